@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/compare_choices.h"
+#include "engine/compare_options.h"
+#include "engine/line_list.h"
+#include "engine/pair_state.h"
+
+namespace kelvarine {
+
+// The state that belongs to the main window for the program's lifetime, passed by reference to
+// whatever needs it (no globals, so that tests can run many sets side by side).
+struct AppState {
+  // The report line list and, with Sbsl, the Old side of the side-by-side layout.
+  LineList reportLines;
+  LineList oldSideLines;
+
+  // The file-pair list: entry i of both lists is pair i; names without directory.
+  std::vector<std::string> NewFileList, OldFileList;
+  std::string NewDirName, OldDirName;
+
+  // Run flags: the front end clears both before a run; Halt sets StopRequested at any time.
+  bool StopRequested = false;
+  bool RunFailed = false;
+
+  std::int32_t PairCount = 0;
+  std::int32_t CurrentPairIndex = 0;
+  bool PairReady = false;
+
+  // The user's choices and the options string shown under them (the caption of the options label).
+  CompareChoices choices;
+  std::string optionsString = "None";
+
+  // The last run's compare options record and pair state; replaced at the next set's first pair.
+  CompareOptions options;
+  PairState pair;
+};
+
+}  // namespace kelvarine

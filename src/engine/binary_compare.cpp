@@ -1,0 +1,3 @@
+#include "engine/binary_compare.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,3 @@
+#include "engine/compare_choices.h"
+
+// Placeholder: this unit is being written.

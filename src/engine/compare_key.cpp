@@ -1,0 +1,3 @@
+#include "engine/compare_key.h"
+
+// Placeholder: this unit is being written.

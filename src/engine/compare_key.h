@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/line_table.h"
+
+namespace kelvarine {
+
+// Builds the compare key of a line in place: folds A-Z to a-z with `icas`, removes every blank from
+// the first CcolLen (with `ccol`) or Len characters, pads to an even length (CmpLen), and hashes.
+void PrepareCompareKey(LineRecord& record, bool icas, bool ccol);
+
+// Sum modulo 65536 of the compare text read as (cmpLen + 1) / 2 little-endian 16-bit words; 0 becomes
+// 65535.
+std::uint16_t CompareTextHash(const char* text, int cmpLen);
+
+// The hash bucket of a line, 1..8192.
+inline int HashBucket(std::uint16_t hash) { return (hash & 8191) + 1; }
+
+// New line and Old line have the same compare text: equal hashes and the first CmpLen bytes of the
+// New line's compare text equal the Old line's. Lines without a compare key never are.
+bool SameCompareText(const LineRecord& newLine, const LineRecord& oldLine);
+
+}  // namespace kelvarine

@@ -1,0 +1,3 @@
+#include "engine/dp_filters.h"
+
+// Placeholder: this unit is being written.

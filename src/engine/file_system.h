@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/host.h"
+
+namespace kelvarine {
+
+// A file opened for reading while others may read and write it.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Size in bytes and modification time, as they were when the file was opened.
+  virtual std::int64_t size() const = 0;
+  virtual FileStamp stamp() const = 0;
+  // Reads up to `count` bytes at the current position; returns the number read, 0 at the end.
+  // Throws on a read failure.
+  virtual std::int64_t read(char* buffer, std::int64_t count) = 0;
+  // Positions at `offset` bytes from the start (past the end, later reads return 0).
+  virtual void seek(std::int64_t offset) = 0;
+};
+
+// The file services a run uses.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Opens a regular file (or a link to one) for reading. Returns null when the name does not
+  // exist, is not a regular file (a directory, FIFO, socket or device is never opened), or
+  // cannot be read.
+  virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
+};
+
+// Joins a directory and a file name with "/" unless the directory is empty or already ends in "/";
+// an empty directory leaves a bare name relative to the working directory.
+std::string joinPath(const std::string& directory, const std::string& name);
+
+}  // namespace kelvarine

@@ -1,0 +1,3 @@
+#include "engine/line_matcher.h"
+
+// Placeholder: this unit is being written.

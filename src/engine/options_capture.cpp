@@ -1,0 +1,3 @@
+#include "engine/options_capture.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kelvarine {
+
+// The state of the pair being compared; cleared at the start of every pair.
+struct PairState {
+  bool StopSet = false;      // end the set now (invalid compare-column ranges)
+  bool Binary = false;       // compared byte by byte
+  bool AllRead = false;      // the pair needs no further reading
+  bool FilesDiffer = false;  // the pair has differences
+  bool AeqfEqual = false;    // equal date stamp and size under Aeqf
+  bool Reading = false;      // the chunk loader is running
+  bool MovedSubOptimal = false;  // compared in several chunks with Fmvl ticked
+  std::int32_t NewLines = 0, OldLines = 0;  // lines in the two line tables of the current chunk
+  std::int32_t NewCcolShortLines = 0, OldCcolShortLines = 0;
+  std::int64_t NewBinBytes = 0, OldBinBytes = 0;  // sizes of a binary pair
+  std::int32_t ReturnCode = 0;  // 0 ready/compared, 1 binary pair differs (or bad Ccol), 4 input error
+
+  // Pair counters of the listing, accumulated over the chunks of the pair.
+  std::int32_t NewLinesProcessed = 0, OldLinesProcessed = 0, MatchCount = 0, ReformatCount = 0,
+               InsertCount = 0, DeleteCount = 0, NewDpCount = 0, NewPartDpCount = 0, OldDpCount = 0,
+               OldPartDpCount = 0, PairedChanges = 0, MovedCount = 0, TotalChanges = 0;
+
+  // Chng listing context: held unchanged lines around the changes.
+  static constexpr int kChngWindow = 7;
+  std::int32_t ChngHeld = 0;
+  bool ChngTrailing = false;
+  bool ChngGapPending = false;
+  std::int32_t ChngSkipped = 0;
+  std::array<std::string, kChngWindow> ChngHeldLines;
+};
+
+// One entry of the pair statistics list: created by the pair setup, filled by the report.
+struct PairStatistics {
+  bool Binary = false;     // compared byte by byte
+  bool TdlEqual = false;   // taken as equal by Aeqf (equal date stamp and size)
+  bool OpenError = false;  // could not be opened, or 2 GB or larger
+  bool Changed = false;    // differences found
+  std::int32_t NewLinesProcessed = 0, OldLinesProcessed = 0, MatchCount = 0, ReformatCount = 0,
+               InsertCount = 0, DeleteCount = 0, NewDpCount = 0, OldDpCount = 0, TotalChanges = 0,
+               PairedChanges = 0, MovedCount = 0;
+  std::int64_t NewBinBytes = 0, OldBinBytes = 0;
+};
+
+}  // namespace kelvarine

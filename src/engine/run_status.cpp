@@ -1,0 +1,3 @@
+#include "engine/run_status.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,3 @@
+#include "engine/std_file_system.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/file_system.h"
+
+namespace kelvarine {
+
+// The platform file system through the standard library. Names are resolved as on a
+// case-insensitive file system: a path whose exact spelling does not exist is resolved component by
+// component against the directory entries ignoring case (an exact match wins; among several case
+// variants the first in byte order).
+class StdFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+};
+
+// The existing spelling of `path`, resolved ignoring case; `path` itself when nothing matches.
+std::string ResolvePathIgnoringCase(const std::string& path);
+
+}  // namespace kelvarine

@@ -1,0 +1,17 @@
+#include "engine/text_input.h"
+
+namespace kelvarine {
+
+void TextInput::clear(bool keepCcol) {
+  TextInput fresh;
+  if (keepCcol) {
+    fresh.CcolTwoRanges = CcolTwoRanges;
+    fresh.CcolStart1 = CcolStart1;
+    fresh.CcolEnd1 = CcolEnd1;
+    fresh.CcolStart2 = CcolStart2;
+    fresh.CcolEnd2 = CcolEnd2;
+  }
+  *this = std::move(fresh);
+}
+
+}  // namespace kelvarine

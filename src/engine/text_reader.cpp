@@ -1,0 +1,3 @@
+#include "engine/text_reader.h"
+
+// Placeholder: this unit is being written.

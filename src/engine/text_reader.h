@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/compare_context.h"
+#include "engine/compare_options.h"
+#include "engine/line_table.h"
+#include "engine/text_input.h"
+
+namespace kelvarine {
+
+// Reads the next line of `input` into LineBuf/LineLen (CR, LF and CR LF end a line; TAB is stored as
+// one blank; lines are split at 2048 characters; byte 26 ends the file unless `ieof` keeps it inside
+// the text). Returns false and sets AtEof when no line came.
+bool ReadLine(TextInput& input, bool ieof);
+
+// Prepares one input for reading: clears AtEof, EofCharEnd and the Dp carry flags, empties the read
+// buffer and positions the file at FilePos when `continuing` (the chunk loader goes on), otherwise at
+// ChunkStart (a later pass re-reads the lines of the current chunk).
+void ResetInput(TextInput& input, bool continuing);
+// Both inputs, continuing while the pair state says the chunk loader is running.
+void ResetInputs(CompareContext& context);
+
+// Fills both line tables with the next chunk of at most 7999 lines per file, sets the sentinels and
+// the pair state's NewLines, OldLines, FilesDiffer and AllRead. Stops early on a halt request.
+void LoadChunk(CompareContext& context);
+
+// Cuts the compare text of a line just read (still in input.LineBuf) to the input's compare columns.
+// A line shorter than the first column gets one blank and counts in `ccolShortLines`.
+void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& ccolShortLines);
+
+// The first-line test: true when the pair is text. Reads up to 2048 bytes of the file (unless Abin
+// or Txal decide) and positions it back at its start.
+bool IsTextFile(TextInput& input, const CompareOptions& options);
+
+}  // namespace kelvarine

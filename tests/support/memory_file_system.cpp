@@ -1,0 +1,66 @@
+#include "support/memory_file_system.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace kelvarine {
+
+namespace {
+
+class MemoryInputFile : public InputFile {
+ public:
+  MemoryInputFile(std::string path, std::shared_ptr<MemoryFileSystem::File> file, MemoryFileSystem& fs)
+      : path_(std::move(path)), file_(std::move(file)), fs_(fs) {
+    size_ = file_->reportedSize >= 0 ? file_->reportedSize : static_cast<std::int64_t>(file_->content.size());
+    stamp_ = file_->stamp;
+  }
+  std::int64_t size() const override { return size_; }
+  FileStamp stamp() const override { return stamp_; }
+  std::int64_t read(char* buffer, std::int64_t count) override {
+    if (file_->failReads) throw std::runtime_error("read failure");
+    std::int64_t available = static_cast<std::int64_t>(file_->content.size()) - pos_;
+    std::int64_t n = std::max<std::int64_t>(0, std::min(count, available));
+    if (n > 0) std::memcpy(buffer, file_->content.data() + pos_, static_cast<std::size_t>(n));
+    pos_ += n;
+    read_ += n;
+    file_->bytesRead += n;
+    if (fs_.onRead) fs_.onRead(path_, read_);
+    return n;
+  }
+  void seek(std::int64_t offset) override { pos_ = offset; }
+
+ private:
+  std::string path_;
+  std::shared_ptr<MemoryFileSystem::File> file_;
+  MemoryFileSystem& fs_;
+  std::int64_t size_ = 0;
+  FileStamp stamp_ = 0;
+  std::int64_t pos_ = 0;
+  std::int64_t read_ = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<MemoryFileSystem::File> MemoryFileSystem::add(const std::string& path, std::string content,
+                                                               FileStamp stamp) {
+  auto f = std::make_shared<File>();
+  f->content = std::move(content);
+  f->stamp = stamp;
+  files_[path] = f;
+  return f;
+}
+
+std::shared_ptr<MemoryFileSystem::File> MemoryFileSystem::find(const std::string& path) const {
+  auto it = files_.find(path);
+  return it == files_.end() ? nullptr : it->second;
+}
+
+std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& path) {
+  auto f = find(path);
+  if (!f) return nullptr;
+  ++f->opens;
+  return std::make_unique<MemoryInputFile>(path, f, *this);
+}
+
+}  // namespace kelvarine

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/file_system.h"
+
+namespace kelvarine {
+
+// An in-memory file system for tests. A file's content may be replaced while it is open (it is
+// shared with open handles), reads may be made to fail, and a size may be given that differs from
+// the content (to stand for a 2 GB file without holding one).
+class MemoryFileSystem : public FileSystem {
+ public:
+  struct File {
+    std::string content;
+    FileStamp stamp = 1;
+    std::int64_t reportedSize = -1;  // -1: the content's size
+    bool failReads = false;          // read() throws
+    int opens = 0;
+    std::int64_t bytesRead = 0;
+  };
+
+  // Adds or replaces a file; returns it so a test can change it later.
+  std::shared_ptr<File> add(const std::string& path, std::string content, FileStamp stamp = 1);
+  std::shared_ptr<File> find(const std::string& path) const;
+
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+
+  // Called after every read of any file (path, bytes read so far from that handle).
+  std::function<void(const std::string&, std::int64_t)> onRead;
+
+ private:
+  std::map<std::string, std::shared_ptr<File>> files_;
+};
+
+}  // namespace kelvarine
