@@ -8,7 +8,23 @@ namespace kelvarine {
 
 // The eighteen preference check boxes, by tag (the tag indexes the keyword table).
 enum class Pref {
-  Icas = 0, Rovr, Fmvl, Xdpl, Xtab, Lorl, Noss, Ieof, Subc, Sbsl, Txal, Abin, Aeqf, Fscl, Chgo, Inpn, Txfo,
+  Icas = 0,
+  Rovr,
+  Fmvl,
+  Xdpl,
+  Xtab,
+  Lorl,
+  Noss,
+  Ieof,
+  Subc,
+  Sbsl,
+  Txal,
+  Abin,
+  Aeqf,
+  Fscl,
+  Chgo,
+  Inpn,
+  Txfo,
   Ccol
 };
 constexpr std::size_t kPrefCount = 18;

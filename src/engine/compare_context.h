@@ -26,7 +26,7 @@ struct CompareContext {
 
   TextInput newInput, oldInput;
   LineTable newTable, oldTable;
-  std::vector<PairStatistics> stats;         // one entry per pair set up so far
+  std::vector<PairStatistics> stats;               // one entry per pair set up so far
   std::string blankLine = std::string(2048, ' ');  // recognises blank lines in the Dp filters
 
   CompareOptions& options() { return app.options; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/line_table.h"
 
@@ -15,10 +16,19 @@ void PrepareCompareKey(LineRecord& record, bool icas, bool ccol);
 std::uint16_t CompareTextHash(const char* text, int cmpLen);
 
 // The hash bucket of a line, 1..8192.
-inline int HashBucket(std::uint16_t hash) { return (hash & 8191) + 1; }
+inline int HashBucket(std::uint16_t hash) {
+  return (hash & 8191) + 1;
+}
 
 // New line and Old line have the same compare text: equal hashes and the first CmpLen bytes of the
-// New line's compare text equal the Old line's. Lines without a compare key never are.
-bool SameCompareText(const LineRecord& newLine, const LineRecord& oldLine);
+// New line's compare text equal the Old line's. Dp lines and lines without a compare key never are.
+// Inline: the matcher calls it for every candidate pair.
+inline bool SameCompareText(const LineRecord& newLine, const LineRecord& oldLine) {
+  if (newLine.Hash != oldLine.Hash || newLine.Hash == 0) return false;
+  if (newLine.DpLine || oldLine.DpLine || newLine.Text == nullptr || oldLine.Text == nullptr) return false;
+  if (newLine.CmpLen < 0 || newLine.CmpLen > oldLine.TextCap || newLine.CmpLen > newLine.TextCap)
+    return false;
+  return std::memcmp(newLine.Text, oldLine.Text, static_cast<std::size_t>(newLine.CmpLen)) == 0;
+}
 
 }  // namespace kelvarine

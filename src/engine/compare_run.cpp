@@ -1,3 +1,209 @@
 #include "engine/compare_run.h"
 
-// Placeholder: this unit is being written.
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "engine/binary_compare.h"
+#include "engine/compare_context.h"
+#include "engine/options_capture.h"
+#include "engine/pair_text_compare.h"
+#include "engine/run_status.h"
+#include "engine/text_reader.h"
+
+namespace kelvarine {
+
+namespace {
+
+constexpr std::int64_t kTooLarge = std::int64_t{1} << 31;  // inputs of 2 GB and more are refused
+constexpr std::size_t kStatusShown = 70;
+
+// Gives the input its read and line buffers for the pair.
+void allocateBuffers(TextInput& input) {
+  input.ReadBuf.assign(TextInput::kReadBlock, 0);
+  input.LineBuf.assign(TextInput::kMaxLineLen, 0);
+}
+
+void releaseBuffers(TextInput& input) {
+  input.ReadBuf.clear();
+  input.ReadBuf.shrink_to_fit();
+  input.LineBuf.clear();
+  input.LineBuf.shrink_to_fit();
+  input.Stream.reset();
+}
+
+// Opens one file of the pair and takes its size and stamp. On failure shows the side's message,
+// marks the pair and its statistics entry and returns false.
+bool openInput(CompareContext& context, TextInput& input, const std::string& directory,
+               const std::string& name, const char* side, bool keepSize) {
+  CompareOptions& options = context.options();
+  PairState& pair = context.pair();
+  input.FileName = joinPath(directory, name);
+  input.Stream = context.files.openForReading(input.FileName);
+  if (!input.Stream) {
+    context.host.showMessage(std::string("Error while trying to open valid ") + side + " Input File \"" +
+                             input.FileName + "\"");
+    pair.ReturnCode = 4;
+    options.InputOpenError = true;
+    context.currentStats().OpenError = true;
+    return false;
+  }
+  input.FileSize = input.Stream->size();
+  if (keepSize) input.FileSizeKept = input.FileSize;
+  input.FileDate = input.Stream->stamp();
+  if (input.FileSize >= kTooLarge) {
+    context.host.showMessage(std::string("Error - ") + side + " Input File \"" + input.FileName +
+                             "\" GT 2GB can not be processed.");
+    pair.ReturnCode = 4;
+    options.InputTooLarge = true;
+    context.currentStats().OpenError = true;
+    return false;
+  }
+  return true;
+}
+
+// Prepares pair i: state cleared (options captured at the first pair), buffers allocated, both files
+// opened, the Aeqf shortcut taken and the pair classified as text or binary.
+void setUpPair(CompareContext& context, int i) {
+  AppState& app = context.app;
+  app.PairReady = false;
+  if (i == 0) {
+    app.options = CompareOptions{};
+    app.pair = PairState{};
+    context.newInput.clear(false);
+    context.oldInput.clear(false);
+    CaptureCompareOptions(app.choices, app.options, app.pair, context.newInput, context.oldInput);
+  } else {
+    app.pair = PairState{};
+    context.newInput.clear(app.options.Ccol);
+    context.oldInput.clear(app.options.Ccol);
+  }
+  CompareOptions& options = app.options;
+  PairState& pair = app.pair;
+  const auto index = static_cast<std::size_t>(i);
+
+  context.stats.emplace_back();
+  allocateBuffers(context.newInput);
+  allocateBuffers(context.oldInput);
+  pair.AllRead = true;
+  // Invalid compare columns end the set before any file is touched.
+  if (pair.StopSet) return;
+
+  if (!openInput(context, context.newInput, app.NewDirName, app.NewFileList.at(index), "New", true)) return;
+  if (!openInput(context, context.oldInput, app.OldDirName, app.OldFileList.at(index), "Old", false)) return;
+
+  TextInput& n = context.newInput;
+  TextInput& o = context.oldInput;
+  PairStatistics& entry = context.currentStats();
+  if (options.Aeqf && n.FileDate == o.FileDate && n.FileSize == o.FileSize) {
+    pair.AeqfEqual = true;
+    entry.TdlEqual = true;
+    ++options.AeqfEqualPairs;
+  }
+  if (options.Abin || !IsTextFile(n, options)) {
+    pair.Binary = true;
+    entry.Binary = true;
+  }
+  app.PairReady = true;
+}
+
+// Releases what the pair holds: buffers, open files and the line texts of the last chunk.
+void cleanUpPair(CompareContext& context) {
+  releaseBuffers(context.newInput);
+  releaseBuffers(context.oldInput);
+  const PairState& pair = context.pair();
+  const int newLines =
+      std::clamp<std::int32_t>(std::max(pair.NewLines, context.newInput.Count), 0, LineTable::kMaxLines);
+  const int oldLines =
+      std::clamp<std::int32_t>(std::max(pair.OldLines, context.oldInput.Count), 0, LineTable::kMaxLines);
+  for (int k = 1; k <= newLines; ++k)
+    context.newTable.releaseText(k);
+  for (int k = 1; k <= oldLines; ++k)
+    context.oldTable.releaseText(k);
+}
+
+// Compares (or skips) the pair that was just set up.
+void comparePair(CompareContext& context, int i) {
+  AppState& app = context.app;
+  PairState& pair = app.pair;
+  CompareOptions& options = app.options;
+  if (pair.ReturnCode != 0) return;
+  if (!pair.Binary) {
+    if (pair.AeqfEqual) {
+      pair.AllRead = true;
+      context.report.GenerateReport(context);
+    } else {
+      CompareTextPair(context);
+    }
+  } else if (options.Txfo) {
+    ++options.TxfoSkipped;
+    // The last pair still gets the report step, which writes the set's summary.
+    if (i + 1 == app.PairCount) context.report.GenerateReport(context);
+  } else {
+    context.host.setActivityImages(true, false);
+    CompareBinaryPair(context);
+    if (!app.StopRequested) context.report.GenerateReport(context);
+  }
+}
+
+void runPairs(CompareContext& context) {
+  AppState& app = context.app;
+  Host& host = context.host;
+  for (int i = 0; i < app.PairCount; ++i) {
+    try {
+      host.setProgressTitle("Dir.Progress");
+      app.CurrentPairIndex = i;
+      host.setProgressPosition(static_cast<int>(std::int64_t{i} * 100 / app.PairCount));
+      setUpPair(context, i);
+      if (app.StopRequested || app.pair.StopSet) {
+        cleanUpPair(context);
+        break;
+      }
+      comparePair(context, i);
+      cleanUpPair(context);
+    } catch (...) {
+      app.RunFailed = true;
+      try {
+        cleanUpPair(context);
+      } catch (...) {
+      }
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep& report) {
+  std::unique_ptr<CompareContext> context;
+  try {
+    app.PairCount = static_cast<std::int32_t>(app.NewFileList.size());
+    context = std::make_unique<CompareContext>(app, host, files, report);
+    host.setProgressVisible(true);
+    host.setPercentText("0%");
+    runPairs(*context);
+  } catch (...) {
+    app.RunFailed = true;
+  }
+
+  std::string status;
+  try {
+    status = ChooseRunStatus(app);
+  } catch (...) {
+    status = kRunFault;
+  }
+  std::string shown;
+  try {
+    shown = status.substr(0, kStatusShown);
+    app.reportLines.addAlways(status);
+  } catch (...) {
+  }
+  context.reset();  // the pair statistics list and both text inputs go with the context
+  try {
+    host.setProgressVisible(false);
+  } catch (...) {
+  }
+  return shown;
+}
+
+}  // namespace kelvarine

@@ -18,7 +18,7 @@ void ClassifyDpLine(TextInput& input, LineRecord& record, const CompareOptions& 
 // Blanks characters p..Len (1-based); the line becomes a Dp line when nothing but blanks is left,
 // otherwise a part-Dp line.
 void CutToEnd(LineRecord& record, int p);
-// Blanks characters p..q; sets DpLine when nothing but blanks is left, else PartDp.
+// Blanks characters p..q; sets DpLine (clearing PartDp) when nothing but blanks is left, else PartDp.
 void CutSpan(LineRecord& record, int p, int q);
 
 // The line preparation pass over both tables of the current chunk: Dp classification, then the

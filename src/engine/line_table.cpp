@@ -82,14 +82,16 @@ int LineSteps::next(int i) const {
   if (i > count) return count + 1;
   if (i < 1) i = 1;
   if (!dpActive) return i;
-  while (i <= count && table[i].DpLine) ++i;
+  while (i <= count && table[i].DpLine)
+    ++i;
   return i;
 }
 
 int LineSteps::prev(int i) const {
   if (!dpActive || i < 2) return i;
   if (i > count + 1) i = count + 1;
-  while (i > 1 && table[i].DpLine) --i;
+  while (i > 1 && table[i].DpLine)
+    --i;
   return i;
 }
 

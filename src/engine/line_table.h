@@ -9,14 +9,14 @@ namespace kelvarine {
 // One line of a chunk. Filled by the text reader, marked by the Dp filters, linked by the matcher,
 // flagged by the listing. Indexes are 1-based table indexes.
 struct LineRecord {
-  bool Matched = false;    // paired with a line of the other table
-  bool Unique = false;     // New: settled without a partner in its region (matcher working flag)
-  bool DpLine = false;     // don't-process line: never matched
-  bool PartDp = false;     // part of the line is a Dp comment, blanked before comparing
-  bool Reformat = false;   // matched line whose listing text differs from its partner's
-  bool Anchor = false;     // first line of an accepted run; true on the sentinel
-  bool Moved = false;      // paired out of order by the moved-line search
-  bool CcolShort = false;  // shorter than the first compare column; compare text one blank
+  bool Matched = false;       // paired with a line of the other table
+  bool Unique = false;        // New: settled without a partner in its region (matcher working flag)
+  bool DpLine = false;        // don't-process line: never matched
+  bool PartDp = false;        // part of the line is a Dp comment, blanked before comparing
+  bool Reformat = false;      // matched line whose listing text differs from its partner's
+  bool Anchor = false;        // first line of an accepted run; true on the sentinel
+  bool Moved = false;         // paired out of order by the moved-line search
+  bool CcolShort = false;     // shorter than the first compare column; compare text one blank
   std::int32_t Link = 0;      // partner (or, while indexing, first equal Old line / bucket chain)
   std::uint16_t Hash = 0;     // hash of the compare text; never 0 for a prepared line
   std::int32_t NextTwin = 0;  // Old: next Old line with the same compare text

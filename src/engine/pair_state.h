@@ -8,13 +8,13 @@ namespace kelvarine {
 
 // The state of the pair being compared; cleared at the start of every pair.
 struct PairState {
-  bool StopSet = false;      // end the set now (invalid compare-column ranges)
-  bool Binary = false;       // compared byte by byte
-  bool AllRead = false;      // the pair needs no further reading
-  bool FilesDiffer = false;  // the pair has differences
-  bool AeqfEqual = false;    // equal date stamp and size under Aeqf
-  bool Reading = false;      // the chunk loader is running
-  bool MovedSubOptimal = false;  // compared in several chunks with Fmvl ticked
+  bool StopSet = false;                     // end the set now (invalid compare-column ranges)
+  bool Binary = false;                      // compared byte by byte
+  bool AllRead = false;                     // the pair needs no further reading
+  bool FilesDiffer = false;                 // the pair has differences
+  bool AeqfEqual = false;                   // equal date stamp and size under Aeqf
+  bool Reading = false;                     // the chunk loader is running
+  bool MovedSubOptimal = false;             // compared in several chunks with Fmvl ticked
   std::int32_t NewLines = 0, OldLines = 0;  // lines in the two line tables of the current chunk
   std::int32_t NewCcolShortLines = 0, OldCcolShortLines = 0;
   std::int64_t NewBinBytes = 0, OldBinBytes = 0;  // sizes of a binary pair

@@ -1,3 +1,120 @@
 #include "engine/std_file_system.h"
 
-// Placeholder: this unit is being written.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <ios>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "engine/engine_fault.h"
+
+namespace kelvarine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char foldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
+// True when an entry of that exact spelling exists (a dangling link counts: it is there).
+bool entryExists(const fs::path& p) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(p, ec));
+}
+
+// The entry of `directory` whose name equals `name` ignoring case, the first in byte order; empty
+// when there is none or the directory cannot be listed.
+std::string findCaseVariant(const fs::path& directory, const std::string& name) {
+  std::error_code ec;
+  fs::directory_iterator it(directory.empty() ? fs::path(".") : directory, ec);
+  std::string best;
+  if (ec) return best;
+  for (fs::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) break;
+    std::string candidate = it->path().filename().string();
+    if (equalIgnoringCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
+  }
+  return best;
+}
+
+class StdInputFile : public InputFile {
+ public:
+  StdInputFile(std::filebuf buffer, std::int64_t size, FileStamp stamp)
+      : buffer_(std::move(buffer)), size_(size), stamp_(stamp) {}
+
+  std::int64_t size() const override { return size_; }
+  FileStamp stamp() const override { return stamp_; }
+
+  std::int64_t read(char* buffer, std::int64_t count) override {
+    if (count <= 0) return 0;
+    // The library's file buffer reads blocks larger than its own buffer straight into ours, and
+    // reports a failed system read by throwing.
+    std::streamsize n = buffer_.sgetn(buffer, static_cast<std::streamsize>(count));
+    if (n < 0) throw EngineFault("read failure");
+    return static_cast<std::int64_t>(n);
+  }
+
+  void seek(std::int64_t offset) override {
+    auto pos = buffer_.pubseekpos(static_cast<std::streamoff>(offset), std::ios_base::in);
+    if (pos == std::streampos(std::streamoff(-1))) throw EngineFault("seek failure");
+  }
+
+ private:
+  std::filebuf buffer_;
+  std::int64_t size_;
+  FileStamp stamp_;
+};
+
+}  // namespace
+
+std::string ResolvePathIgnoringCase(const std::string& path) {
+  if (path.empty() || entryExists(path)) return path;
+  fs::path given(path);
+  fs::path resolved;
+  bool first = true;
+  for (const fs::path& part : given) {
+    std::string name = part.string();
+    if (first && given.has_root_path() && part == given.root_path()) {
+      resolved = part;
+    } else if (name.empty() || name == "." || name == "..") {
+      resolved /= part;
+    } else if (entryExists(resolved / part)) {
+      resolved /= part;
+    } else {
+      std::string variant = findCaseVariant(resolved, name);
+      if (variant.empty()) return path;
+      resolved /= variant;
+    }
+    first = false;
+  }
+  return resolved.string();
+}
+
+std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path) {
+  std::string resolved = ResolvePathIgnoringCase(path);
+  std::error_code ec;
+  // Only regular files (links followed): opening a FIFO or a device could block or mislead.
+  if (!fs::is_regular_file(fs::status(resolved, ec)) || ec) return nullptr;
+  std::filebuf buffer;
+  if (buffer.open(resolved, std::ios_base::in | std::ios_base::binary) == nullptr) return nullptr;
+  std::uintmax_t size = fs::file_size(resolved, ec);
+  if (ec) return nullptr;
+  auto written = fs::last_write_time(resolved, ec);
+  if (ec) return nullptr;
+  auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+  return std::make_unique<StdInputFile>(std::move(buffer), static_cast<std::int64_t>(size),
+                                        static_cast<FileStamp>(nanos));
+}
+
+}  // namespace kelvarine

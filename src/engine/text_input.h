@@ -23,25 +23,25 @@ struct TextInput {
   std::int32_t CcolStart1 = 0, CcolEnd1 = 0, CcolStart2 = 0, CcolEnd2 = 0;  // end 0: end of line
 
   // Dp carry flags: a comment or string open at the end of the previous line.
-  bool CarryCppString = false, CarryCppComment = false, CarryParenComment = false,
-       CarryHtmlComment = false, CarryBraceComment = false;
+  bool CarryCppString = false, CarryCppComment = false, CarryParenComment = false, CarryHtmlComment = false,
+       CarryBraceComment = false;
 
-  std::string FileName;                // the whole path
-  std::unique_ptr<InputFile> Stream;   // the open file
-  std::int64_t FilePos = 0;            // bytes consumed: just after the last line returned
-  std::int64_t ChunkStart = 0;         // FilePos at the start of the current chunk
-  std::vector<char> ReadBuf;           // kReadBlock bytes while a pair is set up
-  std::vector<char> LineBuf;           // kMaxLineLen bytes while a pair is set up
-  std::int32_t LineLen = 0;            // length of the last line returned (at least 1)
-  std::int32_t LongestLine = 0;        // longest line met (an empty line counts 0)
-  std::int32_t MaxCmpLen = 0;          // longest compare-column text met
-  std::int32_t Count = 0;              // line records of the current chunk
+  std::string FileName;               // the whole path
+  std::unique_ptr<InputFile> Stream;  // the open file
+  std::int64_t FilePos = 0;           // bytes consumed: just after the last line returned
+  std::int64_t ChunkStart = 0;        // FilePos at the start of the current chunk
+  std::vector<char> ReadBuf;          // kReadBlock bytes while a pair is set up
+  std::vector<char> LineBuf;          // kMaxLineLen bytes while a pair is set up
+  std::int32_t LineLen = 0;           // length of the last line returned (at least 1)
+  std::int32_t LongestLine = 0;       // longest line met (an empty line counts 0)
+  std::int32_t MaxCmpLen = 0;         // longest compare-column text met
+  std::int32_t Count = 0;             // line records of the current chunk
   std::int32_t BufLeft = 0, BufPos = 0;
-  std::int32_t LineBase = 0;           // lines of the file before the current chunk
-  std::int32_t LinesDone = 0;          // lines of the file before the next chunk
-  FileStamp FileDate = 0;              // modification time
-  std::int64_t FileSize = 0;           // size; the binary compare reuses it for its last read count
-  std::int64_t FileSizeKept = 0;       // New only: the size, never overwritten
+  std::int32_t LineBase = 0;      // lines of the file before the current chunk
+  std::int32_t LinesDone = 0;     // lines of the file before the next chunk
+  FileStamp FileDate = 0;         // modification time
+  std::int64_t FileSize = 0;      // size; the binary compare reuses it for its last read count
+  std::int64_t FileSizeKept = 0;  // New only: the size, never overwritten
 
   // Clears the input for the next pair; the compare-column bounds survive when `keepCcol`.
   void clear(bool keepCcol);

@@ -43,7 +43,7 @@ class MemoryInputFile : public InputFile {
 }  // namespace
 
 std::shared_ptr<MemoryFileSystem::File> MemoryFileSystem::add(const std::string& path, std::string content,
-                                                               FileStamp stamp) {
+                                                              FileStamp stamp) {
   auto f = std::make_shared<File>();
   f->content = std::move(content);
   f->stamp = stamp;

@@ -1,0 +1,54 @@
+#include "engine/matcher_state.h"
+
+#include <array>
+#include <utility>
+
+namespace kelvarine {
+
+MatcherState::MatcherState(CompareContext& context)
+    : ctx(context),
+      newTable(context.newTable),
+      oldTable(context.oldTable),
+      dpActive(context.options().DpActive),
+      NewCount(context.newInput.Count),
+      OldCount(context.oldInput.Count) {}
+
+bool MatcherState::probe(int& n, int& o) const {
+  if (n + 6 > NewCount || o + 6 > OldCount) return false;
+  static constexpr std::array<std::pair<int, int>, 8> kOffsets{
+      {{0, 1}, {1, 0}, {1, 1}, {2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}}};
+  int hits = 0;
+  for (const auto& [newSkip, oldSkip] : kOffsets) {
+    int n1 = n;
+    for (int s = 0; s < newSkip; ++s)
+      n1 = nextNew(n1 + 1);
+    int o1 = o;
+    for (int s = 0; s < oldSkip; ++s)
+      o1 = nextOld(o1 + 1);
+    if (n1 > NewCount || o1 > OldCount || !equal(n1, o1)) continue;
+    ++hits;
+    int n2 = nextNew(n1 + 1), o2 = nextOld(o1 + 1);
+    int n3 = nextNew(n2 + 1), o3 = nextOld(o2 + 1);
+    if (equal(n2, o2) && equal(n3, o3)) {
+      if (hits > 1) return false;
+      n = n1;
+      o = o1;
+      return true;
+    }
+  }
+  return false;
+}
+
+void MatcherState::indexOldLines() {
+  buckets.assign(kBuckets + 1, OldCount + 1);
+  for (int i = OldCount; i >= 1; --i) {
+    LineRecord& line = oldTable[i];
+    if (line.DpLine) continue;
+    std::int32_t& head = buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
+    line.Link = head;
+    line.NextTwin = 0;
+    head = i;
+  }
+}
+
+}  // namespace kelvarine

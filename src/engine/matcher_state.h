@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/compare_context.h"
+#include "engine/compare_key.h"
+#include "engine/line_table.h"
+#include "engine/run_table.h"
+
+namespace kelvarine {
+
+// The working state of the line matcher for one chunk, shared with the moved-line search.
+struct MatcherState {
+  static constexpr int kBuckets = 8192;
+
+  explicit MatcherState(CompareContext& context);
+
+  CompareContext& ctx;
+  LineTable& newTable;
+  LineTable& oldTable;
+  bool dpActive;
+  int NewCount, OldCount;
+  int NewPos = 1, OldPos = 1, NewEnd = 1, OldEnd = 1;
+  std::vector<std::int32_t> buckets;  // head of each bucket's chain of Old lines, index 1..8192
+  RunTable runs;
+  bool BigMode = false;
+  bool LastChunk = false;
+  int CutNew = 1, CutOld = 1;
+  int cycles = 0;
+
+  LineRecord& newLine(int i) { return newTable[i]; }
+  LineRecord& oldLine(int i) { return oldTable[i]; }
+
+  // The Dp-skipping steps over the current (possibly cut) tables.
+  int nextNew(int i) const { return LineSteps{newTable, NewCount, dpActive}.next(i); }
+  int nextOld(int i) const { return LineSteps{oldTable, OldCount, dpActive}.next(i); }
+  int prevNew(int i) const { return LineSteps{newTable, NewCount, dpActive}.prev(i); }
+  int prevOld(int i) const { return LineSteps{oldTable, OldCount, dpActive}.prev(i); }
+
+  // New line n and Old line o have the same compare text (lines past a table never do).
+  bool equal(int n, int o) const {
+    if (n < 1 || n > NewCount || o < 1 || o > OldCount) return false;
+    return SameCompareText(newTable[n], oldTable[o]);
+  }
+
+  // The resync probe: bridges a small gap at (n, o). Tries the eight offset pairs in order; succeeds
+  // with (n, o) moved to the first offset pair whose pair and two following pairs are equal, unless an
+  // earlier offset pair already had an equal first pair (ambiguous). Needs six lines of room.
+  bool probe(int& n, int& o) const;
+
+  // Fills the bucket table with the Old lines' chains (ascending, linked through Link).
+  void indexOldLines();
+};
+
+// Pairs equal unpaired lines that lie out of order, longest runs first, and marks them Moved.
+void FindMovedLines(MatcherState& state);
+
+}  // namespace kelvarine

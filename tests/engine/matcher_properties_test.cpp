@@ -1,0 +1,141 @@
+// Properties of the matcher over many seeded random edit scripts: whatever the edits, the line tables
+// it leaves keep its contract (see CheckMatcherInvariants), and plain edits of unique lines keep most
+// of the untouched lines matched.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/compare_key.h"
+#include "engine/line_matcher.h"
+#include "support/chunk_builder.h"
+
+namespace kelvarine {
+namespace {
+
+struct EditScript {
+  std::vector<std::string> oldLines, newLines;
+  int untouched = 0;  // Old lines that the edits left alone (upper bound of a perfect match)
+};
+
+// Old lines come from a small vocabulary with frequent duplicates ("}", blank-ish lines) and Dp lines
+// when asked; New lines are Old after random inserts, deletes, changes and block moves.
+EditScript makeScript(std::mt19937& rng, int size, bool duplicates, bool dpLines, bool moves) {
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  EditScript s;
+  for (int i = 0; i < size; ++i) {
+    int roll = pick(100);
+    if (dpLines && roll < 8)
+      s.oldLines.push_back("#dp comment " + std::to_string(pick(5)));
+    else if (duplicates && roll < 25)
+      s.oldLines.push_back(roll % 2 ? "}" : "  return;");
+    else
+      s.oldLines.push_back("statement " + std::to_string(i) + " of " + std::to_string(pick(1000)));
+  }
+  std::vector<bool> touched(s.oldLines.size(), false);
+  std::vector<std::pair<std::string, int>> work;  // line and its Old index (0: new text)
+  for (std::size_t i = 0; i < s.oldLines.size(); ++i)
+    work.emplace_back(s.oldLines[i], static_cast<int>(i) + 1);
+  int edits = 1 + pick(std::max(2, size / 20));
+  for (int e = 0; e < edits && !work.empty(); ++e) {
+    int at = pick(static_cast<int>(work.size()));
+    int len = 1 + pick(std::min<int>(12, static_cast<int>(work.size()) - at));
+    switch (pick(moves ? 4 : 3)) {
+      case 0:  // insert a block
+        for (int k = 0; k < len; ++k)
+          work.insert(work.begin() + at, {"inserted " + std::to_string(e) + "." + std::to_string(k), 0});
+        break;
+      case 1:  // delete a block
+        for (int k = 0; k < len; ++k) {
+          if (work[static_cast<std::size_t>(at)].second)
+            touched[static_cast<std::size_t>(work[static_cast<std::size_t>(at)].second) - 1] = true;
+          work.erase(work.begin() + at);
+        }
+        break;
+      case 2:  // change a block
+        for (int k = 0; k < len; ++k) {
+          auto& w = work[static_cast<std::size_t>(at + k)];
+          if (w.second) touched[static_cast<std::size_t>(w.second) - 1] = true;
+          w = {"changed " + std::to_string(e) + "." + std::to_string(k), 0};
+        }
+        break;
+      default: {  // move a block elsewhere
+        std::vector<std::pair<std::string, int>> block(work.begin() + at, work.begin() + at + len);
+        for (auto& b : block)
+          if (b.second) touched[static_cast<std::size_t>(b.second) - 1] = true;
+        work.erase(work.begin() + at, work.begin() + at + len);
+        int to = pick(static_cast<int>(work.size()) + 1);
+        work.insert(work.begin() + to, block.begin(), block.end());
+        break;
+      }
+    }
+  }
+  for (const auto& w : work)
+    s.newLines.push_back(w.first);
+  for (std::size_t i = 0; i < touched.size(); ++i)
+    if (!touched[i] && s.oldLines[i].rfind("#dp", 0) != 0) ++s.untouched;
+  return s;
+}
+
+struct PropertyCase {
+  const char* name;
+  int size;
+  bool duplicates, dpLines, moves, fmvl;
+};
+
+class MatcherPropertyTest : public ::testing::TestWithParam<PropertyCase> {};
+
+TEST_P(MatcherPropertyTest, EverySeedKeepsTheContract) {
+  const PropertyCase& pc = GetParam();
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    std::mt19937 rng(seed * 7919u + static_cast<unsigned>(pc.size));
+    EditScript s = makeScript(rng, pc.size, pc.duplicates, pc.dpLines, pc.moves);
+    for (bool lastChunk : {true, false}) {
+      ChunkBuilder builder;
+      builder.app.options.Fmvl = pc.fmvl;
+      CompareContext& c = builder.build(s.newLines, s.oldLines, lastChunk);
+      MatchChunk(c);
+      ASSERT_EQ(CheckMatcherInvariants(c), "") << "seed " << seed << (lastChunk ? " last" : " cut");
+      ASSERT_LE(c.newInput.Count, static_cast<int>(s.newLines.size()));
+      if (lastChunk) {
+        ASSERT_EQ(c.newInput.Count, static_cast<int>(s.newLines.size()));
+        ASSERT_EQ(c.oldInput.Count, static_cast<int>(s.oldLines.size()));
+      }
+      if (lastChunk && !pc.duplicates && !pc.moves) {
+        int matched = 0;
+        for (int n = 1; n <= c.newInput.Count; ++n)
+          matched += c.newTable[n].Matched ? 1 : 0;
+        EXPECT_GE(matched * 10, s.untouched * 9) << "seed " << seed;
+      }
+      if (pc.fmvl && lastChunk) {
+        // Every unpaired New line with an unpaired equal Old line of the same length found a partner.
+        for (int n = 1; n <= c.newInput.Count; ++n) {
+          const LineRecord& nl = c.newTable[n];
+          if (nl.DpLine || nl.Matched || nl.Moved) continue;
+          for (int o = 1; o <= c.oldInput.Count; ++o) {
+            const LineRecord& ol = c.oldTable[o];
+            if (ol.DpLine || ol.Matched || ol.Moved) continue;
+            ASSERT_FALSE(nl.CmpLen == ol.CmpLen && SameCompareText(nl, ol))
+                << "seed " << seed << ": New " << n << " and Old " << o << " left unpaired";
+          }
+        }
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EditScripts, MatcherPropertyTest,
+                         ::testing::Values(PropertyCase{"Small", 12, false, false, false, false},
+                                           PropertyCase{"SmallDuplicates", 14, true, true, true, true},
+                                           PropertyCase{"Medium", 200, false, false, false, false},
+                                           PropertyCase{"MediumMoves", 200, false, false, true, true},
+                                           PropertyCase{"MediumDuplicatesDp", 300, true, true, true, false},
+                                           PropertyCase{"MediumEverything", 300, true, true, true, true},
+                                           PropertyCase{"LargeChunk", 3000, true, true, true, true}),
+                         [](const ::testing::TestParamInfo<PropertyCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace kelvarine
