@@ -14,14 +14,6 @@ constexpr std::int64_t kBlock = 16384;            // eight times the 2048-byte l
 constexpr std::int64_t kStatusInterval = 131072;  // status text every 8 blocks
 constexpr std::int64_t kProgressThreshold = 400000;
 
-// The file name without its directory, in lower case, as the status texts show it.
-std::string shownName(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('/') + 1);
-  for (char& c : name)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return name;
-}
-
 // Reads up to one block into the input's read buffer; the count becomes the input's FileSize.
 std::int64_t readBlock(TextInput& input) {
   if (input.ReadBuf.size() < static_cast<std::size_t>(kBlock)) input.ReadBuf.resize(kBlock);
@@ -56,7 +48,7 @@ void CompareBinaryPair(CompareContext& context) {
   std::int64_t total = 0;
   const std::int64_t size = n.FileSizeKept;
   const bool showProgress = size > kProgressThreshold || app.PairCount == 1;
-  const std::string name = shownName(n.FileName);
+  const std::string name = lowerBaseName(n.FileName);
 
   while (n.FileSize == o.FileSize && n.FileSize != 0 && !pair.FilesDiffer && !app.StopRequested) {
     readBlock(n);

@@ -15,13 +15,6 @@ namespace {
 
 constexpr std::int64_t kProgressThreshold = 400000;
 
-std::string shownName(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('/') + 1);
-  for (char& c : name)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return name;
-}
-
 void toggleTwice(Host& host) {
   host.toggleActivityImages();
   host.toggleActivityImages();
@@ -57,7 +50,7 @@ void CompareTextPair(CompareContext& context) {
   options.ReportNoteSet = false;
   host.toggleActivityImages();
 
-  const std::string names = "NFile = " + shownName(n.FileName) + "   OFile = " + shownName(o.FileName);
+  const std::string names = "NFile = " + lowerBaseName(n.FileName) + "   OFile = " + lowerBaseName(o.FileName);
 
   while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet) {
     n.LineBase = n.LinesDone;

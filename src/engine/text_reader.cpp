@@ -69,16 +69,6 @@ bool fillBlock(TextInput& input) {
   return input.BufLeft > 0;
 }
 
-// The file name without its directory, in lower case, as the status texts show it.
-std::string lowerBaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return name;
-}
-
 // Fills the next record of `table` from the line just read into `input`, marking Cobol comment
 // lines under Dcob and cutting the compare columns under Ccol.
 void fillNextRecord(LineTable& table, TextInput& input, const CompareOptions& options,

@@ -228,6 +228,32 @@ const StatusCase kStatusCases[] = {
        t.fs.add("new/c.txt", "x\n");
      },
      kRunOpenError, 1},
+    // Odd inputs: each ends with the status a user expects, never a crash or a hang.
+    {"NoFinalLineEndAgainstOne", [](CompareRunTest& t) { t.addPair("a.txt", "a\nb", "a\nb\n"); }, kRunEqual, 1},
+    {"CrOnlyAgainstLfOnly", [](CompareRunTest& t) { t.addPair("a.txt", "a\rb\r", "a\nb\n"); }, kRunEqual, 1},
+    {"LfCrEndsTwoLines", [](CompareRunTest& t) { t.addPair("a.txt", "a\n\rb", "a\r\n\r\nb"); }, kRunEqual, 1},
+    {"NulAndControlBytesDiffer",
+     [](CompareRunTest& t) { t.addPair("a.txt", std::string("a\0b\x01\n", 5), std::string("a\0c\x01\n", 5)); },
+     kRunDifferent, 1},
+    {"LinesOf2048And5000",
+     [](CompareRunTest& t) {
+       const std::string body = std::string(2048, 'x') + "\r\n" + std::string(5000, 'y') + "\r\n";
+       t.addPair("a.txt", body, body);
+     },
+     kRunEqual, 1},
+    {"EofCharacterAtTheEnd", [](CompareRunTest& t) { t.addPair("a.txt", "a\r\n\x1a", "a\r\n"); }, kRunEqual, 1},
+    {"EofCharacterBeforeMoreText",
+     [](CompareRunTest& t) { t.addPair("a.txt", "a\r\n\x1azzz\r\n", "a\r\n"); },
+     kRunEqual, 1},
+    {"EofCharacterKeptWithIeof",
+     [](CompareRunTest& t) {
+       t.check(Pref::Ieof);
+       t.addPair("a.txt", "a\r\n\x1azzz\r\n", "a\r\n");
+     },
+     kRunDifferent, 1},
+    {"LongNewFileAgainstFiveLines",
+     [](CompareRunTest& t) { t.addPair("a.txt", numberedLines(20000), numberedLines(5)); },
+     kRunDifferent, 3},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, CompareRunStatusTest, ::testing::ValuesIn(kStatusCases),
