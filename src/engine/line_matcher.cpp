@@ -31,40 +31,11 @@ class LineMatcher {
   MatcherState s_;
 };
 
-// Step 1: chains of Old lines per bucket, and for every New line the first equal Old line, from which
-// the Old lines of the same text are reached in order through NextTwin.
+// Step 1: the same-text index; the sentinels point at the other table's end.
 void LineMatcher::buildSameTextIndex() {
-  s_.indexOldLines();
-  const int oldEnd = s_.OldCount + 1;
-  for (int j = 1; j <= s_.NewCount; ++j) {
-    LineRecord& line = s_.newLine(j);
-    if (line.DpLine) continue;
-    int c = s_.buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
-    while (c != oldEnd && !s_.equal(j, c))
-      c = s_.oldLine(c).Link;
-    if (c == oldEnd) {
-      line.Link = oldEnd;
-      line.Unique = true;
-      continue;
-    }
-    if (s_.oldLine(c).NextTwin == 0) {
-      int last = c;
-      for (int d = s_.oldLine(c).Link; d != oldEnd; d = s_.oldLine(d).Link) {
-        if (s_.equal(j, d)) {
-          s_.oldLine(last).NextTwin = d;
-          last = d;
-        }
-      }
-      s_.oldLine(last).NextTwin = oldEnd;
-    }
-    line.Link = c;
-  }
-  s_.newLine(s_.NewCount + 1).Link = oldEnd;
+  s_.buildTwinLists(/*movedSearch=*/false);
+  s_.newLine(s_.NewCount + 1).Link = s_.OldCount + 1;
   s_.oldLine(s_.OldCount + 1).Link = s_.NewCount + 1;
-  for (int i = 1; i <= s_.OldCount; ++i) {
-    LineRecord& line = s_.oldLine(i);
-    if (!line.DpLine && line.NextTwin == 0) line.NextTwin = oldEnd;
-  }
 }
 
 // Recording a run found by the search: extend it backwards, bridge a small gap in big mode, or enter it

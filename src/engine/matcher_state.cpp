@@ -39,8 +39,9 @@ bool MatcherState::probe(int& n, int& o) const {
   return false;
 }
 
-void MatcherState::indexOldLines() {
-  buckets.assign(kBuckets + 1, OldCount + 1);
+void MatcherState::buildTwinLists(bool movedSearch) {
+  const int oldEnd = OldCount + 1;
+  buckets.assign(kBuckets + 1, oldEnd);
   for (int i = OldCount; i >= 1; --i) {
     LineRecord& line = oldTable[i];
     if (line.DpLine) continue;
@@ -48,6 +49,35 @@ void MatcherState::indexOldLines() {
     line.Link = head;
     line.NextTwin = 0;
     head = i;
+  }
+  const auto same = [&](int n, int o) { return movedSearch ? equalWithLength(n, o) : equal(n, o); };
+  for (int j = 1; j <= NewCount; ++j) {
+    LineRecord& line = newTable[j];
+    if (line.DpLine || (movedSearch && line.Matched)) continue;
+    if (movedSearch) line.Unique = false;
+    int c = buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
+    while (c != oldEnd && !same(j, c))
+      c = oldTable[c].Link;
+    if (c == oldEnd) {
+      line.Link = oldEnd;
+      line.Unique = true;
+      continue;
+    }
+    if (oldTable[c].NextTwin == 0) {
+      int last = c;
+      for (int d = oldTable[c].Link; d != oldEnd; d = oldTable[d].Link) {
+        if (same(j, d)) {
+          oldTable[last].NextTwin = d;
+          last = d;
+        }
+      }
+      oldTable[last].NextTwin = oldEnd;
+    }
+    line.Link = c;
+  }
+  for (int i = 1; i <= OldCount; ++i) {
+    LineRecord& line = oldTable[i];
+    if (!line.DpLine && line.NextTwin == 0) line.NextTwin = oldEnd;
   }
 }
 

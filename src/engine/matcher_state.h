@@ -49,8 +49,14 @@ struct MatcherState {
   // earlier offset pair already had an equal first pair (ambiguous). Needs six lines of room.
   bool probe(int& n, int& o) const;
 
-  // Fills the bucket table with the Old lines' chains (ascending, linked through Link).
-  void indexOldLines();
+  // Indexes the Old lines by bucket and points every New line that `movedSearch` does not pass over
+  // (Dp lines always; Matched lines in the moved-line search) at the first Old line of the same text
+  // (and, in the moved-line search, the same CmpLen); the other Old lines of that text follow through
+  // NextTwin, ending at the Old end marker. A New line without one gets Link = end marker and Unique.
+  void buildTwinLists(bool movedSearch);
+
+  // New line n and Old line o are equal, and of equal compare length.
+  bool equalWithLength(int n, int o) const { return equal(n, o) && newTable[n].CmpLen == oldTable[o].CmpLen; }
 };
 
 // Pairs equal unpaired lines that lie out of order, longest runs first, and marks them Moved.

@@ -3,104 +3,62 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace kelvarine {
 namespace {
 
-// A table whose record i holds line i of `lines`, compare key prepared.
-struct Keyed {
-  LineTable table;
-  explicit Keyed(const std::vector<std::string>& lines, bool icas = false) {
-    int i = 0;
-    for (const std::string& line : lines) {
-      ++i;
-      table.setText(i, line.data(), static_cast<int>(line.size()));
-      table[i].Len = static_cast<int>(line.size());
-      PrepareCompareKey(table[i], icas, false);
+// Stores `line` as record i and prepares its key; a `ccolLen` of -1 means no compare columns.
+const LineRecord& keyed(LineTable& t, int i, const std::string& line, bool icas = false, int ccolLen = -1) {
+  t.setText(i, line.data(), static_cast<int>(line.size()));
+  t[i].Len = static_cast<int>(line.size());
+  t[i].CcolLen = ccolLen;
+  PrepareCompareKey(t[i], icas, ccolLen >= 0);
+  return t[i];
+}
+
+TEST(CompareKeyTest, KeysLoseTheirBlanksAndArePaddedToEvenLength) {
+  using Row = std::tuple<std::string, bool, int, std::string>;  // line, Icas, CcolLen (-1: no Ccol), key
+  for (const auto& [line, icas, ccolLen, key] :
+       {Row{" a b c ", false, -1, std::string("abc\0", 4)}, Row{"   ", false, -1, std::string(1, '\0')},
+        Row{"a bXY Z", true, 3, "ab"}, Row{"a bXY Z", false, 0, std::string(1, '\0')}}) {
+    SCOPED_TRACE(line);
+    LineTable t;
+    const LineRecord& r = keyed(t, 1, line, icas, ccolLen);
+    EXPECT_EQ(std::string(r.Text, static_cast<std::size_t>(r.CmpLen)), key);
+    EXPECT_NE(r.Hash, 0);
+    EXPECT_EQ(r.Len, static_cast<int>(line.size())) << "Len stays the length as read";
+    if (icas) {
+      EXPECT_EQ(std::string(r.Text, 7), "abbxy z") << "folding covers the whole line";
     }
   }
-  const LineRecord& operator[](int i) const { return table[i]; }
-  std::string key(int i) const {
-    return std::string(table[i].Text, static_cast<std::size_t>(table[i].CmpLen));
-  }
-};
-
-TEST(CompareKeyTest, KeysArePaddedToEvenLengthAndHashedAsLittleEndianWords) {
-  struct Case {
-    std::string line;
-    std::string key;
-    std::uint16_t hash;
-  };
-  const Case cases[] = {
-      {"abcd", "abcd", 0x6261 + 0x6463},
-      {"abc", std::string("abc\0", 4), 0x6261 + 0x0063},
-      {" a b c ", std::string("abc\0", 4), 0x6261 + 0x0063},
-      {"\t", std::string("\t\0", 2), 0x0009},
-      {"   ", std::string(1, '\0'), 65535},                       // nothing left: CmpLen 1, hash never 0
-      {"\xff\xff\x01", std::string("\xff\xff\x01\0", 4), 65535},  // words sum to 0
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    Keyed k({c.line});
-    EXPECT_EQ(k.key(1), c.key);
-    EXPECT_EQ(k[1].CmpLen, static_cast<int>(c.key.size()));
-    EXPECT_EQ(k[1].Hash, c.hash);
-    EXPECT_EQ(k[1].Len, static_cast<int>(c.line.size())) << "Len stays the length as read";
-  }
-  Keyed blank({"    "});
-  EXPECT_EQ(blank[1].Text[1], '\0');  // two zero bytes behind an empty compare text
 }
 
-TEST(CompareKeyTest, BlanksAndFoldedCaseDoNotMatter) {
-  Keyed plain({"a b", "ab", "AB", "ba", "acbb", "bbac"});
-  EXPECT_TRUE(SameCompareText(plain[1], plain[2]));
-  EXPECT_EQ(plain[1].Hash, plain[2].Hash);
-  EXPECT_FALSE(SameCompareText(plain[2], plain[3]));
-  EXPECT_FALSE(SameCompareText(plain[2], plain[4]));
-  // Equal hashes (the same words in another order) still need equal bytes.
-  ASSERT_EQ(plain[5].Hash, plain[6].Hash);
-  EXPECT_FALSE(SameCompareText(plain[5], plain[6]));
-
-  Keyed folded({"A b", "ab", "x[Z]"}, true);
-  EXPECT_TRUE(SameCompareText(folded[1], folded[2]));
-  EXPECT_EQ(folded.key(3), "x[z]");
-}
-
-TEST(CompareKeyTest, WithCompareColumnsOnlyTheColumnTextIsKeyed) {
-  LineTable table;
-  const std::string line = "a bXY Z";
-  table.setText(1, line.data(), 7);
-  table[1].Len = 7;
-  table[1].CcolLen = 3;  // "a b"
-  PrepareCompareKey(table[1], true, true);
-  EXPECT_EQ(table[1].CmpLen, 2);
-  EXPECT_EQ(std::string(table[1].Text, 7), "abbxy z") << "folding covers the whole line";
-
-  table.setText(2, line.data(), 7);
-  table[2].Len = 7;
-  table[2].CcolLen = 0;  // an empty column range
-  PrepareCompareKey(table[2], false, true);
-  EXPECT_EQ(table[2].CmpLen, 1);
-  EXPECT_EQ(table[2].Hash, 65535);
+TEST(CompareKeyTest, SameCompareTextIgnoresBlanksAndWithIcasTheCaseOfLetters) {
+  // "acbb" and "bbac" have equal hashes; the bytes of "\xff\xff\x01" sum to 0.
+  using Row = std::tuple<const char*, const char*, bool, bool>;  // New, Old, Icas, same
+  for (const auto& [a, b, icas, same] :
+       {Row{"a b", "ab", false, true}, Row{"ab", "AB", false, false}, Row{"A b", "ab", true, true},
+        Row{"x[Z@", "x{z`", true, false}, Row{"acbb", "bbac", false, false},
+        Row{"\xff\xff\x01", "\xff\xff\x01", false, true}, Row{"   ", " ", false, true}}) {
+    LineTable t;
+    EXPECT_EQ(SameCompareText(keyed(t, 1, a, icas), keyed(t, 2, b, icas)), same) << a << "|" << b;
+  }
 }
 
 TEST(CompareKeyTest, LinesWithoutAKeyNeverMatch) {
-  Keyed k({"same", "same"});
-  ASSERT_TRUE(SameCompareText(k[1], k[2]));
-  LineRecord dp = k[1];
-  dp.DpLine = true;
-  EXPECT_FALSE(SameCompareText(dp, k[2]));
-  EXPECT_FALSE(SameCompareText(k[1], dp));
-  LineRecord unhashed = k[2];
-  unhashed.Hash = 0;
-  EXPECT_FALSE(SameCompareText(unhashed, unhashed));
-  LineRecord released = k[2];
-  released.Text = nullptr;
-  EXPECT_FALSE(SameCompareText(k[1], released));
-  LineRecord small = k[2];
-  small.TextCap = 2;  // the New key would reach past the Old buffer
-  EXPECT_FALSE(SameCompareText(k[1], small));
+  LineTable t;
+  const LineRecord& same = keyed(t, 1, "same");
+  ASSERT_TRUE(SameCompareText(same, keyed(t, 2, "same")));
+  using Change = void (*)(LineRecord&);
+  for (Change change :
+       {Change{[](LineRecord& r) { r.DpLine = true; }}, Change{[](LineRecord& r) { r.Hash = 0; }},
+        Change{[](LineRecord& r) { r.Text = nullptr; }},
+        Change{[](LineRecord& r) { r.TextCap = 2; }}}) {  // a key longer than the buffer
+    LineRecord r = t[2];
+    change(r);
+    EXPECT_FALSE(SameCompareText(same, r) || SameCompareText(r, same) || SameCompareText(r, r));
+  }
 }
 
 }  // namespace

@@ -2,45 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
 namespace {
 
-TEST(LineTableTest, IndexesOutsideTheTableAreRangeErrors) {
+TEST(LineTableTest, RecordsAreOneBasedAndTextLivesUntilClear) {
   LineTable t;
   EXPECT_THROW(t[0], EngineFault);
-  EXPECT_THROW(t[8002], EngineFault);
-  EXPECT_NO_THROW(t[8001]);
-}
-
-TEST(LineTableTest, StepsSkipDpLinesAndStopAtTheSentinel) {
-  LineTable t;
-  t[2].DpLine = true;
-  t[3].DpLine = true;
-  LineSteps steps{t, 4, true};
-  EXPECT_EQ(steps.next(2), 4);
-  EXPECT_EQ(steps.next(5), 5);
-  EXPECT_EQ(steps.next(9), 5);
-  EXPECT_EQ(steps.prev(3), 1);
-  EXPECT_EQ(steps.prev(1), 1);
-  t[1].DpLine = true;
-  EXPECT_EQ(steps.prev(3), 1);  // stops at index 1 even on a Dp line
-  LineSteps plain{t, 4, false};
-  EXPECT_EQ(plain.next(2), 2);
-  EXPECT_EQ(plain.prev(3), 3);
-}
-
-TEST(LineTableTest, TextSurvivesUntilClearAndGrowsOnRewrite) {
-  LineTable t;
-  t.setText(1, "abc", 3);
-  EXPECT_EQ(std::string(t[1].Text, 3), "abc");
-  EXPECT_EQ(t[1].Text[3], '\0');
-  std::string longLine(3000, 'x');
-  t.setText(1, longLine.data(), 3000);  // a re-read line longer than before gets a new buffer
-  EXPECT_EQ(std::string(t[1].Text, 3000), longLine);
+  EXPECT_THROW(t[LineTable::kRecords + 1], EngineFault);
+  t.setText(LineTable::kRecords, "abc", 3);
+  EXPECT_EQ(std::string(t[LineTable::kRecords].Text, 4), std::string("abc\0", 4));
+  const std::string longLine(3000, 'x');
+  t.setText(LineTable::kRecords, longLine.data(), 3000);  // a longer re-read line gets a new buffer
+  EXPECT_EQ(std::string(t[LineTable::kRecords].Text, 3000), longLine);
   t.clear();
-  EXPECT_EQ(t[1].Text, nullptr);
+  EXPECT_EQ(t[LineTable::kRecords].Text, nullptr);
+}
+
+TEST(LineTableTest, StepsSkipDpLinesAndStopAtTheSentinelOrAtIndexOne) {
+  LineTable t;
+  t[1].DpLine = t[2].DpLine = t[4].DpLine = true;
+  const LineSteps steps{t, 5, true}, plain{t, 5, false};
+  EXPECT_EQ((std::vector{steps.next(1), steps.next(4), steps.next(7), steps.prev(4), steps.prev(2)}),
+            (std::vector{3, 5, 6, 3, 1}));
+  EXPECT_EQ((std::vector{plain.next(1), plain.next(7), plain.prev(4)}), (std::vector{1, 6, 4}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "support/recording_report.h"
+#include "support/reference_moved_search.h"
 
 namespace kelvarine {
 namespace {
@@ -143,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(EditScripts, MatcherPropertyTest,
 
 std::string joinLines(const std::vector<std::string>& lines) {
   std::string s;
-  for (const auto& l : lines) s += l + "\n";
+  for (const auto& l : lines)
+    s += l + "\n";
   return s;
 }
 
@@ -180,11 +182,47 @@ TEST(ChunkedPairTest, EveryLineIsReportedOnceInOrderAcrossChunks) {
     }
     ASSERT_EQ(newSeen.size(), s.newLines.size()) << "seed " << seed;
     ASSERT_EQ(oldSeen.size(), s.oldLines.size()) << "seed " << seed;
-    for (std::size_t i = 0; i < newSeen.size(); ++i) ASSERT_EQ(newSeen[i], static_cast<int>(i) + 1);
-    for (std::size_t i = 0; i < oldSeen.size(); ++i) ASSERT_EQ(oldSeen[i], static_cast<int>(i) + 1);
+    for (std::size_t i = 0; i < newSeen.size(); ++i)
+      ASSERT_EQ(newSeen[i], static_cast<int>(i) + 1);
+    for (std::size_t i = 0; i < oldSeen.size(); ++i)
+      ASSERT_EQ(oldSeen[i], static_cast<int>(i) + 1);
     ASSERT_TRUE(report.calls.back().allRead);
   }
   EXPECT_GT(cutChunks, 0);  // the matcher did cut chunks short along the way
+}
+
+// The engine's moved-line search keeps the runs of earlier passes; it must pair exactly as the plain
+// search that starts every pass afresh, also on inputs full of equal unpaired lines.
+TEST(MovedLineSearchAgreementTest, PairsExactlyAsThePlainSearch) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    std::mt19937 rng(seed);
+    const int size = 20 + static_cast<int>(rng() % 600);
+    const int texts = 2 + static_cast<int>(rng() % 40);  // few texts: many equal lines
+    std::vector<std::string> oldLines, newLines;
+    for (int i = 0; i < size; ++i) {
+      const int t = static_cast<int>(rng() % static_cast<unsigned>(texts));
+      oldLines.push_back(t % 11 == 10 ? "#dp note" : "text " + std::to_string(t) + (t % 3 ? "" : "  "));
+    }
+    newLines = oldLines;
+    for (std::size_t i = 0; i < newLines.size(); i += 1 + rng() % 7)
+      std::swap(newLines[i], newLines[rng() % newLines.size()]);
+    ChunkBuilder fast, plain;
+    CompareContext& a = fast.build(newLines, oldLines);
+    CompareContext& b = plain.build(newLines, oldLines);
+    MatchChunk(a);  // the cycles alone (no Fmvl): both start from the same pairs
+    MatchChunk(b);
+    MatcherState fastState(a), plainState(b);
+    FindMovedLines(fastState);
+    ReferenceFindMovedLines(plainState);
+    for (int n = 1; n <= a.newInput.Count; ++n) {
+      ASSERT_EQ(a.newTable[n].Moved, b.newTable[n].Moved) << "seed " << seed << " New " << n;
+      if (a.newTable[n].Moved) {
+        ASSERT_EQ(a.newTable[n].Link, b.newTable[n].Link) << "seed " << seed;
+      }
+    }
+    for (int o = 1; o <= a.oldInput.Count; ++o)
+      ASSERT_EQ(a.oldTable[o].Moved, b.oldTable[o].Moved) << "seed " << seed;
+  }
 }
 
 }  // namespace

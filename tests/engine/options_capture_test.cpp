@@ -2,96 +2,82 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
 namespace {
 
-// ---- Ccol range validation ----
-
-struct Bounds {
-  bool firstValid;
-  int start1, end1;
-  bool twoRanges;
-  int start2, end2;
-};
-
-void expectSide(const CcolSide& s, const Bounds& b) {
-  EXPECT_EQ(s.firstValid, b.firstValid);
-  EXPECT_EQ(s.start1, b.start1);
-  EXPECT_EQ(s.end1, b.end1);
-  EXPECT_EQ(s.twoRanges, b.twoRanges);
-  EXPECT_EQ(s.start2, b.start2);
-  EXPECT_EQ(s.end2, b.end2);
+// The ranges of one file as "start:end", blank-separated; "-" when the 1st range is invalid.
+std::string ranges(const CcolSide& s) {
+  if (!s.firstValid) return "-";
+  std::string r = std::to_string(s.start1) + ":" + std::to_string(s.end1);
+  if (s.twoRanges) r += " " + std::to_string(s.start2) + ":" + std::to_string(s.end2);
+  return r;
 }
 
-struct CcolCase {
-  std::string new1, new2, old1, old2;
-  bool valid;
-  Bounds newSide, oldSide;
-};
-
-constexpr Bounds kWholeLine{true, 1, 0, false, 0, 0};
-constexpr Bounds kInvalid{false, 0, 0, false, 0, 0};
-
-class CcolValidationTest : public ::testing::TestWithParam<CcolCase> {};
-
-TEST_P(CcolValidationTest, ValidatesBothFilesAndKeepsTheBounds) {
-  const CcolCase& k = GetParam();
-  CompareChoices c;
-  c.ccolNew1 = k.new1;
-  c.ccolNew2 = k.new2;
-  c.ccolOld1 = k.old1;
-  c.ccolOld2 = k.old2;
-  const CcolValidation v = ValidateCcolRanges(c);
-  EXPECT_EQ(v.valid, k.valid);
-  expectSide(v.newSide, k.newSide);
-  expectSide(v.oldSide, k.oldSide);
+TEST(CcolValidationTest, ValidatesEitherFileAlike) {
+  const struct {
+    const char *first, *second;
+    bool valid;
+    const char* ranges;
+  } cases[] = {{"3:EoL", "", true, "3:0"},
+               {"10:5", "", true, "10:5"},
+               {" +3 : 40 ", "", true, "3:40"},
+               // A numeric 2nd range is dropped silently unless it lies wholly behind the 1st stop.
+               {"1:10", "5:20", true, "1:10"},
+               {"1:10", "11:10", true, "1:10"},
+               {"1:10", "12:20", true, "1:10 12:20"},
+               {"1:10", "12:11", true, "1:10 12:11"},
+               {"1:10", "1220", true, "1:10"},
+               {"1:eol", "5:20", true, "1:0 5:20"},
+               // An "eol" 2nd range starting within the 1st range makes the whole choice invalid.
+               {"1:10", "11:eol", true, "1:10 11:0"},
+               {"1:10", "10:EOL", false, "1:10 10:0"},
+               {"1:10", "0:eol", true, "1:10"},
+               {"0:10", "", false, "-"},
+               {"10", "", false, "-"},
+               {"1:0", "", false, "-"},
+               {"1:10:20", "", false, "-"},
+               {"1:2147483648", "", false, "-"},
+               {"1:2147483647", "", true, "1:2147483647"}};
+  for (const auto& k : cases) {
+    for (bool onNew : {true, false}) {
+      CompareChoices c;
+      (onNew ? c.ccolNew1 : c.ccolOld1) = k.first;
+      (onNew ? c.ccolNew2 : c.ccolOld2) = k.second;
+      const CcolValidation v = ValidateCcolRanges(c);
+      EXPECT_EQ(v.valid, k.valid) << k.first << " / " << k.second << (onNew ? " new" : " old");
+      EXPECT_EQ(ranges(onNew ? v.newSide : v.oldSide), k.ranges) << k.first << " / " << k.second;
+      EXPECT_EQ(ranges(onNew ? v.oldSide : v.newSide), "1:0");
+    }
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CcolValidationTest,
-    ::testing::Values(
-        CcolCase{"1:eol", "", "1:eol", "", true, kWholeLine, kWholeLine},
-        CcolCase{"1:EOL", "", "3:Eol", "", true, kWholeLine, {true, 3, 0, false, 0, 0}},
-        CcolCase{"10:5", "", "1:eol", "", true, {true, 10, 5, false, 0, 0}, kWholeLine},
-        CcolCase{" +3 : 40 ", "", "1:eol", "", true, {true, 3, 40, false, 0, 0}, kWholeLine},
-        // 2nd range: dropped silently unless it lies wholly behind the 1st stop.
-        CcolCase{"1:10", "5:20", "1:eol", "", true, {true, 1, 10, false, 0, 0}, kWholeLine},
-        CcolCase{"1:10", "11:10", "1:eol", "", true, {true, 1, 10, false, 0, 0}, kWholeLine},
-        CcolCase{"1:10", "12:20", "1:eol", "", true, {true, 1, 10, true, 12, 20}, kWholeLine},
-        CcolCase{"1:10", "12:11", "1:eol", "", true, {true, 1, 10, true, 12, 11}, kWholeLine},
-        CcolCase{"1:10", "0:20", "1:eol", "", true, {true, 1, 10, false, 0, 0}, kWholeLine},
-        CcolCase{"1:10", "1220", "1:eol", "", true, {true, 1, 10, false, 0, 0}, kWholeLine},
-        // A 1st range to end of line admits any 2nd range (the reader then ignores it).
-        CcolCase{"1:eol", "5:20", "1:eol", "", true, {true, 1, 0, true, 5, 20}, kWholeLine},
-        // An "eol" 2nd range must start behind the 1st stop, or the whole choice is invalid.
-        CcolCase{"1:10", "11:eol", "1:eol", "", true, {true, 1, 10, true, 11, 0}, kWholeLine},
-        CcolCase{"1:10", "5:eol", "1:eol", "", false, {true, 1, 10, true, 5, 0}, kWholeLine},
-        CcolCase{"1:10", "10:EOL", "1:eol", "", false, {true, 1, 10, true, 10, 0}, kWholeLine},
-        CcolCase{"1:eol", "", "1:20", "15:eol", false, kWholeLine, {true, 1, 20, true, 15, 0}},
-        // Invalid 1st ranges.
-        CcolCase{"1:eol", "", "0:10", "", false, kWholeLine, kInvalid},
-        CcolCase{"1:eol", "", "10", "", false, kWholeLine, kInvalid},
-        CcolCase{"", "", "1:eol", "", false, kInvalid, kWholeLine},
-        CcolCase{"1:0", "", "1:eol", "", false, kInvalid, kWholeLine},
-        CcolCase{"x:10", "", "1:eol", "", false, kInvalid, kWholeLine},
-        CcolCase{"1:10:20", "", "1:eol", "", false, kInvalid, kWholeLine},
-        CcolCase{"1:2147483648", "", "1:eol", "", false, kInvalid, kWholeLine},
-        CcolCase{"1:2147483647", "", "1:eol", "", true, {true, 1, 2147483647, false, 0, 0}, kWholeLine}));
-
-// ---- Capture ----
 
 class CaptureTest : public ::testing::Test {
  protected:
-  void capture() { CaptureCompareOptions(choices, options, pair, newInput, oldInput); }
-  void check(std::vector<Pref> boxes) {
-    for (Pref p : boxes)
-      choices.setChecked(p, true);
+  // Captures and returns the names of the yes/no options that are set.
+  std::string capture() {
+    CaptureCompareOptions(choices, options, pair, newInput, oldInput);
+    const CompareOptions& o = options;
+    const bool flags[] = {o.Icas, o.Rovr,     o.Fmvl,      o.Xdpl,     o.Xtab,     o.Lorl, o.Noss,
+                          o.Ieof, o.Subc,     o.Sbsl,      o.Txal,     o.Abin,     o.Aeqf, o.Fscl,
+                          o.Chgo, o.Inpn,     o.Txfo,      o.Ccol,     o.DpActive, o.Dsem, o.Drem,
+                          o.Dblk, o.Ddlc,     o.Ddl2,      o.Dcpp,     o.Dvbc,     o.Dhtm, o.Dcob,
+                          o.Dudc, o.ListChng, o.ListDelta, o.ListLong, o.ListOvsum};
+    std::istringstream names(
+        "Icas Rovr Fmvl Xdpl Xtab Lorl Noss Ieof Subc Sbsl Txal Abin Aeqf Fscl Chgo Inpn Txfo Ccol DpActive "
+        "Dsem Drem Dblk Ddlc Ddl2 Dcpp Dvbc Dhtm Dcob Dudc ListChng ListDelta ListLong ListOvsum");
+    std::string name, set;
+    for (bool flag : flags) {
+      names >> name;
+      if (flag) set += (set.empty() ? "" : " ") + name;
+    }
+    return set;
   }
 
   CompareChoices choices;
@@ -100,166 +86,91 @@ class CaptureTest : public ::testing::Test {
   TextInput newInput, oldInput;
 };
 
-TEST_F(CaptureTest, DefaultsGiveChngAndNothingElse) {
+TEST_F(CaptureTest, StartsFromAFreshRecordAndCopiesTheDudcTexts) {
   options.TotMatches = 7;
-  options.Icas = true;
-  options.Dcpp = true;
-  options.ReportNote = "old";
+  choices.dudcTag = "@";
   capture();
-  EXPECT_TRUE(options.ListChng);
-  EXPECT_EQ(options.ListTypeName, "Chng");
-  EXPECT_FALSE(options.DpActive);
-  EXPECT_FALSE(options.Icas);
-  EXPECT_FALSE(options.Dcpp);
   EXPECT_EQ(options.TotMatches, 0);
-  EXPECT_TRUE(options.ReportNote.empty());
-  EXPECT_EQ(options.XtabWidth, 0);
-  EXPECT_EQ(options.SubcChar, 0);
-  EXPECT_EQ(options.DudcTag, "#");
-  EXPECT_EQ(options.DudcYesNo, "No");
-  EXPECT_EQ(pair.ReturnCode, 0);
-  EXPECT_FALSE(pair.StopSet);
+  EXPECT_EQ(options.DudcTag + options.DudcYesNo, "@No");
 }
 
 TEST_F(CaptureTest, ListingTypeMatchesItsFirstFiveCharactersExactly) {
-  using Flag = bool CompareOptions::*;
-  const struct {
-    const char* text;
-    const char* name;
-    Flag flag;
-  } cases[] = {{"Chng", "Chng", &CompareOptions::ListChng},
-               {"Delta", "Delta", &CompareOptions::ListDelta},
-               {"Long", "Long", &CompareOptions::ListLong},
-               {"Ovsum", "Ovsum", &CompareOptions::ListOvsum},
-               {"Ovsummary", "Ovsum", &CompareOptions::ListOvsum},
-               {"Longer", "Longe", nullptr},
-               {"chng", "chng", nullptr},
-               {"", "", nullptr}};
-  const Flag all[] = {&CompareOptions::ListChng, &CompareOptions::ListDelta, &CompareOptions::ListLong,
-                      &CompareOptions::ListOvsum};
-  for (const auto& k : cases) {
-    choices.listType = k.text;
-    capture();
-    EXPECT_EQ(options.ListTypeName, k.name);
-    for (Flag f : all)
-      EXPECT_EQ(options.*f, f == k.flag) << k.text;
+  choices.setChecked(Pref::Sbsl, true);  // dropped for Ovsum only
+  const char* cases[][3] = {{"Chng", "Chng", "Sbsl ListChng"},
+                            {"Delta", "Delta", "Sbsl ListDelta"},
+                            {"Long", "Long", "Sbsl ListLong"},
+                            {"Ovsum", "Ovsum", "ListOvsum"},
+                            {"Ovsummary", "Ovsum", "ListOvsum"},
+                            {"Longer", "Longe", "Sbsl"},
+                            {"chng", "chng", "Sbsl"}};
+  for (const auto& [text, name, set] : cases) {
+    choices.listType = text;
+    EXPECT_EQ(capture(), set);
+    EXPECT_EQ(options.ListTypeName, name);
   }
 }
 
-TEST_F(CaptureTest, EachDpItemSetsItsOwnFlag) {
-  using Flag = bool CompareOptions::*;
-  const Flag byIndex[] = {nullptr,
-                          &CompareOptions::Dsem,
-                          &CompareOptions::Drem,
-                          &CompareOptions::Dblk,
-                          &CompareOptions::Ddlc,
-                          &CompareOptions::Ddl2,
-                          &CompareOptions::Dcpp,
-                          &CompareOptions::Dvbc,
-                          &CompareOptions::Dhtm,
-                          &CompareOptions::Dcob,
-                          &CompareOptions::Dudc};
-  for (int index = -1; index < kDpOptionCount; ++index) {
+TEST_F(CaptureTest, EachDpItemAndEachBoxSetsOnlyItsOwnFlag) {
+  for (int index = -1; index <= kDpOptionCount; ++index) {
     choices.dpIndex = index;
-    capture();
-    const Flag expected = index > 0 ? byIndex[index] : nullptr;
-    EXPECT_EQ(options.DpActive, expected != nullptr) << index;
-    for (int i = 1; i < kDpOptionCount; ++i)
-      EXPECT_EQ(options.*byIndex[i], byIndex[i] == expected) << index;
+    const std::string name = index > 0 && index < kDpOptionCount ? kDpOptionNames[index] : "";
+    EXPECT_EQ(capture(), (name.empty() ? "" : "DpActive " + name + " ") + "ListChng") << index;
   }
-}
-
-TEST_F(CaptureTest, EachPreferenceBoxSetsOnlyItsOwnFlag) {
-  using Flag = bool CompareOptions::*;
-  const std::pair<Pref, Flag> table[] = {
-      {Pref::Icas, &CompareOptions::Icas}, {Pref::Rovr, &CompareOptions::Rovr},
-      {Pref::Fmvl, &CompareOptions::Fmvl}, {Pref::Xdpl, &CompareOptions::Xdpl},
-      {Pref::Xtab, &CompareOptions::Xtab}, {Pref::Lorl, &CompareOptions::Lorl},
-      {Pref::Noss, &CompareOptions::Noss}, {Pref::Ieof, &CompareOptions::Ieof},
-      {Pref::Subc, &CompareOptions::Subc}, {Pref::Sbsl, &CompareOptions::Sbsl},
-      {Pref::Txal, &CompareOptions::Txal}, {Pref::Abin, &CompareOptions::Abin},
-      {Pref::Aeqf, &CompareOptions::Aeqf}, {Pref::Fscl, &CompareOptions::Fscl},
-      {Pref::Chgo, &CompareOptions::Chgo}, {Pref::Inpn, &CompareOptions::Inpn},
-      {Pref::Txfo, &CompareOptions::Txfo}, {Pref::Ccol, &CompareOptions::Ccol}};
-  for (const auto& [box, flag] : table) {
+  for (std::size_t tag = 0; tag < kPrefCount; ++tag) {
     choices.checked = {};
-    choices.setChecked(box, true);
-    capture();
-    for (const auto& [other, otherFlag] : table)
-      EXPECT_EQ(options.*otherFlag, other == box) << kPrefKeywords[static_cast<std::size_t>(box)];
+    choices.checked[tag] = true;
+    EXPECT_EQ(capture(), std::string(kPrefKeywords[tag]) + " ListChng");
   }
-}
-
-TEST_F(CaptureTest, SbslIsDroppedForOvsumOnly) {
-  check({Pref::Sbsl});
-  choices.listType = "Ovsum";
-  capture();
-  EXPECT_FALSE(options.Sbsl);
-  choices.listType = "Long";
-  capture();
-  EXPECT_TRUE(options.Sbsl);
 }
 
 TEST_F(CaptureTest, ParametersAreReadOnlyWhenTheirBoxIsChecked) {
   choices.xtabText = "x";
   choices.subcText = "";
-  EXPECT_NO_THROW(capture());
+  capture();
   EXPECT_EQ(options.XtabWidth, 0);
 
-  check({Pref::Xtab, Pref::Subc});
-  choices.subcText = "\"#\"";
+  choices.setChecked(Pref::Xtab, true);
+  choices.setChecked(Pref::Subc, true);
+  choices.subcText = "ab";
   for (const auto& [text, width] : {std::pair{" 6 ", 6}, {"+3", 3}, {"12", 12}}) {
     choices.xtabText = text;
     capture();
     EXPECT_EQ(options.XtabWidth, width);
-    EXPECT_EQ(options.SubcChar, '#');
   }
+  EXPECT_EQ(options.SubcChar, 'b');
   for (const char* bad : {"x", "", "4x", "3.0", "+-4", "99999999999"}) {
     choices.xtabText = bad;
     EXPECT_THROW(capture(), EngineFault) << bad;
   }
   choices.xtabText = "4";
-  for (const char* shortText : {"", "x"}) {
-    choices.subcText = shortText;
-    EXPECT_THROW(capture(), EngineFault) << shortText;
-  }
-  choices.subcText = "ab";
-  capture();
-  EXPECT_EQ(options.SubcChar, 'b');
+  choices.subcText = "x";
+  EXPECT_THROW(capture(), EngineFault);
 }
 
-TEST_F(CaptureTest, ValidCcolGoesIntoBothTextInputs) {
-  check({Pref::Ccol});
+auto columns(const TextInput& in) {
+  return std::tuple(in.CcolStart1, in.CcolEnd1, in.CcolTwoRanges, in.CcolStart2, in.CcolEnd2);
+}
+
+TEST_F(CaptureTest, CcolGoesIntoBothInputsOrStopsTheSet) {
   choices.ccolNew1 = "1:10";
   choices.ccolNew2 = "12:20";
   choices.ccolOld1 = "5:EOL";
+  choices.setChecked(Pref::Ccol, true);
   capture();
-  EXPECT_TRUE(options.Ccol);
-  EXPECT_EQ(pair.ReturnCode, 0);
-  EXPECT_EQ(newInput.CcolStart1, 1);
-  EXPECT_EQ(newInput.CcolEnd1, 10);
-  EXPECT_TRUE(newInput.CcolTwoRanges);
-  EXPECT_EQ(newInput.CcolStart2, 12);
-  EXPECT_EQ(newInput.CcolEnd2, 20);
-  EXPECT_EQ(oldInput.CcolStart1, 5);
-  EXPECT_EQ(oldInput.CcolEnd1, 0);
-  EXPECT_FALSE(oldInput.CcolTwoRanges);
-}
-
-TEST_F(CaptureTest, InvalidCcolStopsTheSetOnlyWhenChecked) {
-  choices.ccolOld1 = "0:10";
-  capture();
-  EXPECT_EQ(pair.ReturnCode, 0);
+  EXPECT_EQ(columns(newInput), std::tuple(1, 10, true, 12, 20));
+  EXPECT_EQ(columns(oldInput), std::tuple(5, 0, false, 0, 0));
   EXPECT_FALSE(pair.StopSet);
 
-  check({Pref::Ccol, Pref::Icas});
-  newInput.CcolStart1 = 99;
+  choices.ccolOld1 = "0:10";
+  choices.setChecked(Pref::Ccol, false);
   capture();
-  EXPECT_FALSE(options.Ccol);
-  EXPECT_TRUE(options.Icas);
+  EXPECT_FALSE(pair.StopSet);
+
+  choices.setChecked(Pref::Ccol, true);
+  choices.setChecked(Pref::Icas, true);
+  EXPECT_EQ(capture(), "Icas ListChng");
   EXPECT_EQ(pair.ReturnCode, 1);
   EXPECT_TRUE(pair.StopSet);
-  EXPECT_EQ(newInput.CcolStart1, 99);
 }
 
 }  // namespace

@@ -15,10 +15,9 @@ struct ReportCall {
   int pair = 0;
   bool binary = false, allRead = false, filesDiffer = false, aeqfEqual = false;
   std::int32_t returnCode = 0;
-  std::int64_t newBinBytes = 0, oldBinBytes = 0;
+  std::int64_t oldBinBytes = 0;
   std::vector<int> newNumbers, oldNumbers;  // LineBase + i of each record of the chunk
   std::vector<bool> newMatched;
-  std::vector<int> newLink;
 };
 
 // A report step that records each call and keeps the set totals the run status is chosen from
@@ -29,26 +28,23 @@ class RecordingReport : public ReportStep {
   std::function<void(CompareContext&)> onCall;  // runs before the totals are added
 
   void GenerateReport(CompareContext& c) override {
-    ReportCall call;
     const PairState& p = c.pair();
+    ReportCall& call = calls.emplace_back();
     call.pair = c.app.CurrentPairIndex;
     call.binary = p.Binary;
     call.allRead = p.AllRead;
     call.filesDiffer = p.FilesDiffer;
     call.aeqfEqual = p.AeqfEqual;
     call.returnCode = p.ReturnCode;
-    call.newBinBytes = p.NewBinBytes;
     call.oldBinBytes = p.OldBinBytes;
     if (!p.Binary && !p.AeqfEqual) {
       for (int i = 1; i <= c.newInput.Count; ++i) {
         call.newNumbers.push_back(c.newInput.LineBase + i);
         call.newMatched.push_back(c.newTable[i].Matched);
-        call.newLink.push_back(c.newTable[i].Link);
       }
       for (int i = 1; i <= c.oldInput.Count; ++i)
         call.oldNumbers.push_back(c.oldInput.LineBase + i);
     }
-    calls.push_back(call);
     if (onCall) onCall(c);
     tally(c);
   }
