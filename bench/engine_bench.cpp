@@ -43,17 +43,24 @@ class QuietHost : public Host {
   std::string formatDateTime(FileStamp) override { return {}; }
 };
 
-// Counts what the matcher left in each chunk and discards it.
+// Counts what the matcher left in each chunk, keeps the line totals the run status is chosen from,
+// and discards the rest.
 class CountingReport : public ReportStep {
  public:
   void GenerateReport(CompareContext& c) override {
     ++chunks;
+    long chunkMatched = 0;
     for (int n = 1; n <= c.newInput.Count; ++n) {
       const LineRecord& r = c.newTable[n];
-      matched += r.Matched ? 1 : 0;
+      chunkMatched += r.Matched ? 1 : 0;
       moved += r.Moved ? 1 : 0;
     }
-    if (!c.pair().FilesDiffer) matched += c.newInput.Count;
+    if (!c.pair().FilesDiffer) chunkMatched = c.newInput.Count;
+    matched += chunkMatched;
+    CompareOptions& o = c.options();
+    o.TotNewLines += c.newInput.Count;
+    o.TotOldLines += c.oldInput.Count;
+    o.TotInserts += c.newInput.Count - static_cast<std::int32_t>(chunkMatched);
   }
   long chunks = 0, matched = 0, moved = 0;
 };
