@@ -30,6 +30,21 @@ struct AppState {
   std::int32_t CurrentPairIndex = 0;
   bool PairReady = false;
 
+  // Set by the compare-type flows for the report: which flow runs, and for compare type 2 the names
+  // found in both directories (lower-cased, ascending ignoring case) and how many stayed unpaired.
+  bool RunAllLikeNamed = false, RunFromLikeNameList = false, RunFromTwoLists = false;
+  std::int32_t UnpairedNewCount = 0, UnpairedOldCount = 0;
+  std::vector<std::string> NewDirNames, OldDirNames;
+  // The texts of the New and the Old name fields, as the report's directory lines show them.
+  std::string newNameText, oldNameText;
+
+  // Where the report's sections start, for the viewers; set by the report while a set runs.
+  bool SummaryToMainOnly = false;      // print lines go to the report line list only
+  std::int32_t ListingLineCount = 0;   // report lines before the summary (one-pair or grouped)
+  std::int32_t SummaryStartLine = 0;   // first line of the summary section title or grouped totals
+  std::int32_t GroupSummaryStart = 0;  // report lines before the grouped summary
+  std::int32_t ListingLinesWritten = 0;  // listing lines of the set so far (progress every 50)
+
   // The user's choices and the options string shown under them (the caption of the options label).
   CompareChoices choices;
   std::string optionsString = "None";

@@ -136,7 +136,10 @@ void comparePair(CompareContext& context, int i) {
       CompareTextPair(context);
     }
   } else if (options.Txfo) {
+    // Every pair skipped here counts once among the binary pairs, whatever its position (the report
+    // only sees the last one), so that the text-pair totals count text pairs only.
     ++options.TxfoSkipped;
+    ++options.BinaryPairs;
     // The last pair still gets the report step, which writes the set's summary.
     if (i + 1 == app.PairCount) context.report.GenerateReport(context);
   } else {
@@ -178,6 +181,9 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
   std::unique_ptr<CompareContext> context;
   try {
     app.PairCount = static_cast<std::int32_t>(app.NewFileList.size());
+    // The report's section marks and its listing-line counter belong to this set.
+    app.SummaryToMainOnly = false;
+    app.ListingLineCount = app.SummaryStartLine = app.GroupSummaryStart = app.ListingLinesWritten = 0;
     context = std::make_unique<CompareContext>(app, host, files, report);
     host.setProgressVisible(true);
     host.setPercentText("0%");

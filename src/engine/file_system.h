@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/host.h"
 
@@ -30,6 +31,13 @@ class FileSystem {
   // exist, is not a regular file (a directory, FIFO, socket or device is never opened), or
   // cannot be read.
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
+
+  enum class Kind { Missing, File, Directory, Other };
+  // What a path names: a regular file (or a link to one), a directory, anything else, or nothing.
+  virtual Kind kind(const std::string& path) = 0;
+  // The names of the regular files (and links to them) in a directory, dot-files included, in the
+  // order the file system gives them; empty when it cannot be listed.
+  virtual std::vector<std::string> listFiles(const std::string& directory) = 0;
 };
 
 // Joins a directory and a file name with "/" unless the directory is empty or already ends in "/";

@@ -117,4 +117,27 @@ std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path
                                         static_cast<FileStamp>(nanos));
 }
 
+FileSystem::Kind StdFileSystem::kind(const std::string& path) {
+  std::error_code ec;
+  fs::file_status st = fs::status(ResolvePathIgnoringCase(path), ec);
+  if (ec || !fs::exists(st)) return Kind::Missing;
+  if (fs::is_regular_file(st)) return Kind::File;
+  if (fs::is_directory(st)) return Kind::Directory;
+  return Kind::Other;
+}
+
+std::vector<std::string> StdFileSystem::listFiles(const std::string& directory) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::path dir = directory.empty() ? fs::path(".") : fs::path(ResolvePathIgnoringCase(directory));
+  fs::directory_iterator it(dir, ec);
+  if (ec) return names;
+  for (fs::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) break;
+    std::error_code entryError;
+    if (fs::is_regular_file(it->status(entryError)) && !entryError) names.push_back(it->path().filename().string());
+  }
+  return names;
+}
+
 }  // namespace kelvarine

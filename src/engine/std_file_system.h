@@ -14,6 +14,8 @@ namespace kelvarine {
 class StdFileSystem : public FileSystem {
  public:
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  Kind kind(const std::string& path) override;
+  std::vector<std::string> listFiles(const std::string& directory) override;
 };
 
 // The existing spelling of `path`, resolved ignoring case; `path` itself when nothing matches.

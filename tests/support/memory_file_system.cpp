@@ -63,4 +63,23 @@ std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& p
   return std::make_unique<MemoryInputFile>(path, f, *this);
 }
 
+FileSystem::Kind MemoryFileSystem::kind(const std::string& path) {
+  if (files_.count(path)) return Kind::File;
+  std::string prefix = path.empty() || path.back() == '/' ? path : path + "/";
+  for (const auto& [name, file] : files_)
+    if (name.rfind(prefix, 0) == 0) return Kind::Directory;
+  return Kind::Missing;
+}
+
+std::vector<std::string> MemoryFileSystem::listFiles(const std::string& directory) {
+  std::vector<std::string> names;
+  std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+  for (const auto& [name, file] : files_) {
+    if (name.rfind(prefix, 0) != 0) continue;
+    std::string rest = name.substr(prefix.size());
+    if (!rest.empty() && rest.find('/') == std::string::npos) names.push_back(rest);
+  }
+  return names;
+}
+
 }  // namespace kelvarine

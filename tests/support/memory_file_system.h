@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/file_system.h"
 
@@ -29,6 +30,9 @@ class MemoryFileSystem : public FileSystem {
   std::shared_ptr<File> find(const std::string& path) const;
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  // A directory is any prefix "dir/" of a file's path.
+  Kind kind(const std::string& path) override;
+  std::vector<std::string> listFiles(const std::string& directory) override;
 
   // Called after every read of any file (path, bytes read so far from that handle).
   std::function<void(const std::string&, std::int64_t)> onRead;

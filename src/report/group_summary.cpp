@@ -1,0 +1,3 @@
+#include "report/group_summary.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,3 @@
+#include "report/listing_body.h"
+
+// Placeholder: this unit is being written.

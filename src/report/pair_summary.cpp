@@ -1,0 +1,3 @@
+#include "report/pair_summary.h"
+
+// Placeholder: this unit is being written.

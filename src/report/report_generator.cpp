@@ -1,0 +1,3 @@
+#include "report/report_generator.h"
+
+// Placeholder: this unit is being written.

@@ -1,0 +1,1 @@
+// Placeholder: the compare-type flows are being written.
