@@ -39,10 +39,10 @@ struct AppState {
   std::string newNameText, oldNameText;
 
   // Where the report's sections start, for the viewers; set by the report while a set runs.
-  bool SummaryToMainOnly = false;      // print lines go to the report line list only
-  std::int32_t ListingLineCount = 0;   // report lines before the summary (one-pair or grouped)
-  std::int32_t SummaryStartLine = 0;   // first line of the summary section title or grouped totals
-  std::int32_t GroupSummaryStart = 0;  // report lines before the grouped summary
+  bool SummaryToMainOnly = false;        // print lines go to the report line list only
+  std::int32_t ListingLineCount = 0;     // report lines before the summary (one-pair or grouped)
+  std::int32_t SummaryStartLine = 0;     // first line of the summary section title or grouped totals
+  std::int32_t GroupSummaryStart = 0;    // report lines before the grouped summary
   std::int32_t ListingLinesWritten = 0;  // listing lines of the set so far (progress every 50)
 
   // The user's choices and the options string shown under them (the caption of the options label).

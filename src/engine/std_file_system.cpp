@@ -112,7 +112,10 @@ std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path
   if (ec) return nullptr;
   auto written = fs::last_write_time(resolved, ec);
   if (ec) return nullptr;
-  auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+  // Nanoseconds since the Unix epoch, as the host's date formatting expects.
+  auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::file_clock::to_sys(written).time_since_epoch())
+                   .count();
   return std::make_unique<StdInputFile>(std::move(buffer), static_cast<std::int64_t>(size),
                                         static_cast<FileStamp>(nanos));
 }
@@ -135,7 +138,8 @@ std::vector<std::string> StdFileSystem::listFiles(const std::string& directory) 
   for (fs::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
     std::error_code entryError;
-    if (fs::is_regular_file(it->status(entryError)) && !entryError) names.push_back(it->path().filename().string());
+    if (fs::is_regular_file(it->status(entryError)) && !entryError)
+      names.push_back(it->path().filename().string());
   }
   return names;
 }

@@ -260,26 +260,31 @@ void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& cco
       input.LineBuf.size() < static_cast<std::size_t>(len)) {
     throw EngineFault("compare columns of a line without its text");
   }
+  record.CcolLen = CompareColumnText(input, input.LineBuf.data(), len, record.Text);
   if (len < input.CcolStart1) {
-    record.Text[0] = kBlank;
-    record.CcolLen = 1;
     record.CcolShort = true;
     input.CcolShortSeen = true;
     ++ccolShortLines;
     return;
   }
+  input.MaxCmpLen = std::max(input.MaxCmpLen, record.CcolLen);
+}
 
-  const char* source = input.LineBuf.data();
-  int out = 0;
+int CompareColumnText(const TextInput& input, const char* line, int len, char* out) {
+  if (len < input.CcolStart1) {
+    out[0] = kBlank;
+    return 1;
+  }
+  int written = 0;
   // Appends columns from..to (1-based, inclusive), clamped to the line; the compare text never
   // grows beyond the line's own length.
   auto append = [&](int from, int to) {
     from = std::max(from, 1);
     to = std::min(to, len);
-    const int count = std::min(to - from + 1, len - out);
+    const int count = std::min(to - from + 1, len - written);
     if (count <= 0) return;
-    std::memcpy(record.Text + out, source + from - 1, static_cast<std::size_t>(count));
-    out += count;
+    std::memcpy(out + written, line + from - 1, static_cast<std::size_t>(count));
+    written += count;
   };
   if (input.CcolEnd1 == 0) {
     append(input.CcolStart1, len);
@@ -289,8 +294,7 @@ void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& cco
       append(input.CcolStart2, input.CcolEnd2 == 0 ? len : input.CcolEnd2);
     }
   }
-  record.CcolLen = out;
-  input.MaxCmpLen = std::max(input.MaxCmpLen, out);
+  return written;
 }
 
 bool IsTextFile(TextInput& input, const CompareOptions& options) {

@@ -29,6 +29,11 @@ void LoadChunk(CompareContext& context);
 // A line shorter than the first column gets one blank and counts in `ccolShortLines`.
 void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& ccolShortLines);
 
+// Writes the compare-column text of the `len` characters at `line` under the input's column bounds
+// to `out` (room for `len` bytes, at least 1) and returns its length; a line shorter than the first
+// column gives one blank. Marks and counts nothing.
+int CompareColumnText(const TextInput& input, const char* line, int len, char* out);
+
 // The first-line test: true when the pair is text. Reads up to 2048 bytes of the file (unless Abin
 // or Txal decide) and positions it back at its start.
 bool IsTextFile(TextInput& input, const CompareOptions& options);

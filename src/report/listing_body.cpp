@@ -1,3 +1,571 @@
 #include "report/listing_body.h"
 
-// Placeholder: this unit is being written.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/dp_filters.h"
+#include "engine/text_reader.h"
+#include "report/chng_context.h"
+#include "report/listing_lines.h"
+#include "report/report_lines.h"
+
+namespace kelvarine {
+
+namespace {
+
+constexpr char kBlank = ' ';
+
+ListingText textOf(const LineRecord& record) {
+  return {record.Text, record.Text == nullptr ? 0 : record.Len};
+}
+
+// Reads line i of the current chunk again into record i. A file that has lost lines since it was
+// first read gives one blank for each missing line.
+void rereadLine(TextInput& input, LineTable& table, int i, bool ieof) {
+  if (ReadLine(input, ieof)) {
+    table.setText(i, input.LineBuf.data(), input.LineLen);
+    table[i].Len = input.LineLen;
+  } else {
+    table.setText(i, &kBlank, 1);
+    table[i].Len = 1;
+  }
+}
+
+// Blanks the Dp comment of a line read again, keeping the line's Dp marks as the matcher saw them so
+// that the walks and the matcher agree on which lines are Dp lines.
+void cutDpComment(CompareContext& context, TextInput& input, LineRecord& record) {
+  if (!context.options().DpActive) return;
+  const bool dpLine = record.DpLine, partDp = record.PartDp;
+  ClassifyDpLine(input, record, context.options(), context.blankLine);
+  record.DpLine = dpLine;
+  record.PartDp = partDp;
+}
+
+// Puts the line as read (kept in ListText) back into Text, so that it is listed as in the file.
+void restoreListText(LineRecord& record) {
+  if (record.ListText == nullptr || record.Text == nullptr) return;
+  std::memcpy(record.Text, record.ListText, static_cast<std::size_t>(record.Len));
+}
+
+// A line's text for the exactness test: its compare columns under Ccol, lower-cased under Icas.
+// Returns the length written to `out`.
+int exactnessText(const LineRecord& record, const TextInput& input, const CompareOptions& options,
+                  std::array<char, TextInput::kMaxLineLen>& out) {
+  if (record.Text == nullptr) return 0;
+  const int len = std::clamp(record.Len, 0, TextInput::kMaxLineLen);
+  if (len == 0) return 0;
+  int written = len;
+  if (options.Ccol) {
+    written = CompareColumnText(input, record.Text, len, out.data());
+  } else {
+    std::memcpy(out.data(), record.Text, static_cast<std::size_t>(len));
+  }
+  if (options.Icas) {
+    for (int i = 0; i < written; ++i) {
+      const char c = out[static_cast<std::size_t>(i)];
+      if (c >= 'A' && c <= 'Z') out[static_cast<std::size_t>(i)] = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return written;
+}
+
+// The listing of one chunk: both tables read again with their runs and pair counters, then the
+// Long/Chng walk or the Delta/Ovsum walk.
+class ListingBody {
+ public:
+  explicit ListingBody(CompareContext& context)
+      : context_(context),
+        options_(context.options()),
+        pair_(context.pair()),
+        newTable_(context.newTable),
+        oldTable_(context.oldTable),
+        newInput_(context.newInput),
+        oldInput_(context.oldInput),
+        newCount_(std::clamp(context.newInput.Count, 0, LineTable::kMaxLines)),
+        oldCount_(std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines)) {}
+
+  void run() {
+    if (pair_.FilesDiffer || options_.DpActive || options_.Ccol) rereadOld();
+    rereadNew();
+    markReformatRuns();
+    if (options_.ListDelta || options_.ListOvsum) {
+      if (context_.app.StopRequested) return;
+      walkDelta();
+    } else {
+      walkLong();
+    }
+    PadReportLists(context_);
+  }
+
+ private:
+  // ---- Positions --------------------------------------------------------------------------------
+
+  int nextNew(int i) const { return context_.newSteps().next(i); }
+  int nextOld(int i) const { return context_.oldSteps().next(i); }
+  // Steps `count` non-Dp lines on from i.
+  int skipNew(int i, int count) const {
+    for (int k = 0; k < count && i <= newCount_; ++k)
+      i = nextNew(i + 1);
+    return i;
+  }
+  int skipOld(int i, int count) const {
+    for (int k = 0; k < count && i <= oldCount_; ++k)
+      i = nextOld(i + 1);
+    return i;
+  }
+
+  bool inserted(int n) const {
+    return n >= 1 && n <= newCount_ && !newTable_[n].Matched && !newTable_[n].DpLine;
+  }
+  bool deleted(int o) const {
+    return o >= 1 && o <= oldCount_ && !oldTable_[o].Matched && !oldTable_[o].DpLine;
+  }
+  bool matchedNew(int n) const { return n >= 1 && n <= newCount_ && newTable_[n].Matched; }
+  bool matchedOld(int o) const { return o >= 1 && o <= oldCount_ && oldTable_[o].Matched; }
+  // The Old partner of matched New line n (the sentinel index when the link is out of range).
+  int partner(int n) const { return std::clamp(newTable_[n].Link, 1, oldCount_ + 1); }
+
+  // ---- Re-read, runs and counters
+  // ----------------------------------------------------------------------------
+
+  // Reads a line again; a Dp or part-Dp line keeps its text as read in ListText (without Xdpl) and
+  // has its comment blanked in Text.
+  void reread(TextInput& input, LineTable& table, int i, std::int32_t& partDpCount) {
+    LineRecord& record = table[i];
+    record.ListText = nullptr;
+    rereadLine(input, table, i, options_.Ieof);
+    if (!record.PartDp && !record.DpLine) return;
+    if (!options_.Xdpl) table.setListText(i, record.Text, record.Len);
+    if (record.PartDp) ++partDpCount;
+    cutDpComment(context_, input, record);
+  }
+
+  void rereadOld() {
+    if (oldCount_ == 0) return;
+    ResetInput(oldInput_, /*continuing=*/false);
+    int runStart = 0;
+    for (int o = 1; o <= oldCount_; ++o) {
+      reread(oldInput_, oldTable_, o, pair_.OldPartDpCount);
+      LineRecord& record = oldTable_[o];
+      if (record.Matched) {
+        runStart = 0;
+      } else if (record.DpLine) {
+        ++pair_.OldDpCount;
+      } else {
+        if (runStart == 0) {
+          runStart = o;
+          record.RunLen = 0;
+        }
+        if (record.Moved) ++pair_.MovedCount;
+        ++oldTable_[runStart].RunLen;
+        ++pair_.DeleteCount;
+        if (!options_.Xdpl) restoreListText(record);
+      }
+    }
+  }
+
+  bool exact(const LineRecord& newLine, const LineRecord& oldLine) const {
+    if (options_.Rovr || newLine.CcolShort || oldLine.CcolShort) return true;
+    std::array<char, TextInput::kMaxLineLen> a, b;
+    const int la = exactnessText(newLine, newInput_, options_, a);
+    const int lb = exactnessText(oldLine, oldInput_, options_, b);
+    return std::memcmp(a.data(), b.data(), static_cast<std::size_t>(std::min(la, lb))) == 0;
+  }
+
+  void rereadNew() {
+    if (newCount_ == 0) return;
+    ResetInput(newInput_, /*continuing=*/false);
+    int insertStart = 0, matchStart = 0, lastPartner = 0;
+    for (int n = 1; n <= newCount_; ++n) {
+      reread(newInput_, newTable_, n, pair_.NewPartDpCount);
+      LineRecord& record = newTable_[n];
+      if (record.Matched) {
+        insertStart = 0;
+        const int o = partner(n);
+        LineRecord& oldLine = oldTable_[o];
+        if (!exact(record, oldLine)) {
+          record.Reformat = true;
+          oldLine.Reformat = true;
+          matchStart = 0;
+          ++pair_.ReformatCount;
+          record.RunLen = 1;
+        } else {
+          if (matchStart == 0 || nextOld(lastPartner + 1) != o) matchStart = n;
+          lastPartner = o;
+          ++pair_.MatchCount;
+          ++newTable_[matchStart].RunLen;
+        }
+        if (!options_.Xdpl) {
+          restoreListText(record);
+          if (options_.Lorl) restoreListText(oldLine);
+        }
+      } else if (record.DpLine) {
+        ++pair_.NewDpCount;
+      } else {
+        matchStart = 0;
+        if (insertStart == 0) insertStart = n;
+        ++newTable_[insertStart].RunLen;
+        ++pair_.InsertCount;
+        if (!options_.Xdpl) restoreListText(record);
+      }
+    }
+  }
+
+  // Reformat runs: consecutive reformatted New lines whose partners are consecutive reformatted Old
+  // lines (Dp lines skipped on both sides); the run's first New line holds its length.
+  void markReformatRuns() {
+    int n = nextNew(1), o = nextOld(1), runStart = 0;
+    while (n <= newCount_ && o <= oldCount_) {
+      if (!newTable_[n].Reformat) {
+        runStart = 0;
+        n = nextNew(n + 1);
+      } else if (!oldTable_[o].Reformat) {
+        runStart = 0;
+        o = nextOld(o + 1);
+      } else {
+        if (runStart == 0) {
+          runStart = n;
+          newTable_[n].RunLen = 1;
+        } else {
+          ++newTable_[runStart].RunLen;
+        }
+        o = nextOld(std::max(o, partner(n)) + 1);
+        n = nextNew(n + 1);
+      }
+    }
+  }
+
+  // ---- Line writers -----------------------------------------------------------------------------
+
+  int newRef(int n) const { return n + newInput_.LineBase; }
+  int oldRef(int o) const { return o + oldInput_.LineBase; }
+
+  void emit(std::string line) {
+    if (options_.ListDelta) {
+      AppendListingLine(context_, std::move(line));
+    } else {
+      HoldChngLine(context_, std::move(line));
+    }
+  }
+
+  // The matched line n with its partner o; k (its place in the match run) adds nothing to the line.
+  void WriteMatchedLine(int n, int o, int /*k*/) {
+    emit(MatchedLine(textOf(newTable_[n]), options_.Fscl, newRef(n), oldRef(o)));
+  }
+
+  void WriteReformatLines(int n, int o) {
+    emit(ReformatNewLine(textOf(newTable_[n]), options_.Fscl, newRef(n)));
+    if (options_.Lorl) emit(ReformatOldLine(textOf(oldTable_[o]), options_.Fscl, oldRef(o)));
+  }
+
+  void WriteInsertedLine(int n, int /*o*/, int k) {
+    const LineRecord& record = newTable_[n];
+    if (record.Moved) {
+      emit(MovedInsertedLine(textOf(record), options_.Fscl, newRef(n), oldRef(record.Link)));
+    } else {
+      emit(InsertedLine(textOf(record), options_.Fscl, newRef(n), k == 0, record.RunLen));
+    }
+  }
+
+  void WriteDeletedLine(int /*n*/, int o, int k) {
+    const LineRecord& record = oldTable_[o];
+    if (record.Moved) {
+      emit(MovedDeletedLine(textOf(record), options_.Fscl, newRef(record.Link), oldRef(o)));
+    } else {
+      emit(DeletedLine(textOf(record), options_.Fscl, oldRef(o), k == 0, record.RunLen));
+    }
+  }
+
+  void WriteDpLine(int n) { emit(DpListingLine(textOf(newTable_[n]), options_.Fscl, newRef(n))); }
+
+  // Lists the New Dp lines from n on (unless Xdpl) and returns the first line after them.
+  int writeDpLines(int n) {
+    while (n <= newCount_ && newTable_[n].DpLine) {
+      if (!options_.Xdpl) {
+        restoreListText(newTable_[n]);
+        WriteDpLine(n);
+      }
+      ++n;
+    }
+    return n;
+  }
+
+  // ---- Long and Chng walk -----------------------------------------------------------------------
+
+  void walkLong() {
+    int n = 1, o = nextOld(1);
+    while (n <= newCount_ || o <= oldCount_) {
+      const int passN = n, passO = o;
+      n = writeDpLines(n);
+      if (inserted(n) && deleted(o) && newTable_[n].RunLen > 0 &&
+          newTable_[n].RunLen == oldTable_[o].RunLen) {
+        const int k = newTable_[n].RunLen;
+        pair_.PairedChanges += k;
+        for (int i = 0; i < k; ++i) {
+          if (i > 0) n = writeDpLines(n);
+          if (!inserted(n) || !deleted(o)) break;
+          WriteInsertedLine(n, o, i);
+          ++n;
+          WriteDeletedLine(n, o, i);
+          o = nextOld(o + 1);
+        }
+      }
+      if (inserted(n)) {
+        const int k = std::max(1, newTable_[n].RunLen);
+        if (deleted(o)) pair_.PairedChanges += std::min(newTable_[n].RunLen, oldTable_[o].RunLen);
+        for (int i = 0; i < k; ++i) {
+          if (i > 0) n = writeDpLines(n);
+          if (!inserted(n)) break;
+          WriteInsertedLine(n, o, i);
+          ++n;
+        }
+      }
+      if (deleted(o)) {
+        const int k = std::max(1, oldTable_[o].RunLen);
+        for (int i = 0; i < k && deleted(o); ++i) {
+          WriteDeletedLine(n, o, i);
+          o = nextOld(o + 1);
+        }
+      }
+      while (matchedNew(n) && matchedOld(o)) {
+        const int k = std::max(1, newTable_[n].RunLen);
+        if (newTable_[n].Reformat) {
+          for (int i = 0; i < k && matchedNew(n) && newTable_[n].Reformat; ++i) {
+            o = partner(n);
+            WriteReformatLines(n, o);
+            o = nextOld(o + 1);
+            ++n;
+            n = writeDpLines(n);
+          }
+        } else {
+          for (int i = 0; i < k; ++i) {
+            if (i > 0) n = writeDpLines(n);
+            if (!matchedNew(n) || newTable_[n].Reformat) break;
+            const int p = partner(n);
+            WriteMatchedLine(n, p, i);
+            o = nextOld(p + 1);
+            ++n;
+          }
+        }
+      }
+      // Tables that break the matcher's contract must not stall the walk.
+      if (n == passN && o == passO) {
+        if (n <= newCount_) {
+          ++n;
+        } else {
+          o = nextOld(o + 1);
+        }
+      }
+    }
+  }
+
+  // ---- Delta and Ovsum walk ---------------------------------------------------------------------
+
+  // The Delta block header; with Fscl it shows where the block starts instead of its counts.
+  void WriteBlockHeader(const BlockCounts& counts, int insertStart, int deleteStart, int reformatNew,
+                        int reformatOld) {
+    PadReportLists(context_);
+    if (!options_.Fscl) {
+      AppendPrintLine(context_, BlockHeaderLine(counts));
+      return;
+    }
+    int left = counts.inserts > 0 ? insertStart : 0;
+    int right = counts.deletes > 0 ? deleteStart : 0;
+    if (counts.reformats > 0) {
+      if (counts.inserts == 0 || reformatNew < insertStart) left = reformatNew;
+      if (counts.deletes == 0 || reformatOld < deleteStart) right = reformatOld;
+    }
+    const int longest = std::max(newInput_.LongestLine, oldInput_.LongestLine);
+    AppendPrintLine(
+        context_, ReferenceBlockHeaderLine(longest, counts.inserts > 0 || counts.reformats > 0, newRef(left),
+                                           counts.deletes > 0 || counts.reformats > 0, oldRef(right)));
+  }
+
+  void walkDelta() {
+    int n = nextNew(1), o = nextOld(1);
+    while (n <= newCount_ || o <= oldCount_) {
+      const int passN = n, passO = o;
+      BlockCounts counts;
+      int reformatNew = 0, reformatOld = 0, insertStart = 0, deleteStart = 0;
+      if (matchedNew(n) && matchedOld(o) && !newTable_[n].Reformat && newTable_[n].RunLen > 0) {
+        counts.matches = newTable_[n].RunLen;
+        n = skipNew(n, counts.matches);
+        o = skipOld(o, counts.matches);
+      }
+      if (matchedNew(n) && matchedOld(o) && newTable_[n].Reformat && oldTable_[o].Reformat) {
+        counts.reformats = std::max(1, newTable_[n].RunLen);
+        reformatNew = n;
+        reformatOld = o;
+        n = skipNew(n, counts.reformats);
+        o = skipOld(o, counts.reformats);
+      }
+      if (inserted(n) && newTable_[n].RunLen > 0) {
+        counts.inserts = newTable_[n].RunLen;
+        insertStart = n;
+        n = skipNew(n, counts.inserts);
+      }
+      if (deleted(o) && oldTable_[o].RunLen > 0) {
+        counts.deletes = oldTable_[o].RunLen;
+        deleteStart = o;
+        o = skipOld(o, counts.deletes);
+      }
+      pair_.PairedChanges += std::min(counts.inserts, counts.deletes);
+
+      if (options_.ListDelta && counts.matches + counts.inserts + counts.deletes + counts.reformats > 0) {
+        if (!pair_.AllRead && counts.inserts + counts.deletes + counts.reformats == 0) {
+          options_.CarriedMatches += counts.matches;
+        } else {
+          counts.matches += options_.CarriedMatches;
+          options_.CarriedMatches = 0;
+          WriteBlockHeader(counts, insertStart, deleteStart, reformatNew, reformatOld);
+          writeBlock(counts, insertStart, deleteStart, reformatNew);
+        }
+      }
+      if (n == passN && o == passO) {
+        if (n <= newCount_) {
+          n = nextNew(n + 1);
+        } else {
+          o = nextOld(o + 1);
+        }
+      }
+    }
+  }
+
+  // The lines of one Delta block: reformats, then inserted/deleted pairs when the two runs are as
+  // long, else all inserted lines and then all deleted lines.
+  void writeBlock(const BlockCounts& counts, int insertStart, int deleteStart, int reformatNew) {
+    int n = reformatNew;
+    for (int k = 0; k < counts.reformats && matchedNew(n); ++k) {
+      WriteReformatLines(n, partner(n));
+      n = nextNew(n + 1);
+    }
+    n = insertStart;
+    int o = deleteStart;
+    if (counts.inserts == counts.deletes && counts.inserts > 0) {
+      for (int k = 0; k < counts.inserts && inserted(n) && deleted(o); ++k) {
+        WriteInsertedLine(n, o, k);
+        WriteDeletedLine(n, o, k);
+        n = nextNew(n + 1);
+        o = nextOld(o + 1);
+      }
+      return;
+    }
+    for (int k = 0; k < counts.inserts && inserted(n); ++k) {
+      WriteInsertedLine(n, o, k);
+      n = nextNew(n + 1);
+    }
+    for (int k = 0; k < counts.deletes && deleted(o); ++k) {
+      WriteDeletedLine(n, o, k);
+      o = nextOld(o + 1);
+    }
+  }
+
+  CompareContext& context_;
+  CompareOptions& options_;
+  PairState& pair_;
+  LineTable& newTable_;
+  LineTable& oldTable_;
+  TextInput& newInput_;
+  TextInput& oldInput_;
+  const int newCount_;
+  const int oldCount_;
+};
+
+}  // namespace
+
+void WriteListingBody(CompareContext& context) {
+  ListingBody(context).run();
+}
+
+void ListIdenticalFiles(CompareContext& context) {
+  const CompareOptions& options = context.options();
+  TextInput& input = context.newInput;
+  LineTable& newTable = context.newTable;
+  LineTable& oldTable = context.oldTable;
+  const int count = std::clamp(input.Count, 0, LineTable::kMaxLines);
+  const int oldCount = std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines);
+  if (count == 0) return;
+  ResetInput(input, /*continuing=*/false);
+  for (int i = 1; i <= count; ++i) {
+    rereadLine(input, newTable, i, options.Ieof);
+    LineRecord& record = newTable[i];
+    const bool hasOld = i <= oldCount;
+    if (options.DpActive) {
+      ClassifyDpLine(input, record, options, context.blankLine);
+      if (hasOld) {
+        oldTable[i].DpLine = record.DpLine;
+        oldTable[i].PartDp = record.PartDp;
+      }
+    }
+    if (record.DpLine) continue;
+    record.Matched = true;
+    record.Link = i;
+    if (hasOld) {
+      oldTable[i].Matched = true;
+      oldTable[i].Link = i;
+    }
+  }
+}
+
+void ListAeqfPair(CompareContext& context) {
+  const CompareOptions& options = context.options();
+  PairState& pair = context.pair();
+  AppState& app = context.app;
+  TextInput& input = context.newInput;
+  if (options.ListLong) {
+    ArmPairHeader(context);
+    AppendPrintLine(context, " ");
+  }
+
+  input.ChunkStart = 0;
+  ResetInput(input, /*continuing=*/false);
+  std::vector<char> text(TextInput::kMaxLineLen + 4, 0);
+  bool firstFound = false;
+  std::size_t firstMatched = 0;  // report line of the first counted matched line
+  int number = 0;
+  while (ReadLine(input, options.Ieof)) {
+    ++number;
+    ++pair.NewLinesProcessed;
+    const int len = std::clamp(input.LineLen, 1, TextInput::kMaxLineLen);
+    std::memcpy(text.data(), input.LineBuf.data(), static_cast<std::size_t>(len));
+    LineRecord record;
+    record.Text = text.data();
+    record.TextCap = static_cast<std::int32_t>(text.size());
+    record.Len = len;
+    if (options.DpActive) {
+      // The Cobol comment mark is the reader's own test, made on the line as read.
+      if (options.Dcob && len >= 7 && text[6] == '*') record.DpLine = true;
+      ClassifyDpLine(input, record, options, context.blankLine);
+      if (record.DpLine) {
+        ++pair.NewDpCount;
+      } else if (record.PartDp) {
+        ++pair.NewPartDpCount;
+      }
+    }
+    if (!record.DpLine) ++pair.MatchCount;
+    if (!options.ListLong || (record.DpLine && options.Xdpl)) continue;
+    const std::size_t before = app.reportLines.size();
+    AppendListingLine(context, MatchedLine(textOf(record), options.Fscl, number, number));
+    if (!firstFound && !record.DpLine && app.reportLines.size() > before) {
+      firstFound = true;
+      firstMatched = app.reportLines.size() - 1;
+    }
+  }
+
+  // The run length column: the count of matched lines on the first of them (there is no such
+  // column in the Fscl layout).
+  if (options.ListLong && !options.Fscl && firstFound && firstMatched < app.reportLines.size()) {
+    char count[32];
+    std::snprintf(count, sizeof count, "   %-5d", pair.MatchCount);
+    app.reportLines[firstMatched] += count;
+  }
+  pair.OldLinesProcessed = pair.NewLinesProcessed;
+  pair.OldDpCount = pair.NewDpCount;
+  pair.OldPartDpCount = pair.NewPartDpCount;
+}
+
+}  // namespace kelvarine

@@ -1,3 +1,56 @@
 #include "report/report_generator.h"
 
-// Placeholder: this unit is being written.
+#include "engine/compare_context.h"
+#include "report/group_summary.h"
+#include "report/listing_body.h"
+#include "report/pair_summary.h"
+#include "report/report_lines.h"
+
+namespace kelvarine {
+
+void ReportGenerator::GenerateReport(CompareContext& context) {
+  AppState& app = context.app;
+  CompareOptions& options = context.options();
+  PairState& pair = context.pair();
+  const bool textPair = !pair.Binary;
+
+  app.SummaryToMainOnly = false;
+  if (textPair && pair.FilesDiffer && !options.PairHeaderArmed && !options.ListOvsum) ArmPairHeader(context);
+
+  if (pair.AeqfEqual) {
+    ListAeqfPair(context);
+  } else {
+    if (textPair && !pair.FilesDiffer) {
+      if (options.ListLong || options.DpActive) {
+        ListIdenticalFiles(context);
+        if (!options.ListChng && !options.ListOvsum && !options.PairHeaderArmed) ArmPairHeader(context);
+      } else {
+        // Identical lines that are not listed are still counted as matches.
+        if (!pair.AllRead && options.ListDelta) options.CarriedMatches += context.newInput.Count;
+        pair.MatchCount += context.newInput.Count;
+      }
+    }
+    if (textPair) {
+      pair.NewLinesProcessed += context.newInput.Count;
+      pair.OldLinesProcessed += context.oldInput.Count;
+    }
+    if (textPair && (pair.FilesDiffer || options.ListLong || options.DpActive)) {
+      WriteListingBody(context);
+      if (options.ListChng && pair.AllRead && pair.ReformatCount + pair.InsertCount + pair.DeleteCount > 0)
+        FinishChngContext(context);
+    }
+  }
+
+  if (!pair.AllRead) return;
+  AccumulatePairStatistics(context);
+  if ((textPair && pair.FilesDiffer) || context.newInput.PrematureEof || context.oldInput.PrematureEof ||
+      app.PairCount == 1)
+    WritePairSummary(context);
+  if (app.CurrentPairIndex + 1 == app.PairCount) {
+    const bool nothingProcessed = options.TotNewLines == 0 && options.TotOldLines == 0 &&
+                                  options.TotNewBinBytes == 0 && options.TotOldBinBytes == 0;
+    if (app.PairCount >= 2 || app.RunAllLikeNamed || nothingProcessed) WriteGroupSummary(context);
+  }
+}
+
+}  // namespace kelvarine

@@ -1,3 +1,153 @@
 #include "report/report_lines.h"
 
-// Placeholder: this unit is being written.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace kelvarine {
+
+namespace {
+
+constexpr std::size_t kLineWidth = 132;         // a report line is cut here
+constexpr std::size_t kTextColumn = 4;          // 0-based column where the listing text starts
+constexpr std::size_t kMessageWidth = 120;      // the overflow message is cut here
+constexpr std::size_t kNoteWidth = 100;         // ReportNote holds at most this many characters
+constexpr std::int32_t kProgressInterval = 50;  // listing lines between progress updates
+constexpr int kPlainTextWidth = 80;             // listing text width without Fscl
+constexpr int kFullTextWidth = 128;             // listing text width with Fscl
+
+constexpr const char* kRuler =
+    "ID  ----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8";
+constexpr const char* kRulerColumns = " N-REF# CHNG-TYPE   O-REF# LEN";
+constexpr const char* kRulerExtension =
+    "----+----9----+----10---+----11---+----12---+----13---+----14---+----15---+----16---+----17---+---"
+    "-18---+----19---+----2";
+
+std::string cut(const std::string& text, std::size_t width) {
+  return text.size() > width ? text.substr(0, width) : text;
+}
+
+// A list refused a line: the report note is set and the user told; every later line is dropped
+// until the next text pair clears the note.
+void reportOverflow(CompareContext& context) {
+  CompareOptions& options = context.options();
+  const int count = static_cast<int>(context.app.reportLines.size());
+  char note[160];
+  std::snprintf(note, sizeof note, "StringList Limit. Report Line = %d", count);
+  options.ReportNoteSet = true;
+  options.ReportNote = cut(note, kNoteWidth);
+  char message[256];
+  std::snprintf(message, sizeof message,
+                "Results exceeded StingList maximum number of \" %d \".\r\nOutput results prematurely "
+                "suspended.",
+                count);
+  context.host.showMessage(cut(message, kMessageWidth));
+}
+
+// Adds a line to one list; a refusal is an overflow. Returns whether the line was taken.
+bool addTo(CompareContext& context, LineList& list, const std::string& line) {
+  if (list.add(line)) return true;
+  reportOverflow(context);
+  return false;
+}
+
+}  // namespace
+
+void AppendPrintLine(CompareContext& context, const std::string& line) {
+  CompareOptions& options = context.options();
+  AppState& app = context.app;
+  // The header is written before the line; the line itself is kept aside meanwhile.
+  const std::string kept = cut(line, kLineWidth);
+  if (options.PairHeaderPending) ArmPairHeader(context);
+  if (options.ReportNoteSet) return;
+  if (options.Sbsl && !app.SummaryToMainOnly && !addTo(context, app.oldSideLines, kept)) return;
+  addTo(context, app.reportLines, kept);
+}
+
+void AppendListingLine(CompareContext& context, std::string line) {
+  CompareOptions& options = context.options();
+  AppState& app = context.app;
+  if (options.PairHeaderPending) ArmPairHeader(context);
+
+  if (!options.ReportNoteSet) {
+    if (line.size() > kLineWidth) line.resize(kLineWidth);
+    const char substitute = options.Subc ? options.SubcChar : '.';
+    for (std::size_t i = kTextColumn; i < line.size(); ++i)
+      if (static_cast<unsigned char>(line[i]) < 32) line[i] = substitute;
+
+    if (!options.Sbsl) {
+      addTo(context, app.reportLines, line);
+    } else {
+      const std::string id = line.substr(0, 3);
+      if (id == "   ") {
+        PadReportLists(context);
+        if (!options.ReportNoteSet && addTo(context, app.reportLines, line))
+          addTo(context, app.oldSideLines, line);
+      } else if (id == "RN-") {
+        PadReportLists(context);
+        if (!options.ReportNoteSet && addTo(context, app.reportLines, line) && !options.Lorl)
+          addTo(context, app.oldSideLines, " ");
+      } else if (id == "RO-" || id == "D -" || id == "DM-") {
+        addTo(context, app.oldSideLines, line);
+      } else if (id == "I -" || id == "IM-") {
+        addTo(context, app.reportLines, line);
+      }
+    }
+  }
+
+  ++app.ListingLinesWritten;
+  if (app.ListingLinesWritten % kProgressInterval == 0) {
+    context.host.toggleActivityImages();
+    char text[128];
+    std::snprintf(text, sizeof text, " Output Line = %d    - Proc File(%d) of (%d).", app.ListingLinesWritten,
+                  app.CurrentPairIndex, app.PairCount);
+    context.host.setStatusText(std::string("Writing Report lines") + text);
+    context.host.processEvents();
+  }
+}
+
+void ArmPairHeader(CompareContext& context) {
+  CompareOptions& options = context.options();
+  if (!options.PairHeaderPending) {
+    options.PairHeaderArmed = true;
+    options.PairHeaderPending = true;
+    context.pair().ChngGapPending = true;
+    return;
+  }
+
+  options.PairHeaderPending = false;
+  if (!context.app.reportLines.empty()) AppendPrintLine(context, " ");
+
+  const int pairNumber = context.app.CurrentPairIndex + 1;
+  char line[kLineWidth + 1];
+  std::snprintf(line, sizeof line, "New File(%d) = %s  %s", pairNumber, context.newInput.FileName.c_str(),
+                context.host.formatDateTime(context.newInput.FileDate).c_str());
+  AppendPrintLine(context, line);
+  std::snprintf(line, sizeof line, "Old File(%d) = %s  %s", pairNumber, context.oldInput.FileName.c_str(),
+                context.host.formatDateTime(context.oldInput.FileDate).c_str());
+  AppendPrintLine(context, line);
+
+  std::string ruler = kRuler;
+  if (!options.Fscl) {
+    ruler += kRulerColumns;
+  } else {
+    const int longest = std::max(context.newInput.LongestLine, context.oldInput.LongestLine);
+    if (longest > kPlainTextWidth)
+      ruler.append(kRulerExtension,
+                   static_cast<std::size_t>(std::min(kFullTextWidth, longest) - kPlainTextWidth));
+  }
+  AppendPrintLine(context, ruler);
+}
+
+void PadReportLists(CompareContext& context) {
+  AppState& app = context.app;
+  if (!context.options().Sbsl) return;
+  while (!context.options().ReportNoteSet && app.reportLines.size() != app.oldSideLines.size()) {
+    LineList& shorter =
+        app.reportLines.size() <= app.oldSideLines.size() ? app.reportLines : app.oldSideLines;
+    if (!addTo(context, shorter, " ")) break;
+  }
+}
+
+}  // namespace kelvarine

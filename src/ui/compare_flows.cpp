@@ -1,1 +1,193 @@
-// Placeholder: the compare-type flows are being written.
+#include "ui/compare_flows.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "engine/compare_choices.h"
+#include "engine/compare_run.h"
+#include "engine/run_status.h"
+#include "ui/wildcard_mask.h"
+
+namespace kelvarine {
+
+namespace {
+
+constexpr int kProgressEvery = 60;        // names of the pairing walk between two progress texts
+constexpr std::size_t kStatusShown = 70;  // the compare run returns this much of its status
+
+// The text of compare-type item 1..4.
+const char* itemText(int item) {
+  return kCompareTypes[static_cast<std::size_t>(item - 1)];
+}
+
+std::string lowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+bool isFile(FlowServices& flow, const std::string& path) {
+  return flow.files.kind(path) == FileSystem::Kind::File;
+}
+
+bool isDirectory(FlowServices& flow, const std::string& path) {
+  return flow.files.kind(path) == FileSystem::Kind::Directory;
+}
+
+FlowResult refuse(FlowServices& flow, const std::string& message) {
+  flow.host.showMessage(message);
+  return {FlowOutcome::Refused, {}};
+}
+
+// One side of a directory compare must name an existing directory.
+bool checkDirectory(FlowServices& flow, const std::string& text, const std::string& compareType,
+                    const char* invalidMessage) {
+  if (isDirectory(flow, text)) return true;
+  if (isFile(flow, text)) {
+    flow.host.showMessage("The specified Compare type \"" + compareType +
+                          "\" requires a directory path name not a file name. Use the Select DirSelect Tab "
+                          "to select a valid Dir Name or change compare type.");
+  } else {
+    flow.host.showMessage(invalidMessage);
+  }
+  return false;
+}
+
+// Every file of the directory, lower-cased, in ascending order with each name once.
+std::vector<std::string> sortedLowerNames(FlowServices& flow, const std::string& directory) {
+  std::vector<std::string> names;
+  for (std::string& name : ListFilesByMask(flow.files, directory, "*.*"))
+    names.push_back(lowerAscii(std::move(name)));
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+}  // namespace
+
+std::string DirectoryPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FlowResult MnButStartClick(FlowServices& flow, const std::string& newText, const std::string& oldText) {
+  AppState& app = flow.app;
+  app.NewFileList.clear();
+  app.OldFileList.clear();
+  app.NewDirNames.clear();
+  app.OldDirNames.clear();
+  app.newNameText = newText;
+  app.oldNameText = oldText;
+  app.NewDirName = newText;
+  app.OldDirName = oldText;
+
+  if (app.choices.compareType.empty()) return {FlowOutcome::Stopped, {}};
+  if (app.choices.compareType != itemText(1) && isFile(flow, newText) && isFile(flow, oldText)) {
+    const bool yes = flow.host.askYesNo(
+        "Compare type \"" + app.choices.compareType +
+        "\" is not valid with two full file names. Do you want the \"Compare type\" to be changed to: \"" +
+        itemText(1) + "\" -- Yes (Continue with File Compare of two files) or No (Stop the Compare)?");
+    if (!yes) return {FlowOutcome::Stopped, {}};
+    app.choices.compareType = itemText(1);
+  }
+
+  const std::string& type = app.choices.compareType;
+  if (type == itemText(1)) {
+    app.NewDirName = DirectoryPart(newText);
+    app.OldDirName = DirectoryPart(oldText);
+    return StartFilePairCompare(flow);
+  }
+  if (type == itemText(2)) return StartLikeNameDirCompare(flow);
+  if (type == itemText(3) || type == itemText(4)) return {FlowOutcome::NotAvailable, {}};
+  return refuse(flow, "Invalid \"Compare Type\". Reselect again from the \"Compare Type\" ComboBox.");
+}
+
+FlowResult StartFilePairCompare(FlowServices& flow) {
+  AppState& app = flow.app;
+  const std::string& newText = app.newNameText;
+  const std::string& oldText = app.oldNameText;
+  if (isDirectory(flow, newText) || isDirectory(flow, oldText)) {
+    return refuse(flow,
+                  "The specified Compare type \"" + app.choices.compareType +
+                      "\" requires a File Name not a Path Name. Use the Select FileSelect Tab to select a "
+                      "valid File Name or change compare type.");
+  }
+  if (!isFile(flow, newText))
+    return refuse(flow, "Invalid New Input File Name \"" + newText + "\" specified.");
+  if (!isFile(flow, oldText))
+    return refuse(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.");
+
+  app.NewFileList.push_back(FileNamePart(newText));
+  app.OldFileList.push_back(FileNamePart(oldText));
+  return {FlowOutcome::Ran, RunCompareSet(flow)};
+}
+
+FlowResult StartLikeNameDirCompare(FlowServices& flow) {
+  AppState& app = flow.app;
+  const std::string& type = app.choices.compareType;
+  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory Name specified.") ||
+      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory Name specified.")) {
+    return {FlowOutcome::Refused, {}};
+  }
+
+  app.NewDirNames = sortedLowerNames(flow, app.newNameText);
+  app.OldDirNames = sortedLowerNames(flow, app.oldNameText);
+  const std::vector<std::string>& newNames = app.NewDirNames;
+  const std::vector<std::string>& oldNames = app.OldDirNames;
+  const int oldCount = static_cast<int>(oldNames.size());
+  for (int i = 0; i < oldCount; ++i) {
+    if ((i + 1) % kProgressEvery == 0) {
+      char text[80];
+      std::snprintf(text, sizeof text, "- Old Dir Num = %d of (%d).", i, oldCount);
+      flow.host.setStatusText(std::string("Proc Directories ") + text);
+      flow.host.toggleActivityImages();
+      flow.host.processEvents();
+    }
+    const std::string& name = oldNames[static_cast<std::size_t>(i)];
+    if (std::binary_search(newNames.begin(), newNames.end(), name)) {
+      app.NewFileList.push_back(name);
+      app.OldFileList.push_back(name);
+    }
+  }
+
+  if (app.NewFileList.empty())
+    return refuse(flow, "No paired (same name) new/old filenames are found.\rSelect another directory pair.");
+  const auto pairs = static_cast<std::int32_t>(app.NewFileList.size());
+  app.UnpairedNewCount = static_cast<std::int32_t>(newNames.size()) - pairs;
+  app.UnpairedOldCount = static_cast<std::int32_t>(oldNames.size()) - pairs;
+  app.RunAllLikeNamed = true;
+  FlowResult result{FlowOutcome::Ran, RunCompareSet(flow)};
+  app.RunAllLikeNamed = false;
+  return result;
+}
+
+std::string RunCompareSet(FlowServices& flow) {
+  AppState& app = flow.app;
+  app.reportLines.clear();
+  app.oldSideLines.clear();
+  flow.host.setStatusText("Executing Compare Section.");
+  app.StopRequested = false;
+  app.RunFailed = false;
+  flow.host.processEvents();
+  std::string status;
+  try {
+    status = CompareSet(app, flow.host, flow.files, flow.report);
+    flow.host.setStatusText(status);
+  } catch (...) {
+    // The compare run turns every failure into its status; should one still escape, the run counts
+    // as failed and the status panel keeps what it shows.
+    app.RunFailed = true;
+    status = std::string(kRunFault).substr(0, kStatusShown);
+  }
+  flow.host.setActivityImages(false, false);
+  return status;
+}
+
+}  // namespace kelvarine

@@ -1,0 +1,245 @@
+#include "app/cli_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstddef>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+#include "engine/run_status.h"
+
+#ifndef KELVARINE_VERSION
+#define KELVARINE_VERSION "unknown"
+#endif
+
+namespace kelvarine {
+
+namespace {
+
+constexpr int kUsageError = 2;   // bad usage, like every ERROR status
+constexpr int kErrorStatus = 2;  // an ERROR status, or any text that is neither equivalence nor change
+constexpr int kHaltedStatus = 130;
+constexpr std::size_t kStatusShown = 70;
+
+char foldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowerAscii(std::string text) {
+  for (char& c : text)
+    c = foldAscii(c);
+  return text;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
+std::vector<std::string> splitBlanks(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string word; in >> word;)
+    words.push_back(word);
+  return words;
+}
+
+// Checks the --options words (Dp option names and preference keywords, any letter case, or "None"
+// alone) and applies them as a stored options string is applied; the options string is then rebuilt
+// from the choices, which also unchecks what Abin overrides. Returns an error text, empty when fine.
+std::string applyOptionWords(const std::string& text, CliOptions& options) {
+  const std::vector<std::string> words = splitBlanks(text);
+  if (words.empty()) return "--options: no option names given (use \"None\" for none)";
+  if (words.size() == 1 && equalIgnoringCase(words[0], "None")) {
+    ApplyOptionsString(options.choices, "None");
+    options.optionsString = RebuildOptionsString(options.choices);
+    return {};
+  }
+  int dpNames = 0;
+  std::string joined;
+  for (const std::string& word : words) {
+    if (equalIgnoringCase(word, "None")) return "--options: \"None\" stands alone";
+    bool known = false;
+    for (int i = 1; i < kDpOptionCount && !known; ++i) {
+      if (equalIgnoringCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
+        known = true;
+        ++dpNames;
+      }
+    }
+    for (const char* keyword : kPrefKeywords)
+      known = known || equalIgnoringCase(word, keyword);
+    if (!known) return "--options: unknown option name \"" + word + "\"";
+    joined += (joined.empty() ? "" : " ") + word;
+  }
+  if (dpNames > 1) return "--options: at most one Dp option can be chosen";
+  ApplyOptionsString(options.choices, joined);
+  options.optionsString = RebuildOptionsString(options.choices);
+  return {};
+}
+
+// Splits "S:E" or "S:E,S:E" into the two range texts of one side. Returns an error text, empty when
+// fine; the column numbers themselves are checked by the compare run when Ccol is chosen.
+std::string splitRanges(const std::string& flag, const std::string& text, std::string& first,
+                        std::string& second) {
+  const std::size_t comma = text.find(',');
+  first = text.substr(0, comma);
+  second = comma == std::string::npos ? std::string() : text.substr(comma + 1);
+  const bool formOk = first.find(':') != std::string::npos &&
+                      (comma == std::string::npos ||
+                       (second.find(':') != std::string::npos && second.find(',') == std::string::npos));
+  if (!formOk) return flag + ": expected \"S:E\" or \"S:E,S:E\", got \"" + text + "\"";
+  return {};
+}
+
+CliParse usageError(const std::string& message) {
+  CliParse result;
+  result.exitCode = kUsageError;
+  result.err = "kelvarine-cli: " + message + "\nRun with --help for more information.\n";
+  return result;
+}
+
+}  // namespace
+
+CliParse ParseCommandLine(int argc, const char* const* argv) {
+  CliOptions options;
+  CompareChoices& choices = options.choices;
+  std::string listing = choices.listType;
+  std::string optionsText;
+  std::string subc = ".";
+  int xtab = 4;
+  std::string ccolNew = "1:eol", ccolOld = "1:eol";
+  std::string mask = "*.*";
+  std::vector<std::string> selected, pairs;
+  std::string settingsFile, saveFile;
+  bool selectAll = false;
+
+  CLI::App cli{
+      "Compares a New and an Old file, or the like-named files of a New and an Old directory,\n"
+      "and writes the report to standard output.",
+      "kelvarine-cli"};
+  cli.get_formatter()->column_width(30);
+  cli.set_version_flag("--version", std::string("kelvarine-cli ") + KELVARINE_VERSION);
+  cli.add_option("NEW", options.newName,
+                 "the New file or directory (taken lower-cased; names are found\nignoring case)")
+      ->type_name("");
+  cli.add_option("OLD", options.oldName, "the Old file or directory")->type_name("");
+  cli.add_option("-l,--listing", listing, "Chng | Delta | Long | Ovsum (default Chng)")
+      ->option_text("TYPE")
+      ->transform(CLI::IsMember({"Chng", "Delta", "Long", "Ovsum"}, CLI::ignore_case));
+  cli.add_option("-t,--compare-type", options.compareType,
+                 "1 two files, 2 all like-named files of two directories,\n3 selected like-named files, "
+                 "4 free pairs of two directories\n(default: 1 when NEW or OLD is a file, 2 otherwise)")
+      ->option_text("N")
+      ->check(CLI::Range(1, 4));
+  cli.add_option("-o,--options", optionsText,
+                 "options string: a Dp option name and/or preference keywords,\nblank-separated, any "
+                 "letter case, e.g. \"Dcpp Icas Fmvl\";\n\"None\" for none (default None)")
+      ->option_text("TEXT");
+  cli.add_option("--subc", subc, "Subc replacement character (default \".\")")->option_text("CHAR");
+  cli.add_option("--xtab", xtab, "Xtab width 1..8 (default 4)")->option_text("N")->check(CLI::Range(1, 8));
+  cli.add_option("--ccol-new", ccolNew,
+                 "New compare columns \"S:E\" or \"S:E,S:E\", E a number or \"eol\"\n(default \"1:eol\"); "
+                 "used when Ccol is among the options")
+      ->option_text("RANGES");
+  cli.add_option("--ccol-old", ccolOld, "Old compare columns, same form (default \"1:eol\")")
+      ->option_text("RANGES");
+  cli.add_option("--dudc-tag", choices.dudcTag, "Dudc comment tag (default \"#\")")->option_text("TEXT");
+  cli.add_option("--dudc-embedded", choices.dudcYesNo, "Dudc embedded use, Yes or No (default \"No\")")
+      ->option_text("Yes|No")
+      ->transform(CLI::IsMember({"Yes", "No"}, CLI::ignore_case));
+  CLI::Option* maskOption =
+      cli.add_option("--mask", mask,
+                     "file mask for compare types 3 and 4 (default \"*.*\"; not yet supported)")
+          ->option_text("MASKS");
+  CLI::Option* selectOption =
+      cli.add_option("--select", selected,
+                     "type 3: a like-named file to compare, repeatable (not yet supported)")
+          ->option_text("NAME");
+  CLI::Option* selectAllOption = cli.add_flag(
+      "--select-all", selectAll, "type 3: every like-named file the mask lets through (not yet supported)");
+  CLI::Option* pairOption =
+      cli.add_option("--pair", pairs,
+                     "type 4: a New file and an Old file to compare, repeatable\n(not yet supported)")
+          ->option_text("NEW:OLD");
+  CLI::Option* settingsOption =
+      cli.add_option("--settings", settingsFile,
+                     "take choices (and NEW/OLD when not given) from a settings file;\nflags override "
+                     "(not yet supported)")
+          ->option_text("FILE");
+  CLI::Option* saveOption =
+      cli.add_option("--save", saveFile,
+                     "also save the report: .html/.htm HTML, .rtf RTF, else text\n(not yet supported)")
+          ->option_text("FILE");
+  cli.add_option("--old-list", options.oldListFile,
+                 "with Sbsl: write the Old-side line list to FILE, one line each\n(default: not written)")
+      ->option_text("FILE");
+  cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
+  cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
+  cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
+  cli.footer(
+      "Standard output carries the report, one line each, the status line last. Standard error\n"
+      "carries messages, the progress display (on a terminal) and the status text.\n"
+      "Exit status: 0 equivalent or nothing compared, 1 differences, 2 errors and bad usage,\n"
+      "130 interrupted (Ctrl-C halts the run; a second Ctrl-C ends the program at once).");
+
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    std::ostringstream out, err;
+    CliParse result;
+    result.exitCode = cli.exit(e, out, err) == 0 ? 0 : kUsageError;
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+  }
+
+  for (CLI::Option* option :
+       {maskOption, selectOption, selectAllOption, pairOption, settingsOption, saveOption}) {
+    if (option->count() > 0) return usageError(option->get_name() + " is not yet supported");
+  }
+  if (options.compareType == 3 || options.compareType == 4)
+    return usageError("compare type " + std::to_string(options.compareType) + " is not yet supported");
+  if (options.newName.empty() || options.oldName.empty()) return usageError("NEW and OLD are both needed");
+
+  choices.listType = listing;
+  choices.subcText = NormaliseSubcText(subc);
+  choices.xtabText = std::to_string(xtab);
+  if (std::string error = splitRanges("--ccol-new", ccolNew, choices.ccolNew1, choices.ccolNew2);
+      !error.empty())
+    return usageError(error);
+  if (std::string error = splitRanges("--ccol-old", ccolOld, choices.ccolOld1, choices.ccolOld2);
+      !error.empty())
+    return usageError(error);
+  if (cli.count("--options") > 0) {
+    if (std::string error = applyOptionWords(optionsText, options); !error.empty()) return usageError(error);
+  } else {
+    options.optionsString = RebuildOptionsString(choices);
+  }
+  options.newName = lowerAscii(options.newName);
+  options.oldName = lowerAscii(options.oldName);
+
+  CliParse result;
+  result.run = true;
+  result.options = std::move(options);
+  return result;
+}
+
+int DefaultCompareType(FileSystem& files, const std::string& newName, const std::string& oldName) {
+  const bool anyFile =
+      files.kind(newName) == FileSystem::Kind::File || files.kind(oldName) == FileSystem::Kind::File;
+  return anyFile ? 1 : 2;
+}
+
+int ExitStatusForRun(const std::string& status, bool interrupted) {
+  const auto shown = [](const char* text) { return std::string(text).substr(0, kStatusShown); };
+  if (interrupted || status == shown(kRunHalted)) return kHaltedStatus;
+  if (status == shown(kRunDifferent)) return 1;
+  for (const char* text : {kRunEqual, kRunFilteredEqual, kRunNothing})
+    if (status == shown(text)) return 0;
+  return kErrorStatus;
+}
+
+}  // namespace kelvarine

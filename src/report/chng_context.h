@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "engine/compare_context.h"
+
+namespace kelvarine {
+
+// Passes a listing line of the Long/Chng walk on. Outside the Chng listing it goes straight to the
+// report; in the Chng listing unchanged lines are held so that at most six are shown on either side
+// of a change, and each gap of dropped lines is reported by one "Not Shown" line.
+void HoldChngLine(CompareContext& context, std::string line);
+
+// Writes the "Not Shown" line with the pair's count of dropped lines; the gap is no longer pending.
+void WriteNotShownLine(CompareContext& context);
+
+}  // namespace kelvarine

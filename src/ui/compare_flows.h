@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "engine/app_state.h"
+#include "engine/file_system.h"
+#include "engine/host.h"
+#include "engine/report_step.h"
+
+namespace kelvarine {
+
+// What the compare-type flows work with: the application state, the surroundings and the report the
+// compare run writes through.
+struct FlowServices {
+  AppState& app;
+  Host& host;
+  FileSystem& files;
+  ReportStep& report;
+};
+
+enum class FlowOutcome {
+  Stopped,       // nothing ran and nothing was shown: empty compare type, or the question answered No
+  Refused,       // a message refused the compare type or the names; nothing ran
+  Ran,           // a compare set ran; the result holds the status it returned
+  NotAvailable,  // compare types 3 and 4 need the selection windows, which are not available yet
+};
+
+struct FlowResult {
+  FlowOutcome outcome = FlowOutcome::Stopped;
+  std::string status;  // when Ran: the run status as the compare run returned it (first 70 characters)
+};
+
+// The Start button. Takes the texts of the New and Old name fields (kept as app.newNameText and
+// app.oldNameText), empties the file-pair lists, checks the compare type app.choices.compareType
+// against the names (asking whether to switch to compare type 1 when both name existing files; a Yes
+// changes app.choices.compareType) and hands over to the flow of that type.
+FlowResult MnButStartClick(FlowServices& flow, const std::string& newText, const std::string& oldText);
+
+// Compare type 1: the two named files are the one pair. Expects NewDirName and OldDirName to hold the
+// directory parts of the two names.
+FlowResult StartFilePairCompare(FlowServices& flow);
+
+// Compare type 2: every file name present in both directories is a pair, lower-cased, in ascending
+// name order. Leaves the names found (app.NewDirNames, app.OldDirNames) and the unpaired counts for
+// the report, and runs the set with RunAllLikeNamed set.
+FlowResult StartLikeNameDirCompare(FlowServices& flow);
+
+// Runs the filled file-pair list as one compare set: empties both report lists, clears the halt and
+// failure flags, calls the compare run and shows the status it returns, which is returned.
+std::string RunCompareSet(FlowServices& flow);
+
+// The directory part of a name, up to and including its last "/" (empty when it has none), and the
+// file name part after it.
+std::string DirectoryPart(const std::string& path);
+std::string FileNamePart(const std::string& path);
+
+}  // namespace kelvarine

@@ -1,0 +1,429 @@
+// Whole reports of small compare sets, line by line: each row is a set of files, the user's choices
+// and the complete report text they must give.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/compare_choices.h"
+#include "engine/compare_run.h"
+#include "report/report_generator.h"
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+
+namespace kelvarine {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A listing line: ID code and blank, the source text blank-padded to 80 columns, the reference tail.
+std::string row(const std::string& id, const std::string& text, const std::string& tail) {
+  return id + text + std::string(80 - text.size(), ' ') + tail;
+}
+std::string pad(const std::string& text, std::size_t width) {
+  return text + std::string(width - text.size(), ' ');
+}
+std::string matched(const std::string& text, const std::string& refs) {
+  return row("    ", text, " " + refs + "              " + refs);
+}
+std::string blockHeader(const std::string& counts) {
+  return std::string(88, ' ') + "Mat/Ins/Del/Rfm=(" + counts + ")";
+}
+
+const std::string kRuler =
+    "ID  ----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8 N-REF# CHNG-TYPE   "
+    "O-REF# LEN";
+
+struct PairFiles {
+  std::string name, newText, oldText;
+};
+
+struct GoldenCase {
+  std::string name;
+  std::string listType;
+  std::vector<Pref> prefs;
+  bool allLikeNamed;  // compare type 2, else type 1
+  std::vector<PairFiles> pairs;
+  Lines report;
+  Lines oldSide;             // the Old-side list (Sbsl only)
+  int dpIndex = -1;          // the Dp option, none by default
+  FileStamp oldStamp = 200;  // the New files are stamped 100
+};
+
+// Twelve lines with one changed line (9), one line that differs by leading blanks (11) and one by
+// trailing blanks only (12).
+const PairFiles kChanged = {
+    "a.txt",
+    "line 1\nline 2\nline 3\nline 4\nline 5\nline 6\nline 7\nline 8\nnew nine\nline 10\n"
+    "  line 11\nline 12  \n",
+    "line 1\nline 2\nline 3\nline 4\nline 5\nline 6\nline 7\nline 8\nold nine\nline 10\n"
+    "line 11\nline 12\n"};
+
+const Lines kChangedHeader = {"New File(1) = new/a.txt  stamp 100", "Old File(1) = old/a.txt  stamp 200",
+                              kRuler};
+
+Lines changedSummary(const std::string& listType, const std::string& options = "None") {
+  return {"INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+          "Summary New File(1) = new/a.txt  stamp 100",
+          "Summary Old File(1) = old/a.txt  stamp 200",
+          " ",
+          "     10 Number Of Line Matches          2 Total Changes (Paired+NonPaired Chg) ",
+          "      1 Reformatted Lines               2 Paired Changes (Refm+Paired Ins/Del)",
+          "      1 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+          "      1 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+          "     12 New File Lines Processed ",
+          "     12 Old File Lines Processed ",
+          "LISTING-TYPE = " + listType + "  OPTIONS = " + options + "  LONGEST-LINE = (9/8)",
+          "INFORM: The processed files have differences."};
+}
+
+Lines join(std::vector<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const std::string kInsert9 = row("I - ", "new nine", " 00009 INSERT(NEW)          1    ");
+const std::string kDelete9 = row("D - ", "old nine", "       DELETED(OLD) 00009   1    ");
+const std::string kReform11 = row("RN- ", "  line 11", " 00011 REFORM(NEW)");
+
+// The Long listing of kChanged: every line, the changed line as a facing insert/delete pair.
+Lines changedLongListing() {
+  return {matched("line 1", "00001"),
+          matched("line 2", "00002"),
+          matched("line 3", "00003"),
+          matched("line 4", "00004"),
+          matched("line 5", "00005"),
+          matched("line 6", "00006"),
+          matched("line 7", "00007"),
+          matched("line 8", "00008"),
+          kInsert9,
+          kDelete9,
+          matched("line 10", "00010"),
+          kReform11,
+          matched("line 12  ", "00012")};
+}
+
+std::vector<GoldenCase> goldenCases() {
+  std::vector<GoldenCase> cases;
+
+  cases.push_back({"Long",
+                   "Long",
+                   {},
+                   false,
+                   {kChanged},
+                   join({kChangedHeader, changedLongListing(), {" "}, changedSummary("Long")}),
+                   {}});
+
+  // Lines 1 and 2 are dropped before the first change; at most six context lines on each side.
+  cases.push_back(
+      {"Chng",
+       "Chng",
+       {},
+       false,
+       {kChanged},
+       join({kChangedHeader,
+             {"   ************* 2 New File Lines Not Shown *****************************",
+              matched("line 3", "00003"), matched("line 4", "00004"), matched("line 5", "00005"),
+              matched("line 6", "00006"), matched("line 7", "00007"), matched("line 8", "00008"), kInsert9,
+              kDelete9, matched("line 10", "00010"), kReform11, matched("line 12  ", "00012"), " "},
+             changedSummary("Chng")}),
+       {}});
+
+  cases.push_back({"Delta",
+                   "Delta",
+                   {},
+                   false,
+                   {kChanged},
+                   join({kChangedHeader,
+                         {blockHeader("8,1,1,0"), kInsert9, kDelete9, blockHeader("1,0,0,1"), kReform11,
+                          blockHeader("1,0,0,0"), " "},
+                         changedSummary("Delta")}),
+                   {}});
+
+  // No header and no listing: the summary is the first section, so no " " precedes it.
+  cases.push_back({"Ovsum", "Ovsum", {}, false, {kChanged}, changedSummary("Ovsum"), {}});
+
+  // Two inserted lines face one deleted line; the reformatted pair is listed side by side.
+  {
+    const std::string header1 = "New File(1) = new/s.txt  stamp 100";
+    const std::string header2 = "Old File(1) = old/s.txt  stamp 200";
+    cases.push_back(
+        {"SbslLorl",
+         "Long",
+         {Pref::Sbsl, Pref::Lorl},
+         false,
+         {{"s.txt", "keep 1\nkeep 2\nadd one\nadd two\n  keep 3\n", "keep 1\nkeep 2\ngone\nkeep 3\n"}},
+         {header1,
+          header2,
+          kRuler,
+          matched("keep 1", "00001"),
+          matched("keep 2", "00002"),
+          row("I - ", "add one", " 00003 INSERT(NEW)          2    "),
+          row("I - ", "add two", " 00004 INSERT"),
+          row("RN- ", "  keep 3", " 00005 REFORM(NEW)"),
+          " ",
+          "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+          "Summary New File(1) = new/s.txt  stamp 100",
+          "Summary Old File(1) = old/s.txt  stamp 200",
+          " ",
+          "      2 Number Of Line Matches          3 Total Changes (Paired+NonPaired Chg) ",
+          "      1 Reformatted Lines               2 Paired Changes (Refm+Paired Ins/Del)",
+          "      2 New File Line Insertions        1 Non-Paired Inserts (Ins Paired-Chg)",
+          "      1 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+          "      5 New File Lines Processed ",
+          "      4 Old File Lines Processed ",
+          "LISTING-TYPE = Long  OPTIONS = Sbsl Lorl  LONGEST-LINE = (8/6)",
+          "INFORM: The processed files have differences."},
+         // The Old side: the header, the matched lines, the deleted line padded to face the second
+         // inserted line, and the "RO-" line facing the "RN-" line; the summary is on the main list only.
+         {header1, header2, kRuler, matched("keep 1", "00001"), matched("keep 2", "00002"),
+          row("D - ", "gone", "       DELETED(OLD) 00003   1    "), " ",
+          row("RO- ", "keep 3", "      REFORM(OLD)  00004")}});
+  }
+
+  // Identical files with Long: listed as matched lines under a header.
+  const Lines identicalListing = {matched("one", "00001"), matched("two", "00002"),
+                                  matched("three", "00003")};
+  cases.push_back(
+      {"IdenticalLong",
+       "Long",
+       {},
+       false,
+       {{"same.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
+       join(
+           {{"New File(1) = new/same.txt  stamp 100", "Old File(1) = old/same.txt  stamp 200", kRuler},
+            identicalListing,
+            {" ", "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+             "Summary New File(1) = new/same.txt  stamp 100", "Summary Old File(1) = old/same.txt  stamp 200",
+             " ", "      3 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
+             "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
+             "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+             "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+             "      3 New File Lines Processed ", "      3 Old File Lines Processed ",
+             "LISTING-TYPE = Long  OPTIONS = None  LONGEST-LINE = (5/5)",
+             "INFORM: The processed files compare as equivalent files. "}}),
+       {}});
+
+  // Compare type 2 with two pairs and Long: the changed pair gets its listing and summary; the
+  // identical pair its listing after a " " line but no summary; then the grouped summary.
+  cases.push_back(
+      {"TwoPairs",
+       "Long",
+       {},
+       true,
+       {kChanged, {"b.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
+       join(
+           {kChangedHeader,
+            changedLongListing(),
+            {" ", "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+             "Summary New File(1) = new/a.txt  stamp 100", "Summary Old File(1) = old/a.txt  stamp 200", " ",
+             "     10 Number Of Line Matches          2 Total Changes (Paired+NonPaired Chg) ",
+             "      1 Reformatted Lines               2 Paired Changes (Refm+Paired Ins/Del)",
+             "      1 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+             "      1 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+             "     12 New File Lines Processed ", "     12 Old File Lines Processed ", "LONGEST-LINE = (9/8)",
+             " ", "New File(2) = new/b.txt  stamp 100", "Old File(2) = old/b.txt  stamp 200", kRuler},
+            identicalListing,
+            {"  ", "Kelvarn GROUPED COMPARE SUMMARY FOR NAMED PAIRED FILES TOTALS SECTION", "New Dir = new ",
+             "Old Dir = old ", " ",
+             "Code  New/Old-Fi-Name     New-Proc Old-Proc Num-Mat New-Ins Old-Del Num-Refm Tot-Chg N-DpLns "
+             "O-DpLns",
+             // Code, name in 20 columns, then "%7.d " and " %7.d" x4, "  %7.d", " %7.d" x3 (0 prints blanks).
+             "*    " + pad(" a.txt", 21) + " " + "     12 " + "      12" + "      10" + "       1" +
+                 "       1" + "        1" + "       2" + std::string(8, ' ') + std::string(8, ' '),
+             "     " + pad(" b.txt", 21) + " " + "      3 " + "       3" + "       3" + std::string(8, ' ') +
+                 std::string(8, ' ') + std::string(9, ' ') + std::string(8, ' ') + std::string(8, ' ') +
+                 std::string(8, ' '),
+             " ", "Code: \"Blank\" - Equal", "      *       - Change File",
+             "      TDL=    - Time-Date-Length equal(files assummed equal)",
+             "      Err     - I/O on open or File > 2GB", " ",
+             "      2 Total New/Old Paired Text Files Processed.",
+             "      0 Total New/Old Paired Files Processed as Binary Files.",
+             "      1 Total New/Old Paired Files Processed had Changes.",
+             "      1 Total New/Old Paired Files Processed had No Changes.",
+             "      2 Total Files in New Directory.", "      2 Total Files in Old Directory.",
+             "      4 Total New + Old Files Processed.", "      0 Total UnPaired New Files Not Processed.",
+             "      0 Total UnPaired Old Files Not Processed.", " ",
+             "Kelvarn GROUPED PAIRED TEXT/BINARY FILE COMPARE SUMMARY TOTALS SECTION ",
+             "     13 Number Of Line Matches         2 Total Changes (Paired+NonPaired Chg)",
+             "      1 Total Reformatted Lines        2 Paired Changes (Refm+Paired Ins/Del)",
+             "      1 New File Line Insertions       0 Non-Paired Inserts (Extra Ins in Seq.)",
+             "      1 Old File Line Deletions        0 Non-Paired Deletes (Extra Del in Seq.)",
+             "     15 New File Lines Processed ", "     15 Old File Lines Processed ",
+             "LISTING-TYPE = Long  OPTIONS = None", "INFORM: The processed files have differences."}}),
+       {}});
+
+  // Fscl: the text unpadded and without reference columns; block headers show reference positions.
+  cases.push_back({"FsclDelta",
+                   "Delta",
+                   {Pref::Fscl},
+                   false,
+                   {kChanged},
+                   join({{kChangedHeader[0], kChangedHeader[1], kRuler.substr(0, 84)},
+                         {"     LRef#=00009 RRef#=00009", "I - new nine", "D - old nine",
+                          "     LRef#=00011 RRef#=00011", "RN-   line 11", std::string(17, ' '), " "},
+                         changedSummary("Delta", "Fscl")}),
+                   {}});
+
+  // Dblk: the blank New line is a Dp line, listed in its place; the run of matches goes around it.
+  cases.push_back(
+      {"DblkLong",
+       "Long",
+       {},
+       false,
+       {{"d.txt", "a\n\nb\n", "a\nb\n"}},
+       {"New File(1) = new/d.txt  stamp 100", "Old File(1) = old/d.txt  stamp 200", kRuler,
+        matched("a", "00001"), row("    ", " ", " 00002 DPLINE(NEW) "),
+        row("    ", "b", " 00003              00002"), " ",
+        "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+        "Summary New File(1) = new/d.txt  stamp 100", "Summary Old File(1) = old/d.txt  stamp 200", " ",
+        "      2 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
+        "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
+        "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+        "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+        "      2 New File Lines Processed        1 New Dp/Cmt + 0 Part New Dp/Comments",
+        "      2 Old File Lines Processed        0 Old Dp/Cmt + 0 Part Old Dp/Comments",
+        "LISTING-TYPE = Long  OPTIONS = Dblk  LONGEST-LINE = (1/1)",
+        "INFORM: The processed files compare as filtered equivalent files. "},
+       {},
+       3});
+
+  // A binary pair of equal size that differs: no header, no listing, the binary summary.
+  cases.push_back(
+      {"BinaryPair",
+       "Long",
+       {},
+       false,
+       {{"bin.dat", std::string(10, '\x01') + "ab", std::string(10, '\x01') + "ac"}},
+       {"INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+        "Summary New File(1) = new/bin.dat  stamp 100", "Summary Old File(1) = old/bin.dat  stamp 200", " ",
+        "      0 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
+        "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
+        "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+        "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+        "      0 New File Lines Processed ", "      0 Old File Lines Processed ",
+        "     12 New Bin File Size Processed      12 Old Bin File Size Processed",
+        "LISTING-TYPE = Long  OPTIONS = None", " All Files were processed as binary files. ",
+        "INFORM: The processed files have differences."},
+       {}});
+
+  // Aeqf with equal stamps and sizes: only the New file is read; its first line carries the count.
+  cases.push_back({"AeqfLong",
+                   "Long",
+                   {Pref::Aeqf},
+                   false,
+                   {{"e.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
+                   {"New File(1) = new/e.txt  stamp 100",
+                    "Old File(1) = old/e.txt  stamp 100",
+                    kRuler,
+                    " ",
+                    matched("one", "00001") + "   3    ",
+                    matched("two", "00002"),
+                    matched("three", "00003"),
+                    " ",
+                    "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
+                    "Summary New File(1) = new/e.txt  stamp 100",
+                    "Summary Old File(1) = old/e.txt  stamp 100",
+                    " ",
+                    "      3 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
+                    "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
+                    "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
+                    "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
+                    "      3 New File Lines Processed ",
+                    "      3 Old File Lines Processed ",
+                    "LISTING-TYPE = Long  OPTIONS = Aeqf  LONGEST-LINE = (5/0)",
+                    "AEqF option & equal \"Time-Date-Length\" suppressed \"Old File\" comparison.",
+                    "INFORM: The processed files compare as equivalent files. "},
+                   {},
+                   -1,
+                   100});
+
+  return cases;
+}
+
+void PrintTo(const GoldenCase& golden, std::ostream* os) {
+  *os << golden.name;
+}
+
+class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
+
+void expectLines(const Lines& actual, const Lines& expected) {
+  for (std::size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
+    SCOPED_TRACE("line " + std::to_string(i));
+    EXPECT_EQ(i < actual.size() ? actual[i] : "<missing>", i < expected.size() ? expected[i] : "<extra>");
+  }
+}
+
+// Sets up the files and the user's choices of a golden case in `app`.
+void prepareSet(const GoldenCase& golden, AppState& app, MemoryFileSystem& files) {
+  app.NewDirName = "new";
+  app.OldDirName = "old";
+  for (const PairFiles& pair : golden.pairs) {
+    files.add("new/" + pair.name, pair.newText, 100);
+    files.add("old/" + pair.name, pair.oldText, golden.oldStamp);
+    app.NewFileList.push_back(pair.name);
+    app.OldFileList.push_back(pair.name);
+  }
+  app.choices.listType = golden.listType;
+  for (Pref pref : golden.prefs)
+    app.choices.setChecked(pref, true);
+  app.choices.dpIndex = golden.dpIndex;
+  app.optionsString = RebuildOptionsString(app.choices);
+  if (golden.allLikeNamed) {
+    app.choices.compareType = kCompareTypes[1];
+    app.RunAllLikeNamed = true;
+    app.NewDirNames = app.NewFileList;
+    app.OldDirNames = app.OldFileList;
+    app.newNameText = "new";
+    app.oldNameText = "old";
+  } else {
+    app.choices.compareType = kCompareTypes[0];
+    app.newNameText = "new/" + golden.pairs[0].name;
+    app.oldNameText = "old/" + golden.pairs[0].name;
+  }
+}
+
+TEST_P(ReportGoldenTest, WholeReportAsDescribed) {
+  const GoldenCase& golden = GetParam();
+  AppState app;
+  RecordingHost host;
+  MemoryFileSystem files;
+  ReportGenerator generator;
+  prepareSet(golden, app, files);
+
+  CompareSet(app, host, files, generator);
+  expectLines(app.reportLines.lines(), golden.report);
+  expectLines(app.oldSideLines.lines(), golden.oldSide);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+// A report list that holds five lines: the header and two listing lines stay, the rest of the pair
+// (listing and summary) is dropped, and the run ends with the report note as its status.
+TEST(ReportGoldenOverflowTest, FullListEndsTheReportWithTheNote) {
+  AppState app;
+  RecordingHost host;
+  MemoryFileSystem files;
+  ReportGenerator generator;
+  prepareSet({"Overflow", "Long", {}, false, {kChanged}, {}, {}}, app, files);
+  app.reportLines.setCapacity(5);
+
+  EXPECT_EQ(CompareSet(app, host, files, generator), "StringList Limit. Report Line = 5.");
+  expectLines(
+      app.reportLines.lines(),
+      join({kChangedHeader,
+            {matched("line 1", "00001"), matched("line 2", "00002"), "StringList Limit. Report Line = 5."}}));
+  EXPECT_EQ(
+      host.messages,
+      Lines{
+          "Results exceeded StingList maximum number of \" 5 \".\r\nOutput results prematurely suspended."});
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, ReportGoldenTest, ::testing::ValuesIn(goldenCases()),
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kelvarine
