@@ -19,7 +19,8 @@ void LineTable::rangeError(int i) {
 }
 
 void LineTable::clear() {
-  std::fill(records_.begin(), records_.end(), LineRecord{});
+  std::fill(records_.begin(), records_.begin() + touched_ + 1, LineRecord{});
+  touched_ = 0;
   block_ = 0;
   used_ = 0;
 }

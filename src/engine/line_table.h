@@ -42,6 +42,7 @@ class LineTable {
   // Record i, 1..8001; any other index is a range error (EngineFault).
   LineRecord& operator[](int i) {
     if (i < 1 || i > kRecords) rangeError(i);
+    if (i > touched_) touched_ = i;
     return records_[static_cast<std::size_t>(i)];
   }
   const LineRecord& operator[](int i) const {
@@ -49,7 +50,8 @@ class LineTable {
     return records_[static_cast<std::size_t>(i)];
   }
 
-  // Clears every record to zero and releases all text.
+  // Clears every record to zero and releases all text (only the records that were touched since the
+  // last clear need it, which keeps small files cheap).
   void clear();
   // Gives record i a text buffer of `len` + 4 bytes holding `text` followed by zero bytes.
   void setText(int i, const char* text, int len);
@@ -67,8 +69,9 @@ class LineTable {
   std::vector<LineRecord> records_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::vector<std::size_t> blockSizes_;
-  std::size_t block_ = 0;  // block being filled
-  std::size_t used_ = 0;   // bytes used in that block
+  int touched_ = kRecords;  // highest record index handed out for writing since the last clear()
+  std::size_t block_ = 0;   // block being filled
+  std::size_t used_ = 0;    // bytes used in that block
 };
 
 // The Dp-skipping index steps over one table of `count` lines. Without an active Dp option they

@@ -568,4 +568,16 @@ void ListAeqfPair(CompareContext& context) {
   pair.OldPartDpCount = pair.NewPartDpCount;
 }
 
+void FinishDeltaCarry(CompareContext& context) {
+  CompareOptions& options = context.options();
+  if (options.CarriedMatches == 0) return;
+  const BlockCounts counts{options.CarriedMatches, 0, 0, 0};
+  options.CarriedMatches = 0;
+  if (!context.pair().FilesDiffer) return;
+  PadReportLists(context);
+  const int longest = std::max(context.newInput.LongestLine, context.oldInput.LongestLine);
+  AppendPrintLine(context, options.Fscl ? ReferenceBlockHeaderLine(longest, false, 0, false, 0)
+                                        : BlockHeaderLine(counts));
+}
+
 }  // namespace kelvarine

@@ -21,4 +21,9 @@ void ListAeqfPair(CompareContext& context);
 // context lines, or counts the held lines as not shown and writes the "Not Shown" line.
 void FinishChngContext(CompareContext& context);
 
+// End of a Delta pair: matches still carried for a later block header belong to this pair. A pair with
+// differences gets a block header with them (as the last block of a one-chunk pair does); an identical
+// pair lists nothing. Either way none is carried into the next pair.
+void FinishDeltaCarry(CompareContext& context);
+
 }  // namespace kelvarine

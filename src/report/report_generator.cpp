@@ -39,6 +39,7 @@ void ReportGenerator::GenerateReport(CompareContext& context) {
       if (options.ListChng && pair.AllRead && pair.ReformatCount + pair.InsertCount + pair.DeleteCount > 0)
         FinishChngContext(context);
     }
+    if (textPair && options.ListDelta && pair.AllRead) FinishDeltaCarry(context);
   }
 
   if (!pair.AllRead) return;

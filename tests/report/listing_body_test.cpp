@@ -430,6 +430,28 @@ TEST_F(ListingBodyTest, DeltaCarriesMatchesOfUnchangedChunks) {
   EXPECT_EQ(listing[1].substr(84, 6), " 08003");
 }
 
+// Matches carried at the end of a pair belong to it: a file of exactly 7999 lines ends with an empty
+// chunk, and an identical pair of several chunks carries them all; neither may reach the next pair.
+TEST_F(ListingBodyTest, DeltaMatchesCarriedAtTheEndOfAPairStayWithIt) {
+  choose("Delta");
+  Lines changedNew = numbered("line ", 1, 7999), changedOld = changedNew;
+  changedNew[2] = "new";
+  changedOld[2] = "old";
+  const Lines same = numbered("same ", 1, 8500);
+  files.add("new/a.txt", joinLines(changedNew));
+  files.add("old/a.txt", joinLines(changedOld));
+  files.add("new/b.txt", joinLines(same));
+  files.add("old/b.txt", joinLines(same));
+  files.add("new/c.txt", "c1\nnew\nc3\n");
+  files.add("old/c.txt", "c1\nold\nc3\n");
+  app.NewFileList = app.OldFileList = {"a.txt", "b.txt", "c.txt"};
+  CompareSet(app, host, files, generator);
+  Lines headers;
+  for (const std::string& line : app.reportLines.lines())
+    if (line.find("Mat/Ins/Del/Rfm=") != std::string::npos) headers.push_back(token(line));
+  EXPECT_EQ(headers, (Lines{"#(2,1,1,0)", "#(7996,0,0,0)", "#(1,1,1,0)", "#(1,0,0,0)"}));
+}
+
 TEST_F(ListingBodyTest, AFileThatChangedBeforeTheListingIsListedAsItNowReads) {
   choose("Long");
   // The New file shrinks between the compare and the listing: its missing lines list as blanks.
