@@ -26,12 +26,6 @@ char foldAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lowerAscii(std::string text) {
-  for (char& c : text)
-    c = foldAscii(c);
-  return text;
-}
-
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -123,7 +117,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   cli.get_formatter()->column_width(30);
   cli.set_version_flag("--version", std::string("kelvarine-cli ") + KELVARINE_VERSION);
   cli.add_option("NEW", options.newName,
-                 "the New file or directory (taken lower-cased; names are found\nignoring case)")
+                 "the New file or directory (a name whose spelling does not exist is\nfound ignoring case)")
       ->type_name("");
   cli.add_option("OLD", options.oldName, "the Old file or directory")->type_name("");
   cli.add_option("-l,--listing", listing, "Chng | Delta | Long | Ovsum (default Chng)")
@@ -218,8 +212,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   } else {
     options.optionsString = RebuildOptionsString(choices);
   }
-  options.newName = lowerAscii(options.newName);
-  options.oldName = lowerAscii(options.oldName);
+  // NEW and OLD are used exactly as given: lower-casing them could pick another file where a directory
+  // holds names that differ only in case (the file system layer still finds a name ignoring case).
 
   CliParse result;
   result.run = true;

@@ -22,8 +22,8 @@ TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStart) {
   const CliParse p = parse({"New/A.TXT", "/Old/B.txt"});
   ASSERT_TRUE(p.run) << p.err;
   const CliOptions& o = p.options;
-  EXPECT_EQ(o.newName, "new/a.txt");  // arguments are taken lower-cased
-  EXPECT_EQ(o.oldName, "/old/b.txt");
+  EXPECT_EQ(o.newName, "New/A.TXT");  // used as given
+  EXPECT_EQ(o.oldName, "/Old/B.txt");
   EXPECT_EQ(o.compareType, 0);
   EXPECT_EQ(o.optionsString, "None");
   EXPECT_EQ(o.choices.listType, "Chng");
