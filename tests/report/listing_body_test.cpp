@@ -430,6 +430,31 @@ TEST_F(ListingBodyTest, DeltaCarriesMatchesOfUnchangedChunks) {
   EXPECT_EQ(listing[1].substr(84, 6), " 08003");
 }
 
+// The Chng window holds its lines across a chunk boundary: 19 unchanged lines between changes at lines
+// 7990 and 8010 show as six, "Not Shown" 7, and six, whichever chunk each lies in.
+TEST_F(ListingBodyTest, ChngContextCarriesAcrossChunks) {
+  choose("Chng");
+  Lines newLines = numbered("line ", 1, 8020), oldLines = newLines;
+  for (int at : {7990, 8010}) {
+    newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
+    oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
+  }
+  Lines expected{"~7983"};
+  for (int i = 7984; i <= 7989; ++i)
+    expected.push_back("= line " + std::to_string(i));
+  expected.insert(expected.end(), {"I new 7990", "D old 7990"});
+  for (int i = 7991; i <= 7996; ++i)
+    expected.push_back("= line " + std::to_string(i));
+  expected.push_back("~7");
+  for (int i = 8004; i <= 8009; ++i)
+    expected.push_back("= line " + std::to_string(i));
+  expected.insert(expected.end(), {"I new 8010", "D old 8010"});
+  for (int i = 8011; i <= 8016; ++i)
+    expected.push_back("= line " + std::to_string(i));
+  expected.push_back("~4");
+  EXPECT_EQ(tokens(run(newLines, oldLines)), expected);
+}
+
 // Matches carried at the end of a pair belong to it: a file of exactly 7999 lines ends with an empty
 // chunk, and an identical pair of several chunks carries them all; neither may reach the next pair.
 TEST_F(ListingBodyTest, DeltaMatchesCarriedAtTheEndOfAPairStayWithIt) {
