@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ascii_case.h"
 #include "engine/run_status.h"
 
 #ifndef KELVARINE_VERSION
@@ -22,17 +23,6 @@ constexpr int kErrorStatus = 2;  // an ERROR status, or any text that is neither
 constexpr int kHaltedStatus = 130;
 constexpr std::size_t kStatusShown = 70;
 
-char foldAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
-
 std::vector<std::string> splitBlanks(const std::string& text) {
   std::vector<std::string> words;
   std::istringstream in(text);
@@ -47,7 +37,7 @@ std::vector<std::string> splitBlanks(const std::string& text) {
 std::string applyOptionWords(const std::string& text, CliOptions& options) {
   const std::vector<std::string> words = splitBlanks(text);
   if (words.empty()) return "--options: no option names given (use \"None\" for none)";
-  if (words.size() == 1 && equalIgnoringCase(words[0], "None")) {
+  if (words.size() == 1 && EqualIgnoringCase(words[0], "None")) {
     ApplyOptionsString(options.choices, "None");
     options.optionsString = RebuildOptionsString(options.choices);
     return {};
@@ -55,16 +45,16 @@ std::string applyOptionWords(const std::string& text, CliOptions& options) {
   int dpNames = 0;
   std::string joined;
   for (const std::string& word : words) {
-    if (equalIgnoringCase(word, "None")) return "--options: \"None\" stands alone";
+    if (EqualIgnoringCase(word, "None")) return "--options: \"None\" stands alone";
     bool known = false;
     for (int i = 1; i < kDpOptionCount && !known; ++i) {
-      if (equalIgnoringCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
+      if (EqualIgnoringCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
         known = true;
         ++dpNames;
       }
     }
     for (const char* keyword : kPrefKeywords)
-      known = known || equalIgnoringCase(word, keyword);
+      known = known || EqualIgnoringCase(word, keyword);
     if (!known) return "--options: unknown option name \"" + word + "\"";
     joined += (joined.empty() ? "" : " ") + word;
   }

@@ -1,5 +1,7 @@
 #include "engine/compare_choices.h"
 
+#include "engine/ascii_case.h"
+
 #include <cctype>
 #include <string_view>
 
@@ -24,15 +26,6 @@ const std::array<const char*, 4> kCompareTypes = {
     "3. Select from 1 Like-Name File List ...", "4. Select from 2 Dir File Name List ..."};
 
 namespace {
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 // The selected Dp radio item; no selection (or an index outside the group) counts as "None".
 int selectedDp(int dpIndex) {
@@ -78,14 +71,14 @@ std::string ApplyOptionsString(CompareChoices& choices, const std::string& text)
     const char* matched = nullptr;
     if (word[0] == 'd' || word[0] == 'D') {
       for (int i = 1; i < kDpOptionCount && matched == nullptr; ++i) {
-        if (equalsIgnoreCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
+        if (EqualIgnoringCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
           choices.dpIndex = i;
           matched = kDpOptionNames[static_cast<std::size_t>(i)];
         }
       }
     } else {
       for (std::size_t tag = 0; tag < kPrefCount && matched == nullptr; ++tag) {
-        if (equalsIgnoreCase(word, kPrefKeywords[tag])) {
+        if (EqualIgnoringCase(word, kPrefKeywords[tag])) {
           choices.checked[tag] = true;
           matched = kPrefKeywords[tag];
         }

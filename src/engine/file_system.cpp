@@ -1,5 +1,7 @@
 #include "engine/file_system.h"
 
+#include "engine/ascii_case.h"
+
 namespace kelvarine {
 
 std::string joinPath(const std::string& directory, const std::string& name) {
@@ -10,11 +12,7 @@ std::string joinPath(const std::string& directory, const std::string& name) {
 
 std::string lowerBaseName(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return name;
+  return LowerAscii(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace kelvarine

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "engine/ascii_case.h"
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
@@ -48,8 +49,7 @@ std::int32_t columnNumber(std::string_view text) {
 
 bool startsWithEol(std::string_view text) {
   if (text.size() < 3) return false;
-  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
-  return lower(text[0]) == 'e' && lower(text[1]) == 'o' && lower(text[2]) == 'l';
+  return EqualIgnoringCase(text.substr(0, 3), "eol");
 }
 
 // Validates the two range texts of one file. An invalid 1st range gives an all-zero side.

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/ascii_case.h"
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
@@ -15,17 +16,6 @@ namespace kelvarine {
 namespace fs = std::filesystem;
 
 namespace {
-
-char foldAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
 
 // True when an entry of that exact spelling exists (a dangling link counts: it is there).
 bool entryExists(const fs::path& p) {
@@ -43,7 +33,7 @@ std::string findCaseVariant(const fs::path& directory, const std::string& name) 
   for (fs::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
     std::string candidate = it->path().filename().string();
-    if (equalIgnoringCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
+    if (EqualIgnoringCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
   }
   return best;
 }

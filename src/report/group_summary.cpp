@@ -7,9 +7,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/ascii_case.h"
 #include "engine/engine_fault.h"
+#include "report/report_format.h"
 #include "report/report_lines.h"
-#include "report/summary_format.h"
 
 namespace kelvarine {
 
@@ -183,17 +184,10 @@ void writeBinarySizes(CompareContext& context) {
   }
 }
 
-std::string lowered(const std::string& name) {
-  std::string result = name;
-  for (char& c : result)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return result;
-}
-
 std::unordered_set<std::string> loweredSet(const std::vector<std::string>& names) {
   std::unordered_set<std::string> result;
   for (const std::string& name : names)
-    result.insert(lowered(name));
+    result.insert(LowerAscii(name));
   return result;
 }
 
@@ -215,9 +209,9 @@ void writeUnpairedFiles(CompareContext& context) {
   const std::unordered_set<std::string> oldSet = loweredSet(oldNames);
   std::size_t j = 0;
   for (const std::string& newName : newNames) {
-    if (oldSet.contains(lowered(newName))) continue;
+    if (oldSet.contains(LowerAscii(newName))) continue;
     std::string row = FormatReportLine(" %-40s", ShortenName(newName, 40).c_str());
-    while (j < oldNames.size() && newSet.contains(lowered(oldNames[j])))
+    while (j < oldNames.size() && newSet.contains(LowerAscii(oldNames[j])))
       ++j;
     if (j < oldNames.size()) {
       row += " : " + ShortenName(oldNames[j], 40);
@@ -226,7 +220,7 @@ void writeUnpairedFiles(CompareContext& context) {
     AppendPrintLine(context, row);
   }
   for (; j < oldNames.size(); ++j) {
-    if (newSet.contains(lowered(oldNames[j]))) continue;
+    if (newSet.contains(LowerAscii(oldNames[j]))) continue;
     AppendPrintLine(context, FormatReportLine(" %-40s  :       %-40s", " ", oldNames[j].c_str()));
   }
 }

@@ -1,7 +1,8 @@
 #include "report/listing_lines.h"
 
+#include "report/report_format.h"
+
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -9,22 +10,12 @@ namespace kelvarine {
 
 namespace {
 
-constexpr std::size_t kLineWidth = 132;  // a report line is cut here
-constexpr int kPlainWidth = 80;          // text field without Fscl
-constexpr int kFullWidth = 128;          // text field with Fscl
-constexpr int kHeaderIndent = 88;        // blanks before the block counts
-constexpr int kMinReferenceWidth = 28;   // the Fscl block header's narrowest text width
-constexpr int kReferenceShift = 23;      // that width less this many blanks precede the references
-constexpr int kReferenceField = 12;      // "LRef#=%-.5d " when shown, else this many blanks
-
-[[gnu::format(printf, 1, 2)]] std::string format(const char* pattern, ...) {
-  char buffer[kLineWidth + 1];
-  va_list args;
-  va_start(args, pattern);
-  std::vsnprintf(buffer, sizeof buffer, pattern, args);
-  va_end(args);
-  return buffer;
-}
+constexpr int kPlainWidth = 80;         // text field without Fscl
+constexpr int kFullWidth = 128;         // text field with Fscl
+constexpr int kHeaderIndent = 88;       // blanks before the block counts
+constexpr int kMinReferenceWidth = 28;  // the Fscl block header's narrowest text width
+constexpr int kReferenceShift = 23;     // that width less this many blanks precede the references
+constexpr int kReferenceField = 12;     // "LRef#=%-.5d " when shown, else this many blanks
 
 // The prefix, the text field and (without Fscl) the tail, cut at the line width.
 std::string assemble(const char* prefix, ListingText line, bool fscl, const std::string& tail,
@@ -36,65 +27,68 @@ std::string assemble(const char* prefix, ListingText line, bool fscl, const std:
   if (!fscl || (len == 0 && blankWhenEmpty))
     out.resize(out.size() + static_cast<std::size_t>(width - std::min(len, width)), ' ');
   if (!fscl) out += tail;
-  if (out.size() > kLineWidth) out.resize(kLineWidth);
+  if (out.size() > kReportLineWidth) out.resize(kReportLineWidth);
   return out;
 }
 
 }  // namespace
 
 std::string MatchedLine(ListingText line, bool fscl, int newRef, int oldRef) {
-  return assemble("    ", line, fscl, format(" %.5d              %.5d", newRef, oldRef));
+  return assemble("    ", line, fscl, FormatReportLine(" %.5d              %.5d", newRef, oldRef));
 }
 
 std::string ReformatNewLine(ListingText line, bool fscl, int newRef) {
-  return assemble("RN- ", line, fscl, format(" %.5d REFORM(NEW)", newRef));
+  return assemble("RN- ", line, fscl, FormatReportLine(" %.5d REFORM(NEW)", newRef));
 }
 
 std::string ReformatOldLine(ListingText line, bool fscl, int oldRef) {
-  return assemble("RO- ", line, fscl, format("      REFORM(OLD)  %.5d", oldRef));
+  return assemble("RO- ", line, fscl, FormatReportLine("      REFORM(OLD)  %.5d", oldRef));
 }
 
 std::string InsertedLine(ListingText line, bool fscl, int newRef, bool first, int runLength) {
-  std::string tail = format(" %.5d INSERT", newRef);
-  if (first) tail += "(NEW)          " + format("%-5d", runLength);
+  std::string tail = FormatReportLine(" %.5d INSERT", newRef);
+  if (first) tail += "(NEW)          " + FormatReportLine("%-5d", runLength);
   return assemble("I - ", line, fscl, tail);
 }
 
 std::string MovedInsertedLine(ListingText line, bool fscl, int newRef, int partnerOldRef) {
-  return assemble("IM- ", line, fscl, format(" %.5d MOVE(N TO O) %.5d", newRef, partnerOldRef));
+  return assemble("IM- ", line, fscl, FormatReportLine(" %.5d MOVE(N TO O) %.5d", newRef, partnerOldRef));
 }
 
 std::string DeletedLine(ListingText line, bool fscl, int oldRef, bool first, int runLength) {
   std::string tail = "       DELETED";
-  tail += first ? format("(OLD) %.5d   %-5d", oldRef, runLength) : format("      %.5d", oldRef);
+  tail += first ? FormatReportLine("(OLD) %.5d   %-5d", oldRef, runLength)
+                : FormatReportLine("      %.5d", oldRef);
   return assemble("D - ", line, fscl, tail);
 }
 
 std::string MovedDeletedLine(ListingText line, bool fscl, int partnerNewRef, int oldRef) {
-  return assemble("DM- ", line, fscl, format(" %.5d MOVE(O TO N) %.5d", partnerNewRef, oldRef));
+  return assemble("DM- ", line, fscl, FormatReportLine(" %.5d MOVE(O TO N) %.5d", partnerNewRef, oldRef));
 }
 
 std::string DpListingLine(ListingText line, bool fscl, int newRef) {
-  return assemble("    ", line, fscl, format(" %.5d DPLINE(NEW) ", newRef), /*blankWhenEmpty=*/true);
+  return assemble("    ", line, fscl, FormatReportLine(" %.5d DPLINE(NEW) ", newRef),
+                  /*blankWhenEmpty=*/true);
 }
 
 std::string BlockHeaderLine(const BlockCounts& counts) {
-  return std::string(kHeaderIndent, ' ') + format("Mat/Ins/Del/Rfm=(%d,%d,%d,%d)", counts.matches,
-                                                  counts.inserts, counts.deletes, counts.reformats);
+  return std::string(kHeaderIndent, ' ') + FormatReportLine("Mat/Ins/Del/Rfm=(%d,%d,%d,%d)", counts.matches,
+                                                            counts.inserts, counts.deletes, counts.reformats);
 }
 
 std::string ReferenceBlockHeaderLine(int longestLine, bool showLeft, int leftRef, bool showRight,
                                      int rightRef) {
   const int width = std::max(kMinReferenceWidth, std::min(kFullWidth, longestLine) + 4) - kReferenceShift;
   std::string out(static_cast<std::size_t>(width), ' ');
-  out += showLeft ? format("LRef#=%-.5d ", leftRef) : std::string(kReferenceField, ' ');
-  if (showRight) out += format("RRef#=%-.5d", rightRef);
-  if (out.size() > kLineWidth) out.resize(kLineWidth);
+  out += showLeft ? FormatReportLine("LRef#=%-.5d ", leftRef) : std::string(kReferenceField, ' ');
+  if (showRight) out += FormatReportLine("RRef#=%-.5d", rightRef);
+  if (out.size() > kReportLineWidth) out.resize(kReportLineWidth);
   return out;
 }
 
 std::string NotShownLine(int skipped) {
-  return format("   ************* %d New File Lines Not Shown *****************************", skipped);
+  return FormatReportLine("   ************* %d New File Lines Not Shown *****************************",
+                          skipped);
 }
 
 }  // namespace kelvarine

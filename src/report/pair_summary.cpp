@@ -3,8 +3,8 @@
 #include <cinttypes>
 #include <string>
 
+#include "report/report_format.h"
 #include "report/report_lines.h"
-#include "report/summary_format.h"
 
 namespace kelvarine {
 

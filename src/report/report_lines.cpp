@@ -1,5 +1,7 @@
 #include "report/report_lines.h"
 
+#include "report/report_format.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +11,6 @@ namespace kelvarine {
 
 namespace {
 
-constexpr std::size_t kLineWidth = 132;         // a report line is cut here
 constexpr std::size_t kTextColumn = 4;          // 0-based column where the listing text starts
 constexpr std::size_t kMessageWidth = 120;      // the overflow message is cut here
 constexpr std::size_t kNoteWidth = 100;         // ReportNote holds at most this many characters
@@ -58,7 +59,7 @@ void AppendPrintLine(CompareContext& context, const std::string& line) {
   CompareOptions& options = context.options();
   AppState& app = context.app;
   // The header is written before the line; the line itself is kept aside meanwhile.
-  const std::string kept = cut(line, kLineWidth);
+  const std::string kept = cut(line, kReportLineWidth);
   if (options.PairHeaderPending) ArmPairHeader(context);
   if (options.ReportNoteSet) return;
   if (options.Sbsl && !app.SummaryToMainOnly && !addTo(context, app.oldSideLines, kept)) return;
@@ -71,7 +72,7 @@ void AppendListingLine(CompareContext& context, std::string line) {
   if (options.PairHeaderPending) ArmPairHeader(context);
 
   if (!options.ReportNoteSet) {
-    if (line.size() > kLineWidth) line.resize(kLineWidth);
+    if (line.size() > kReportLineWidth) line.resize(kReportLineWidth);
     const char substitute = options.Subc ? options.SubcChar : '.';
     for (std::size_t i = kTextColumn; i < line.size(); ++i)
       if (static_cast<unsigned char>(line[i]) < 32) line[i] = substitute;
@@ -120,7 +121,7 @@ void ArmPairHeader(CompareContext& context) {
   if (!context.app.reportLines.empty()) AppendPrintLine(context, " ");
 
   const int pairNumber = context.app.CurrentPairIndex + 1;
-  char line[kLineWidth + 1];
+  char line[kReportLineWidth + 1];
   std::snprintf(line, sizeof line, "New File(%d) = %s  %s", pairNumber, context.newInput.FileName.c_str(),
                 context.host.formatDateTime(context.newInput.FileDate).c_str());
   AppendPrintLine(context, line);

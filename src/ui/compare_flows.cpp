@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/ascii_case.h"
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
 #include "engine/run_status.h"
@@ -20,12 +21,6 @@ constexpr std::size_t kStatusShown = 70;  // the compare run returns this much o
 // The text of compare-type item 1..4.
 const char* itemText(int item) {
   return kCompareTypes[static_cast<std::size_t>(item - 1)];
-}
-
-std::string lowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 bool isFile(FlowServices& flow, const std::string& path) {
@@ -59,7 +54,7 @@ bool checkDirectory(FlowServices& flow, const std::string& text, const std::stri
 std::vector<std::string> sortedLowerNames(FlowServices& flow, const std::string& directory) {
   std::vector<std::string> names;
   for (std::string& name : ListFilesByMask(flow.files, directory, "*.*"))
-    names.push_back(lowerAscii(std::move(name)));
+    names.push_back(LowerAscii(std::move(name)));
   std::sort(names.begin(), names.end());
   names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;

@@ -2,13 +2,11 @@
 
 #include <cstddef>
 
+#include "engine/ascii_case.h"
+
 namespace kelvarine {
 
 namespace {
-
-char foldAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Plain wildcard match of the whole name: "*" any run, "?" one character, letters ignoring case.
 // Backtracks only to the last "*", which is enough because a later "*" absorbs any earlier choice.
@@ -19,7 +17,7 @@ bool globMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || foldAscii(pattern[p]) == foldAscii(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {

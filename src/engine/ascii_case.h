@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvarine {
+
+// Letter case of ASCII letters only: file names, keywords and masks are compared this way, whatever
+// the locale (other bytes are never folded).
+inline char FoldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAscii(std::string text);
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace kelvarine
