@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,199 +12,115 @@
 namespace kelvarine {
 namespace {
 
-CliParse parse(std::initializer_list<const char*> args) {
-  std::vector<const char*> argv = {"kelvarine-cli"};
-  argv.insert(argv.end(), args.begin(), args.end());
+// Parses `args`, the arguments separated by "|".
+CliParse parse(std::string args) {
+  std::vector<const char*> argv = {"kelvarine-cli", args.data()};
+  for (std::size_t i = args.find('|'); i != std::string::npos; i = args.find('|', i)) {
+    args[i++] = '\0';
+    argv.push_back(args.data() + i);
+  }
   return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStart) {
-  const CliParse p = parse({"New/A.TXT", "/Old/B.txt"});
-  ASSERT_TRUE(p.run) << p.err;
-  const CliOptions& o = p.options;
-  EXPECT_EQ(o.newName, "New/A.TXT");  // used as given
-  EXPECT_EQ(o.oldName, "/Old/B.txt");
-  EXPECT_EQ(o.compareType, 0);
-  EXPECT_EQ(o.optionsString, "None");
-  EXPECT_EQ(o.choices.listType, "Chng");
-  EXPECT_EQ(o.choices.subcText, "\".\"");
-  EXPECT_EQ(o.choices.xtabText, "4");
-  EXPECT_EQ(o.choices.ccolNew1, "1:eol");
-  EXPECT_EQ(o.choices.ccolNew2, "");
-  EXPECT_EQ(o.choices.ccolOld1, "1:eol");
-  EXPECT_EQ(o.choices.ccolOld2, "");
-  EXPECT_EQ(o.choices.dudcTag, "#");
-  EXPECT_EQ(o.choices.dudcYesNo, "No");
-  EXPECT_FALSE(o.quiet || o.noProgress || o.answerYes);
-  EXPECT_TRUE(o.oldListFile.empty());
-  for (bool checked : o.choices.checked)
-    EXPECT_FALSE(checked);
+// The text fields the command line fills, in a fixed order.
+std::vector<std::string> texts(const CliOptions& o) {
+  const CompareChoices& c = o.choices;
+  return {o.newName,  o.oldName,  o.optionsString, c.listType, c.subcText,  c.xtabText,   c.ccolNew1,
+          c.ccolNew2, c.ccolOld1, c.ccolOld2,      c.dudcTag,  c.dudcYesNo, o.oldListFile};
 }
 
-TEST(CliOptionsTest, ValuesReachTheChoices) {
-  const CliParse p = parse({"-l",         "ovSUM",      "-t",         "2",          "--subc",
-                            "#x",         "--xtab",     "8",          "--ccol-new", "3:10,12:eol",
-                            "--ccol-old", "2:EOL",      "--dudc-tag", ";;",         "--dudc-embedded",
-                            "yes",        "--old-list", "old.txt",    "-q",         "--no-progress",
-                            "--yes",      "n",          "o"});
+TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStartAndValuesReachTheChoices) {
+  const CliParse defaults = parse("New/A.TXT|/Old/B.txt");
+  ASSERT_TRUE(defaults.run) << defaults.err;
+  EXPECT_EQ(texts(defaults.options),
+            (std::vector<std::string>{"New/A.TXT", "/Old/B.txt", "None", "Chng", "\".\"", "4", "1:eol", "",
+                                      "1:eol", "", "#", "No", ""}));
+  EXPECT_EQ(defaults.options.compareType, 0);
+  EXPECT_FALSE(defaults.options.quiet || defaults.options.noProgress || defaults.options.answerYes);
+
+  // Column values are checked only by a run with Ccol chosen.
+  const CliParse p = parse(
+      "-l|ovSUM|-t|2|--subc|#x|--xtab|8|--ccol-new|0:10,12:eol|--ccol-old|2:EOL|--dudc-tag|;;|"
+      "--dudc-embedded|yes|--old-list|old.txt|-q|--no-progress|--yes|n|o");
   ASSERT_TRUE(p.run) << p.err;
-  const CliOptions& o = p.options;
-  EXPECT_EQ(o.choices.listType, "Ovsum");
-  EXPECT_EQ(o.compareType, 2);
-  EXPECT_EQ(o.choices.subcText, "\"#\"");
-  EXPECT_EQ(o.choices.xtabText, "8");
-  EXPECT_EQ(o.choices.ccolNew1, "3:10");
-  EXPECT_EQ(o.choices.ccolNew2, "12:eol");
-  EXPECT_EQ(o.choices.ccolOld1, "2:EOL");
-  EXPECT_EQ(o.choices.ccolOld2, "");
-  EXPECT_EQ(o.choices.dudcTag, ";;");
-  EXPECT_EQ(o.choices.dudcYesNo, "Yes");
-  EXPECT_EQ(o.oldListFile, "old.txt");
-  EXPECT_TRUE(o.quiet && o.noProgress && o.answerYes);
+  EXPECT_EQ(texts(p.options), (std::vector<std::string>{"n", "o", "None", "Ovsum", "\"#\"", "8", "0:10",
+                                                        "12:eol", "2:EOL", "", ";;", "Yes", "old.txt"}));
+  EXPECT_EQ(p.options.compareType, 2);
+  EXPECT_TRUE(p.options.quiet && p.options.noProgress && p.options.answerYes);
 }
 
 TEST(CliOptionsTest, OptionsTextIsAppliedAndRebuilt) {
   struct Case {
-    const char* text;
+    const char* args;
     const char* optionsString;
     int dpIndex;
   };
-  const std::vector<Case> cases = {
-      {"dcpp icas  FMVL", "Dcpp Icas Fmvl", 6},  // any case, any blanks; Dp name first
-      {"Fmvl Icas", "Icas Fmvl", 0},             // keywords in panel order
-      {"Abin Txal Sbsl Icas", "Icas Abin", 0},   // Abin unchecks what it overrides
-      {"none", "None", 0},
-      {"Dudc", "Dudc", 10},
-  };
-  for (const Case& c : cases) {
-    const CliParse p = parse({"-o", c.text, "n", "o"});
-    ASSERT_TRUE(p.run) << c.text << ": " << p.err;
-    EXPECT_EQ(p.options.optionsString, c.optionsString) << c.text;
-    EXPECT_EQ(p.options.choices.dpIndex, c.dpIndex) << c.text;
+  for (const Case& c : std::vector<Case>{
+           {"-o|fmvl icas  DCPP|n|o", "Dcpp Icas Fmvl", 6},  // any case, any blanks, rebuilt in order
+           {"-o|none|n|o", "None", 0},
+           {"-o|Dudc|n|o", "Dudc", 10},  // the last Dp option
+       }) {
+    const CliParse p = parse(c.args);
+    ASSERT_TRUE(p.run) << c.args << ": " << p.err;
+    EXPECT_EQ(p.options.optionsString, c.optionsString) << c.args;
+    EXPECT_EQ(p.options.choices.dpIndex, c.dpIndex) << c.args;
   }
-  const CliParse abin = parse({"-o", "Abin Txal", "n", "o"});
-  EXPECT_TRUE(abin.options.choices.isChecked(Pref::Abin));
-  EXPECT_FALSE(abin.options.choices.isChecked(Pref::Txal));
 }
 
+// Each case: the arguments and a part of the error text they give.
 TEST(CliOptionsTest, BadUsageExitsWithTwo) {
-  struct Case {
-    std::vector<const char*> args;
-    const char* errorPart;
-  };
-  const std::vector<Case> cases = {
-      {{"n"}, "NEW and OLD are both needed"},
-      {{}, "NEW and OLD are both needed"},
-      {{"n", "o", "extra"}, "extra"},
-      {{"--bogus", "n", "o"}, "--bogus"},
-      {{"-l", "Short", "n", "o"}, "Short"},
-      {{"-t", "5", "n", "o"}, "--compare-type"},
-      {{"-t", "3", "n", "o"}, "compare type 3 is not yet supported"},
-      {{"-t", "4", "n", "o"}, "compare type 4 is not yet supported"},
-      {{"--xtab", "0", "n", "o"}, "--xtab"},
-      {{"--xtab", "x", "n", "o"}, "--xtab"},
-      {{"--dudc-embedded", "maybe", "n", "o"}, "maybe"},
-      {{"-o", "Icas Frob", "n", "o"}, "unknown option name \"Frob\""},
-      {{"-o", "Icase", "n", "o"}, "unknown option name \"Icase\""},
-      {{"-o", "Dcpp Dblk", "n", "o"}, "at most one Dp option"},
-      {{"-o", "Icas None", "n", "o"}, "\"None\" stands alone"},
-      {{"-o", " ", "n", "o"}, "no option names"},
-      {{"--ccol-new", "5", "n", "o"}, "--ccol-new: expected"},
-      {{"--ccol-old", "1:4,", "n", "o"}, "--ccol-old: expected"},
-      {{"--ccol-new", "1:4,6:8,9:10", "n", "o"}, "--ccol-new: expected"},
-      {{"--mask", "*.c", "n", "o"}, "--mask is not yet supported"},
-      {{"--select", "a.c", "n", "o"}, "--select is not yet supported"},
-      {{"--select-all", "n", "o"}, "--select-all is not yet supported"},
-      {{"--pair", "a:b", "n", "o"}, "--pair is not yet supported"},
-      {{"--settings", "k.ini"}, "--settings is not yet supported"},
-      {{"--save", "r.html", "n", "o"}, "--save is not yet supported"},
-  };
-  for (const Case& c : cases) {
-    std::vector<const char*> argv = {"kelvarine-cli"};
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    const CliParse p = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
-    SCOPED_TRACE(c.errorPart);
-    EXPECT_FALSE(p.run);
-    EXPECT_EQ(p.exitCode, 2);
-    EXPECT_NE(p.err.find(c.errorPart), std::string::npos) << p.err;
-    EXPECT_TRUE(p.out.empty());
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"n", "NEW and OLD are both needed"},
+      {"n|o|extra", "extra"},
+      {"--bogus|n|o", "--bogus"},
+      {"-l|Short|n|o", "Short"},
+      {"-t|5|n|o", "--compare-type"},
+      {"-t|3|n|o", "compare type 3 is not yet supported"},
+      {"-t|4|n|o", "compare type 4 is not yet supported"},
+      {"--xtab|0|n|o", "--xtab"},
+      {"--xtab|9|n|o", "--xtab"},
+      {"--dudc-embedded|maybe|n|o", "maybe"},
+      {"-o|Icas Icase|n|o", "unknown option name \"Icase\""},
+      {"-o|Dcpp Dblk|n|o", "at most one Dp option"},
+      {"-o|Icas None|n|o", "\"None\" stands alone"},
+      {"-o| |n|o", "no option names"},
+      {"--ccol-new|5|n|o", "--ccol-new: expected"},
+      {"--ccol-old|1:4,|n|o", "--ccol-old: expected"},
+      {"--ccol-new|1:4,6:8,9:10|n|o", "--ccol-new: expected"},
+      {"--mask|*.c|n|o", "--mask is not yet supported"},
+      {"--select|a.c|n|o", "--select is not yet supported"},
+      {"--select-all|n|o", "--select-all is not yet supported"},
+      {"--pair|a:b|n|o", "--pair is not yet supported"},
+      {"--settings|k.ini", "--settings is not yet supported"},
+      {"--save|r.html|n|o", "--save is not yet supported"}};
+  for (const auto& [args, errorPart] : cases) {
+    const CliParse p = parse(args);
+    EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;
+    EXPECT_NE(p.err.find(errorPart), std::string::npos) << args << ": " << p.err;
   }
 }
 
-TEST(CliOptionsTest, HelpListsEveryOptionWithItsDefault) {
-  const CliParse p = parse({"--help"});
-  EXPECT_FALSE(p.run);
-  EXPECT_EQ(p.exitCode, 0);
-  for (const char* part : {"--listing",
-                           "(default Chng)",
-                           "--compare-type",
-                           "--options",
-                           "(default None)",
-                           "--subc",
-                           "(default \".\")",
-                           "--xtab",
-                           "(default 4)",
-                           "--ccol-new",
-                           "--ccol-old",
-                           "(default \"1:eol\")",
-                           "--dudc-tag",
-                           "(default \"#\")",
-                           "--dudc-embedded",
-                           "(default \"No\")",
-                           "--mask",
-                           "(default \"*.*\"",
-                           "--select",
-                           "--select-all",
-                           "--pair",
-                           "--settings",
-                           "--save",
-                           "--old-list",
-                           "--quiet",
-                           "--no-progress",
-                           "--yes",
-                           "--version",
-                           "NEW",
-                           "OLD"}) {
-    EXPECT_NE(p.out.find(part), std::string::npos) << part;
+TEST(CliOptionsTest, HelpAndVersionExitWithZero) {
+  for (const char* args : {"--help", "--version"}) {
+    const CliParse p = parse(args);
+    EXPECT_TRUE(!p.run && p.exitCode == 0 && p.out.find("kelvarine-cli ") != std::string::npos) << p.out;
   }
-  const CliParse version = parse({"--version"});
-  EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out.rfind("kelvarine-cli ", 0), 0u) << version.out;
 }
 
+// Two files, two directories and a file with a missing Old name are also run end to end.
 TEST(CliOptionsTest, DefaultCompareTypeFollowsTheNames) {
   MemoryFileSystem fs;
-  fs.add("d1/f", "x");
-  fs.add("d2/f", "x");
-  EXPECT_EQ(DefaultCompareType(fs, "d1/f", "d2/f"), 1);
-  EXPECT_EQ(DefaultCompareType(fs, "d1/f", "missing"), 1);
-  EXPECT_EQ(DefaultCompareType(fs, "missing", "d2/f"), 1);
-  EXPECT_EQ(DefaultCompareType(fs, "d1", "d2"), 2);
-  EXPECT_EQ(DefaultCompareType(fs, "missing", "d2"), 2);
+  fs.add("d/f", "x");
+  EXPECT_EQ(DefaultCompareType(fs, "missing", "d/f"), 1);
+  EXPECT_EQ(DefaultCompareType(fs, "missing", "d"), 2);
 }
 
+// Equivalence, differences, an ERROR status and Ctrl-C are also run end to end.
 TEST(CliOptionsTest, ExitStatusFollowsTheRunStatus) {
-  const auto shown = [](const std::string& s) { return s.substr(0, 70); };
-  struct Case {
-    std::string status;
-    int exitStatus;
-  };
-  const std::vector<Case> cases = {
-      {shown(kRunEqual), 0},
-      {shown(kRunFilteredEqual), 0},
-      {shown(kRunNothing), 0},
-      {shown(kRunDifferent), 1},
-      {shown(kRunFault), 2},
-      {shown(kRunOpenError), 2},
-      {shown(kRunTooLarge), 2},
-      {shown(kRunCcolError), 2},
-      {"StringList Limit. Report Line = 9.", 2},
-      {shown(kRunHalted), 130},
-      {"", 2},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(ExitStatusForRun(c.status, false), c.exitStatus) << c.status;
-  EXPECT_EQ(ExitStatusForRun(shown(kRunDifferent), true), 130);
+  EXPECT_EQ(ExitStatusForRun(std::string(kRunHalted).substr(0, 70), false), 130);
+  EXPECT_EQ(ExitStatusForRun(std::string(kRunDifferent).substr(0, 70), true), 130);
+  EXPECT_EQ(ExitStatusForRun("StringList Limit. Report Line = 9.", false), 2);
+  EXPECT_EQ(ExitStatusForRun("", false), 2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
@@ -36,66 +37,54 @@ struct BinaryRun {
   std::shared_ptr<MemoryFileSystem::File> newFile, oldFile;
 };
 
-TEST(BinaryCompareTest, ComparesBlockByBlockUpToTheFirstDifference) {
-  const char* const at131072 = "Binary Read \"a.bin\" File-Pair(1) File-Offset(131072)";
+TEST(BinaryCompareTest, ComparesBlockByBlockUpToTheFirstDifferenceShowingProgress) {
+  const std::string p20000(20000, 'p'), p40000(40000, 'p'), p500000(500000, 'p');
   const struct {
     const char* name;
     std::string newContent, oldContent;
     bool differ;
     std::int64_t bytesRead;  // of either file
-    const char* status;
+    int pairs;               // the pair compared is the last of them
+    std::size_t grownBy;     // both files grew after they were opened
+    std::size_t statusTexts, positions;
+    int first;  // progress position
   } cases[] = {
-      {"TwoEmptyFiles", "", "", false, 0, nullptr},
-      {"DifferentSizes", "abc", "abcd", true, 0, nullptr},
+      {"TwoEmptyFiles", "", "", false, 0, 2, 0, 0, 0, 0},
+      {"DifferentSizes", "abc", "abcd", true, 0, 2, 0, 0, 0, 0},
       // Six full blocks and one of 1696 bytes; the eighth read, of nothing, is at offset 131072.
-      {"Identical100000", std::string(100000, 'x'), std::string(100000, 'x'), false, 100000, at131072},
-      {"LastByte", std::string(199999, 'z') + "a", std::string(199999, 'z') + "b", true, 200000, at131072},
-      {"FirstByte", "a" + std::string(99999, 'q'), "b" + std::string(99999, 'q'), true, 16384, nullptr},
-      {"ExactlyOneBlock", std::string(16384, 'k'), std::string(16384, 'k'), false, 16384, nullptr},
+      {"Identical100000", std::string(100000, 'x'), std::string(100000, 'x'), false, 100000, 2, 0, 1, 0, 0},
+      {"LastByte", std::string(199999, 'z') + "a", std::string(199999, 'z') + "b", true, 200000, 2, 0, 1, 0,
+       0},
+      {"FirstByte", "a" + std::string(99999, 'q'), "b" + std::string(99999, 'q'), true, 16384, 2, 0, 0, 0, 0},
+      {"ExactlyOneBlock", std::string(16384, 'k'), std::string(16384, 'k'), false, 16384, 2, 0, 0, 0, 0},
+      {"SinglePairShowsProgress", p40000, p40000, false, 40000, 1, 0, 0, 3, 40},
+      {"Above400000InAnySet", p500000, p500000, false, 500000, 3, 0, 4, 31, 3},
+      {"BothGrewTheBarStopsAt100", p20000, p20000, false, 50000, 1, 30000, 0, 4, 81},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    BinaryRun r(c.newContent, c.oldContent);
-    CompareBinaryPair(*r.ctx);
-    EXPECT_EQ(r.app.pair.FilesDiffer, c.differ);
-    EXPECT_EQ(r.app.pair.ReturnCode, c.differ ? 1 : 0);
-    EXPECT_TRUE(r.app.pair.AllRead);
-    EXPECT_EQ(r.app.pair.NewBinBytes, static_cast<std::int64_t>(c.newContent.size()));
-    EXPECT_EQ(r.app.pair.OldBinBytes, static_cast<std::int64_t>(c.oldContent.size()));
-    EXPECT_EQ(r.newFile->bytesRead, c.bytesRead);
-    EXPECT_EQ(r.oldFile->bytesRead, c.bytesRead);
-    EXPECT_EQ(r.host.statusTexts, c.status ? std::vector<std::string>{c.status} : std::vector<std::string>{});
-    EXPECT_TRUE(r.host.progressPositions.empty());  // small files in a set of two: no progress
-  }
-}
-
-TEST(BinaryCompareTest, ProgressFollowsTheBytesReadAndStopsAt100) {
-  const struct {
-    std::size_t size, grownBy;
-    int pairs;
-    std::size_t positions;
-    int first;
-    std::size_t statusTexts;
-  } cases[] = {
-      {40000, 0, 1, 3, 40, 0},      // a single pair shows progress whatever its size
-      {500000, 0, 3, 31, 3, 4},     // a file above 400000 bytes shows it in any set
-      {20000, 30000, 1, 4, 81, 0},  // both files grew after they were opened
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.size);
-    BinaryRun r(std::string(c.size, 'p'), std::string(c.size, 'p'), c.pairs);
+    BinaryRun r(c.newContent, c.oldContent, c.pairs);
     r.newFile->content += std::string(c.grownBy, 'p');
     r.oldFile->content += std::string(c.grownBy, 'p');
     CompareBinaryPair(*r.ctx);
-    EXPECT_FALSE(r.app.pair.FilesDiffer);
-    EXPECT_EQ(r.newFile->bytesRead, static_cast<std::int64_t>(c.size + c.grownBy));
-    const std::vector<int>& p = r.host.progressPositions;
-    ASSERT_EQ(p.size(), c.positions);
-    EXPECT_EQ(p.front(), c.first);
-    EXPECT_EQ(p.back(), 100);
-    EXPECT_LE(*std::max_element(p.begin(), p.end()), 100);
+    const PairState& p = r.app.pair;
+    EXPECT_EQ(std::tuple(p.FilesDiffer, p.ReturnCode, p.AllRead),
+              std::tuple(c.differ, c.differ ? 1 : 0, true));
+    EXPECT_EQ(std::pair(p.NewBinBytes, p.OldBinBytes),
+              std::pair(std::int64_t(c.newContent.size()), std::int64_t(c.oldContent.size())));
+    EXPECT_EQ(std::pair(r.newFile->bytesRead, r.oldFile->bytesRead), std::pair(c.bytesRead, c.bytesRead));
+    ASSERT_EQ(r.host.statusTexts.size(), c.statusTexts);
+    if (c.statusTexts > 0) {
+      EXPECT_EQ(r.host.statusTexts[0],
+                "Binary Read \"a.bin\" File-Pair(" + std::to_string(c.pairs - 1) + ") File-Offset(131072)");
+    }
+    const std::vector<int>& bar = r.host.progressPositions;
+    ASSERT_EQ(bar.size(), c.positions);
+    if (c.positions == 0) continue;
+    EXPECT_EQ(bar.front(), c.first);
+    EXPECT_EQ(*std::max_element(bar.begin(), bar.end()), 100);
+    EXPECT_EQ(bar.back(), 100);
     EXPECT_EQ(r.host.eventsStartingWith("percent: ").back(), "percent: 100%");
-    EXPECT_EQ(r.host.statusTexts.size(), c.statusTexts);
   }
 }
 
@@ -103,9 +92,8 @@ TEST(BinaryCompareTest, HaltEndsTheLoopAfterTheCurrentBlock) {
   BinaryRun r(std::string(100000, 'h'), std::string(100000, 'h'));
   r.host.onProcessEvents = [&r] { r.app.StopRequested = true; };
   CompareBinaryPair(*r.ctx);
-  EXPECT_FALSE(r.app.pair.FilesDiffer);
-  EXPECT_EQ(r.newFile->bytesRead, 16384);
-  EXPECT_EQ(r.oldFile->bytesRead, 16384);
+  EXPECT_EQ(std::tuple(r.app.pair.FilesDiffer, r.newFile->bytesRead, r.oldFile->bytesRead),
+            std::tuple(false, 16384, 16384));
 }
 
 TEST(BinaryCompareTest, OneSideChangingWhileReadMakesThePairDiffer) {
@@ -115,8 +103,7 @@ TEST(BinaryCompareTest, OneSideChangingWhileReadMakesThePairDiffer) {
     r.newFile->content.resize(keep);
     r.newFile->content += std::string(extra, 's');
     CompareBinaryPair(*r.ctx);
-    EXPECT_TRUE(r.app.pair.FilesDiffer) << keep;
-    EXPECT_EQ(r.app.pair.ReturnCode, 1);
+    EXPECT_EQ(std::pair(r.app.pair.FilesDiffer, r.app.pair.ReturnCode), std::pair(true, 1)) << keep;
   }
 }
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
-#include "engine/engine_fault.h"
 #include "engine/run_status.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
@@ -15,16 +15,9 @@
 namespace kelvarine {
 namespace {
 
-std::string numberedLines(int count, const std::string& prefix = "line ") {
-  std::string s;
-  for (int i = 1; i <= count; ++i)
-    s += prefix + std::to_string(i) + "\n";
-  return s;
-}
-
-class CompareRunTest : public ::testing::Test {
- public:
-  CompareRunTest() {
+// One compare set on in-memory files "new/<name>" and "old/<name>".
+struct SetRun {
+  SetRun() {
     app.NewDirName = "new";
     app.OldDirName = "old";
   }
@@ -43,6 +36,8 @@ class CompareRunTest : public ::testing::Test {
   AppState app;
   RecordingReport report;
 };
+
+class CompareRunTest : public ::testing::Test, public SetRun {};
 
 // ---- Run status ------------------------------------------------------------------------------------
 
@@ -84,11 +79,13 @@ TEST(RunStatusTest, EachRowWinsOverEveryLowerRow) {
 
 // ---- Whole sets: the status each kind of set ends with ----------------------------------------------
 
+using T = SetRun;
+
 struct StatusCase {
   const char* name;
-  std::function<void(CompareRunTest&)> setUp;
   std::string status;
   int reportCalls;
+  std::function<void(T&)> setUp;
 };
 
 class CompareRunStatusTest : public CompareRunTest, public ::testing::WithParamInterface<StatusCase> {};
@@ -107,109 +104,79 @@ TEST_P(CompareRunStatusTest, EndsWithItsStatus) {
   EXPECT_EQ(host.events.back(), "progress: hidden");
 }
 
-// Sets up the one pair "a.txt" with the given preferences checked.
-std::function<void(CompareRunTest&)> onePair(std::string newContent, std::string oldContent,
-                                             std::vector<Pref> prefs = {}) {
-  return [=](CompareRunTest& t) {
+// The one pair "a.txt" with the given preferences checked, then `more` run.
+std::function<void(T&)> onePair(
+    std::string newContent, std::string oldContent, std::vector<Pref> prefs = {},
+    void (*more)(T&) = [](T&) {}) {
+  return [=](T& t) {
     for (Pref p : prefs)
       t.check(p);
     t.addPair("a.txt", newContent, oldContent);
+    more(t);
+  };
+}
+
+// Two differing pairs with `onCall` run at each report step.
+std::function<void(T&)> twoPairsReporting(std::function<void(CompareContext&)> onCall) {
+  return [=](T& t) {
+    t.addPair("a.txt", "x\n", "y\n");
+    t.addPair("b.txt", "x\n", "y\n");
+    t.report.onCall = onCall;
   };
 }
 
 const std::string kLongLines = std::string(2048, 'x') + "\r\n" + std::string(5000, 'y') + "\r\n";
 
 const StatusCase kStatusCases[] = {
-    {"EmptySet", [](CompareRunTest&) {}, kRunNothing, 0},
-    {"TwoEmptyFiles", onePair("", ""), kRunNothing, 1},
-    {"IdenticalWithIcas", onePair("x\ny\n", "x\ny\n", {Pref::Icas}), kRunFilteredEqual, 1},
-    {"Identical", onePair("x\ny\n", "x\ny\n"), kRunEqual, 1},
-    {"Differing", onePair("x\ny\nz\n", "x\nz\n"), kRunDifferent, 1},
-    {"BinaryDiffering", onePair("abcd", "abce", {Pref::Abin}), kRunDifferent, 1},
-    {"StatusAppendedToAFullReportList",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "x\n");
-       t.app.reportLines.setCapacity(0);
-     },
-     kRunEqual, 1},
-    {"InvalidCcolOpensNoFile",
-     [](CompareRunTest& t) {
+    {"EmptySet", kRunNothing, 0, [](T&) {}},
+    {"TwoEmptyFiles", kRunNothing, 1, onePair("", "")},
+    {"BinaryDiffering", kRunDifferent, 1, onePair("abcd", "abce", {Pref::Abin})},
+    {"InvalidCcolOpensNoFile", kRunCcolError, 0,
+     [](T& t) {
        t.check(Pref::Ccol);
        t.app.choices.ccolOld1 = "0:5";
        // No file exists: opening one would end the set with the open error instead.
        t.app.NewFileList = t.app.OldFileList = {"a.txt", "b.txt"};
-     },
-     kRunCcolError, 0},
-    {"CcolKeptForLaterPairs",
-     [](CompareRunTest& t) {
+     }},
+    {"CcolKeptForLaterPairs", kRunFilteredEqual, 2,
+     [](T& t) {
        t.check(Pref::Ccol);
        t.app.choices.ccolNew1 = t.app.choices.ccolOld1 = "3:eol";
        t.addPair("a.txt", "aaXY\n", "bbXY\n");
        t.addPair("b.txt", "ccXY\n", "ddXY\n");
-     },
-     kRunFilteredEqual, 2},
-    {"ReportStepThrows",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "y\n");
-       t.addPair("b.txt", "x\n", "y\n");
-       t.report.onCall = [](CompareContext&) { throw std::logic_error("report broke"); };
-     },
-     kRunFault, 1},
-    {"ReadFailure",
-     [](CompareRunTest& t) {
-       t.check(Pref::Abin);
-       t.addPair("a.bin", "abcd", "abcd");
-       t.fs.find("old/a.bin")->failReads = true;
-     },
-     kRunFault, 0},
-    {"OldListShorterThanNewList",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "x\n");
-       t.app.NewFileList.push_back("b.txt");
-       t.fs.add("new/b.txt", "x\n");
-     },
-     kRunFault, 1},
-    {"LongReportNote",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "x\n");
-       t.report.onCall = [](CompareContext& c) {
-         c.options().ReportNoteSet = true;
-         c.options().ReportNote = std::string(90, 'n');
-       };
-     },
-     std::string(90, 'n') + ".", 1},
-    {"HaltDuringBinaryCompare",
-     [](CompareRunTest& t) {
-       t.check(Pref::Abin);
-       t.addPair("a.bin", std::string(100000, 'q'), std::string(100000, 'q'));
-       t.addPair("b.bin", "ab", "ab");
-       t.host.onProcessEvents = [&t] { t.app.StopRequested = true; };
-     },
-     kRunHalted, 0},
-    {"HaltBetweenPairs",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "y\n");
-       t.addPair("b.txt", "x\n", "y\n");
-       t.report.onCall = [](CompareContext& c) { c.app.StopRequested = true; };
-     },
-     kRunHalted, 1},
-    {"TooLarge",
-     [](CompareRunTest& t) {
-       t.addPair("a.txt", "x\n", "x\n");
-       t.fs.find("old/a.txt")->reportedSize = std::int64_t{1} << 31;
-     },
-     kRunTooLarge, 0},
+     }},
+    {"ReportStepThrows", kRunFault, 1,
+     twoPairsReporting([](CompareContext&) { throw std::logic_error("report broke"); })},
+    {"HaltBetweenPairs", kRunHalted, 1,
+     twoPairsReporting([](CompareContext& c) { c.app.StopRequested = true; })},
+    {"LongReportNoteShownCut", std::string(90, 'n') + ".", 2, twoPairsReporting([](CompareContext& c) {
+       c.options().ReportNoteSet = true;
+       c.options().ReportNote = std::string(90, 'n');
+     })},
+    {"ReadFailure", kRunFault, 0,
+     onePair("abcd", "abcd", {Pref::Abin}, [](T& t) { t.fs.find("old/a.txt")->failReads = true; })},
+    {"OldListShorterThanNewList", kRunFault, 1,
+     onePair("x\n", "x\n", {},
+             [](T& t) {
+               t.app.NewFileList.push_back("b.txt");
+               t.fs.add("new/b.txt", "x\n");
+             })},
+    {"HaltDuringBinaryCompare", kRunHalted, 0,
+     onePair(std::string(100000, 'q'), std::string(100000, 'q'), {Pref::Abin},
+             [](T& t) {
+               t.addPair("b.bin", "ab", "ab");  // not reached
+               t.host.onProcessEvents = [&t] { t.app.StopRequested = true; };
+             })},
     // Odd inputs: each ends with the status a user expects, never a crash or a hang.
-    {"NoFinalLineEndAgainstOne", onePair("a\nb", "a\nb\n"), kRunEqual, 1},
-    {"CrOnlyAgainstLfOnly", onePair("a\rb\r", "a\nb\n"), kRunEqual, 1},
-    {"LfCrEndsTwoLines", onePair("a\n\rb", "a\r\n\r\nb"), kRunEqual, 1},
-    {"NulAndControlBytesDiffer", onePair(std::string("a\0b\x01\n", 5), std::string("a\0c\x01\n", 5)),
-     kRunDifferent, 1},
-    {"LinesOf2048And5000", onePair(kLongLines, kLongLines), kRunEqual, 1},
-    {"EofCharacterAtTheEnd", onePair("a\r\n\x1a", "a\r\n"), kRunEqual, 1},
-    {"EofCharacterBeforeMoreText", onePair("a\r\n\x1azzz\r\n", "a\r\n"), kRunEqual, 1},
-    {"EofCharacterKeptWithIeof", onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof}), kRunDifferent, 1},
-    {"LongNewFileAgainstFiveLines", onePair(numberedLines(20000), numberedLines(5)), kRunDifferent, 3},
+    {"NoFinalLineEndAgainstOne", kRunEqual, 1, onePair("a\nb", "a\nb\n")},
+    {"CrOnlyAgainstLfOnly", kRunEqual, 1, onePair("a\rb\r", "a\nb\n")},
+    {"LfCrEndsTwoLines", kRunEqual, 1, onePair("a\n\rb", "a\r\n\r\nb")},
+    {"NulAndControlBytesDiffer", kRunDifferent, 1,
+     onePair(std::string("a\0b\x01\n", 5), std::string("a\0c\x01\n", 5))},
+    {"LinesOf2048And5000", kRunEqual, 1, onePair(kLongLines, kLongLines)},
+    {"EofCharacterAtTheEnd", kRunEqual, 1, onePair("a\r\n\x1a", "a\r\n")},
+    {"EofCharacterBeforeMoreText", kRunEqual, 1, onePair("a\r\n\x1azzz\r\n", "a\r\n")},
+    {"EofCharacterKeptWithIeof", kRunDifferent, 1, onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof})},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, CompareRunStatusTest, ::testing::ValuesIn(kStatusCases),
@@ -251,61 +218,34 @@ TEST_F(CompareRunTest, OnlyTheNewFileDecidesTextOrBinaryAndTxfoSkipsBinaryPairs)
   EXPECT_EQ(run(), kRunDifferent);
   EXPECT_EQ(app.options.TxfoSkipped, 2);
   ASSERT_EQ(report.calls.size(), 2u);
-  EXPECT_EQ(report.calls[0].pair, 1);
-  EXPECT_FALSE(report.calls[0].binary);
-  EXPECT_EQ(report.calls[1].pair, 2);
-  EXPECT_TRUE(report.calls[1].binary);
+  EXPECT_EQ(std::pair(report.calls[0].pair, report.calls[0].binary), std::pair(1, false));
+  EXPECT_EQ(std::pair(report.calls[1].pair, report.calls[1].binary), std::pair(2, true));
   EXPECT_EQ(fs.find("old/c.dat")->bytesRead, 0);
 }
 
-TEST_F(CompareRunTest, AeqfTakesATextPairOfEqualStampAndSizeAsEqualUnread) {
-  check(Pref::Aeqf);
-  addPair("a.txt", numberedLines(2000), numberedLines(2000, "LINE "), 7, 7);  // other content
-  addPair("b.txt", "abc\n", "abd\n", 1, 2);                                   // stamps differ
-  addPair("c.txt", "abc\n", "abcd\n", 3, 3);                                  // sizes differ
-  std::vector<bool> tdl;
-  report.onCall = [&](CompareContext& c) { tdl.push_back(c.currentStats().TdlEqual); };
-  EXPECT_EQ(run(), kRunDifferent);
-  EXPECT_EQ(tdl, (std::vector<bool>{true, false, false}));
-  ASSERT_EQ(report.calls.size(), 3u);
-  EXPECT_TRUE(report.calls[0].aeqfEqual);
-  EXPECT_TRUE(report.calls[1].filesDiffer);
-  EXPECT_TRUE(report.calls[2].filesDiffer);
-  EXPECT_EQ(app.options.AeqfEqualPairs, 1);
-  EXPECT_EQ(fs.find("old/a.txt")->bytesRead, 0);
-  EXPECT_LE(fs.find("new/a.txt")->bytesRead, 2048);  // only the first-line probe
-}
-
-TEST_F(CompareRunTest, AeqfBinaryPairWithEqualSizesButOtherStampsIsStillCompared) {
-  check(Pref::Aeqf);
-  check(Pref::Abin);
-  const std::string a(50000, 'a');
-  const std::string b = a.substr(1) + "b";
-  addPair("x.bin", a, b, 10, 11);
-  addPair("y.bin", a, b, 12, 12);  // equal stamps too: taken as equal unread
-  EXPECT_EQ(run(), kRunDifferent);
-  EXPECT_EQ(host.eventsStartingWith("images: "), std::vector<std::string>(2, "images: 10"));
-  ASSERT_EQ(report.calls.size(), 2u);
-  EXPECT_TRUE(report.calls[0].filesDiffer);
-  EXPECT_EQ(report.calls[0].returnCode, 1);
-  EXPECT_EQ(report.calls[0].oldBinBytes, 50000);
-  EXPECT_EQ(fs.find("old/x.bin")->bytesRead, 50000);
-  EXPECT_FALSE(report.calls[1].filesDiffer);
-  EXPECT_EQ(fs.find("old/y.bin")->bytesRead + fs.find("new/y.bin")->bytesRead, 0);
-}
-
-TEST_F(CompareRunTest, ANewSetStartsFromFreshOptionsAndTotals) {
-  addPair("a.txt", "x\n", "y\n");
-  report.onCall = [](CompareContext&) { throw EngineFault("boom"); };
-  EXPECT_EQ(run(), kRunFault);
-
-  app.RunFailed = false;
-  app.reportLines.clear();
-  report.onCall = nullptr;
-  fs.add("old/a.txt", "x\n");
-  EXPECT_EQ(run(), kRunEqual);
-  EXPECT_EQ(app.reportLines.size(), 1u);
-  EXPECT_EQ(app.options.TotInserts, 0);
+TEST(CompareRunAeqfTest, OnlyEqualStampAndSizeMakeAPairEqualUnreadTextOrBinary) {
+  const std::string a(50000, 'a'), b = a.substr(1) + "b";  // only the last byte differs
+  for (bool abin : {false, true}) {
+    SCOPED_TRACE(abin ? "Abin" : "text");
+    SetRun t;
+    t.check(Pref::Aeqf);
+    t.app.choices.setChecked(Pref::Abin, abin);
+    t.addPair("a.txt", a, b, 7, 7);                  // taken as equal unread
+    t.addPair("b.txt", a, b, 1, 2);                  // stamps differ: every byte compared
+    t.addPair("c.txt", "abc\n", "abcd\n", 3, 3);     // sizes differ
+    std::vector<std::tuple<bool, bool, bool>> seen;  // equal unread, differ, equal in the statistics
+    t.report.onCall = [&](CompareContext& c) {
+      seen.emplace_back(c.pair().AeqfEqual, c.pair().FilesDiffer, c.currentStats().TdlEqual);
+    };
+    EXPECT_EQ(t.run(), kRunDifferent);
+    EXPECT_EQ(seen, (std::vector<std::tuple<bool, bool, bool>>{
+                        {true, false, true}, {false, true, false}, {false, true, false}}));
+    EXPECT_EQ(t.app.options.AeqfEqualPairs, 1);
+    EXPECT_EQ(t.fs.find("old/a.txt")->bytesRead, 0);
+    EXPECT_LE(t.fs.find("new/a.txt")->bytesRead, abin ? 0 : 2048);  // at most the first-line probe
+    EXPECT_EQ(t.fs.find("old/b.txt")->bytesRead, static_cast<std::int64_t>(b.size()));
+    EXPECT_EQ(t.host.eventsStartingWith("images: ").size(), abin ? 3u : 0u);
+  }
 }
 
 }  // namespace

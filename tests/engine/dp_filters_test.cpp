@@ -17,29 +17,22 @@ namespace {
 
 const std::string kBlankLine(2048, ' ');
 
-// One line of a file run through a filter: its text as read, the expected kind ('D' Dp line, 'P'
-// part-Dp line, '-' neither) and its text afterwards (null: all blanks for a Dp line, else as read).
-struct Row {
-  std::string in;
-  char kind;
-  const char* out = nullptr;
-};
-
+// A filter run over one file, carry flags flowing from line to line. Each row is "text|kind" or
+// "text|kind|text after": kind D (Dp line; its text becomes all blanks unless given), P (part-Dp
+// line) or - (neither; text unchanged unless given). Every file starts with an empty line, a line of
+// blanks (both Dp lines under every option) and a line with blanks around one letter.
 struct FilterCase {
   const char* name;
   bool CompareOptions::*option;
-  std::vector<Row> rows;  // one file, carry flags flowing from line to line
+  std::vector<std::string> rows;
   std::string tag = "#";
   std::string yesNo = "Yes";
 };
 
-CompareOptions optionsFor(bool CompareOptions::*option, const std::string& tag = "#",
-                          const std::string& yesNo = "Yes") {
+CompareOptions optionsFor(bool CompareOptions::*option, const std::string& tag = "#") {
   CompareOptions options;
-  options.DpActive = true;
-  options.*option = true;
+  options.DpActive = options.*option = true;
   options.DudcTag = tag;
-  options.DudcYesNo = yesNo;
   return options;
 }
 
@@ -59,139 +52,88 @@ class DpFilterTableTest : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(DpFilterTableTest, ClassifiesEachLineAndBlanksItsComment) {
   const FilterCase& c = GetParam();
-  const CompareOptions options = optionsFor(c.option, c.tag, c.yesNo);
+  CompareOptions options = optionsFor(c.option, c.tag);
+  options.DudcYesNo = c.yesNo;
+  std::vector<std::string> rows = {"|D", kBlankLine + "|D", "  a  |-"};
+  rows.insert(rows.end(), c.rows.begin(), c.rows.end());
   LineTable table;
   TextInput input;
-  for (std::size_t k = 0; k < c.rows.size(); ++k) {
-    const Row& row = c.rows[k];
-    SCOPED_TRACE("line " + std::to_string(k + 1) + ": \"" + row.in + "\"");
-    LineRecord& r = storeLine(table, static_cast<int>(k) + 1, row.in);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const std::size_t bar = rows[k].find('|');
+    const std::string in = rows[k].substr(0, bar), stored = in.empty() ? " " : in;
+    const char kind = rows[k][bar + 1];
+    const std::string expected = rows[k].size() > bar + 2 ? rows[k].substr(bar + 3)
+                                 : kind == 'D'            ? std::string(stored.size(), ' ')
+                                                          : stored;
+    SCOPED_TRACE("line " + std::to_string(k + 1) + ": \"" + in + "\"");
+    LineRecord& r = storeLine(table, static_cast<int>(k) + 1, in);
     ClassifyDpLine(input, r, options, kBlankLine);
-    EXPECT_EQ(r.DpLine, row.kind == 'D');
-    EXPECT_EQ(r.PartDp, row.kind == 'P');
-    EXPECT_EQ(textOf(r), row.out != nullptr ? row.out
-                         : row.kind == 'D'  ? std::string(row.in.size(), ' ')
-                                            : row.in);
+    EXPECT_EQ(r.DpLine, kind == 'D');
+    EXPECT_EQ(r.PartDp, kind == 'P');
+    EXPECT_EQ(textOf(r), expected);
     EXPECT_EQ(r.Text[r.Len], '\0');  // nothing written behind the line
   }
 }
 
 const FilterCase kCases[] = {
-    {"Dsem", &CompareOptions::Dsem, {{";comment", 'D'}, {"   ; indented", 'D'}, {"mov a,b ; note", '-'}}},
+    {"Dsem", &CompareOptions::Dsem, {";comment|D", "   ; indented|D", "mov a,b ; note|-"}},
     {"Drem",
      &CompareOptions::Drem,
-     {{"rem note", 'D'},
-      {"  remark", 'D'},
-      {"  rem", 'D'},
-      {"REM note", '-'},
-      {"x = 1 rem", '-'},
-      {"  re", '-'}}},
+     {"rem note|D", "  remark|D", "  rem|D", "REM note|-", "x = 1 rem|-", "  re|-"}},
+    {"Dblk", &CompareOptions::Dblk, {}},
+    {"Dcob", &CompareOptions::Dcob, {}},  // the reader marks Cobol comments
     {"Ddlc",
      &CompareOptions::Ddlc,
-     {{"x := 1; { note }", 'P', "x := 1;         "},
-      {"{$I file} { c }", 'P', "{$I file}      "},
-      {"s := '{not}'; (* c *)", 'P', "s := '{not}';        "},
-      {"(* a *) { b }", 'D'},  // two spans blank the whole line: a Dp line only
-      {"(* start", 'D'},
-      {"  still *) word", 'P', "           word"},
-      {"x (*) y", 'P', "x      "},  // "(*)" opens without closing
-      {"z *) w", 'P', "     w"},
-      {"{ a *) b", 'D'},  // a brace comment ends only at "}"
-      {"c } d", 'P', "    d"},
-      {"a := 1; { don't }", 'P', "a := 1;          "},  // the apostrophe hides "}" and the brace carries
-      {"b := 2 }  c", 'P', "          c"},
-      {"e", '-'}}},
+     {"x := 1; { note }|P|x := 1;         ", "{$I file} { c }|P|{$I file}      ",
+      "s := '{not}'; (* c *)|P|s := '{not}';        ",
+      "(* a *) { b }|D",  // two spans blank the whole line: a Dp line only
+      "(* start|D", "  still *) word|P|           word",
+      "x (*) y|P|x      ",  // "(*)" opens without closing
+      "z *) w|P|     w",
+      "{ a *) b|D",  // a brace comment ends only at "}"
+      "c } d|P|    d",
+      "a := 1; { don't }|P|a := 1;          ",  // the apostrophe hides "}" and the brace carries
+      "b := 2 }  c|P|          c", "e|-"}},
     {"Ddl2",
      &CompareOptions::Ddl2,
-     {{"a := 1; { don't }", '-'},  // an open quote leaves the line as it is
-      {"b := 2 }  c", '-'},
-      {"x := 1; // note", 'P', "x := 1;        "},
-      {"s := 'http://x';", '-'},
-      {"// whole", 'D'},
-      {"{ a } // b", 'D'},
-      {"{$IFDEF X} // y", 'P', "{$IFDEF X}     "},
-      {"/* c *) y", 'P', "        y"},
-      {"/* c */ y", 'D'},  // "/*" is closed only by "*)"
-      {"z", 'D'},
-      {"*) w", 'P', "   w"},
-      {"x { a // b", 'P', "x         "},  // no "//" inside a comment
-      {"c } y", 'P', "    y"},
-      {"(* q // r *) s", 'P', "             s"}}},
+     {"a := 1; { don't }|-",  // an open quote leaves the line as it is
+      "b := 2 }  c|-", "x := 1; // note|P|x := 1;        ", "s := 'http://x';|-", "// whole|D",
+      "{ a } // b|D", "{$IFDEF X} // y|P|{$IFDEF X}     ", "/* c *) y|P|        y",
+      "/* c */ y|D",  // "/*" is closed only by "*)"
+      "z|D", "*) w|P|   w",
+      "x { a // b|P|x         ",  // no "//" inside a comment
+      "c } y|P|    y", "(* q // r *) s|P|             s"}},
     {"Dcpp",
      &CompareOptions::Dcpp,
-     {{"/* begin", 'D'},
-      {"end */ x = 1;", 'P', "       x = 1;"},
-      {"int a; /* start", 'P', "int a;         "},
-      {"*/", 'D'},
-      {"s = \"a//b\";", '-'},
-      {"x = 1; // c", 'P', "x = 1;     "},
-      {"a /* b */ c /* d */ e", 'P', "a         c         e"},
-      {"/* a */ /* b */", 'D'},
-      {"c = '\"'; // x", 'P', "c = '\"';     "},
-      {"s = \"a\\\"b // c\";", '-'},
-      {"x */ y", '-'},
-      {"/* a */* b", 'P', "       * b"},
-      {"/* x // y", 'P', "/* x     "},  // "//" ends an open block comment too
-      {"z", '-'},
-      {"s = \"abc", '-'},  // the string carries
-      {"def // x\";", '-'},
-      {"q // r", 'P', "q     "},
-      {"/* say \"hi */ x", 'D'},  // a quote inside the comment hides its closer
-      {"*/ y", 'P', "   y"}}},
+     {"/* begin|D", "end */ x = 1;|P|       x = 1;", "int a; /* start|P|int a;         ", "*/|D",
+      "s = \"a//b\";|-", "x = 1; // c|P|x = 1;     ", "a /* b */ c /* d */ e|P|a         c         e",
+      "/* a */ /* b */|D", "c = '\"'; // x|P|c = '\"';     ", "s = \"a\\\"b // c\";|-", "x */ y|-",
+      "/* a */* b|P|       * b",
+      "/* x // y|P|/* x     ",  // "//" ends an open block comment too
+      "z|-",
+      "s = \"abc|-",  // the string carries
+      "def // x\";|-", "q // r|P|q     ",
+      "/* say \"hi */ x|D",  // a quote inside the comment hides its closer
+      "*/ y|P|   y"}},
     {"Dhtm",
      &CompareOptions::Dhtm,
-     {{"<!--", 'D'},
-      {"text one", 'D'},
-      {"-->", 'D'},
-      {"after", '-'},
-      {"a <!-- c --> b", 'P', "a            b"},
-      {"x <!-- open", 'P', "x          "},
-      {"still", 'D'},
-      {"end --> y", 'P', "        y"},
-      {"\"<!--\" -->", 'P', "\"         "},
-      {"-- > <!- -", '-'}}},
+     {"<!--|D", "text one|D", "-->|D", "after|-", "a <!-- c --> b|P|a            b",
+      "x <!-- open|P|x          ", "still|D", "end --> y|P|        y", "\"<!--\" -->|P|\"         ",
+      "-- > <!- -|-"}},
     {"Dvbc",
      &CompareOptions::Dvbc,
-     {{"x = 1 ' note", 'P', "x = 1       "},
-      {"' whole", 'D'},
-      {"s = \"it's\"", 'P', "s = \"it   "},
-      {"p = \"a\\b\"", '-'},
-      {"p = a \\ b", 'P', "p = a    "},
-      {"REM old", '-'},
-      {"s = \"open", '-'},
-      {"x \\ y", 'P', "x    "}}},
+     {"x = 1 ' note|P|x = 1       ", "' whole|D", "s = \"it's\"|P|s = \"it   ", "p = \"a\\b\"|-",
+      "p = a \\ b|P|p = a    ", "REM old|-", "s = \"open|-", "x \\ y|P|x    "}},
     {"DudcNo",
      &CompareOptions::Dudc,
-     {{"# comment", 'D'}, {"   #x", 'D'}, {"x = 1 # c", '-', "x = 1    "}, {"plain", '-'}},
+     {"# comment|D", "   #x|D", "x = 1 # c|-|x = 1    ", "plain|-"},
      "#",
      "No"},
-    {"DudcYes",
-     &CompareOptions::Dudc,
-     {{"x = 1 # c", 'P', "x = 1    "}, {"a ! b", '-'}, {"#", 'D'}},
-     "#!",
-     "Yes"},
+    {"DudcYes", &CompareOptions::Dudc, {"x = 1 # c|P|x = 1    ", "a ! b|-", "#|D"}, "#!", "Yes"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Filters, DpFilterTableTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
-
-TEST(DpFilterTest, BlankAndEmptyLinesAreDpLinesUnderEveryOption) {
-  for (auto option :
-       {&CompareOptions::Dsem, &CompareOptions::Drem, &CompareOptions::Dblk, &CompareOptions::Ddlc,
-        &CompareOptions::Dcpp, &CompareOptions::Dvbc, &CompareOptions::Dcob, &CompareOptions::Ddl2,
-        &CompareOptions::Dhtm, &CompareOptions::Dudc}) {
-    LineTable table;
-    TextInput input;
-    int i = 0;
-    for (const auto& [line, dp] : {std::pair{std::string(), true}, std::pair{std::string(2048, ' '), true},
-                                   std::pair{std::string("  a  "), false}}) {
-      LineRecord& r = storeLine(table, ++i, line);
-      ClassifyDpLine(input, r, optionsFor(option), kBlankLine);
-      EXPECT_EQ(r.DpLine, dp) << "\"" << line << "\"";
-      EXPECT_FALSE(r.PartDp);
-    }
-  }
-}
 
 TEST(DpFilterTest, EmptyDudcTagIsARunFault) {
   LineTable table;
@@ -256,10 +198,7 @@ TEST_F(PrepareLinesTest, WithoutDpOptionEveryLineIsKeyed) {
 
 TEST_F(PrepareLinesTest, CommentOpenAtTheEndOfAChunkEndsWithIt) {
   app.options.DpActive = app.options.Dcpp = true;
-  std::string content;
-  for (int i = 1; i < LineTable::kMaxLines; ++i)
-    content += "x\n";
-  files.add("f.c", content + "/* open\nb\n");
+  files.add("f.c", std::string(LineTable::kMaxLines - 1, '\n') + "/* open\nb\n");
   for (TextInput* input : {&context.newInput, &context.oldInput})
     input->Stream = files.openForReading("f.c");
   LoadChunk(context);

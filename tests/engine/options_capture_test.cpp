@@ -21,30 +21,18 @@ std::string ranges(const CcolSide& s) {
 }
 
 TEST(CcolValidationTest, ValidatesEitherFileAlike) {
-  const struct {
-    const char *first, *second;
-    bool valid;
-    const char* ranges;
-  } cases[] = {{"3:EoL", "", true, "3:0"},
-               {"10:5", "", true, "10:5"},
-               {" +3 : 40 ", "", true, "3:40"},
-               // A numeric 2nd range is dropped silently unless it lies wholly behind the 1st stop.
-               {"1:10", "5:20", true, "1:10"},
-               {"1:10", "11:10", true, "1:10"},
-               {"1:10", "12:20", true, "1:10 12:20"},
-               {"1:10", "12:11", true, "1:10 12:11"},
-               {"1:10", "1220", true, "1:10"},
-               {"1:eol", "5:20", true, "1:0 5:20"},
-               // An "eol" 2nd range starting within the 1st range makes the whole choice invalid.
-               {"1:10", "11:eol", true, "1:10 11:0"},
-               {"1:10", "10:EOL", false, "1:10 10:0"},
-               {"1:10", "0:eol", true, "1:10"},
-               {"0:10", "", false, "-"},
-               {"10", "", false, "-"},
-               {"1:0", "", false, "-"},
-               {"1:10:20", "", false, "-"},
-               {"1:2147483648", "", false, "-"},
-               {"1:2147483647", "", true, "1:2147483647"}};
+  // 1st range, 2nd range, valid, the ranges taken.
+  // clang-format off
+  const struct { const char *first, *second; bool valid; const char* ranges; } cases[] = {
+      {"3:EoL", "", true, "3:0"}, {"10:5", "", true, "10:5"}, {" +3 : 40 ", "", true, "3:40"},
+      // A numeric 2nd range is dropped silently unless it lies wholly behind the 1st stop.
+      {"1:10", "5:20", true, "1:10"}, {"1:10", "11:10", true, "1:10"}, {"1:10", "12:20", true, "1:10 12:20"},
+      {"1:10", "12:11", true, "1:10 12:11"}, {"1:10", "1220", true, "1:10"}, {"1:eol", "5:20", true, "1:0 5:20"},
+      // An "eol" 2nd range starting within the 1st range makes the whole choice invalid.
+      {"1:10", "11:eol", true, "1:10 11:0"}, {"1:10", "10:EOL", false, "1:10 10:0"},
+      {"1:10", "0:eol", true, "1:10"}, {"0:10", "", false, "-"}, {"10", "", false, "-"}, {"1:0", "", false, "-"},
+      {"1:10:20", "", false, "-"}, {"1:2147483648", "", false, "-"}, {"1:2147483647", "", true, "1:2147483647"}};
+  // clang-format on
   for (const auto& k : cases) {
     for (bool onNew : {true, false}) {
       CompareChoices c;
@@ -86,23 +74,13 @@ class CaptureTest : public ::testing::Test {
   TextInput newInput, oldInput;
 };
 
-TEST_F(CaptureTest, StartsFromAFreshRecordAndCopiesTheDudcTexts) {
-  options.TotMatches = 7;
-  choices.dudcTag = "@";
-  capture();
-  EXPECT_EQ(options.TotMatches, 0);
-  EXPECT_EQ(options.DudcTag + options.DudcYesNo, "@No");
-}
-
 TEST_F(CaptureTest, ListingTypeMatchesItsFirstFiveCharactersExactly) {
   choices.setChecked(Pref::Sbsl, true);  // dropped for Ovsum only
-  const char* cases[][3] = {{"Chng", "Chng", "Sbsl ListChng"},
-                            {"Delta", "Delta", "Sbsl ListDelta"},
-                            {"Long", "Long", "Sbsl ListLong"},
-                            {"Ovsum", "Ovsum", "ListOvsum"},
-                            {"Ovsummary", "Ovsum", "ListOvsum"},
-                            {"Longer", "Longe", "Sbsl"},
-                            {"chng", "chng", "Sbsl"}};
+  // clang-format off
+  const char* cases[][3] = {{"Chng", "Chng", "Sbsl ListChng"}, {"Delta", "Delta", "Sbsl ListDelta"},
+                            {"Long", "Long", "Sbsl ListLong"}, {"Ovsum", "Ovsum", "ListOvsum"},
+                            {"Ovsummary", "Ovsum", "ListOvsum"}, {"Longer", "Longe", "Sbsl"}, {"chng", "chng", "Sbsl"}};
+  // clang-format on
   for (const auto& [text, name, set] : cases) {
     choices.listType = text;
     EXPECT_EQ(capture(), set);
@@ -123,11 +101,14 @@ TEST_F(CaptureTest, EachDpItemAndEachBoxSetsOnlyItsOwnFlag) {
   }
 }
 
-TEST_F(CaptureTest, ParametersAreReadOnlyWhenTheirBoxIsChecked) {
+TEST_F(CaptureTest, StartsAFreshRecordAndReadsParametersOnlyWhenTheirBoxIsChecked) {
+  options.TotMatches = 7;
   choices.xtabText = "x";
   choices.subcText = "";
+  choices.dudcTag = "@";
   capture();
-  EXPECT_EQ(options.XtabWidth, 0);
+  EXPECT_EQ(options.TotMatches + options.XtabWidth, 0);
+  EXPECT_EQ(options.DudcTag + options.DudcYesNo, "@No");  // the Dudc texts are always taken
 
   choices.setChecked(Pref::Xtab, true);
   choices.setChecked(Pref::Subc, true);
@@ -162,11 +143,6 @@ TEST_F(CaptureTest, CcolGoesIntoBothInputsOrStopsTheSet) {
   EXPECT_FALSE(pair.StopSet);
 
   choices.ccolOld1 = "0:10";
-  choices.setChecked(Pref::Ccol, false);
-  capture();
-  EXPECT_FALSE(pair.StopSet);
-
-  choices.setChecked(Pref::Ccol, true);
   choices.setChecked(Pref::Icas, true);
   EXPECT_EQ(capture(), "Icas ListChng");
   EXPECT_EQ(pair.ReturnCode, 1);

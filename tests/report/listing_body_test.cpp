@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <initializer_list>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/compare_run.h"
@@ -19,11 +20,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Text cut or blank-padded to the 80-character listing field.
-std::string field80(const std::string& text) {
-  std::string out = text.substr(0, 80);
-  out.resize(80, ' ');
-  return out;
+// A listing line without Fscl: the ID code and blank, the text blank-padded to 80 columns, the tail.
+std::string row(const std::string& id, const std::string& text, const std::string& tail) {
+  return id + text + std::string(80 - text.size(), ' ') + tail;
 }
 
 std::string joinLines(const Lines& lines) {
@@ -41,18 +40,19 @@ Lines numbered(const std::string& prefix, int first, int last) {
   return out;
 }
 
-Lines concat(std::initializer_list<Lines> parts) {
+template <typename... Parts>
+Lines concat(const Parts&... parts) {
   Lines out;
-  for (const Lines& part : parts)
-    out.insert(out.end(), part.begin(), part.end());
+  (out.insert(out.end(), parts.begin(), parts.end()), ...);
   return out;
 }
 
 // A listing line in short form: "=", "DP", "I", "IM", "D", "DM", "RN" or "RO", a blank and the
-// trimmed text; "~n" for a "Not Shown" line of n lines and "#(m,i,d,r)" for a block header.
+// trimmed text; "~n" for a "Not Shown" line of n lines and "#(m,i,d,r)" for a block header. The
+// exact columns of every line format are checked by the whole-report tests and below.
 std::string token(const std::string& line) {
   const std::string notShown = "   ************* ";
-  if (line.rfind(notShown, 0) == 0)
+  if (line.starts_with(notShown))
     return "~" + line.substr(notShown.size(), line.find(' ', notShown.size()) - notShown.size());
   const auto counts = line.find("Mat/Ins/Del/Rfm=");
   if (counts != std::string::npos) return "#" + line.substr(counts + 16);
@@ -81,8 +81,7 @@ class ListingBodyTest : public ::testing::Test {
     app = AppState();
     app.NewDirName = "new";
     app.OldDirName = "old";
-    app.NewFileList = {"a.txt"};
-    app.OldFileList = {"a.txt"};
+    app.NewFileList = app.OldFileList = {"a.txt"};
   }
 
   void choose(const std::string& listType, const std::vector<Pref>& prefs = {}, int dp = 0) {
@@ -96,15 +95,12 @@ class ListingBodyTest : public ::testing::Test {
   Lines run(const std::string& newText, const std::string& oldText, FileStamp oldStamp = 2) {
     files.add("new/a.txt", newText, 1);
     files.add("old/a.txt", oldText, oldStamp);
-    status = CompareSet(app, host, files, generator);
+    CompareSet(app, host, files, generator);
     const Lines& all = app.reportLines.lines();
-    std::size_t first = 0;
-    while (first < all.size() && all[first].rfind("ID  ----+", 0) != 0)
-      ++first;
-    const auto end = std::min<std::size_t>(static_cast<std::size_t>(app.ListingLineCount), all.size());
-    if (first >= end) return {};
-    return Lines(all.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-                 all.begin() + static_cast<std::ptrdiff_t>(end));
+    const auto end = all.begin() + std::min<std::ptrdiff_t>(app.ListingLineCount, std::ssize(all));
+    const auto ruler =
+        std::find_if(all.begin(), end, [](const std::string& s) { return s.starts_with("ID  -"); });
+    return ruler == end ? Lines{} : Lines(ruler + 1, end);
   }
   Lines run(const Lines& newLines, const Lines& oldLines) {
     return run(joinLines(newLines), joinLines(oldLines));
@@ -114,88 +110,57 @@ class ListingBodyTest : public ::testing::Test {
   RecordingHost host;
   MemoryFileSystem files;
   ReportGenerator generator;
-  std::string status;
 };
 
-// ---- Line formats ----------------------------------------------------------------------------------
-
-TEST(ListingLinesTest, TextIsCutAt80Or128AndDpLinesWithoutTextAreBlank) {
+TEST(ListingLinesTest, TextIsCutAt80Or128DpLinesWithoutTextAreBlankAndWideFsclBlockHeaders) {
   const std::string longText(200, 'x');
   const ListingText t{longText.data(), 200};
   EXPECT_EQ(InsertedLine(t, false, 1, false, 1), "I - " + std::string(80, 'x') + " 00001 INSERT");
   EXPECT_EQ(InsertedLine(t, true, 1, false, 1), "I - " + std::string(128, 'x'));
   EXPECT_EQ(DpListingLine({}, true, 5), std::string(132, ' '));
   EXPECT_EQ(DpListingLine({}, false, 5), std::string(84, ' ') + " 00005 DPLINE(NEW) ");
-  // Bytes of the line, NUL included, are kept for the report to clean up.
-  const std::string withNul("a\0b", 3);
+  const std::string withNul("a\0b", 3);  // kept for the report to clean up
   EXPECT_EQ(MatchedLine({withNul.data(), 3}, true, 1, 1), "    " + withNul);
-}
 
-TEST(ListingLinesTest, BlockHeaders) {
-  EXPECT_EQ(BlockHeaderLine({5, 1, 1, 0}), std::string(88, ' ') + "Mat/Ins/Del/Rfm=(5,1,1,0)");
-  struct Row {
-    int longest;
-    bool left, right;
-    std::string expected;
-  };
-  const std::vector<Row> rows = {
-      {10, true, true, std::string(5, ' ') + "LRef#=00006 RRef#=00007"},  // narrowest: 28 - 23
-      {100, true, false, std::string(81, ' ') + "LRef#=00006 "},
-      {100, false, true, std::string(81, ' ') + std::string(12, ' ') + "RRef#=00007"},
-      {300, true, true, std::string(109, ' ') + "LRef#=00006 RRef#=00007"},  // 132 wide
-      {10, false, false, std::string(17, ' ')},
-  };
-  for (const Row& row : rows)
-    EXPECT_EQ(ReferenceBlockHeaderLine(row.longest, row.left, 6, row.right, 7), row.expected) << row.longest;
-  EXPECT_EQ(NotShownLine(2), "   ************* 2 New File Lines Not Shown *****************************");
+  EXPECT_EQ(ReferenceBlockHeaderLine(100, true, 6, false, 7), std::string(81, ' ') + "LRef#=00006 ");
+  EXPECT_EQ(ReferenceBlockHeaderLine(100, false, 6, true, 7), std::string(93, ' ') + "RRef#=00007");
+  EXPECT_EQ(ReferenceBlockHeaderLine(300, true, 6, true, 7),
+            std::string(109, ' ') + "LRef#=00006 RRef#=00007");
 }
-
-// ---- Long listing ----------------------------------------------------------------------------------
 
 TEST_F(ListingBodyTest, FacingRunsOfEqualLengthAlternateAndUnequalOnesFollowEachOther) {
-  struct Row {
-    int inserts, deletes;
-    Lines expected;
+  const std::vector<std::pair<int, Lines>> rows = {
+      {3, {"= a", "I n1", "D o1", "I n2", "D o2", "I n3", "D o3", "= z"}},
+      {1, {"= a", "I n1", "D o1", "D o2", "D o3", "= z"}},
   };
-  const std::vector<Row> rows = {
-      {3, 3, {"= a", "I n1", "D o1", "I n2", "D o2", "I n3", "D o3", "= z"}},
-      {5, 3, {"= a", "I n1", "I n2", "I n3", "I n4", "I n5", "D o1", "D o2", "D o3", "= z"}},
-      {1, 2, {"= a", "I n1", "D o1", "D o2", "= z"}},
-  };
-  for (const char* type : {"Long", "Ovsum", "Delta"}) {
-    for (const Row& row : rows) {
+  for (const std::string type : {"Long", "Ovsum", "Delta"}) {
+    for (const auto& [inserts, expected] : rows) {
+      SCOPED_TRACE(type + " " + std::to_string(inserts));
       reset();
       choose(type);
-      const Lines listing = run(concat({{"a"}, numbered("n", 1, row.inserts), {"z"}}),
-                                concat({{"a"}, numbered("o", 1, row.deletes), {"z"}}));
-      if (std::string(type) == "Long") {
-        EXPECT_EQ(tokens(listing), row.expected);
-      } else if (std::string(type) == "Ovsum") {
-        EXPECT_TRUE(listing.empty());
+      const Lines listing =
+          run(concat(Lines{"a"}, numbered("n", 1, inserts), Lines{"z"}), Lines{"a", "o1", "o2", "o3", "z"});
+      if (type != "Delta") {
+        EXPECT_EQ(tokens(listing), type == "Long" ? expected : Lines{});
       }
-      EXPECT_EQ(app.pair.PairedChanges, std::min(row.inserts, row.deletes)) << type;
-      EXPECT_EQ(app.pair.InsertCount, row.inserts);
-      EXPECT_EQ(app.pair.DeleteCount, row.deletes);
-      EXPECT_EQ(app.pair.MatchCount, 2);
+      EXPECT_EQ(
+          std::tuple(app.pair.PairedChanges, app.pair.InsertCount, app.pair.DeleteCount, app.pair.MatchCount),
+          std::tuple(std::min(inserts, 3), inserts, 3, 2));
     }
   }
 }
 
+// Run lengths stand on the first line of a run only; reference numbers count each file's lines.
 TEST_F(ListingBodyTest, LongLinesCarryReferenceNumbersAndRunLengths) {
   choose("Long");
-  const Lines listing = run(Lines{"a", "n1", "n2", "n3", "n4", "n5", "z"}, Lines{"a", "o1", "o2", "o3", "z"});
-  EXPECT_EQ(listing, (Lines{
-                         "    " + field80("a") + " 00001              00001",
-                         "I - " + field80("n1") + " 00002 INSERT(NEW)          5    ",
-                         "I - " + field80("n2") + " 00003 INSERT",
-                         "I - " + field80("n3") + " 00004 INSERT",
-                         "I - " + field80("n4") + " 00005 INSERT",
-                         "I - " + field80("n5") + " 00006 INSERT",
-                         "D - " + field80("o1") + "       DELETED(OLD) 00002   3    ",
-                         "D - " + field80("o2") + "       DELETED      00003",
-                         "D - " + field80("o3") + "       DELETED      00004",
-                         "    " + field80("z") + " 00007              00005",
-                     }));
+  EXPECT_EQ(
+      run(Lines{"a", "n1", "n2", "n3", "n4", "n5", "z"}, Lines{"a", "o1", "o2", "o3", "z"}),
+      (Lines{row("    ", "a", " 00001              00001"),
+             row("I - ", "n1", " 00002 INSERT(NEW)          5    "), row("I - ", "n2", " 00003 INSERT"),
+             row("I - ", "n3", " 00004 INSERT"), row("I - ", "n4", " 00005 INSERT"),
+             row("I - ", "n5", " 00006 INSERT"), row("D - ", "o1", "       DELETED(OLD) 00002   3    "),
+             row("D - ", "o2", "       DELETED      00003"), row("D - ", "o3", "       DELETED      00004"),
+             row("    ", "z", " 00007              00005")}));
 }
 
 TEST_F(ListingBodyTest, DpLinesOfTheNewFileAreListedInPlaceUnlessXdpl) {
@@ -204,171 +169,99 @@ TEST_F(ListingBodyTest, DpLinesOfTheNewFileAreListedInPlaceUnlessXdpl) {
   choose("Long", {}, /*Dsem=*/1);
   Lines listing = run(newLines, oldLines);
   EXPECT_EQ(tokens(listing), (Lines{"= a", "DP ; c1", "= b", "DP ; c2", "DP ; c3", "= c", "I d", "D x"}));
-  EXPECT_EQ(listing[1], "    " + field80("; c1") + " 00002 DPLINE(NEW) ");
-  EXPECT_EQ(listing[5], "    " + field80("c") + " 00006              00004");
-  EXPECT_EQ(app.pair.NewDpCount, 3);
-  EXPECT_EQ(app.pair.OldDpCount, 1);
-  EXPECT_EQ(app.pair.MatchCount, 3);
+  EXPECT_EQ(listing[1], row("    ", "; c1", " 00002 DPLINE(NEW) "));
+  EXPECT_EQ(listing[5], row("    ", "c", " 00006              00004"));
+  EXPECT_EQ(std::tuple(app.pair.NewDpCount, app.pair.OldDpCount, app.pair.MatchCount), std::tuple(3, 1, 3));
 
   reset();
   choose("Long", {Pref::Xdpl}, 1);
-  listing = run(newLines, oldLines);
-  EXPECT_EQ(tokens(listing), (Lines{"= a", "= b", "= c", "I d", "D x"}));
+  EXPECT_EQ(tokens(run(newLines, oldLines)), (Lines{"= a", "= b", "= c", "I d", "D x"}));
   EXPECT_EQ(app.pair.NewDpCount, 3);
 }
 
+// The comments differ; the code before them is the same, so the pair is an exact match.
 TEST_F(ListingBodyTest, PartDpLinesAreListedAsInTheFileOrCutWithXdpl) {
-  struct Row {
-    std::vector<Pref> prefs;
-    std::string listed;
-  };
-  const std::vector<Row> rows = {
-      {{}, "x = 1;  // new note"},
-      {{Pref::Xdpl}, "x = 1;"},
-  };
-  for (const Row& row : rows) {
+  for (const bool xdpl : {false, true}) {
     reset();
-    choose("Long", row.prefs, /*Dcpp=*/6);
-    // The comments differ; the code before them is the same, so the pair is an exact match.
+    choose("Long", xdpl ? std::vector<Pref>{Pref::Xdpl} : std::vector<Pref>{}, /*Dcpp=*/6);
     const Lines listing = run(Lines{"x = 1;  // new note", "y"}, Lines{"x = 1;  // old", "y"});
     ASSERT_EQ(listing.size(), 2u);
-    EXPECT_EQ(listing[0], "    " + field80(row.listed) + " 00001              00001");
-    EXPECT_EQ(app.pair.NewPartDpCount, 1);
-    EXPECT_EQ(app.pair.OldPartDpCount, 1);
-    EXPECT_EQ(app.pair.MatchCount, 2);
+    EXPECT_EQ(listing[0], row("    ", xdpl ? "x = 1;" : "x = 1;  // new note", " 00001              00001"));
+    EXPECT_EQ(std::tuple(app.pair.NewPartDpCount, app.pair.OldPartDpCount, app.pair.MatchCount),
+              std::tuple(1, 1, 2));
   }
 }
 
+// Leading blanks (a reformat) and trailing blanks (an exact match) are in the whole-report tests.
 TEST_F(ListingBodyTest, ExactOrReformattedMatches) {
-  struct Row {
-    std::string newLine, oldLine;
-    std::vector<Pref> prefs;
-    std::string ccol;  // compare columns of both files, "" for none
-    std::string code;  // "=" exact, "RN" reformatted
-  };
-  const std::vector<Row> rows = {
-      {"abc   ", "abc", {}, "", "="},  // trailing blanks only
-      {"abc", "  abc", {}, "", "RN"},  // leading blanks
-      {"a b c", "abc", {}, "", "RN"},  // inner blanks
-      {"a b c", "abc", {Pref::Rovr}, "", "="},
-      {"ABC", "abc", {Pref::Icas}, "", "="},
-      {"A BC", "abc", {Pref::Icas}, "", "RN"},
-      {"abc 1", "abc 2", {Pref::Ccol}, "1:3", "="},   // differ outside the compare columns only
-      {"a bcX", "ab cY", {Pref::Ccol}, "1:4", "RN"},  // same compare text, other blanks
-  };
-  for (const Row& row : rows) {
+  // New line, Old line, the option, compare columns of both files ("" for none), "=" exact or "RN".
+  const std::vector<std::tuple<std::string, std::string, std::vector<Pref>, std::string, std::string>> rows =
+      {
+          {"a b c", "abc", {}, "", "RN"},  // inner blanks
+          {"a b c", "abc", {Pref::Rovr}, "", "="},
+          {"ABC", "abc", {Pref::Icas}, "", "="},
+          {"A BC", "abc", {Pref::Icas}, "", "RN"},
+          {"abc 1", "abc 2", {Pref::Ccol}, "1:3", "="},   // differ outside the compare columns only
+          {"a bcX", "ab cY", {Pref::Ccol}, "1:4", "RN"},  // same compare text, other blanks
+      };
+  for (const auto& [newLine, oldLine, prefs, ccol, code] : rows) {
+    SCOPED_TRACE(newLine + " / " + oldLine);
     reset();
-    if (!row.ccol.empty()) app.choices.ccolNew1 = app.choices.ccolOld1 = row.ccol;
-    choose("Long", row.prefs);
-    const Lines listing = run(Lines{"first", row.newLine, "last"}, Lines{"first", row.oldLine, "last"});
-    ASSERT_EQ(listing.size(), 3u) << row.newLine;
-    EXPECT_EQ(token(listing[1]),
-              row.code + " " + row.newLine.substr(0, row.newLine.find_last_not_of(' ') + 1))
-        << row.newLine << " / " << row.oldLine;
-    EXPECT_EQ(app.pair.ReformatCount, row.code == "RN" ? 1 : 0);
+    if (!ccol.empty()) app.choices.ccolNew1 = app.choices.ccolOld1 = ccol;
+    choose("Long", prefs);
+    const Lines listing = run(Lines{"first", newLine, "last"}, Lines{"first", oldLine, "last"});
+    ASSERT_EQ(listing.size(), 3u);
+    EXPECT_EQ(token(listing[1]), code + " " + newLine);
+    EXPECT_EQ(app.pair.ReformatCount, code == "RN" ? 1 : 0);
   }
 }
 
-TEST_F(ListingBodyTest, ReformattedLinesWithLorlAndSideBySide) {
+TEST_F(ListingBodyTest, ReformattedRunWithLorlAndSideBySideEndsWithEqualLists) {
   choose("Long", {Pref::Lorl, Pref::Sbsl});
   const Lines listing = run(Lines{"k", "a b", "c d", "n"}, Lines{"k", "ab", "cd"});
-  EXPECT_EQ(listing, (Lines{"    " + field80("k") + " 00001              00001",
-                            "RN- " + field80("a b") + " 00002 REFORM(NEW)",
-                            "RN- " + field80("c d") + " 00003 REFORM(NEW)",
-                            "I - " + field80("n") + " 00004 INSERT(NEW)          1    "}));
-  // The Old side holds the RO- lines facing their RN- lines, and the lists end equal in length.
+  EXPECT_EQ(tokens(listing), (Lines{"= k", "RN a b", "RN c d", "I n"}));
+  // The Old side holds the RO- lines facing their RN- lines, and a blank facing the insert.
   const Lines& old = app.oldSideLines.lines();
-  const auto at = old.size() - 4;
-  EXPECT_EQ(old[at], "    " + field80("k") + " 00001              00001");
-  EXPECT_EQ(old[at + 1], "RO- " + field80("ab") + "      REFORM(OLD)  00002");
-  EXPECT_EQ(old[at + 2], "RO- " + field80("cd") + "      REFORM(OLD)  00003");
-  EXPECT_EQ(old[at + 3], " ");
+  EXPECT_EQ(tokens(Lines(old.end() - 4, old.end())), (Lines{"= k", "RO ab", "RO cd", " "}));
   EXPECT_EQ(old.size(), static_cast<std::size_t>(app.ListingLineCount));
   EXPECT_EQ(app.pair.ReformatCount, 2);
 }
 
 TEST_F(ListingBodyTest, MovedLinesNameTheirPartners) {
   choose("Long", {Pref::Fmvl});
-  const Lines listing = run(Lines{"a", "b", "c", "m"}, Lines{"m", "a", "b", "c"});
-  EXPECT_EQ(listing, (Lines{"DM- " + field80("m") + " 00004 MOVE(O TO N) 00001",
-                            "    " + field80("a") + " 00001              00002",
-                            "    " + field80("b") + " 00002              00003",
-                            "    " + field80("c") + " 00003              00004",
-                            "IM- " + field80("m") + " 00004 MOVE(N TO O) 00001"}));
-  EXPECT_EQ(app.pair.MovedCount, 1);
-  EXPECT_EQ(app.pair.InsertCount, 1);
-  EXPECT_EQ(app.pair.DeleteCount, 1);
+  EXPECT_EQ(
+      run(Lines{"a", "b", "c", "m"}, Lines{"m", "a", "b", "c"}),
+      (Lines{row("DM- ", "m", " 00004 MOVE(O TO N) 00001"), row("    ", "a", " 00001              00002"),
+             row("    ", "b", " 00002              00003"), row("    ", "c", " 00003              00004"),
+             row("IM- ", "m", " 00004 MOVE(N TO O) 00001")}));
+  EXPECT_EQ(std::tuple(app.pair.MovedCount, app.pair.InsertCount, app.pair.DeleteCount), std::tuple(1, 1, 1));
 }
 
+// Identical files with Long and no Dp option are in the whole-report tests.
 TEST_F(ListingBodyTest, IdenticalFilesAreListedAsMatches) {
-  struct Row {
-    const char* type;
-    int dp;
-    Lines expected;
-  };
-  const std::vector<Row> rows = {
-      {"Long", 0, {"= a", "= ; c", "= b"}},
-      {"Long", /*Dsem=*/1, {"= a", "DP ; c", "= b"}},
-      {"Delta", 1, {"#(2,0,0,0)"}},
-      {"Chng", 1, {}},
-  };
-  for (const Row& row : rows) {
+  for (const auto& [type, expected] : {std::pair("Long", Lines{"= a", "DP ; c", "= b"}),
+                                       std::pair("Delta", Lines{"#(2,0,0,0)"}), std::pair("Chng", Lines{})}) {
+    SCOPED_TRACE(type);
     reset();
-    choose(row.type, {}, row.dp);
-    const Lines listing = run(Lines{"a", "; c", "b"}, Lines{"a", "; c", "b"});
-    EXPECT_EQ(tokens(listing), row.expected) << row.type << row.dp;
-    EXPECT_EQ(app.pair.MatchCount, row.dp ? 2 : 3);
+    choose(type, {}, /*Dsem=*/1);
+    EXPECT_EQ(tokens(run(Lines{"a", "; c", "b"}, Lines{"a", "; c", "b"})), expected);
+    EXPECT_EQ(app.pair.MatchCount, 2);
   }
 }
 
-// ---- Chng listing ----------------------------------------------------------------------------------
-
+// Up to twelve unchanged lines between two changes are all shown; more show as six, "Not Shown" and six
+// (see also ChngContextCarriesAcrossChunks and the whole-report tests).
 TEST_F(ListingBodyTest, ChngShowsSixContextLinesAroundEachChange) {
-  struct Row {
-    int before, between, after;
-    Lines expected;
-  };
-  const Lines six = {"= u1", "= u2", "= u3", "= u4", "= u5", "= u6"};
-  const std::vector<Row> rows = {
-      {0, 14, 0,
-       concat({{"I x1", "D y1"},
-               six,
-               {"~2"},
-               {"= u9", "= u10", "= u11", "= u12", "= u13", "= u14"},
-               {"I x2", "D y2"}})},
-      {0, 10, 0, concat({{"I x1", "D y1"}, six, {"= u7", "= u8", "= u9", "= u10"}, {"I x2", "D y2"}})},
-      {0, 12, 0,
-       concat(
-           {{"I x1", "D y1"}, six, {"= u7", "= u8", "= u9", "= u10", "= u11", "= u12"}, {"I x2", "D y2"}})},
-      // Lines dropped before the first change and after the last one are reported too.
-      {9,
-       0,
-       9,
-       {"~3", "= b4", "= b5", "= b6", "= b7", "= b8", "= b9", "I x1", "D y1", "I x2", "D y2", "= a1", "= a2",
-        "= a3", "= a4", "= a5", "= a6", "~3"}},
-  };
-  for (const Row& row : rows) {
+  for (const int between : {12, 13}) {
+    SCOPED_TRACE(between);
     reset();
     choose("Chng");
-    const Lines before = numbered("b", 1, row.before), between = numbered("u", 1, row.between),
-                after = numbered("a", 1, row.after);
-    const Lines listing = run(concat({before, {"x1"}, between, {"x2"}, after}),
-                              concat({before, {"y1"}, between, {"y2"}, after}));
-    EXPECT_EQ(tokens(listing), row.expected) << row.before << "/" << row.between << "/" << row.after;
+    const Lines unchanged = numbered("u", 1, between), x = {"I x1", "D y1"}, y = {"I x2", "D y2"};
+    EXPECT_EQ(
+        tokens(run(concat(Lines{"x1"}, unchanged, Lines{"x2"}), concat(Lines{"y1"}, unchanged, Lines{"y2"}))),
+        between == 12 ? concat(x, numbered("= u", 1, 12), y)
+                      : concat(x, numbered("= u", 1, 6), Lines{"~1"}, numbered("= u", 8, 13), y));
   }
-}
-
-// ---- Delta listing ---------------------------------------------------------------------------------
-
-TEST_F(ListingBodyTest, DeltaOneChangedLine) {
-  choose("Delta");
-  const Lines listing = run(concat({numbered("l", 1, 5), {"X"}, numbered("l", 7, 9)}),
-                            concat({numbered("l", 1, 5), {"Y"}, numbered("l", 7, 9)}));
-  EXPECT_EQ(listing, (Lines{std::string(88, ' ') + "Mat/Ins/Del/Rfm=(5,1,1,0)",
-                            "I - " + field80("X") + " 00006 INSERT(NEW)          1    ",
-                            "D - " + field80("Y") + "       DELETED(OLD) 00006   1    ",
-                            std::string(88, ' ') + "Mat/Ins/Del/Rfm=(3,0,0,0)"}));
-  EXPECT_EQ(app.options.CarriedMatches, 0);
 }
 
 TEST_F(ListingBodyTest, DeltaBlocksOfReformatsInsertsAndDeletes) {
@@ -377,46 +270,37 @@ TEST_F(ListingBodyTest, DeltaBlocksOfReformatsInsertsAndDeletes) {
   const Lines listing =
       run(Lines{"a", "p q", "; c", "r s", "n1", "n2", "z"}, Lines{"a", "pq", "rs", "o1", "z"});
   EXPECT_EQ(tokens(listing), (Lines{"#(1,2,1,2)", "RN p q", "RN r s", "I n1", "I n2", "D o1", "#(1,0,0,0)"}));
-  EXPECT_EQ(app.pair.ReformatCount, 2);
-  EXPECT_EQ(app.pair.PairedChanges, 1);
+  EXPECT_EQ(std::pair(app.pair.ReformatCount, app.pair.PairedChanges), std::pair(2, 1));
 }
 
+// Longest line 3: the references start after 28 - 23 blanks; the reformat starts both sides; without
+// reformats or inserts the left reference is left blank, and a block of matches only shows neither.
 TEST_F(ListingBodyTest, DeltaWithFsclShowsBlockReferences) {
   choose("Delta", {Pref::Fscl});
-  const Lines listing = run(Lines{"l1", "l2", "a b", "X", "l5"}, Lines{"l1", "l2", "ab", "l5", "Y"});
-  // Longest line 3: the references start after 28 - 23 blanks; the reformat starts both sides.
-  // Without reformats or inserts the left reference is left blank.
-  EXPECT_EQ(listing, (Lines{"     LRef#=00003 RRef#=00003", "RN- a b", "I - X",
-                            std::string(17, ' ') + "RRef#=00005", "D - Y"}));
+  EXPECT_EQ(run(Lines{"l1", "l2", "a b", "X", "l5", "l6"}, Lines{"l1", "l2", "ab", "l5", "Y", "l6"}),
+            (Lines{"     LRef#=00003 RRef#=00003", "RN- a b", "I - X", std::string(17, ' ') + "RRef#=00005",
+                   "D - Y", std::string(17, ' ')}));
 }
-
-// ---- Chunks ----------------------------------------------------------------------------------------
 
 TEST_F(ListingBodyTest, ReferenceNumbersContinueAcrossChunks) {
   choose("Long");
-  Lines newLines = numbered("line ", 1, 8010), oldLines = newLines;
-  newLines[4] = "new 5";
-  oldLines[4] = "old 5";
-  newLines[8004] = "new 8005";
-  oldLines[8004] = "old 8005";
-  const Lines listing = run(newLines, oldLines);
-  ASSERT_EQ(listing.size(), 8012u);
-  // Every listed line shows its own line number of its file (the text holds it).
-  std::string wrong;
-  for (const std::string& line : listing) {
-    std::string text = line.substr(4, 80);
-    text.erase(text.find_last_not_of(' ') + 1);
+  Lines newLines = numbered("line ", 1, 8010), oldLines = newLines, expected;
+  for (int i = 1; i <= 8010; ++i) {
     char ref[8];
-    std::snprintf(ref, sizeof ref, "%.5d", std::stoi(text.substr(text.rfind(' ') + 1)));
-    const bool deleted = line.rfind("D -", 0) == 0, matched = line.rfind("    ", 0) == 0;
-    if ((deleted && line.substr(104, 5) != ref) || (!deleted && line.substr(85, 5) != ref) ||
-        (matched && line.substr(104, 5) != ref)) {
-      wrong = line;
-      break;
+    std::snprintf(ref, sizeof ref, "%.5d", i);
+    if (i == 5 || i == 8005) {
+      newLines[static_cast<std::size_t>(i - 1)] = "new " + std::to_string(i);
+      oldLines[static_cast<std::size_t>(i - 1)] = "old " + std::to_string(i);
+      expected.push_back(
+          row("I - ", "new " + std::to_string(i), " " + std::string(ref) + " INSERT(NEW)          1    "));
+      expected.push_back(
+          row("D - ", "old " + std::to_string(i), "       DELETED(OLD) " + std::string(ref) + "   1    "));
+    } else {
+      expected.push_back(row("    ", newLines[static_cast<std::size_t>(i - 1)],
+                             " " + std::string(ref) + "              " + ref));
     }
   }
-  EXPECT_EQ(wrong, "");
-  EXPECT_EQ(listing[8005], "I - " + field80("new 8005") + " 08005 INSERT(NEW)          1    ");
+  EXPECT_EQ(run(newLines, oldLines), expected);
   EXPECT_EQ(app.pair.MatchCount, 8008);
 }
 
@@ -439,20 +323,11 @@ TEST_F(ListingBodyTest, ChngContextCarriesAcrossChunks) {
     newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
     oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
   }
-  Lines expected{"~7983"};
-  for (int i = 7984; i <= 7989; ++i)
-    expected.push_back("= line " + std::to_string(i));
-  expected.insert(expected.end(), {"I new 7990", "D old 7990"});
-  for (int i = 7991; i <= 7996; ++i)
-    expected.push_back("= line " + std::to_string(i));
-  expected.push_back("~7");
-  for (int i = 8004; i <= 8009; ++i)
-    expected.push_back("= line " + std::to_string(i));
-  expected.insert(expected.end(), {"I new 8010", "D old 8010"});
-  for (int i = 8011; i <= 8016; ++i)
-    expected.push_back("= line " + std::to_string(i));
-  expected.push_back("~4");
-  EXPECT_EQ(tokens(run(newLines, oldLines)), expected);
+  const auto shown = [](int first, int last) { return numbered("= line ", first, last); };
+  EXPECT_EQ(tokens(run(newLines, oldLines)),
+            concat(Lines{"~7983"}, shown(7984, 7989), Lines{"I new 7990", "D old 7990"}, shown(7991, 7996),
+                   Lines{"~7"}, shown(8004, 8009), Lines{"I new 8010", "D old 8010"}, shown(8011, 8016),
+                   Lines{"~4"}));
 }
 
 // Matches carried at the end of a pair belong to it: a file of exactly 7999 lines ends with an empty
@@ -463,12 +338,12 @@ TEST_F(ListingBodyTest, DeltaMatchesCarriedAtTheEndOfAPairStayWithIt) {
   changedNew[2] = "new";
   changedOld[2] = "old";
   const Lines same = numbered("same ", 1, 8500);
-  files.add("new/a.txt", joinLines(changedNew));
-  files.add("old/a.txt", joinLines(changedOld));
-  files.add("new/b.txt", joinLines(same));
-  files.add("old/b.txt", joinLines(same));
-  files.add("new/c.txt", "c1\nnew\nc3\n");
-  files.add("old/c.txt", "c1\nold\nc3\n");
+  for (const auto& [name, newLines, oldLines] :
+       {std::tuple("a.txt", changedNew, changedOld), std::tuple("b.txt", same, same),
+        std::tuple("c.txt", Lines{"c1", "new", "c3"}, Lines{"c1", "old", "c3"})}) {
+    files.add("new/" + std::string(name), joinLines(newLines));
+    files.add("old/" + std::string(name), joinLines(oldLines));
+  }
   app.NewFileList = app.OldFileList = {"a.txt", "b.txt", "c.txt"};
   CompareSet(app, host, files, generator);
   Lines headers;
@@ -481,28 +356,23 @@ TEST_F(ListingBodyTest, AFileThatChangedBeforeTheListingIsListedAsItNowReads) {
   choose("Long");
   // The New file shrinks between the compare and the listing: its missing lines list as blanks.
   host.onProcessEvents = [this] {
-    if (!host.statusTexts.empty() && host.statusTexts.back().rfind("Generating Report", 0) == 0)
+    if (!host.statusTexts.empty() && host.statusTexts.back().starts_with("Generating Report"))
       files.find("new/a.txt")->content = "A longer line\n";
   };
-  const Lines listing = run(Lines{"a", "b", "c"}, Lines{"a", "x", "c"});
-  EXPECT_EQ(tokens(listing), (Lines{"RN A longer line", "I ", "D x", "RN "}));
+  EXPECT_EQ(tokens(run(Lines{"a", "b", "c"}, Lines{"a", "x", "c"})),
+            (Lines{"RN A longer line", "I ", "D x", "RN "}));
 }
-
-// ---- Aeqf ------------------------------------------------------------------------------------------
 
 TEST_F(ListingBodyTest, AeqfPairIsListedFromTheNewFileOnly) {
   choose("Long", {Pref::Aeqf}, /*Dsem=*/1);
   const std::string text = "a\n; c\nb\n";
   const Lines listing = run(text, std::string(text.size(), '?'), /*oldStamp=*/1);
-  EXPECT_EQ(listing, (Lines{" ", "    " + field80("a") + " 00001              00001   2    ",
-                            "    " + field80("") + " 00002              00002",  // cut by Dsem
-                            "    " + field80("b") + " 00003              00003"}));
+  EXPECT_EQ(listing, (Lines{" ", row("    ", "a", " 00001              00001   2    "),
+                            row("    ", "", " 00002              00002"),  // cut by Dsem
+                            row("    ", "b", " 00003              00003")}));
   const PairState& p = app.pair;
-  EXPECT_EQ(p.NewLinesProcessed, 3);
-  EXPECT_EQ(p.OldLinesProcessed, 3);
-  EXPECT_EQ(p.NewDpCount, 1);
-  EXPECT_EQ(p.OldDpCount, 1);
-  EXPECT_EQ(p.MatchCount, 2);
+  EXPECT_EQ(std::tuple(p.NewLinesProcessed, p.OldLinesProcessed, p.NewDpCount, p.OldDpCount, p.MatchCount),
+            std::tuple(3, 3, 1, 1, 2));
 }
 
 }  // namespace

@@ -47,9 +47,7 @@ struct GoldenCase {
   bool allLikeNamed;  // compare type 2, else type 1
   std::vector<PairFiles> pairs;
   Lines report;
-  Lines oldSide;             // the Old-side list (Sbsl only)
-  int dpIndex = -1;          // the Dp option, none by default
-  FileStamp oldStamp = 200;  // the New files are stamped 100
+  Lines oldSide;  // the Old-side list (Sbsl only)
 };
 
 // Twelve lines with one changed line (9), one line that differs by leading blanks (11) and one by
@@ -64,7 +62,8 @@ const PairFiles kChanged = {
 const Lines kChangedHeader = {"New File(1) = new/a.txt  stamp 100", "Old File(1) = old/a.txt  stamp 200",
                               kRuler};
 
-Lines changedSummary(const std::string& listType, const std::string& options = "None") {
+// The pair summary of kChanged; its options line names the listing type when the set has one pair.
+Lines changedSummary(const std::string& listType) {
   return {"INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
           "Summary New File(1) = new/a.txt  stamp 100",
           "Summary Old File(1) = old/a.txt  stamp 200",
@@ -75,9 +74,10 @@ Lines changedSummary(const std::string& listType, const std::string& options = "
           "      1 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
           "     12 New File Lines Processed ",
           "     12 Old File Lines Processed ",
-          "LISTING-TYPE = " + listType + "  OPTIONS = " + options + "  LONGEST-LINE = (9/8)",
-          "INFORM: The processed files have differences."};
+          listType.empty() ? "LONGEST-LINE = (9/8)"
+                           : "LISTING-TYPE = " + listType + "  OPTIONS = None  LONGEST-LINE = (9/8)"};
 }
+const std::string kDiffer = "INFORM: The processed files have differences.";
 
 Lines join(std::vector<Lines> parts) {
   Lines all;
@@ -92,60 +92,33 @@ const std::string kReform11 = row("RN- ", "  line 11", " 00011 REFORM(NEW)");
 
 // The Long listing of kChanged: every line, the changed line as a facing insert/delete pair.
 Lines changedLongListing() {
-  return {matched("line 1", "00001"),
-          matched("line 2", "00002"),
-          matched("line 3", "00003"),
-          matched("line 4", "00004"),
-          matched("line 5", "00005"),
-          matched("line 6", "00006"),
-          matched("line 7", "00007"),
-          matched("line 8", "00008"),
-          kInsert9,
-          kDelete9,
-          matched("line 10", "00010"),
-          kReform11,
-          matched("line 12  ", "00012")};
+  Lines listing;
+  for (int i = 1; i <= 8; ++i)
+    listing.push_back(matched("line " + std::to_string(i), "0000" + std::to_string(i)));
+  return join(
+      {listing, {kInsert9, kDelete9, matched("line 10", "00010"), kReform11, matched("line 12  ", "00012")}});
+}
+
+// The one-pair set of kChanged with the given listing type and listing.
+GoldenCase changedCase(const std::string& listType, const Lines& listing) {
+  const Lines summary = join({changedSummary(listType), {kDiffer}});
+  return {listType, listType,   {},
+          false,    {kChanged}, listing.empty() ? summary : join({kChangedHeader, listing, {" "}, summary}),
+          {}};
 }
 
 std::vector<GoldenCase> goldenCases() {
   std::vector<GoldenCase> cases;
-
-  cases.push_back({"Long",
-                   "Long",
-                   {},
-                   false,
-                   {kChanged},
-                   join({kChangedHeader, changedLongListing(), {" "}, changedSummary("Long")}),
-                   {}});
-
+  cases.push_back(changedCase("Long", changedLongListing()));
   // Lines 1 and 2 are dropped before the first change; at most six context lines on each side.
+  const Lines longListing = changedLongListing();
   cases.push_back(
-      {"Chng",
-       "Chng",
-       {},
-       false,
-       {kChanged},
-       join({kChangedHeader,
-             {"   ************* 2 New File Lines Not Shown *****************************",
-              matched("line 3", "00003"), matched("line 4", "00004"), matched("line 5", "00005"),
-              matched("line 6", "00006"), matched("line 7", "00007"), matched("line 8", "00008"), kInsert9,
-              kDelete9, matched("line 10", "00010"), kReform11, matched("line 12  ", "00012"), " "},
-             changedSummary("Chng")}),
-       {}});
-
-  cases.push_back({"Delta",
-                   "Delta",
-                   {},
-                   false,
-                   {kChanged},
-                   join({kChangedHeader,
-                         {blockHeader("8,1,1,0"), kInsert9, kDelete9, blockHeader("1,0,0,1"), kReform11,
-                          blockHeader("1,0,0,0"), " "},
-                         changedSummary("Delta")}),
-                   {}});
-
+      changedCase("Chng", join({{"   ************* 2 New File Lines Not Shown *****************************"},
+                                Lines(longListing.begin() + 2, longListing.end())})));
+  cases.push_back(changedCase("Delta", {blockHeader("8,1,1,0"), kInsert9, kDelete9, blockHeader("1,0,0,1"),
+                                        kReform11, blockHeader("1,0,0,0")}));
   // No header and no listing: the summary is the first section, so no " " precedes it.
-  cases.push_back({"Ovsum", "Ovsum", {}, false, {kChanged}, changedSummary("Ovsum"), {}});
+  cases.push_back(changedCase("Ovsum", {}));
 
   // Two inserted lines face one deleted line; the reformatted pair is listed side by side.
   {
@@ -185,29 +158,6 @@ std::vector<GoldenCase> goldenCases() {
           row("RO- ", "keep 3", "      REFORM(OLD)  00004")}});
   }
 
-  // Identical files with Long: listed as matched lines under a header.
-  const Lines identicalListing = {matched("one", "00001"), matched("two", "00002"),
-                                  matched("three", "00003")};
-  cases.push_back(
-      {"IdenticalLong",
-       "Long",
-       {},
-       false,
-       {{"same.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
-       join(
-           {{"New File(1) = new/same.txt  stamp 100", "Old File(1) = old/same.txt  stamp 200", kRuler},
-            identicalListing,
-            {" ", "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
-             "Summary New File(1) = new/same.txt  stamp 100", "Summary Old File(1) = old/same.txt  stamp 200",
-             " ", "      3 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
-             "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
-             "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
-             "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
-             "      3 New File Lines Processed ", "      3 Old File Lines Processed ",
-             "LISTING-TYPE = Long  OPTIONS = None  LONGEST-LINE = (5/5)",
-             "INFORM: The processed files compare as equivalent files. "}}),
-       {}});
-
   // Compare type 2 with two pairs and Long: the changed pair gets its listing and summary; the
   // identical pair its listing after a " " line but no summary; then the grouped summary.
   cases.push_back(
@@ -219,15 +169,10 @@ std::vector<GoldenCase> goldenCases() {
        join(
            {kChangedHeader,
             changedLongListing(),
-            {" ", "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
-             "Summary New File(1) = new/a.txt  stamp 100", "Summary Old File(1) = old/a.txt  stamp 200", " ",
-             "     10 Number Of Line Matches          2 Total Changes (Paired+NonPaired Chg) ",
-             "      1 Reformatted Lines               2 Paired Changes (Refm+Paired Ins/Del)",
-             "      1 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
-             "      1 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
-             "     12 New File Lines Processed ", "     12 Old File Lines Processed ", "LONGEST-LINE = (9/8)",
-             " ", "New File(2) = new/b.txt  stamp 100", "Old File(2) = old/b.txt  stamp 200", kRuler},
-            identicalListing,
+            {" "},
+            changedSummary(""),
+            {" ", "New File(2) = new/b.txt  stamp 100", "Old File(2) = old/b.txt  stamp 200", kRuler},
+            {matched("one", "00001"), matched("two", "00002"), matched("three", "00003")},
             {"  ", "Kelvarn GROUPED COMPARE SUMMARY FOR NAMED PAIRED FILES TOTALS SECTION", "New Dir = new ",
              "Old Dir = old ", " ",
              "Code  New/Old-Fi-Name     New-Proc Old-Proc Num-Mat New-Ins Old-Del Num-Refm Tot-Chg N-DpLns "
@@ -257,41 +202,6 @@ std::vector<GoldenCase> goldenCases() {
              "LISTING-TYPE = Long  OPTIONS = None", "INFORM: The processed files have differences."}}),
        {}});
 
-  // Fscl: the text unpadded and without reference columns; block headers show reference positions.
-  cases.push_back({"FsclDelta",
-                   "Delta",
-                   {Pref::Fscl},
-                   false,
-                   {kChanged},
-                   join({{kChangedHeader[0], kChangedHeader[1], kRuler.substr(0, 84)},
-                         {"     LRef#=00009 RRef#=00009", "I - new nine", "D - old nine",
-                          "     LRef#=00011 RRef#=00011", "RN-   line 11", std::string(17, ' '), " "},
-                         changedSummary("Delta", "Fscl")}),
-                   {}});
-
-  // Dblk: the blank New line is a Dp line, listed in its place; the run of matches goes around it.
-  cases.push_back(
-      {"DblkLong",
-       "Long",
-       {},
-       false,
-       {{"d.txt", "a\n\nb\n", "a\nb\n"}},
-       {"New File(1) = new/d.txt  stamp 100", "Old File(1) = old/d.txt  stamp 200", kRuler,
-        matched("a", "00001"), row("    ", " ", " 00002 DPLINE(NEW) "),
-        row("    ", "b", " 00003              00002"), " ",
-        "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
-        "Summary New File(1) = new/d.txt  stamp 100", "Summary Old File(1) = old/d.txt  stamp 200", " ",
-        "      2 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
-        "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
-        "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
-        "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
-        "      2 New File Lines Processed        1 New Dp/Cmt + 0 Part New Dp/Comments",
-        "      2 Old File Lines Processed        0 Old Dp/Cmt + 0 Part Old Dp/Comments",
-        "LISTING-TYPE = Long  OPTIONS = Dblk  LONGEST-LINE = (1/1)",
-        "INFORM: The processed files compare as filtered equivalent files. "},
-       {},
-       3});
-
   // A binary pair of equal size that differs: no header, no listing, the binary summary.
   cases.push_back(
       {"BinaryPair",
@@ -310,37 +220,6 @@ std::vector<GoldenCase> goldenCases() {
         "LISTING-TYPE = Long  OPTIONS = None", " All Files were processed as binary files. ",
         "INFORM: The processed files have differences."},
        {}});
-
-  // Aeqf with equal stamps and sizes: only the New file is read; its first line carries the count.
-  cases.push_back({"AeqfLong",
-                   "Long",
-                   {Pref::Aeqf},
-                   false,
-                   {{"e.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
-                   {"New File(1) = new/e.txt  stamp 100",
-                    "Old File(1) = old/e.txt  stamp 100",
-                    kRuler,
-                    " ",
-                    matched("one", "00001") + "   3    ",
-                    matched("two", "00002"),
-                    matched("three", "00003"),
-                    " ",
-                    "INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION",
-                    "Summary New File(1) = new/e.txt  stamp 100",
-                    "Summary Old File(1) = old/e.txt  stamp 100",
-                    " ",
-                    "      3 Number Of Line Matches          0 Total Changes (Paired+NonPaired Chg) ",
-                    "      0 Reformatted Lines               0 Paired Changes (Refm+Paired Ins/Del)",
-                    "      0 New File Line Insertions        0 Non-Paired Inserts (Ins Paired-Chg)",
-                    "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
-                    "      3 New File Lines Processed ",
-                    "      3 Old File Lines Processed ",
-                    "LISTING-TYPE = Long  OPTIONS = Aeqf  LONGEST-LINE = (5/0)",
-                    "AEqF option & equal \"Time-Date-Length\" suppressed \"Old File\" comparison.",
-                    "INFORM: The processed files compare as equivalent files. "},
-                   {},
-                   -1,
-                   100});
 
   return cases;
 }
@@ -364,14 +243,13 @@ void prepareSet(const GoldenCase& golden, AppState& app, MemoryFileSystem& files
   app.OldDirName = "old";
   for (const PairFiles& pair : golden.pairs) {
     files.add("new/" + pair.name, pair.newText, 100);
-    files.add("old/" + pair.name, pair.oldText, golden.oldStamp);
+    files.add("old/" + pair.name, pair.oldText, 200);
     app.NewFileList.push_back(pair.name);
     app.OldFileList.push_back(pair.name);
   }
   app.choices.listType = golden.listType;
   for (Pref pref : golden.prefs)
     app.choices.setChecked(pref, true);
-  app.choices.dpIndex = golden.dpIndex;
   app.optionsString = RebuildOptionsString(app.choices);
   if (golden.allLikeNamed) {
     app.choices.compareType = kCompareTypes[1];

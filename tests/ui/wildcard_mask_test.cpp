@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/memory_file_system.h"
@@ -11,39 +12,22 @@ namespace kelvarine {
 namespace {
 
 TEST(WildcardMaskTest, MatchesAsTheOriginalPlatformDid) {
-  struct Case {
-    const char* name;
-    const char* masks;
-    bool matches;
-  };
-  const std::vector<Case> cases = {
-      {"readme", "*.*", true},  // "*.*" takes names without a dot too
-      {"a.b.c", "*.*", true},
-      {".profile", "*.*", true},
-      {"Main.CPP", "*.cpp", true},  // letter case ignored
-      {"main.cpp.bak", "*.cpp", false},
-      {"cpp", "*.cpp", false},
-      {"a.h", "?.h", true},
-      {"ab.h", "?.h", false},
-      {".h", "?.h", false},
-      {"a.h", "*.cpp;*.h", true},
-      {"a.c", "*.cpp;*.h", false},
-      {"a.c", " *.h ; *.c ", true},  // blanks around a pattern ignored
-      {"aab", "*ab", true},          // needs a second try of the "*"
-      {"abcab", "a*b*c", false},
-      {"abXbYc", "a*b*c", true},
-      {"abc", "abc.*", true},
-      {"abc.txt", "abc.*", true},
-      {"abcd", "abc.*", false},
-      {"makefile", "*.", true},  // "*." takes the names without an extension
-      {"make.txt", "*.", false},
-      {"anything", "", true},  // no pattern at all: every name
-      {"anything", " ; ", true},
-      {"x.c", "*.h;", false},
-      {"", "*", true},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(MatchesMask(c.name, c.masks), c.matches) << c.name << " with " << c.masks;
+  using Row = std::tuple<const char*, std::vector<std::string>, std::vector<std::string>>;  // masks, yes, no
+  for (const auto& [masks, matching, notMatching] : std::vector<Row>{
+           {"*.*", {"readme", "a.b.c", ""}, {}},  // "*.*" takes names without a dot too
+           {" *.cpp ; *.h ", {"Main.CPP", "a.h"}, {"main.cpp.bak", "cpp", "a.c"}},  // case, blanks ignored
+           {"?.h", {"a.h"}, {"ab.h", ".h"}},
+           {"*ab", {"aab"}, {}},  // needs a second try of the "*"
+           {"a*b*c", {"abXbYc"}, {"abcab"}},
+           {"abc.*", {"abc", "abc.txt"}, {"abcd"}},
+           {"*.", {"makefile"}, {"make.txt"}},  // "*." takes the names without an extension
+           {" ; ", {"anything"}, {}},           // no pattern at all: every name
+           {"*.h;", {}, {"x.c"}},
+       }) {
+    for (bool want : {true, false})
+      for (const std::string& name : want ? matching : notMatching)
+        EXPECT_EQ(MatchesMask(name, masks), want) << name << " with " << masks;
+  }
 }
 
 TEST(WildcardMaskTest, ListsOnlyMatchingFilesOfTheDirectory) {
