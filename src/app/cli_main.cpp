@@ -4,9 +4,12 @@
 
 #include <clocale>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <string>
 
 #include "app/cli_options.h"
+#include "app/settings_file.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"
 #include "engine/compare_choices.h"
@@ -14,10 +17,67 @@
 #include "engine/std_file_system.h"
 #include "report/report_generator.h"
 #include "ui/compare_flows.h"
+#include "ui/like_name_selection.h"
+#include "ui/main_panel_state.h"
+#include "ui/report_save.h"
+#include "ui/two_list_selection.h"
+#include "ui/viewer_model.h"
 
 namespace {
 
 constexpr int kErrorExit = 2;
+
+// The selection windows of compare types 3 and 4, driven by --mask, --select, --select-all and --pair
+// instead of clicks: the names are picked as a user would pick them, then Start Compare is pressed.
+class CommandLineSelection : public kelvarine::SelectionWindows {
+ public:
+  CommandLineSelection(const kelvarine::CliOptions& options, kelvarine::TerminalHost& host,
+                       kelvarine::FlowServices& flow)
+      : options_(options), host_(host), flow_(flow) {}
+
+  void showLikeNameSelection(kelvarine::LikeNameSelection& window) override {
+    if (!options_.mask.empty()) window.changeFilter(flow_.files, options_.mask);
+    for (const std::string& name : options_.selected) {
+      if (!window.paired().highlight(name)) {
+        host_.writeLine("kelvarine-cli: --select: \"" + name + "\" is not among the like-named files");
+        return;
+      }
+    }
+    if (!options_.selected.empty()) window.selectHighlighted(host_);
+    if (options_.selectAll) window.selectAllPaired();
+    window.startCompare(flow_);
+  }
+
+  void showTwoListSelection(kelvarine::TwoListSelection& window) override {
+    using kelvarine::PairSide;
+    if (!options_.mask.empty()) {
+      window.changeFilter(flow_.files, PairSide::New, options_.mask);
+      window.changeFilter(flow_.files, PairSide::Old, options_.mask);
+    }
+    for (const auto& [newName, oldName] : options_.pairs) {
+      if (!window.highlightFile(PairSide::New, newName) || !window.highlightFile(PairSide::Old, oldName)) {
+        host_.writeLine("kelvarine-cli: --pair: \"" + newName + ":" + oldName +
+                        "\" does not name a listed New file and a listed Old file");
+        return;
+      }
+      window.selectPair(host_);
+    }
+    window.startCompare(flow_);
+  }
+
+ private:
+  const kelvarine::CliOptions& options_;
+  kelvarine::TerminalHost& host_;
+  kelvarine::FlowServices& flow_;
+};
+
+// The date and time that end the saved report's captions: the locale's short date and the time
+// without seconds.
+std::string reportStamp() {
+  std::time_t now = std::time(nullptr);
+  char text[64];
+  return std::strftime(text, sizeof text, "%x %H:%M", std::localtime(&now)) > 0 ? text : "";
+}
 
 // Writes every line, "\n"-terminated. False when the stream reports a write failure.
 bool writeLines(std::FILE* stream, const kelvarine::LineList& lines) {
@@ -41,23 +101,61 @@ int run(const kelvarine::CliOptions& options) {
   app.choices = options.choices;
   app.optionsString = options.optionsString;
   StdFileSystem files;
-  const int compareType = options.compareType != 0
-                              ? options.compareType
-                              : DefaultCompareType(files, options.newName, options.oldName);
-  app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
 
   TerminalHost::Settings settings;
   settings.showProgress = !options.noProgress && isatty(fileno(stderr)) != 0;
   settings.answerYes = options.answerYes;
   TerminalHost host(app, stderr, settings);
+
+  // --settings: the file's choices as "Load User Ini" reads them, then the flags given over them; the
+  // file's New and Old names and compare type serve when the command line gives none.
+  std::string newName = options.newName, oldName = options.oldName;
+  std::string loadedCompareType;
+  if (!options.settingsFile.empty()) {
+    MainPanelState panel;
+    SettingsServices services{panel, app, files, host};
+    std::filesystem::path settingsPath;
+    app.choices.compareType.clear();  // stays empty when the file names no compare type
+    if (!LoadUserIni(services, options.settingsFile, settingsPath)) return kErrorExit;
+    ApplyGivenChoices(options, app.choices, app.optionsString);
+    app.SavedLikeNameSelection = panel.SvLList;
+    app.SavedPairSelection = panel.SvULList;
+    if (newName.empty()) newName = panel.MnCbNewDirNm.text;
+    if (oldName.empty()) oldName = panel.MnCbOldDirNm.text;
+    loadedCompareType = app.choices.compareType;
+    if (newName.empty() || oldName.empty()) {
+      host.writeLine(
+          "kelvarine-cli: NEW and OLD are given neither on the command line nor in the settings file");
+      return kErrorExit;
+    }
+  }
+  if (options.compareType != 0) {
+    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(options.compareType - 1)];
+  } else if (loadedCompareType.empty()) {
+    const int compareType = DefaultCompareType(files, newName, oldName);
+    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
+  }
+  const std::string& type = app.choices.compareType;
+  const int compareType = type == kCompareTypes[0]   ? 1
+                          : type == kCompareTypes[1] ? 2
+                          : type == kCompareTypes[2] ? 3
+                                                     : 4;
+
   TerminalHost::InstallInterruptHandler();
   ReportGenerator report;
   FlowServices flow{app, host, files, report};
+  LikeNameSelection likeNames;
+  TwoListSelection twoLists;
+  CommandLineSelection windows(options, host, flow);
+  SelectionServices selection{likeNames, twoLists, windows};
+  flow.selection = &selection;
 
-  const FlowResult result = MnButStartClick(flow, options.newName, options.oldName);
-  if (result.outcome == FlowOutcome::NotAvailable)
-    host.writeLine("kelvarine-cli: compare type " + std::to_string(compareType) + " is not yet supported");
-  if (result.outcome != FlowOutcome::Ran) return host.haltRequested() ? 130 : kErrorExit;
+  const FlowResult result = MnButStartClick(flow, newName, oldName);
+  if (result.outcome != FlowOutcome::Ran) {
+    if (compareType >= 3 && result.outcome == FlowOutcome::Stopped)
+      host.writeLine("kelvarine-cli: nothing was selected to compare");
+    return host.haltRequested() ? 130 : kErrorExit;
+  }
 
   bool failed = false;
   if (!options.quiet && !writeLines(stdout, app.reportLines)) {
@@ -67,6 +165,15 @@ int run(const kelvarine::CliOptions& options) {
   if (!options.oldListFile.empty() && !writeLinesToFile(options.oldListFile, app.oldSideLines)) {
     host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"");
     failed = true;
+  }
+  if (!options.saveFile.empty()) {
+    // As the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked.
+    SaveSource source;
+    source.dual = app.options.Sbsl && !app.oldSideLines.empty();
+    source.reportStamp = reportStamp();
+    source.caption = ShowReport(app, app.options.Sbsl, source.reportStamp).caption;
+    const SaveOutcome saved = SaveReport(options.saveFile, app, host, source);
+    if (saved != SaveOutcome::Saved) failed = true;
   }
   host.writeLine(result.status);
   const int status = ExitStatusForRun(result.status, host.haltRequested());

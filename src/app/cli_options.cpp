@@ -97,7 +97,6 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   std::string ccolNew = "1:eol", ccolOld = "1:eol";
   std::string mask = "*.*";
   std::vector<std::string> selected, pairs;
-  std::string settingsFile, saveFile;
   bool selectAll = false;
 
   CLI::App cli{
@@ -135,28 +134,25 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
       ->option_text("Yes|No")
       ->transform(CLI::IsMember({"Yes", "No"}, CLI::ignore_case));
   CLI::Option* maskOption =
-      cli.add_option("--mask", mask,
-                     "file mask for compare types 3 and 4 (default \"*.*\"; not yet supported)")
+      cli.add_option("--mask", mask, "file mask for compare types 3 and 4 (default \"*.*\")")
           ->option_text("MASKS");
   CLI::Option* selectOption =
-      cli.add_option("--select", selected,
-                     "type 3: a like-named file to compare, repeatable (not yet supported)")
-          ->option_text("NAME");
-  CLI::Option* selectAllOption = cli.add_flag(
-      "--select-all", selectAll, "type 3: every like-named file the mask lets through (not yet supported)");
+      cli.add_option("--select", selected, "type 3: a like-named file to compare, repeatable")
+          ->option_text("NAME")
+          ->allow_extra_args(false);
+  CLI::Option* selectAllOption =
+      cli.add_flag("--select-all", selectAll, "type 3: every like-named file the mask lets through");
   CLI::Option* pairOption =
-      cli.add_option("--pair", pairs,
-                     "type 4: a New file and an Old file to compare, repeatable\n(not yet supported)")
-          ->option_text("NEW:OLD");
-  CLI::Option* settingsOption =
-      cli.add_option("--settings", settingsFile,
-                     "take choices (and NEW/OLD when not given) from a settings file;\nflags override "
-                     "(not yet supported)")
-          ->option_text("FILE");
-  CLI::Option* saveOption =
-      cli.add_option("--save", saveFile,
-                     "also save the report: .html/.htm HTML, .rtf RTF, else text\n(not yet supported)")
-          ->option_text("FILE");
+      cli.add_option("--pair", pairs, "type 4: a New file and an Old file to compare, repeatable")
+          ->option_text("NEW:OLD")
+          ->allow_extra_args(false);
+  cli.add_option("--settings", options.settingsFile,
+                 "take choices (and NEW/OLD when not given) from a settings file;\nflags override")
+      ->option_text("FILE");
+  cli.add_option("--save", options.saveFile,
+                 "also save the report: .html/.htm HTML, .rtf RTF, else text, as the\nsingle-panel viewer "
+                 "saves it (with Sbsl: as the dual-panel viewer, stacked)")
+      ->option_text("FILE");
   cli.add_option("--old-list", options.oldListFile,
                  "with Sbsl: write the Old-side line list to FILE, one line each\n(default: not written)")
       ->option_text("FILE");
@@ -180,13 +176,33 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     return result;
   }
 
-  for (CLI::Option* option :
-       {maskOption, selectOption, selectAllOption, pairOption, settingsOption, saveOption}) {
-    if (option->count() > 0) return usageError(option->get_name() + " is not yet supported");
+  // A compare type not given may still come from --settings.
+  const int type = options.compareType;
+  if ((selectOption->count() > 0 || selectAllOption->count() > 0) && type != 0 && type != 3)
+    return usageError("--select and --select-all need compare type 3");
+  if (pairOption->count() > 0 && type != 0 && type != 4) return usageError("--pair needs compare type 4");
+  if (maskOption->count() > 0 && type != 0 && type != 3 && type != 4)
+    return usageError("--mask needs compare type 3 or 4");
+  if (maskOption->count() > 0) options.mask = mask;
+  options.selected = selected;
+  options.selectAll = selectAll;
+  for (const std::string& pair : pairs) {
+    const std::size_t colon = pair.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == pair.size())
+      return usageError("--pair: expected NEW:OLD, got \"" + pair + "\"");
+    options.pairs.emplace_back(pair.substr(0, colon), pair.substr(colon + 1));
   }
-  if (options.compareType == 3 || options.compareType == 4)
-    return usageError("compare type " + std::to_string(options.compareType) + " is not yet supported");
-  if (options.newName.empty() || options.oldName.empty()) return usageError("NEW and OLD are both needed");
+  if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
+    return usageError("NEW and OLD are both needed");
+  GivenChoices& given = options.given;
+  given.listing = cli.count("--listing") > 0;
+  given.options = cli.count("--options") > 0;
+  given.subc = cli.count("--subc") > 0;
+  given.xtab = cli.count("--xtab") > 0;
+  given.ccolNew = cli.count("--ccol-new") > 0;
+  given.ccolOld = cli.count("--ccol-old") > 0;
+  given.dudcTag = cli.count("--dudc-tag") > 0;
+  given.dudcEmbedded = cli.count("--dudc-embedded") > 0;
 
   choices.listType = listing;
   choices.subcText = NormaliseSubcText(subc);
@@ -209,6 +225,28 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   result.run = true;
   result.options = std::move(options);
   return result;
+}
+
+void ApplyGivenChoices(const CliOptions& options, CompareChoices& choices, std::string& optionsString) {
+  const CompareChoices& given = options.choices;
+  if (options.given.listing) choices.listType = given.listType;
+  if (options.given.options) {
+    choices.dpIndex = given.dpIndex;
+    choices.checked = given.checked;
+    optionsString = options.optionsString;
+  }
+  if (options.given.subc) choices.subcText = given.subcText;
+  if (options.given.xtab) choices.xtabText = given.xtabText;
+  if (options.given.ccolNew) {
+    choices.ccolNew1 = given.ccolNew1;
+    choices.ccolNew2 = given.ccolNew2;
+  }
+  if (options.given.ccolOld) {
+    choices.ccolOld1 = given.ccolOld1;
+    choices.ccolOld2 = given.ccolOld2;
+  }
+  if (options.given.dudcTag) choices.dudcTag = given.dudcTag;
+  if (options.given.dudcEmbedded) choices.dudcYesNo = given.dudcYesNo;
 }
 
 int DefaultCompareType(FileSystem& files, const std::string& newName, const std::string& oldName) {

@@ -1,18 +1,33 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/compare_choices.h"
 #include "engine/file_system.h"
 
 namespace kelvarine {
 
+// Which choices the command line gave explicitly: with --settings, these override the loaded ones.
+struct GivenChoices {
+  bool listing = false, options = false, subc = false, xtab = false, ccolNew = false, ccolOld = false,
+       dudcTag = false, dudcEmbedded = false;
+};
+
 // The choices and run settings of one kelvarine-cli call.
 struct CliOptions {
-  std::string newName, oldName;  // NEW and OLD, lower-cased as the program takes its arguments
+  std::string newName, oldName;  // NEW and OLD as given (empty: taken from --settings)
   int compareType = 0;           // 1..4; 0 when not given (decided by what NEW and OLD name)
   CompareChoices choices;        // listing type, preferences, Dp option and their parameters
   std::string optionsString = "None";
+  GivenChoices given;
+  std::string settingsFile;  // --settings: choices (and NEW/OLD when not given) loaded from this file
+  std::string saveFile;      // --save: the report is also saved here (format by extension)
+  std::string mask;          // --mask: the selection windows' file mask (empty: as they hold it)
+  std::vector<std::string> selected;  // --select: like-named files picked in compare type 3
+  bool selectAll = false;             // --select-all
+  std::vector<std::pair<std::string, std::string>> pairs;  // --pair NEW:OLD in compare type 4
   std::string oldListFile;  // --old-list: where the Old-side line list goes (empty: nowhere)
   bool quiet = false;       // no report on standard output
   bool noProgress = false;  // no progress display on standard error
@@ -31,6 +46,9 @@ struct CliParse {
 // Reads argv. Bad usage (unknown or malformed options, missing names, features not yet available)
 // gives exit code 2 with the reason in `err`.
 CliParse ParseCommandLine(int argc, const char* const* argv);
+
+// Puts the choices the command line gave over `choices` and `optionsString` (loaded from a settings file).
+void ApplyGivenChoices(const CliOptions& options, CompareChoices& choices, std::string& optionsString);
 
 // The compare type used when none is given: 1 when NEW or OLD names an existing file, otherwise 2.
 int DefaultCompareType(FileSystem& files, const std::string& newName, const std::string& oldName);

@@ -37,6 +37,9 @@ struct AppState {
   std::vector<std::string> NewDirNames, OldDirNames;
   // The texts of the New and the Old name fields, as the report's directory lines show them.
   std::string newNameText, oldNameText;
+  // Selections read from the settings (keys SvLList and SvULList), each entry followed by ";"; the
+  // next opening of the matching selection window applies and empties them.
+  std::string SavedLikeNameSelection, SavedPairSelection;
 
   // Where the report's sections start, for the viewers; set by the report while a set runs.
   bool SummaryToMainOnly = false;        // print lines go to the report line list only

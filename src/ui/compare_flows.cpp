@@ -9,6 +9,8 @@
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
 #include "engine/run_status.h"
+#include "ui/like_name_selection.h"
+#include "ui/two_list_selection.h"
 #include "ui/wildcard_mask.h"
 
 namespace kelvarine {
@@ -99,8 +101,12 @@ FlowResult MnButStartClick(FlowServices& flow, const std::string& newText, const
     app.OldDirName = DirectoryPart(oldText);
     return StartFilePairCompare(flow);
   }
-  if (type == itemText(2)) return StartLikeNameDirCompare(flow);
-  if (type == itemText(3) || type == itemText(4)) return {FlowOutcome::NotAvailable, {}};
+  if (type == itemText(2)) return StartLikeNameDirCompare(flow, LikeNameMode::AllPairs);
+  if (type == itemText(3) || type == itemText(4)) {
+    if (flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
+    return type == itemText(3) ? StartLikeNameDirCompare(flow, LikeNameMode::Select)
+                               : StartTwoListSelection(flow);
+  }
   return refuse(flow, "Invalid \"Compare Type\". Reselect again from the \"Compare Type\" ComboBox.");
 }
 
@@ -124,18 +130,19 @@ FlowResult StartFilePairCompare(FlowServices& flow) {
   return {FlowOutcome::Ran, RunCompareSet(flow)};
 }
 
-FlowResult StartLikeNameDirCompare(FlowServices& flow) {
+FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode) {
   AppState& app = flow.app;
+  const bool select = mode == LikeNameMode::Select;
+  if (select && flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
   const std::string& type = app.choices.compareType;
   if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory Name specified.") ||
       !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory Name specified.")) {
     return {FlowOutcome::Refused, {}};
   }
 
-  app.NewDirNames = sortedLowerNames(flow, app.newNameText);
-  app.OldDirNames = sortedLowerNames(flow, app.oldNameText);
-  const std::vector<std::string>& newNames = app.NewDirNames;
-  const std::vector<std::string>& oldNames = app.OldDirNames;
+  const std::vector<std::string> newNames = sortedLowerNames(flow, app.newNameText);
+  const std::vector<std::string> oldNames = sortedLowerNames(flow, app.oldNameText);
+  std::vector<std::string> common;
   const int oldCount = static_cast<int>(oldNames.size());
   for (int i = 0; i < oldCount; ++i) {
     if ((i + 1) % kProgressEvery == 0) {
@@ -146,14 +153,17 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow) {
       flow.host.processEvents();
     }
     const std::string& name = oldNames[static_cast<std::size_t>(i)];
-    if (std::binary_search(newNames.begin(), newNames.end(), name)) {
-      app.NewFileList.push_back(name);
-      app.OldFileList.push_back(name);
-    }
+    if (std::binary_search(newNames.begin(), newNames.end(), name)) common.push_back(name);
   }
 
-  if (app.NewFileList.empty())
+  if (common.empty())
     return refuse(flow, "No paired (same name) new/old filenames are found.\rSelect another directory pair.");
+  // The window lists the directories again itself, with its own mask.
+  if (select) return ShowLikeNameSelection(flow);
+  app.NewDirNames = newNames;
+  app.OldDirNames = oldNames;
+  app.NewFileList = common;
+  app.OldFileList = std::move(common);
   const auto pairs = static_cast<std::int32_t>(app.NewFileList.size());
   app.UnpairedNewCount = static_cast<std::int32_t>(newNames.size()) - pairs;
   app.UnpairedOldCount = static_cast<std::int32_t>(oldNames.size()) - pairs;
@@ -161,6 +171,57 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow) {
   FlowResult result{FlowOutcome::Ran, RunCompareSet(flow)};
   app.RunAllLikeNamed = false;
   return result;
+}
+
+FlowResult ShowLikeNameSelection(FlowServices& flow) {
+  AppState& app = flow.app;
+  if (flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
+  LikeNameSelection& window = flow.selection->likeNames;
+  window.pointAt(app.newNameText, app.oldNameText);
+  if (window.BuildLikeNameList(flow.files) == 0) {
+    return refuse(
+        flow,
+        "New and Old Input File Directories have no common named files. \r Respecify Directories or "
+        "use a different filter mask.");
+  }
+  window.applySavedSelection(app.SavedLikeNameSelection);
+  window.reconcileSelection();
+  window.showPaths();
+  window.beginShowing();
+  app.RunFromLikeNameList = true;
+  flow.selection->windows.showLikeNameSelection(window);
+  app.RunFromLikeNameList = false;
+  if (!window.lastStart()) return {FlowOutcome::Stopped, {}};
+  return {FlowOutcome::Ran, *window.lastStart()};
+}
+
+FlowResult StartTwoListSelection(FlowServices& flow) {
+  AppState& app = flow.app;
+  if (flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
+  const std::string& type = app.choices.compareType;
+  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory specified.") ||
+      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory specified.")) {
+    return {FlowOutcome::Refused, {}};
+  }
+  TwoListSelection& window = flow.selection->twoLists;
+  window.open(flow.files, app.newNameText, app.oldNameText);
+  if (window.files(PairSide::New).empty()) {
+    return refuse(flow,
+                  "New Input File Directory has no files to compare. \r Respecify the New Directory Name.");
+  }
+  if (window.files(PairSide::Old).empty()) {
+    return refuse(flow,
+                  "Old Input File Directory has no files to compare. \r Respecify the Old Directory Name.");
+  }
+  window.applySavedSelection(app.SavedPairSelection);
+  window.dropStalePairs();
+  window.showPaths();
+  window.beginShowing();
+  app.RunFromTwoLists = true;
+  flow.selection->windows.showTwoListSelection(window);
+  app.RunFromTwoLists = false;
+  if (!window.lastStart()) return {FlowOutcome::Stopped, {}};
+  return {FlowOutcome::Ran, *window.lastStart()};
 }
 
 std::string RunCompareSet(FlowServices& flow) {

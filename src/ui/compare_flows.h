@@ -9,20 +9,41 @@
 
 namespace kelvarine {
 
+class LikeNameSelection;
+class TwoListSelection;
+
+// Opens the selection windows of compare types 3 and 4, implemented by the front end (the GUI shows a
+// window, the command line drives the model). Each call returns when the window is closed; a set
+// started from the window runs within the call.
+class SelectionWindows {
+ public:
+  virtual ~SelectionWindows() = default;
+  virtual void showLikeNameSelection(LikeNameSelection& window) = 0;
+  virtual void showTwoListSelection(TwoListSelection& window) = 0;
+};
+
+// The two selection windows, created once by the front end and kept between openings.
+struct SelectionServices {
+  LikeNameSelection& likeNames;
+  TwoListSelection& twoLists;
+  SelectionWindows& windows;
+};
+
 // What the compare-type flows work with: the application state, the surroundings and the report the
-// compare run writes through.
+// compare run writes through; without selection windows compare types 3 and 4 are not available.
 struct FlowServices {
   AppState& app;
   Host& host;
   FileSystem& files;
   ReportStep& report;
+  SelectionServices* selection = nullptr;
 };
 
 enum class FlowOutcome {
   Stopped,       // nothing ran and nothing was shown: empty compare type, or the question answered No
   Refused,       // a message refused the compare type or the names; nothing ran
   Ran,           // a compare set ran; the result holds the status it returned
-  NotAvailable,  // compare types 3 and 4 need the selection windows, which are not available yet
+  NotAvailable,  // compare types 3 and 4 without selection windows
 };
 
 struct FlowResult {
@@ -40,10 +61,22 @@ FlowResult MnButStartClick(FlowServices& flow, const std::string& newText, const
 // directory parts of the two names.
 FlowResult StartFilePairCompare(FlowServices& flow);
 
-// Compare type 2: every file name present in both directories is a pair, lower-cased, in ascending
-// name order. Leaves the names found (app.NewDirNames, app.OldDirNames) and the unpaired counts for
-// the report, and runs the set with RunAllLikeNamed set.
-FlowResult StartLikeNameDirCompare(FlowServices& flow);
+enum class LikeNameMode { AllPairs, Select };
+
+// Compare type 2 (AllPairs): every file name present in both directories is a pair, lower-cased, in
+// ascending name order. Leaves the names found (app.NewDirNames, app.OldDirNames) and the unpaired
+// counts for the report, and runs the set with RunAllLikeNamed set. Compare type 3 (Select): the
+// common names go to the like-name window, which ShowLikeNameSelection then opens.
+FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode = LikeNameMode::AllPairs);
+
+// Fills the like-name window (listing with its current mask, applying and consuming the saved
+// selection, keeping selected names that are still common) and opens it with RunFromLikeNameList set.
+// Ran when its Start ran a set; Stopped when it was closed by Return.
+FlowResult ShowLikeNameSelection(FlowServices& flow);
+
+// Compare type 4: validates both directories, fills the two-list window (applying and consuming the
+// saved pair selection, dropping pairs whose files are gone) and opens it with RunFromTwoLists set.
+FlowResult StartTwoListSelection(FlowServices& flow);
 
 // Runs the filled file-pair list as one compare set: empties both report lists, clears the halt and
 // failure flags, calls the compare run and shows the status it returns, which is returned.

@@ -64,7 +64,18 @@ expect "invalid compare columns" 2 "$ccol_error" -o Ccol --ccol-new 0:5 new/same
 expect "missing Old file" 2 "" 'Invalid Old Input File Name "old/missing.txt" specified.' new/same.txt old/missing.txt
 expect "two files, type 2, answered No" 2 "" "Answered No" -t 2 new/same.txt old/same.txt
 expect "two files, type 2, answered Yes" 0 "$equal" -t 2 --yes new/same.txt old/same.txt
-expect "bad usage" 2 "" "--select is not yet supported" --select same.txt new old
+expect "bad usage" 2 "" "--select and --select-all need compare type 3" -t 2 --select same.txt new old
+expect "type 3, selected names" 1 "$different" -t 3 --select SAME.txt --select changed.txt new old
+grep -qx "  same.txt" out || fail "type 3: the selected name is not listed in the summary"
+expect "type 3, nothing selected" 2 "" "nothing was selected" -t 3 new old
+expect "type 4, a free pair" 1 "$different" -t 4 --pair same.txt:changed.txt new old
+expect "saved as HTML" 1 "$different" --save report.html new/changed.txt old/changed.txt
+[ "$(head -n 1 report.html)" = "<HTML>" ] || fail "--save: report.html does not start with <HTML>"
+expect "never saved over an input" 2 "$different" --save old/changed.txt new/changed.txt old/changed.txt
+grep -q "is an input file" err || fail "--save over an input file: no message"
+printf '[Other]\nkeep=1\n[Kelvarn]\nNewDirNm=new/case.txt\nOldDirNm=old/case.txt\nOptsUsed=Icas\n' >k.ini
+expect "settings give names and options" 0 "$filtered" --settings k.ini
+expect "flags override settings" 1 "$different" --settings k.ini -o None
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
 
 # Ctrl-C halts the run: the report written so far ends with the halted status; exit status 130.

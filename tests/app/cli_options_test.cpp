@@ -75,8 +75,6 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"--bogus|n|o", "--bogus"},
       {"-l|Short|n|o", "Short"},
       {"-t|5|n|o", "--compare-type"},
-      {"-t|3|n|o", "compare type 3 is not yet supported"},
-      {"-t|4|n|o", "compare type 4 is not yet supported"},
       {"--xtab|0|n|o", "--xtab"},
       {"--xtab|9|n|o", "--xtab"},
       {"--dudc-embedded|maybe|n|o", "maybe"},
@@ -87,12 +85,11 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"--ccol-new|5|n|o", "--ccol-new: expected"},
       {"--ccol-old|1:4,|n|o", "--ccol-old: expected"},
       {"--ccol-new|1:4,6:8,9:10|n|o", "--ccol-new: expected"},
-      {"--mask|*.c|n|o", "--mask is not yet supported"},
-      {"--select|a.c|n|o", "--select is not yet supported"},
-      {"--select-all|n|o", "--select-all is not yet supported"},
-      {"--pair|a:b|n|o", "--pair is not yet supported"},
-      {"--settings|k.ini", "--settings is not yet supported"},
-      {"--save|r.html|n|o", "--save is not yet supported"}};
+      {"-t|2|--mask|*.c|n|o", "--mask needs compare type 3 or 4"},
+      {"-t|4|--select|a.c|n|o", "--select and --select-all need compare type 3"},
+      {"-t|1|--select-all|n|o", "--select and --select-all need compare type 3"},
+      {"-t|3|--pair|a:b|n|o", "--pair needs compare type 4"},
+      {"-t|4|--pair|ab|n|o", "--pair: expected NEW:OLD"}};
   for (const auto& [args, errorPart] : cases) {
     const CliParse p = parse(args);
     EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;

@@ -10,6 +10,8 @@
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "support/recording_report.h"
+#include "ui/like_name_selection.h"
+#include "ui/two_list_selection.h"
 
 namespace kelvarine {
 namespace {
@@ -17,6 +19,15 @@ namespace {
 const std::string kItem1 = kCompareTypes[0];
 const std::string kItem2 = kCompareTypes[1];
 const std::string kItem3 = kCompareTypes[2];
+const std::string kItem4 = kCompareTypes[3];
+
+// Selection windows that are closed again at once, as Return does.
+class ReturningWindows : public SelectionWindows {
+ public:
+  void showLikeNameSelection(LikeNameSelection&) override { ++shown; }
+  void showTwoListSelection(TwoListSelection&) override { ++shown; }
+  int shown = 0;
+};
 
 std::string shown(const char* status) {
   return std::string(status).substr(0, 70);
@@ -40,7 +51,11 @@ class CompareFlowsTest : public ::testing::Test {
   RecordingHost host;
   AppState app;
   RecordingReport report;
-  FlowServices flow{app, host, fs, report};
+  LikeNameSelection likeNames;
+  TwoListSelection twoLists;
+  ReturningWindows windows;
+  SelectionServices selection{likeNames, twoLists, windows};
+  FlowServices flow{app, host, fs, report, &selection};
 };
 
 TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
@@ -50,9 +65,13 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
   const std::string needsFile = "The specified Compare type \"" + kItem1 +
                                 "\" requires a File Name not a Path Name. Use the Select FileSelect Tab to "
                                 "select a valid File Name or change compare type.";
-  const std::string needsDir = "The specified Compare type \"" + kItem2 +
-                               "\" requires a directory path name not a file name. Use the Select DirSelect "
-                               "Tab to select a valid Dir Name or change compare type.";
+  const auto needsDir = [](const std::string& type) {
+    return "The specified Compare type \"" + type +
+           "\" requires a directory path name not a file name. Use the Select DirSelect Tab to select a "
+           "valid "
+           "Dir Name or change compare type.";
+  };
+  fs.add("empty/.keep/x", "");  // a directory without files
   struct Case {
     std::string type, newText, oldText, message;  // no message: nothing shown
     FlowOutcome outcome = FlowOutcome::Refused;
@@ -65,16 +84,27 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
       {kItem1, "new/b.txt", "old", needsFile},  // a directory wins over a missing name
       {kItem1, "new/b.txt", "old/a.txt", "Invalid New Input File Name \"new/b.txt\" specified."},
       {kItem1, "new/a.txt", "old/b.txt", "Invalid Old Input File Name \"old/b.txt\" specified."},
-      {kItem2, "new/a.txt", "old", needsDir},
-      {kItem2, "new", "old/a.txt", needsDir},
+      {kItem2, "new/a.txt", "old", needsDir(kItem2)},
+      {kItem2, "new", "old/a.txt", needsDir(kItem2)},
       {kItem2, "nowhere", "old", "Invalid New Input File Directory Name specified."},
       {kItem2, "new", "nowhere", "Invalid Old Input File Directory Name specified."},
       {kItem2, "nowhere", "old/a.txt", "Invalid New Input File Directory Name specified."},
       {kItem2, "new", "lonely",
        "No paired (same name) new/old filenames are found.\rSelect another directory pair."},
       {"", "new/a.txt", "old/a.txt", "", FlowOutcome::Stopped},  // before asking about two files
-      {kItem3, "new", "old", "", FlowOutcome::NotAvailable},
-      {kCompareTypes[3], "new", "old", "", FlowOutcome::NotAvailable},
+      {kItem3, "new/a.txt", "old", needsDir(kItem3)},
+      {kItem3, "new", "nowhere", "Invalid Old Input File Directory Name specified."},
+      {kItem3, "lonely", "old",
+       "No paired (same name) new/old filenames are found.\rSelect another directory pair."},
+      {kItem4, "new", "old/a.txt", needsDir(kItem4)},
+      {kItem4, "nowhere", "old", "Invalid New Input File Directory specified."},
+      {kItem4, "new", "nowhere", "Invalid Old Input File Directory specified."},
+      {kItem4, "empty", "old",
+       "New Input File Directory has no files to compare. \r Respecify the New Directory Name."},
+      {kItem4, "new", "empty",
+       "Old Input File Directory has no files to compare. \r Respecify the Old Directory Name."},
+      {kItem3, "new", "old", "", FlowOutcome::Stopped},  // the window opens and is closed by Return
+      {kItem4, "new", "old", "", FlowOutcome::Stopped},
   };
   app.reportLines.add("earlier report");
   for (const Case& c : cases) {
@@ -89,6 +119,11 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
     EXPECT_EQ(app.newNameText + " | " + app.oldNameText, c.newText + " | " + c.oldText);
   }
   EXPECT_TRUE(report.calls.empty());
+  EXPECT_EQ(windows.shown, 2);
+
+  flow.selection = nullptr;  // a front end without selection windows
+  EXPECT_EQ(start(kItem3, "new", "old").outcome, FlowOutcome::NotAvailable);
+  EXPECT_EQ(start(kItem4, "new", "old").outcome, FlowOutcome::NotAvailable);
 }
 
 TEST_F(CompareFlowsTest, TwoFilesWithAnotherTypeAskFirstAndKeepTheirNamesAsTyped) {

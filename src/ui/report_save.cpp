@@ -1,0 +1,407 @@
+#include "ui/report_save.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "engine/ascii_case.h"
+#include "engine/file_system.h"
+#include "engine/std_file_system.h"
+
+namespace kelvarine {
+namespace {
+
+constexpr std::size_t kHtmlLineLimit = 2048;
+constexpr std::size_t kEventInterval = 20;
+
+bool startsWith(const std::string& text, std::string_view prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0 && text.size() >= prefix.size();
+}
+
+void writeLine(std::ostream& out, std::string_view text) {
+  out << text << '\n';
+}
+
+std::string numbered(int number, const std::string& line) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%4d  ", number);
+  return buffer + line;
+}
+
+// Counts written rows, lets pending events run every 20 rows and tells when the writer must stop.
+class RowPacer {
+ public:
+  RowPacer(std::ostream& out, const AppState& app, Host& host, bool honourHalt)
+      : out_(out), app_(app), host_(host), honourHalt_(honourHalt) {}
+
+  // After a row: true when the writer must stop (halt or a failed stream).
+  bool afterRow() {
+    if (++rows_ % kEventInterval == 0) {
+      host_.processEvents();
+      if (!out_) return true;
+    }
+    stopped_ = honourHalt_ && app_.StopRequested;
+    return stopped_;
+  }
+  bool halted() const { return stopped_; }
+
+ private:
+  std::ostream& out_;
+  const AppState& app_;
+  Host& host_;
+  bool honourHalt_;
+  std::size_t rows_ = 0;
+  bool stopped_ = false;
+};
+
+WriteEnd finish(std::ostream& out, const RowPacer& pacer) {
+  out.flush();
+  if (!out) return WriteEnd::Failed;
+  return pacer.halted() ? WriteEnd::Halted : WriteEnd::Complete;
+}
+
+// One HTML part: rows [begin, end) of a list, each colour run one FONT span.
+bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
+                   std::size_t end, RowPacer& pacer) {
+  const bool chng = app.options.ListChng;
+  const auto listingCount = static_cast<std::size_t>(std::max(app.ListingLineCount, 0));
+  PrintColour previous = PrintColour::Black;
+  PrintColour current = begin < end ? PrintColourOf(list[begin], chng) : PrintColour::Black;
+  for (std::size_t i = begin; i < end; ++i) {
+    const PrintColour next = i + 1 < end ? PrintColourOf(list[i + 1], chng) : PrintColour::Black;
+    std::string text;
+    if (current != PrintColour::Black && current != previous)
+      text = "<FONT Color=" + std::string(PrintColourName(current)) + ">";
+    const std::string row =
+        (i > 2 && i < listingCount) ? numbered(static_cast<int>(i) - 2, list[i]) : " " + list[i];
+    for (char c : row) {
+      const std::string_view piece = c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
+      if (text.size() + piece.size() > kHtmlLineLimit) break;
+      text += piece;
+    }
+    if (current != PrintColour::Black && next != current) text += "</FONT>";
+    writeLine(out, text);
+    previous = current;
+    current = next;
+    if (pacer.afterRow()) return false;
+  }
+  return true;
+}
+
+std::string rtfEscaped(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '{' || c == '}' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+constexpr std::string_view kRtfPlain[] = {"\\plain\\f0\\fs16\\cf0 ", "\\plain\\f0\\fs16\\cf1 ",
+                                          "\\plain\\f0\\fs16\\cf2 ", "\\plain\\f0\\fs16\\cf3 "};
+
+std::string_view rtfSwitch(PrintColour colour) {
+  switch (colour) {
+    case PrintColour::Blue:
+      return kRtfPlain[1];
+    case PrintColour::Red:
+      return kRtfPlain[2];
+    case PrintColour::Green:
+      return kRtfPlain[3];
+    case PrintColour::Black:
+      break;
+  }
+  return kRtfPlain[0];
+}
+
+// One RTF part: rows [begin, end) of a list as displayed; `previous` carries the last row's colour.
+bool writeRtfPart(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
+                  std::size_t end, PrintColour& previous, RowPacer& pacer) {
+  for (std::size_t i = begin; i < end; ++i) {
+    const PrintColour colour = PrintColourOf(list[i], app.options.ListChng);
+    std::string line = "\\par ";
+    if (colour != PrintColour::Black || previous != PrintColour::Black) line += rtfSwitch(colour);
+    line += rtfEscaped(ViewerRowText(app, list, i));
+    writeLine(out, line);
+    previous = colour;
+    if (pacer.afterRow()) return false;
+  }
+  return true;
+}
+
+bool writeTextRows(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
+                   std::size_t end, RowPacer& pacer) {
+  for (std::size_t i = begin; i < end; ++i) {
+    writeLine(out, ViewerRowText(app, list, i));
+    if (pacer.afterRow()) return false;
+  }
+  return true;
+}
+
+// A line of `width` blanks holding `left` from column 1 and `right` from column `rightColumn` (1-based),
+// each cut to its width.
+std::string sideBySide(const std::string& left, const std::string& right, const DualTextWidths& widths) {
+  std::string line(static_cast<std::size_t>(widths.total), ' ');
+  line.replace(0, std::min(left.size(), static_cast<std::size_t>(widths.left)), left, 0,
+               static_cast<std::size_t>(widths.left));
+  line.replace(static_cast<std::size_t>(widths.left) + 1,
+               std::min(right.size(), static_cast<std::size_t>(widths.right)), right, 0,
+               static_cast<std::size_t>(widths.right));
+  return line;
+}
+
+std::size_t listingEnd(const AppState& app, const LineList& list) {
+  return std::min(list.size(), static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
+}
+
+struct FormatTexts {
+  std::string_view message, note;
+};
+
+FormatTexts failureTexts(SaveFormat format) {
+  switch (format) {
+    case SaveFormat::Html:
+      return {" Error generating HTML output.", "Html File Error"};
+    case SaveFormat::Rtf:
+      return {" Error generating RTF output.", "Rtf File Error"};
+    case SaveFormat::Text:
+      break;
+  }
+  return {" Error generating Text output.", "Txt File Error"};
+}
+
+}  // namespace
+
+std::string_view PrintColourName(PrintColour colour) {
+  switch (colour) {
+    case PrintColour::Red:
+      return "Red";
+    case PrintColour::Blue:
+      return "Blue";
+    case PrintColour::Green:
+      return "Green";
+    case PrintColour::Black:
+      break;
+  }
+  return "Black";
+}
+
+std::uint32_t PrintColourRgb(PrintColour colour) {
+  switch (colour) {
+    case PrintColour::Red:
+      return 0xFF0000;
+    case PrintColour::Blue:
+      return 0x0000FF;
+    case PrintColour::Green:
+      return 0x008000;
+    case PrintColour::Black:
+      break;
+  }
+  return 0x000000;
+}
+
+PrintColour PrintColourOf(const std::string& line, bool listChng) {
+  const std::string_view code = std::string_view(line).substr(0, 3);
+  if (code == "D -" || code == "DM-" || code == "RO-") return PrintColour::Red;
+  if (code == "I -" || code == "IM-" || code == "RN-") return PrintColour::Blue;
+  if (startsWith(line, "New File =")) return PrintColour::Blue;
+  if (startsWith(line, "Old File =") || startsWith(line, "LISTING-TY")) return PrintColour::Red;
+  if (listChng && startsWith(line, "   ************* ")) return PrintColour::Green;
+  return PrintColour::Black;
+}
+
+bool RowHasNumber(const AppState& app, std::size_t i) {
+  return !(app.SummaryToMainOnly && i >= static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
+}
+
+std::string ViewerRowText(const AppState& app, const LineList& list, std::size_t i) {
+  return RowHasNumber(app, i) ? numbered(static_cast<int>(i) + 1, list[i]) : " " + list[i];
+}
+
+DualTextWidths ComputeDualTextWidths(const CompareOptions& options) {
+  DualTextWidths widths;
+  if (options.Fscl && (options.LongestNewLine > 80 || options.LongestOldLine > 80)) {
+    widths.left = std::min(std::max(options.LongestNewLine, 80), 128) + 10;
+    widths.right = std::min(std::max(options.LongestOldLine, 80), 128) + 10;
+  }
+  widths.total = widths.left + widths.right + 2;
+  return widths;
+}
+
+WriteEnd WriteHtmlReport(std::ostream& out, const AppState& app, Host& host, const SaveSource& source) {
+  RowPacer pacer(out, app, host, false);
+  writeLine(out, "<HTML>");
+  writeLine(out, "<BODY>");
+  writeLine(out, "<FONT Face=\"Courier New\" Color=Black Size=" + source.htmlSize + ">");
+  writeLine(out, "<PRE>");
+  const LineList& left = app.reportLines;
+  bool going = true;
+  if (source.dual) {
+    const std::size_t split = listingEnd(app, left);
+    writeLine(out, "Brisolan File Compare Report - " + source.reportStamp);
+    writeLine(out, "Panel 1 Report -- New Source Matches + New File Inserts");
+    going = writeHtmlPart(out, app, left, 0, split, pacer);
+    if (going) {
+      writeLine(out, "<FONT Color=Black>Panel 2 Report -- Old Source Matches + Old File Deletes");
+      going = writeHtmlPart(out, app, app.oldSideLines, 0, app.oldSideLines.size(), pacer);
+    }
+    if (going) writeHtmlPart(out, app, left, split, left.size(), pacer);
+  } else {
+    writeHtmlPart(out, app, left, 0, left.size(), pacer);
+  }
+  writeLine(out, "</PRE>");
+  writeLine(out, "</BODY>");
+  writeLine(out, "</HTML>");
+  return finish(out, pacer);
+}
+
+WriteEnd WriteRtfReport(std::ostream& out, AppState& app, Host& host, const SaveSource& source) {
+  RowPacer pacer(out, app, host, true);
+  const std::string plain(kRtfPlain[0]);
+  writeLine(out,
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset1 Courier New;}}");
+  writeLine(out,
+            "{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green0\\blue0;"
+            "\\red0\\green200\\blue10;}");
+  writeLine(out, "\\deflang1033\\pard\\plain\\f0\\fs16\\cf0");
+  const LineList& left = app.reportLines;
+  PrintColour previous = PrintColour::Black;
+  if (source.dual) {
+    const std::size_t split = listingEnd(app, left);
+    writeLine(out, "\\par " + plain + rtfEscaped("Brisolan File Compare Report - " + source.reportStamp));
+    writeLine(out, "\\par " + plain + "Panel 1 Report -- New Source Matches + Inserts");
+    bool going = writeRtfPart(out, app, left, 0, split, previous, pacer);
+    if (going) {
+      previous = PrintColour::Black;
+      writeLine(out, "\\par " + plain + "<FONT Color=Black>Panel 2 Report -- New Source Matches + Deletes");
+      going = writeRtfPart(out, app, app.oldSideLines, 0, app.oldSideLines.size(), previous, pacer);
+    }
+    if (going) writeRtfPart(out, app, left, split, left.size(), previous, pacer);
+  } else {
+    writeLine(out, "\\par " + plain + rtfEscaped(source.caption));
+    writeRtfPart(out, app, left, 0, left.size(), previous, pacer);
+  }
+  writeLine(out, "\\par }");
+  return finish(out, pacer);
+}
+
+WriteEnd WriteTextReport(std::ostream& out, const AppState& app, Host& host, const SaveSource& source,
+                         const DualTextChoice& dualChoice) {
+  RowPacer pacer(out, app, host, false);
+  const LineList& left = app.reportLines;
+  if (!source.dual) {
+    writeLine(out, " ");
+    writeLine(out, source.caption);
+    writeTextRows(out, app, left, 0, left.size(), pacer);
+    return finish(out, pacer);
+  }
+  const LineList& right = app.oldSideLines;
+  const std::size_t split = listingEnd(app, left);
+  if (dualChoice.useTitle && !dualChoice.title.empty()) writeLine(out, dualChoice.title);
+  const std::string panel1 = " Panel 1 -- New Source Matches + Inserts";
+  const std::string panel2 = " Panel 2 -- New Source Matches + Deletes";
+  if (dualChoice.stacked) {
+    writeLine(out, "Brisolan Double-Stacked Compare Report  " + source.reportStamp);
+    writeLine(out, panel1);
+    if (writeTextRows(out, app, left, 0, split, pacer)) {
+      writeLine(out, " ");
+      writeLine(out, panel2);
+      if (writeTextRows(out, app, right, 0, right.size(), pacer))
+        writeTextRows(out, app, left, split, left.size(), pacer);
+    }
+    return finish(out, pacer);
+  }
+  const DualTextWidths widths = ComputeDualTextWidths(app.options);
+  writeLine(out, "Brisolan Insert and Delete Side-By-Side Report  " + source.reportStamp);
+  writeLine(out, sideBySide(panel1, panel2, widths));
+  const auto rowsBefore = static_cast<std::size_t>(std::max(app.ListingLineCount, 0));
+  for (std::size_t r = 0; r < rowsBefore; ++r) {
+    const std::string leftText = r < left.size() ? ViewerRowText(app, left, r) : "";
+    const std::string rightText = r < right.size() ? ViewerRowText(app, right, r) : "";
+    writeLine(out, sideBySide(leftText, rightText, widths));
+    if (pacer.afterRow()) return finish(out, pacer);
+  }
+  writeTextRows(out, app, left, split, left.size(), pacer);
+  return finish(out, pacer);
+}
+
+SaveFormat SaveFormatFor(const std::string& path) {
+  const std::string extension = LowerAscii(std::filesystem::path(path).extension().string());
+  if (extension == ".html" || extension == ".htm") return SaveFormat::Html;
+  if (extension == ".rtf") return SaveFormat::Rtf;
+  return SaveFormat::Text;
+}
+
+bool IsRunInputFile(const AppState& app, const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target = ResolvePathIgnoringCase(path);
+  std::error_code error;
+  const bool targetExists = fs::exists(target, error);
+  const fs::path targetCanonical = fs::weakly_canonical(target, error);
+  auto isTarget = [&](const std::string& directory, const std::string& name) {
+    std::error_code ec;
+    const fs::path input = ResolvePathIgnoringCase(joinPath(directory, name));
+    if (targetExists && fs::exists(input, ec)) {
+      const bool same = fs::equivalent(target, input, ec);
+      if (!ec) return same;
+    }
+    return fs::weakly_canonical(input, ec) == targetCanonical;
+  };
+  for (const std::string& name : app.NewFileList)
+    if (isTarget(app.NewDirName, name)) return true;
+  for (const std::string& name : app.OldFileList)
+    if (isTarget(app.OldDirName, name)) return true;
+  return false;
+}
+
+SaveOutcome SaveReport(const std::string& path, AppState& app, Host& host, const SaveSource& source,
+                       const DualTextChoice& dualChoice) {
+  namespace fs = std::filesystem;
+  if (IsRunInputFile(app, path)) {
+    host.showMessage(" The report was not saved: \"" + path + "\" is an input file of the last compare run.");
+    return SaveOutcome::Refused;
+  }
+  const SaveFormat format = SaveFormatFor(path);
+  fs::path temporary = path;
+  temporary += ".kelvarine-save";
+  WriteEnd end = WriteEnd::Failed;
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (out) {
+      if (format == SaveFormat::Rtf) app.StopRequested = false;
+      switch (format) {
+        case SaveFormat::Html:
+          end = WriteHtmlReport(out, app, host, source);
+          break;
+        case SaveFormat::Rtf:
+          end = WriteRtfReport(out, app, host, source);
+          break;
+        case SaveFormat::Text:
+          end = WriteTextReport(out, app, host, source, dualChoice);
+          break;
+      }
+      out.close();
+      if (!out) end = WriteEnd::Failed;
+    }
+  }
+  std::error_code error;
+  if (end != WriteEnd::Failed) fs::rename(temporary, path, error);
+  if (end == WriteEnd::Failed || error) {
+    fs::remove(temporary, error);
+    const FormatTexts texts = failureTexts(format);
+    app.options.ReportNote = std::string(texts.note);
+    app.options.ReportNoteSet = true;
+    host.showMessage(std::string(texts.message));
+    return SaveOutcome::Failed;
+  }
+  if (end == WriteEnd::Halted) {
+    host.showMessage(" User requested early termination of SaveRtf operation.");
+    return SaveOutcome::Halted;
+  }
+  return SaveOutcome::Saved;
+}
+
+}  // namespace kelvarine

@@ -1,0 +1,485 @@
+#include "ui/viewer_model.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+namespace kelvarine {
+namespace {
+
+constexpr const char* kTitle = "Kelvarine V1.8 - ";
+constexpr const char* kRuler =
+    "----+----9----+----10---+----11---+----12---+----13---+----14---+----15---+----16---+----17---+----18---"
+    "+"
+    "----19---+----2";
+constexpr const char* kForwardMessage =
+    "                            No more forward change sequences found                          .";
+constexpr const char* kBackwardMessage =
+    "                            No more backward change sequences found                          .";
+constexpr const char* kSingleSectionMessage =
+    "                                           No more change sections found                          .";
+constexpr const char* kDualSectionMessage =
+    "                                     No more change sections found                          .";
+constexpr const char* kHorizontalSectionMessage = "No more summary section found";
+constexpr const char* kReShowMessage =
+    "Previous report and current preferences have changed. Rerun compare with newest preferences.";
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool startsWithAny(std::string_view text, std::initializer_list<std::string_view> prefixes) {
+  return std::any_of(prefixes.begin(), prefixes.end(),
+                     [&](std::string_view p) { return startsWith(text, p); });
+}
+
+std::string numbered(std::int64_t number, const std::string& line) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%4lld  ", static_cast<long long>(number));
+  return buffer + line;
+}
+
+std::string indexError(const char* kind, std::int64_t index) {
+  return std::string("*** Orpheus VCL Program Error  - ") + kind + " index\" " + std::to_string(index) +
+         "\" to GetItem*** ";
+}
+
+// The section-title rules shared by the single viewer and both dual-viewer lists.
+RowColour titleColour(std::string_view line, bool listChng) {
+  if (startsWithAny(line, {"Summary Ne", "ID  ----+-", "New File(", "New Dir ="})) return RowColour::Blue;
+  if (listChng && startsWith(line, "   ************* ")) return RowColour::Blue;
+  if (startsWithAny(line, {"Summary Ol", "INDIVIDUAL", "LISTING-TY", "Old File(", "Old Dir =", "Kelvarn "}))
+    return RowColour::Red;
+  return RowColour::Black;
+}
+
+RowColour horizontalColour(std::string_view line, ViewerList list) {
+  if (line.size() <= 3) return RowColour::Black;
+  if (list == ViewerList::Report) {
+    if (startsWithAny(line, {"I -", "IM-"})) return RowColour::Blue;
+    if (startsWith(line, "RN-")) return RowColour::Teal;
+  } else {
+    if (startsWithAny(line, {"D -", "DM-"})) return RowColour::Red;
+    if (startsWith(line, "RO-")) return RowColour::Maroon;
+  }
+  if (line.size() < 11) return RowColour::Black;
+  if (startsWithAny(line, {"Summary Ne", "New File("})) return RowColour::Blue;
+  if (startsWith(line, "ID  ----+-")) return RowColour::Purple;
+  if (startsWithAny(line, {"Summary Ol", "LISTING-TY", "Old File("})) return RowColour::Red;
+  return RowColour::Black;
+}
+
+int parseOr(const std::string& text, int fallback) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return (text.empty() || error != std::errc() || end != text.data() + text.size()) ? fallback : value;
+}
+
+std::string& defaultEight(std::string& setting) {
+  if (setting.empty()) setting = "8";
+  return setting;
+}
+
+}  // namespace
+
+const char* RowColourName(RowColour colour) {
+  switch (colour) {
+    case RowColour::Red:
+      return "Red";
+    case RowColour::Blue:
+      return "Blue";
+    case RowColour::Teal:
+      return "Teal";
+    case RowColour::Maroon:
+      return "Maroon";
+    case RowColour::Purple:
+      return "Purple";
+    case RowColour::Green:
+      return "Green";
+    case RowColour::Black:
+      break;
+  }
+  return "Black";
+}
+
+std::uint32_t RowColourRgb(RowColour colour) {
+  switch (colour) {
+    case RowColour::Red:
+      return 0xFF0000;
+    case RowColour::Blue:
+      return 0x0000FF;
+    case RowColour::Teal:
+      return 0x008080;
+    case RowColour::Maroon:
+      return 0x800000;
+    case RowColour::Purple:
+      return 0x800080;
+    case RowColour::Green:
+      return 0x008000;
+    case RowColour::Black:
+      break;
+  }
+  return 0x000000;
+}
+
+std::string RulerExtension(const CompareOptions& options) {
+  const int width = std::min(128, static_cast<int>(std::max(options.LongestNewLine, options.LongestOldLine)));
+  if (!options.Fscl || width <= 80) return {};
+  return std::string(kRuler).substr(0, static_cast<std::size_t>(width - 80));
+}
+
+ViewerLayout ShowReport(const AppState& app, bool sbslCheckedNow, const std::string& reportStamp) {
+  ViewerLayout layout;
+  const std::string extension = RulerExtension(app.options);
+  layout.reportRows = static_cast<std::int64_t>(app.reportLines.size());
+  layout.initialSelection = app.reportLines.empty() ? -1 : 0;
+  layout.newLabel = "New Dir = " + app.newNameText;
+  layout.oldLabel = "Old  Dir = " + app.oldNameText;
+  layout.fileSectionEnabled = app.PairCount != 1;
+  if (sbslCheckedNow && !app.oldSideLines.empty()) {
+    layout.kind = ViewerKind::Dual;
+    layout.caption = std::string(kTitle) + "Dual Panel Display of Comparison Report  " + reportStamp;
+    layout.oldSideRows = static_cast<std::int64_t>(app.oldSideLines.size());
+    layout.headerShown = true;
+    layout.reportHeader =
+        "Ref#  ID  New Src/Inserts ---2----+----3----+----4----+----5----+----6----+----7----+----8" +
+        extension;
+    layout.oldSideHeader =
+        "Ref#  ID  New Src/Deletes ---2----+----3----+----4----+----5----+----6----+----7----+----8" +
+        extension;
+    return layout;
+  }
+  layout.kind = ViewerKind::Single;
+  layout.caption = std::string(kTitle) + "Single Panel Display of Comparison Report  " + reportStamp;
+  const CompareOptions& o = app.options;
+  layout.headerShown =
+      !o.ListOvsum && static_cast<std::int64_t>(o.TotReformats) + o.TotInserts + o.TotDeletes > 0;
+  if (layout.headerShown)
+    layout.reportHeader =
+        "Ref#  ID  New Src/Inserts/Deletes -----3----+----4----+----5----+----6----+----7----+----8" +
+        extension;
+  return layout;
+}
+
+std::optional<ViewerLayout> ShowHorizontalViewer(const AppState& app, const std::string& reportStamp) {
+  if (!app.options.Sbsl || app.oldSideLines.empty()) return std::nullopt;
+  ViewerLayout layout;
+  layout.kind = ViewerKind::Horizontal;
+  layout.caption =
+      std::string(kTitle) + " Line Compare - Dual Panel Display of Comparison Report  " + reportStamp;
+  layout.reportRows = static_cast<std::int64_t>(app.reportLines.size());
+  layout.oldSideRows = static_cast<std::int64_t>(app.oldSideLines.size());
+  layout.initialSelection = app.reportLines.empty() ? -1 : 0;
+  std::string extension = RulerExtension(app.options);
+  if (extension.empty()) extension = " N-REF# CHNG-TYPE   O-REF# LEN";
+  layout.headerShown = true;
+  layout.reportHeader =
+      " Ref# ID  Matches/Inserts ---2----+----3----+----4----+----5----+----6----+----7----+----8" +
+      extension;
+  layout.oldSideHeader =
+      " Ref# ID  Matches/Deletes ---2----+----3----+----4----+----5----+----6----+----7----+----8" +
+      extension;
+  layout.newLabel = "New File = " + app.newNameText;
+  layout.oldLabel = "Old  File = " + app.oldNameText;
+  layout.fileSectionEnabled = app.PairCount != 1;
+  return layout;
+}
+
+bool ReShowAllowed(const AppState& app, Host& host) {
+  if ((app.options.Sbsl && !app.choices.isChecked(Pref::Sbsl)) ||
+      (app.options.Fscl && !app.choices.isChecked(Pref::Fscl))) {
+    host.showMessage(kReShowMessage);
+    return false;
+  }
+  return true;
+}
+
+bool IsChangeRow(const std::string& line) {
+  return startsWithAny(line, {"I -", "IM-", "D -", "DM-", "RN-", "RO-", "*  "});
+}
+
+// ---- ReportViewerModel: rows ----
+
+const std::string* ReportViewerModel::line(ViewerList list, std::int64_t i) const {
+  const LineList& lines = list == ViewerList::Report ? app_.reportLines : app_.oldSideLines;
+  if (i < 0 || i >= static_cast<std::int64_t>(lines.size())) return nullptr;
+  return &lines[static_cast<std::size_t>(i)];
+}
+
+std::int64_t ReportViewerModel::rowCount(ViewerList list) const {
+  if (kind_ == ViewerKind::Single && list == ViewerList::OldSide) return 0;
+  return static_cast<std::int64_t>(list == ViewerList::Report ? app_.reportLines.size()
+                                                              : app_.oldSideLines.size());
+}
+
+std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
+  const std::string* text = rowCount(list) > i ? line(list, i) : nullptr;
+  if (text == nullptr) {
+    if (kind_ == ViewerKind::Single) return indexError("Negative", i);
+    return indexError(list == ViewerList::Report ? "Invalid" : "Improper", i);
+  }
+  if (kind_ == ViewerKind::Horizontal)
+    return (i > 2 && i < app_.ListingLineCount) ? numbered(i - 2, *text) : " " + *text;
+  if (app_.SummaryToMainOnly && i >= app_.ListingLineCount) return " " + *text;
+  return numbered(i + 1, *text);
+}
+
+RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {
+  const std::string* text = rowCount(list) > i ? line(list, i) : nullptr;
+  if (text == nullptr) return RowColour::Green;
+  if (kind_ == ViewerKind::Horizontal) return horizontalColour(*text, list);
+  const bool single = kind_ == ViewerKind::Single;
+  const bool report = list == ViewerList::Report;
+  if ((single || !report) && startsWithAny(*text, {"D -", "DM-"})) return RowColour::Red;
+  if (single && startsWith(*text, "*  ")) return RowColour::Red;
+  if ((single || report) && startsWithAny(*text, {"I -", "IM-"})) return RowColour::Blue;
+  if ((single || report) && startsWith(*text, "RN-")) return RowColour::Teal;
+  if ((single || !report) && startsWith(*text, "RO-")) return RowColour::Maroon;
+  return titleColour(*text, app_.options.ListChng);
+}
+
+void ReportViewerModel::selectTop() {
+  if (!app_.reportLines.empty()) selected_ = 0;
+}
+
+void ReportViewerModel::selectBottom() {
+  if (!app_.reportLines.empty()) selected_ = static_cast<std::int64_t>(app_.reportLines.size()) - 1;
+}
+
+// ---- Change navigation ----
+
+void ReportViewerModel::nextChange() {
+  if (kind_ == ViewerKind::Single)
+    singleNextChange();
+  else
+    twoListChange(true);
+}
+
+void ReportViewerModel::previousChange() {
+  if (kind_ == ViewerKind::Single)
+    singlePreviousChange();
+  else
+    twoListChange(false);
+}
+
+void ReportViewerModel::singleNextChange() {
+  const auto& lines = app_.reportLines;
+  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  std::int64_t row = 2;
+  bool inSpan = true;
+  if (selected_ >= 2 && selected_ < count) {
+    row = selected_ + 1;
+    inSpan = IsChangeRow(lines[static_cast<std::size_t>(selected_)]);
+  }
+  for (; row < count; ++row) {
+    if (!IsChangeRow(lines[static_cast<std::size_t>(row)])) {
+      inSpan = false;
+    } else if (!inSpan) {
+      selected_ = row;
+      break;
+    }
+  }
+  if (row >= count - 1) host_.showMessage(kForwardMessage);
+}
+
+void ReportViewerModel::singlePreviousChange() {
+  const auto& lines = app_.reportLines;
+  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  std::int64_t row = count - 1;
+  bool inSpan = true;
+  if (selected_ >= 0 && selected_ < count) {
+    row = selected_ - 1;
+    inSpan = IsChangeRow(lines[static_cast<std::size_t>(selected_)]);
+  }
+  for (; row >= 3; --row) {
+    if (!IsChangeRow(lines[static_cast<std::size_t>(row)])) {
+      inSpan = false;
+    } else if (!inSpan) {
+      selected_ = row;
+      return;
+    }
+  }
+  host_.showMessage(kBackwardMessage);
+}
+
+void ReportViewerModel::twoListChange(bool forward) {
+  enum class SpanState { Clear, Both, LeftOnly, RightOnly, Star };
+  const auto& left = app_.reportLines;
+  const auto& right = app_.oldSideLines;
+  const std::int64_t leftCount = static_cast<std::int64_t>(left.size());
+  const auto leftAt = [&](std::int64_t j) -> const std::string& { return left[static_cast<std::size_t>(j)]; };
+  const auto rightAt = [&](std::int64_t j) {
+    return j < static_cast<std::int64_t>(right.size()) ? &right[static_cast<std::size_t>(j)] : nullptr;
+  };
+  const auto isL = [&](std::int64_t j) { return startsWithAny(leftAt(j), {"I -", "IM-", "RN-"}); };
+  const auto isR = [&](std::int64_t j) {
+    const std::string* r = rightAt(j);
+    return r != nullptr && startsWithAny(*r, {"D -", "DM-", "RO-"});
+  };
+
+  SpanState state = SpanState::Clear;
+  std::int64_t row = 0;
+  const bool fromNothing = selected_ < 0 || selected_ >= leftCount || (forward && selected_ < 3);
+  if (fromNothing) {
+    row = forward ? 3 : leftCount - 1;
+  } else {
+    const bool l = isL(selected_), r = isR(selected_);
+    if (l && r)
+      state = SpanState::Both;
+    else if (l)
+      state = SpanState::LeftOnly;
+    else if (r)
+      state = SpanState::RightOnly;
+    else if (startsWith(leftAt(selected_), "*  "))
+      state = SpanState::Star;
+    row = forward ? selected_ + 1 : selected_ - 1;
+  }
+  const std::int64_t end = std::min<std::int64_t>(app_.SummaryStartLine, leftCount);
+  for (; forward ? row < end : row >= 3; row += forward ? 1 : -1) {
+    const std::string& leftLine = leftAt(row);
+    const std::string* rightLine = rightAt(row);
+    const bool l = isL(row), r = isR(row);
+    const bool leftBlank = startsWith(leftLine, " ");
+    const bool rightBlank = rightLine != nullptr && startsWith(*rightLine, " ");
+    if ((leftBlank || startsWith(leftLine, "TDL")) && (rightLine == nullptr || rightBlank)) {
+      state = SpanState::Clear;
+    } else if (state == SpanState::LeftOnly && l) {
+      if (r) state = SpanState::Both;
+    } else if (state == SpanState::RightOnly && r) {
+      if (l) state = SpanState::Both;
+    } else if ((state == SpanState::Clear && (l || r || startsWith(leftLine, "*"))) ||
+               (state == SpanState::RightOnly && l) || (state == SpanState::LeftOnly && r)) {
+      selected_ = row;
+      return;
+    } else if (state == SpanState::Both) {
+      if (leftBlank || rightLine == nullptr || rightBlank)
+        state = l ? SpanState::LeftOnly : SpanState::RightOnly;
+    }
+  }
+  host_.showMessage(forward ? kForwardMessage : kBackwardMessage);
+}
+
+// ---- File sections and Find ----
+
+void ReportViewerModel::nextFileSection() {
+  const auto& lines = app_.reportLines;
+  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  std::int64_t row = selected_ + 1;
+  std::int64_t last = count - 1;
+  const char* message = kHorizontalSectionMessage;
+  if (kind_ == ViewerKind::Single) {
+    row = row < 3 ? 4 : row;
+    last = app_.GroupSummaryStart;
+    message = kSingleSectionMessage;
+  } else if (kind_ == ViewerKind::Dual) {
+    row = row < 3 ? 3 : row;
+    last = app_.GroupSummaryStart - 1;
+    message = kDualSectionMessage;
+  } else {
+    row = row < 3 ? 4 : row;
+  }
+  last = std::min(last, count - 1);
+  for (; row <= last; ++row) {
+    if (startsWithAny(lines[static_cast<std::size_t>(row)], {"New File(", "Kelvarn GR"})) {
+      selected_ = row;
+      return;
+    }
+  }
+  host_.showMessage(message);
+}
+
+void ReportViewerModel::startFind() {
+  if (selected_ < 0) selected_ = 0;
+}
+
+void ReportViewerModel::findNext(const std::string& dialogText, bool down) {
+  if (app_.reportLines.empty()) return;
+  const std::size_t first = dialogText.find_first_not_of(' ');
+  std::string wanted = first == std::string::npos
+                           ? std::string()
+                           : dialogText.substr(first, dialogText.find_last_not_of(' ') + 1 - first);
+  if (kind_ != ViewerKind::Single && wanted.size() > 128) wanted.resize(128);
+  const auto lower = [](std::string text) {
+    for (char& c : text)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+  };
+  wanted = lower(wanted);
+  const std::int64_t count = static_cast<std::int64_t>(app_.reportLines.size());
+  const std::int64_t rightCount = rowCount(ViewerList::OldSide);
+  for (std::int64_t row = selected_ + (down ? 1 : -1); row >= 0 && row < count; row += down ? 1 : -1) {
+    const bool hit = lower(rowText(ViewerList::Report, row)).find(wanted) != std::string::npos ||
+                     (kind_ != ViewerKind::Single && row < rightCount &&
+                      lower(rowText(ViewerList::OldSide, row)).find(wanted) != std::string::npos);
+    if (hit) {
+      selected_ = row;
+      return;
+    }
+  }
+  host_.showMessage("Text Not Found");
+}
+
+// ---- Settings ----
+
+ViewerStartup CreateViewer(ViewerKind kind, MainPanelState& settings, ViewerGeometry design,
+                           int designSplit) {
+  ViewerStartup startup;
+  startup.printFontSize = defaultEight(settings.PFontSz);
+  startup.displayFontSize = defaultEight(settings.VLFontSz);
+  ViewerGeometry& g = startup.geometry;
+  g = design;
+  startup.splitSize = designSplit;
+  const auto apply = [&](const std::string& left, const std::string& top, const std::string& width,
+                         const std::string& height) {
+    g.left = parseOr(left, g.left);
+    g.top = parseOr(top, g.top);
+    g.width = parseOr(width, g.width);
+    g.height = parseOr(height, g.height);
+  };
+  switch (kind) {
+    case ViewerKind::Single:
+      apply(settings.VLLeft1, settings.VLTop1, settings.VLWide1, settings.VLHt1);
+      g.width = std::max(g.width, 710);
+      break;
+    case ViewerKind::Dual:
+      startup.splitSize = parseOr(settings.SpSplit, designSplit);
+      apply(settings.VLLeft2, settings.VLTop2, settings.VLWide2, settings.VLHt2);
+      g.width = std::max(g.width, 732);
+      break;
+    case ViewerKind::Horizontal:
+      apply(settings.VHLeft2, settings.VHTop2, settings.VHWide2, settings.VHHt2);
+      startup.splitSize = parseOr(settings.SpSplit2, designSplit);
+      break;
+  }
+  return startup;
+}
+
+void StoreViewerSettings(ViewerKind kind, MainPanelState& settings, const std::string& printFontSize,
+                         const std::string& displayFontSize, ViewerGeometry geometry, int splitSize) {
+  const auto store = [&](std::string& left, std::string& top, std::string& width, std::string& height) {
+    left = std::to_string(geometry.left);
+    top = std::to_string(geometry.top);
+    width = std::to_string(geometry.width);
+    height = std::to_string(geometry.height);
+  };
+  if (kind != ViewerKind::Horizontal) {
+    settings.PFontSz = printFontSize;
+    settings.VLFontSz = displayFontSize;
+  }
+  switch (kind) {
+    case ViewerKind::Single:
+      store(settings.VLLeft1, settings.VLTop1, settings.VLWide1, settings.VLHt1);
+      break;
+    case ViewerKind::Dual:
+      store(settings.VLLeft2, settings.VLTop2, settings.VLWide2, settings.VLHt2);
+      settings.SpSplit = std::to_string(splitSize);
+      break;
+    case ViewerKind::Horizontal:
+      store(settings.VHLeft2, settings.VHTop2, settings.VHWide2, settings.VHHt2);
+      settings.SpSplit2 = std::to_string(splitSize);
+      break;
+  }
+}
+
+}  // namespace kelvarine

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/app_state.h"
+#include "engine/host.h"
+#include "ui/main_panel_state.h"
+
+namespace kelvarine {
+
+// The three report viewers: one list; two lists side by side; two lists one above the other.
+enum class ViewerKind { Single, Dual, Horizontal };
+
+// Which list of a viewer: the report line list (single list, left or top) or the Old-side line list
+// (right or bottom).
+enum class ViewerList { Report, OldSide };
+
+// Text colours of viewer rows; Black is the list's default text colour.
+enum class RowColour { Black, Red, Blue, Teal, Maroon, Purple, Green };
+
+// The colour's name ("Black", "Red", ...) and its RGB value (0xRRGGBB; Black is 0x000000).
+const char* RowColourName(RowColour colour);
+std::uint32_t RowColourRgb(RowColour colour);
+
+// What a viewer shows around its rows when it opens.
+struct ViewerLayout {
+  ViewerKind kind = ViewerKind::Single;
+  std::string caption;
+  bool headerShown = false;
+  std::string reportHeader, oldSideHeader;  // oldSideHeader is empty for the single viewer
+  std::string newLabel, oldLabel;
+  bool fileSectionEnabled = false;
+  std::int64_t reportRows = 0, oldSideRows = 0;
+  std::int64_t initialSelection = -1;  // row 0 of the lists (scrolled to the top), -1 when empty
+};
+
+// The ruler extension of the column headers: the first W - 80 characters of the long ruler, where W
+// is the set's longest line capped at 128; empty unless Fscl was on for the set and W > 80.
+std::string RulerExtension(const CompareOptions& options);
+
+// Chooses and fills the viewer for the last report: the dual viewer when the Sbsl box is checked now
+// and the Old-side line list is not empty, otherwise the single viewer. `reportStamp` is the date and
+// time (without seconds) that ends the caption.
+ViewerLayout ShowReport(const AppState& app, bool sbslCheckedNow, const std::string& reportStamp);
+
+// The horizontal viewer opened from the dual viewer's HSplit button; nothing when the set ran without
+// Sbsl or the Old-side line list is empty.
+std::optional<ViewerLayout> ShowHorizontalViewer(const AppState& app, const std::string& reportStamp);
+
+// The Re-Show Last Report Panel check: false, after the "preferences have changed" message, when the
+// last set ran with Sbsl or Fscl and that box is now unchecked (the caller then disables the button).
+bool ReShowAllowed(const AppState& app, Host& host);
+
+// A change row begins with one of the seven change codes.
+bool IsChangeRow(const std::string& line);
+
+// One open viewer over the application's report lists. Rows are formatted on demand; nothing is
+// copied or precomputed, so opening a report of any length costs nothing. The selection is one row
+// index shared by both lists of the two-list viewers (-1: none).
+class ReportViewerModel {
+ public:
+  ReportViewerModel(const AppState& app, Host& host, ViewerKind kind) : app_(app), host_(host), kind_(kind) {}
+
+  ViewerKind kind() const { return kind_; }
+  std::int64_t rowCount(ViewerList list) const;
+  // The displayed text of row i: the row number (or a blank for unnumbered rows) and the stored line;
+  // for an index outside the list, the list's error text.
+  std::string rowText(ViewerList list, std::int64_t i) const;
+  RowColour rowColour(ViewerList list, std::int64_t i) const;
+
+  std::int64_t selected() const { return selected_; }
+  void select(std::int64_t row) { selected_ = row; }
+  // "To &Top" and "To &Btm": the first / last row of the report line list, when there is one.
+  void selectTop();
+  void selectBottom();
+
+  // The two arrow buttons of change navigation; select the hit or show the "No more ..." message.
+  void nextChange();
+  void previousChange();
+  // The file-section button: the next pair header or grouped summary title after the selection.
+  void nextFileSection();
+  // "Find...": selects row 0 when nothing is selected (the dialog then opens, direction Down).
+  void startFind();
+  // One "Find Next" of the find dialog; shows "Text Not Found" when no row holds the text.
+  void findNext(const std::string& dialogText, bool down);
+
+ private:
+  const std::string* line(ViewerList list, std::int64_t i) const;
+  void singleNextChange();
+  void singlePreviousChange();
+  void twoListChange(bool forward);
+
+  const AppState& app_;
+  Host& host_;
+  ViewerKind kind_;
+  std::int64_t selected_ = -1;
+};
+
+// A window's position and size in pixels.
+struct ViewerGeometry {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+// What a viewer window starts with at program start: font sizes, geometry and the splitter size (the
+// dual viewer's left list width; the horizontal viewer's top list height).
+struct ViewerStartup {
+  std::string printFontSize, displayFontSize;
+  ViewerGeometry geometry;
+  int splitSize = 0;
+};
+
+// Viewer creation: empty font settings become "8" (in `settings` too), stored geometry that is not
+// empty replaces the design values, and the width is raised to 710 (single) or 732 (dual) pixels.
+ViewerStartup CreateViewer(ViewerKind kind, MainPanelState& settings, ViewerGeometry design, int designSplit);
+
+// Stores a viewer's settings when it closes. The font sizes are ignored for the horizontal viewer, and
+// the split size for the single viewer.
+void StoreViewerSettings(ViewerKind kind, MainPanelState& settings, const std::string& printFontSize,
+                         const std::string& displayFontSize, ViewerGeometry geometry, int splitSize);
+
+}  // namespace kelvarine

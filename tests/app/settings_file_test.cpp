@@ -1,0 +1,321 @@
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+
+namespace fs = std::filesystem;
+
+namespace kelvarine {
+namespace {
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Settings in a fresh directory of their own; history names exist in an in-memory file system.
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsFileTest() {
+    dir = fs::temp_directory_path() / ("kelvarine-settings-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (int i = 0; i < 12; ++i)
+      files.add("/data/new" + std::to_string(i) + "/a.txt", "x");
+    files.add("/data/one.txt", "x");
+  }
+  ~SettingsFileTest() override { fs::remove_all(dir); }
+
+  // A state in which every saved value differs from its default.
+  void fillEverything() {
+    panel.Top = -12;
+    panel.Left = 340;
+    panel.MnCbNewDirNm.text = "/data/new3";
+    for (int i = 0; i < 12; ++i)
+      panel.MnCbNewDirNm.history.push_back("/data/new" + std::to_string(i));
+    panel.MnCbOldDirNm = {"/data/one.txt", {"/data/new0/a.txt"}, ""};
+    panel.FsTcNewFileNm.history = {"/data/one.txt", "/data/new1/a.txt"};
+    panel.FsTcOldFileNm.history = {"/data/new2/a.txt"};
+    panel.DsInDirN.history = {"/data/new4", "/data"};
+    panel.DsInDirO.history = {"/data/new5"};
+    panel.MnCkViewResults = panel.MnCkTurnOffHint = panel.FsCkNoWarnNoFileChg = true;
+    panel.DsCkNoWarnNoDirChg = panel.NoRtfmShow = panel.SbsRp = true;
+    panel.PFontSz = "10";
+    panel.VLFontSz = "12";
+    int n = 100;
+    for (std::string* g : {&panel.VLTop1, &panel.VLTop2, &panel.VHTop2, &panel.VLHt1, &panel.VLHt2,
+                           &panel.VHHt2, &panel.VLWide1, &panel.VLWide2, &panel.VHWide2, &panel.VLLeft1,
+                           &panel.VLLeft2, &panel.VHLeft2, &panel.SpSplit, &panel.SpSplit2})
+      *g = std::to_string(n++);
+    panel.OutFn = "/tmp/report.html";
+    panel.SvLList = "a.c;b.c;";
+    panel.SvULList = "x.c;y.c;";
+    app.choices.compareType = kCompareTypes[3];
+    app.choices.listType = "Ovsum";
+    app.choices.subcText = "\"#\"";
+    app.choices.xtabText = "7";
+    app.choices.dudcTag = "//";
+    app.choices.dudcYesNo = "Yes";
+    app.choices.ccolNew1 = "3:40";
+    app.choices.ccolNew2 = "50:eol";
+    app.choices.ccolOld1 = "1:20";
+    app.choices.ccolOld2 = "30:31";
+    app.optionsString = ApplyOptionsString(app.choices, "Dcpp Icas Xtab Sbsl");
+  }
+
+  fs::path dir;
+  MemoryFileSystem files;
+  RecordingHost host;
+  AppState app;
+  MainPanelState panel;
+  SettingsServices settings{panel, app, files, host};
+};
+
+TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameChoices) {
+  fillEverything();
+  panel.MnCkOmitIniSv = true;  // read on load, never written
+  const fs::path path = dir / "Kelvarn.ini";
+  ASSERT_TRUE(SaveSettings(settings, path)) << testing::PrintToString(host.messages);
+  const std::string saved = readFile(path);
+  EXPECT_TRUE(saved.starts_with("[Kelvarn]\nTop=-12\nLeft=340\nNewDirNm=/data/new3\nNFCombo0=/data/new0\n"));
+  EXPECT_NE(saved.find("NFCombo10=/data/new11\nOldDirNm=/data/one.txt\nOFCombo0=/data/new0/a.txt\n"
+                       "FSNFCombo0=/data/one.txt\n"),
+            std::string::npos);  // the current name is left out of its history
+  EXPECT_NE(saved.find("SvULList=x.c;y.c;\nSvLList=a.c;b.c;\nOutFn=/tmp/report.html\nSbsRp=1\n"),
+            std::string::npos);
+  EXPECT_EQ(saved.find("OmitIniSv"), std::string::npos);
+
+  MainPanelState expected = panel;
+  std::erase(expected.MnCbNewDirNm.history, "/data/new3");
+  expected.MnCkOmitIniSv = false;
+  AppState loadedApp;
+  MainPanelState loaded;
+  SettingsServices into{loaded, loadedApp, files, host};
+  ASSERT_TRUE(LoadSettings(into, path));
+  EXPECT_EQ(loaded, expected);
+  EXPECT_EQ(loadedApp.optionsString, "Dcpp Icas Xtab Sbsl");
+  EXPECT_EQ(loadedApp.choices.dpIndex, app.choices.dpIndex);
+  EXPECT_EQ(loadedApp.choices.checked, app.choices.checked);
+  EXPECT_EQ(host.statusTexts.back(), "Waiting for information to be set, verified, and completed.");
+
+  // Saving what was loaded writes the same file: no choice is lost on the way.
+  const fs::path again = dir / "again.ini";
+  ASSERT_TRUE(SaveSettings(into, again));
+  EXPECT_EQ(readFile(again), saved);
+}
+
+TEST_F(SettingsFileTest, OtherSectionsStayByteForByteAndStaleKeysGo) {
+  const std::string before = "; kept\r\n[Other]\r\nx = 1 \r\n\r\n";
+  const std::string after = "\r\n[Last]\r\ny=2";
+  const fs::path path = dir / "Kelvarn.ini";
+  writeFile(path, before + "[KELVARN]\r\nStaleKey=1\r\nTop=5\r\n" + after);
+  panel.Top = 7;
+  ASSERT_TRUE(SaveSettings(settings, path)) << testing::PrintToString(host.messages);
+  const std::string saved = readFile(path);
+  ASSERT_TRUE(saved.starts_with(before + "[Kelvarn]\r\nTop=7\r\nLeft=0\r\n")) << saved;
+  EXPECT_TRUE(saved.ends_with("SbsRp=0\r\n" + after));
+  EXPECT_EQ(saved.find("StaleKey"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
+  writeFile(dir / "odd.ini",
+            "[Other]\nTop=99\n"
+            "[Kelvarn]\n"
+            "garbage line\n"
+            "Unknown=5\n"
+            "Top=abc\n"
+            "LEFT=12\n"
+            "newdirnm=/Data/MixedCase\n"
+            "NFCombo0=/missing/dir\n"
+            "nfcombo7=/data/new1\n"
+            "NFCombo\n"
+            "FSNFCombo0=/DATA/ONE.TXT\n"
+            "FSOFCombo0=/data/one.txt\n"
+            "CompareType=9. Nothing\n"
+            "ListType=Long\n"
+            "ListType=Huge\n"
+            "SubC=#\n"
+            "XTab=6x\n"
+            "XTab=9\n"
+            "ViewResults=1abc\n"
+            "TurnOffHint=yes\n"
+            "OmitIniSv=1\n"
+            "PFontSz=123\n"
+            "VLTop1=123456\n"
+            "SpSplit2=77\n"
+            "CmpSt1Col=7\n"
+            "CmpOSt1Col=3:9\n"
+            "OutFn=" +
+                std::string(200, 'o') +
+                "\n"
+                "OptsUsed=dcpp icas xtab Zzzz\n");
+  panel.Top = 40;
+  files.add("/DATA/ONE.TXT", "x");
+  ASSERT_TRUE(LoadSettings(settings, dir / "odd.ini"));
+  EXPECT_EQ(panel.Top, 40);
+  EXPECT_EQ(panel.Left, 12);
+  EXPECT_EQ(panel.MnCbNewDirNm.text, "/data/mixedcase");
+  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/data/new1"});
+  EXPECT_EQ(panel.FsTcNewFileNm.history, std::vector<std::string>{"/data/one.txt"});
+  EXPECT_EQ(app.choices.compareType, kCompareTypes[1]);
+  EXPECT_EQ(app.choices.listType, "Long");
+  EXPECT_EQ(app.choices.subcText, "\"#\"");
+  EXPECT_EQ(app.choices.xtabText, "6");
+  EXPECT_TRUE(panel.MnCkViewResults);
+  EXPECT_FALSE(panel.MnCkTurnOffHint);
+  EXPECT_TRUE(panel.MnCkOmitIniSv);
+  EXPECT_EQ(panel.PFontSz, "12");
+  EXPECT_EQ(panel.VLTop1, "1234");
+  EXPECT_EQ(panel.SpSplit, "");
+  EXPECT_EQ(panel.SpSplit2, "77");
+  EXPECT_EQ(app.choices.ccolNew1, "");
+  EXPECT_EQ(app.choices.ccolOld1, "3:9");
+  EXPECT_EQ(panel.OutFn, std::string(149, 'o'));
+  EXPECT_EQ(app.optionsString, "Dcpp Icas Xtab");
+  EXPECT_TRUE(app.choices.isChecked(Pref::Icas));
+  EXPECT_TRUE(app.choices.isChecked(Pref::Xtab));
+  EXPECT_EQ(kDpOptionNames[static_cast<std::size_t>(app.choices.dpIndex)], std::string("Dcpp"));
+}
+
+TEST_F(SettingsFileTest, LineEndsInValuesDoNotBreakTheFile) {
+  panel.MnCbNewDirNm.text = "/data/new1\n[Other]\nTop=9";
+  panel.MnCbOldDirNm.history = {"/data/new2\nx", "/data/new3"};
+  panel.Top = 3;
+  const fs::path path = dir / "Kelvarn.ini";
+  ASSERT_TRUE(SaveSettings(settings, path)) << testing::PrintToString(host.messages);
+  MainPanelState loaded;
+  SettingsServices into{loaded, app, files, host};
+  ASSERT_TRUE(LoadSettings(into, path));
+  EXPECT_EQ(loaded.MnCbNewDirNm.text, "/data/new1");
+  EXPECT_EQ(loaded.MnCbOldDirNm.history, std::vector<std::string>{"/data/new3"});
+  EXPECT_EQ(loaded.Top, 3);
+  EXPECT_EQ(readFile(path).find("[Other]"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileAndSaysSo) {
+  const fs::path path = dir / "Kelvarn.ini";
+  const std::string old = "[Kelvarn]\nTop=1\n";
+  writeFile(path, old);
+  fillEverything();
+
+  // Files may not grow past 64 bytes while saving: the temporary file cannot be written whole.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = SaveSettings(settings, path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(readFile(path), old);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.messages[0].starts_with("Could not save the settings file \"" + path.string() + "\": "));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
+
+  // A target that cannot be made (its directory is a file) fails the same way.
+  EXPECT_FALSE(SaveSettings(settings, path / "sub" / "Kelvarn.ini"));
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(readFile(path), old);
+}
+
+TEST_F(SettingsFileTest, SaveThroughALinkReplacesTheFileItNamesKeepingItsPermissions) {
+  const fs::path real = dir / "real.ini";
+  writeFile(real, "[Other]\nx=1\n");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(real, dir / "Kelvarn.ini");
+  ASSERT_TRUE(SaveSettings(settings, dir / "Kelvarn.ini")) << testing::PrintToString(host.messages);
+  EXPECT_TRUE(fs::is_symlink(dir / "Kelvarn.ini"));
+  EXPECT_TRUE(readFile(real).starts_with("[Other]\nx=1\n[Kelvarn]\nTop=0\n"));
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
+  fs::path settingsPath = "/start.ini";
+  writeFile(dir / "user.txt", "[Kelvarn]\nTop=5\n");
+  EXPECT_FALSE(LoadUserIni(settings, dir / "user.txt", settingsPath));
+  EXPECT_FALSE(SaveUserIni(settings, dir / "user.txt", settingsPath));
+  EXPECT_EQ(host.messages, std::vector<std::string>(2, "Must specify a file with an .ini extension"));
+  EXPECT_EQ(settingsPath, "/start.ini");
+  EXPECT_EQ(panel.Top, 0);
+
+  fillEverything();
+  panel.MnCkOmitIniSv = true;
+  writeFile(dir / "USER.INI", "[Kelvarn]\nTop=5\nCmpOSt2Col=2:3\n");
+  ASSERT_TRUE(LoadUserIni(settings, dir / "USER.INI", settingsPath));
+  EXPECT_EQ(settingsPath, dir / "USER.INI");
+  EXPECT_EQ(panel.Top, 5);
+  EXPECT_FALSE(panel.MnCkViewResults || panel.MnCkTurnOffHint || panel.MnCkOmitIniSv);
+  EXPECT_TRUE(panel.NoRtfmShow);  // not among the reset choices
+  EXPECT_EQ(app.choices.checked, CompareChoices().checked);
+  EXPECT_EQ(app.choices.dpIndex, 0);
+  EXPECT_EQ(app.optionsString, "None");
+  EXPECT_EQ(app.choices.xtabText, "4");
+  EXPECT_EQ(app.choices.subcText, "\".\"");
+  EXPECT_EQ(app.choices.ccolNew1, "1:eol");
+  EXPECT_EQ(app.choices.ccolOld1, "1:eol");
+  EXPECT_EQ(app.choices.ccolNew2, "");
+  EXPECT_EQ(app.choices.ccolOld2, "2:3");
+
+  ASSERT_TRUE(SaveUserIni(settings, dir / "saved.ini", settingsPath));
+  EXPECT_EQ(settingsPath, dir / "saved.ini");
+  EXPECT_TRUE(readFile(dir / "saved.ini").starts_with("[Kelvarn]\nTop=5\n"));
+}
+
+TEST_F(SettingsFileTest, DefaultLocationAndTheSaveAtClose) {
+  const fs::path exeDir = dir / "bin";
+  fs::create_directories(exeDir);
+  EXPECT_EQ(DefaultSettingsPath(exeDir, "/xdg", "/home/u"), "/xdg/kelvarine/Kelvarn.ini");
+  EXPECT_EQ(DefaultSettingsPath(exeDir, "relative", "/home/u"), "/home/u/.config/kelvarine/Kelvarn.ini");
+  EXPECT_EQ(DefaultSettingsPath(exeDir, nullptr, "/home/u"), "/home/u/.config/kelvarine/Kelvarn.ini");
+  writeFile(exeDir / "Kelvarn.ini", "");
+  EXPECT_EQ(DefaultSettingsPath(exeDir, "/xdg", "/home/u"), exeDir / "Kelvarn.ini");
+
+  // No file at start: nothing loaded, built-in defaults, and the close writes the default file.
+  const fs::path defaultPath = dir / "config" / "kelvarine" / "Kelvarn.ini";
+  fs::path settingsPath;
+  app.choices.compareType = kCompareTypes[0];
+  EXPECT_FALSE(LoadSettingsAtStart(settings, defaultPath, settingsPath));
+  EXPECT_EQ(app.choices.compareType, kCompareTypes[1]);
+  EXPECT_TRUE(settingsPath.empty());
+  panel.MnCkOmitIniSv = true;
+  EXPECT_TRUE(SaveSettingsAtClose(settings, settingsPath, defaultPath));
+  EXPECT_FALSE(fs::exists(defaultPath));
+  panel.MnCkOmitIniSv = false;
+  panel.Top = 21;
+  EXPECT_TRUE(SaveSettingsAtClose(settings, settingsPath, defaultPath));
+
+  // Next start: the default file is loaded, then the command-line names replace the loaded ones.
+  MainPanelState next;
+  SettingsServices restart{next, app, files, host};
+  ASSERT_TRUE(LoadSettingsAtStart(restart, defaultPath, settingsPath));
+  EXPECT_EQ(settingsPath, defaultPath);
+  EXPECT_EQ(next.Top, 21);
+  ApplyStartNames(restart, "/DATA/One.TXT", "/Missing");
+  EXPECT_EQ(next.MnCbNewDirNm.text, "/data/one.txt");
+  EXPECT_EQ(next.MnCbOldDirNm.text, "/missing");
+  EXPECT_TRUE(next.MnCbOldDirNm.history.empty());
+}
+
+}  // namespace
+}  // namespace kelvarine

@@ -1,0 +1,233 @@
+#include "ui/like_name_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/compare_choices.h"
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+#include "support/recording_report.h"
+#include "ui/two_list_selection.h"
+
+namespace kelvarine {
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr const char* kNothingHighlighted =
+    "message: No filename highlighted.  Highlight a filename and repeat.";
+
+// Windows whose opening runs a scripted user.
+class ScriptedWindows : public SelectionWindows {
+ public:
+  void showLikeNameSelection(LikeNameSelection& window) override {
+    if (onLikeNames) onLikeNames(window);
+  }
+  void showTwoListSelection(TwoListSelection&) override {}
+  std::function<void(LikeNameSelection&)> onLikeNames;
+};
+
+class LikeNameSelectionTest : public ::testing::Test {
+ public:
+  void addDirectories(const Names& newNames, const Names& oldNames) {
+    for (const auto& name : newNames)
+      fs.add("new/" + name, "same\n");
+    for (const auto& name : oldNames)
+      fs.add("old/" + name, "same\n");
+  }
+  // Fills the window as compare type 3 does before the user acts.
+  void fill(const Names& newNames, const Names& oldNames) {
+    addDirectories(newNames, oldNames);
+    window.pointAt("new", "old");
+    window.BuildLikeNameList(fs);
+  }
+  void highlight(PickList& list, const Names& names) {
+    for (const auto& name : names)
+      ASSERT_TRUE(list.highlight(name)) << name;
+  }
+  FlowResult startType3() {
+    app.choices.compareType = kCompareTypes[2];
+    return MnButStartClick(flow, "New", "Old");
+  }
+
+  MemoryFileSystem fs;
+  RecordingHost host;
+  AppState app;
+  RecordingReport report;
+  LikeNameSelection window;
+  TwoListSelection twoLists;
+  ScriptedWindows windows;
+  SelectionServices selection{window, twoLists, windows};
+  FlowServices flow{app, host, fs, report, &selection};
+};
+
+TEST_F(LikeNameSelectionTest, CommonNamesArePairedOnceLowerCasedInNameOrder) {
+  fill({"B.txt", "a.TXT", "only_new.c", "Z", "b.TXT"}, {"b.txt", "A.txt", "z", "only_old"});
+  EXPECT_EQ(window.paired().items(), (Names{"a.txt", "b.txt", "z"}));
+  EXPECT_EQ(window.paired().countText(), "(3)");
+  EXPECT_EQ(window.selected().countText(), "(0)");
+}
+
+TEST_F(LikeNameSelectionTest, ExtensionOrderPutsNamesWithoutExtensionFirstAndTiesByName) {
+  const Names names = {"readme", "b.txt", "A.TXT", "x.tar.gz", "v1.0:beta", "m.c", ".profile", "m.C2"};
+  const Names byName = {".profile", "a.txt", "b.txt", "m.c", "m.c2", "readme", "v1.0:beta", "x.tar.gz"};
+  const Names byExtension = {"readme", "v1.0:beta", "m.c", "m.c2", "x.tar.gz", ".profile", "a.txt", "b.txt"};
+  fill(names, names);
+  EXPECT_EQ(window.paired().items(), byName);
+
+  window.chooseSort(LikeNameSort::Extension);
+  EXPECT_EQ(window.paired().items(), byExtension);
+
+  // Names moved back while Extension is chosen join the extension order; a rebuild keeps it.
+  highlight(window.paired(), {"a.txt", "readme"});
+  window.selectHighlighted(host);
+  window.selected().highlight("readme");
+  window.unselectHighlighted(host);
+  EXPECT_EQ(window.paired().items(),
+            (Names{"readme", "v1.0:beta", "m.c", "m.c2", "x.tar.gz", ".profile", "b.txt"}));
+  window.unselectAllSelected(host);
+  EXPECT_EQ(window.paired().items(), byExtension);
+  window.changeFilter(fs, "");
+  EXPECT_EQ(window.paired().items(), byExtension);
+
+  window.chooseSort(LikeNameSort::FileName);
+  EXPECT_EQ(window.paired().items(), byName);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(LikeNameSelectionTest, MovesKeepEachNameInOneListAndRefuseWhatCannotMove) {
+  fill({"c", "a", "b", "d"}, {"a", "b", "c", "d"});
+  struct Step {
+    std::string what;
+    std::function<void()> act;
+    Names paired, selected;
+    std::string message = {};  // none when empty
+  };
+  const std::vector<Step> steps = {
+      {"select nothing",
+       [&] { window.selectHighlighted(host); },
+       {"a", "b", "c", "d"},
+       {},
+       kNothingHighlighted},
+      {"unselect nothing",
+       [&] { window.unselectHighlighted(host); },
+       {"a", "b", "c", "d"},
+       {},
+       kNothingHighlighted},
+      {"undo all of nothing",
+       [&] { window.unselectAllSelected(host); },
+       {"a", "b", "c", "d"},
+       {},
+       "message: Nothing to Undo"},
+      {"select c then a",
+       [&] {
+         highlight(window.paired(), {"c", "a"});
+         window.selectHighlighted(host);
+       },
+       {"b", "d"},
+       {"a", "c"}},
+      {"unselect c",
+       [&] {
+         highlight(window.selected(), {"c"});
+         window.unselectHighlighted(host);
+       },
+       {"b", "c", "d"},
+       {"a"}},
+      {"select all", [&] { window.selectAllPaired(); }, {}, {"a", "b", "c", "d"}},
+      {"select all of nothing", [&] { window.selectAllPaired(); }, {}, {"a", "b", "c", "d"}},
+      {"unselect all", [&] { window.unselectAllSelected(host); }, {"a", "b", "c", "d"}, {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    host.events.clear();
+    step.act();
+    EXPECT_EQ(window.paired().items(), step.paired);
+    EXPECT_EQ(window.selected().items(), step.selected);
+    EXPECT_EQ(host.events, step.message.empty() ? Names{} : Names{step.message});
+  }
+}
+
+TEST_F(LikeNameSelectionTest, FilterKeepsOnlySelectedNamesThatItStillPairs) {
+  fill({"u1.pas", "u2.pas", "notes.txt", "Main.CPP"}, {"u1.pas", "u2.pas", "notes.txt", "main.cpp"});
+  highlight(window.paired(), {"u1.pas", "notes.txt", "main.cpp"});
+  window.selectHighlighted(host);
+
+  window.changeFilter(fs, "*.zzz");  // nothing common: the selection stays as it was
+  EXPECT_TRUE(window.paired().empty());
+  EXPECT_EQ(window.selected().items(), (Names{"main.cpp", "notes.txt", "u1.pas"}));
+
+  window.changeFilter(fs, "*.PAS");
+  EXPECT_EQ(window.mask(), "*.PAS");
+  EXPECT_EQ(window.paired().items(), Names{"u2.pas"});
+  EXPECT_EQ(window.selected().items(), Names{"u1.pas"});
+
+  window.changeFilter(fs, "");
+  EXPECT_EQ(window.filter().text(), "*.*");
+  EXPECT_EQ(window.paired().items(), (Names{"main.cpp", "notes.txt", "u2.pas"}));
+  // New texts go on top of the drop-down entries once; known ones, in any letter case, do not.
+  EXPECT_EQ(window.filter().entries(),
+            (Names{"*.zzz", "*.*", "*.txt", "*.pas", "*.ini", "*.cpp", "*.html", "*.htm"}));
+  EXPECT_EQ(window.newPathLabel() + "|" + window.oldPathLabel(), "new|old");
+}
+
+TEST_F(LikeNameSelectionTest, StartRunsTheSelectedNamesInNameOrderWhileTheWindowIsOpen) {
+  addDirectories({"c.txt", "a.txt", "b.txt"}, {"a.txt", "b.txt", "c.txt"});
+  bool flagDuringRun = false;
+  report.onCall = [&](CompareContext& c) { flagDuringRun = c.app.RunFromLikeNameList; };
+  windows.onLikeNames = [&](LikeNameSelection& w) {
+    EXPECT_TRUE(app.RunFromLikeNameList);
+    EXPECT_EQ(w.startCompare(flow).outcome, FlowOutcome::Refused);
+    EXPECT_EQ(host.messages,
+              Names{"No paired filenames have been selected.\rHighlight one or more Like Named Paired "
+                    "File and repeat."});
+    highlight(w.paired(), {"c.txt", "a.txt"});
+    w.selectHighlighted(host);
+    EXPECT_EQ(w.startCompare(flow).outcome, FlowOutcome::Ran);
+  };
+  app.choices.compareType = kCompareTypes[2];
+  const FlowResult result = MnButStartClick(flow, "new", "old");
+  EXPECT_EQ(result.outcome, FlowOutcome::Ran);
+  ASSERT_TRUE(window.lastStart().has_value());
+  EXPECT_EQ(result.status, *window.lastStart());
+  EXPECT_EQ(app.NewFileList, (Names{"a.txt", "c.txt"}));
+  EXPECT_EQ(app.OldFileList, app.NewFileList);
+  EXPECT_EQ(report.calls.size(), 2u);
+  EXPECT_TRUE(flagDuringRun);
+  EXPECT_FALSE(app.RunFromLikeNameList);
+  EXPECT_EQ(window.savedSelection(), "a.txt;c.txt;");
+}
+
+TEST_F(LikeNameSelectionTest, SavedSelectionAppliesAtTheFirstOpeningOnlyAndKeepsWhatStillPairs) {
+  addDirectories({"a.txt", "b.txt", "c.txt", "gone_old"}, {"a.txt", "b.txt", "c.txt"});
+  app.SavedLikeNameSelection = "C.TXT;gone_old;a.txt;tail";
+  Names seenSelected, seenPaired;
+  windows.onLikeNames = [&](LikeNameSelection& w) {
+    seenSelected = w.selected().items();
+    seenPaired = w.paired().items();
+  };
+  app.choices.compareType = kCompareTypes[2];
+  EXPECT_EQ(MnButStartClick(flow, "new", "old").outcome, FlowOutcome::Stopped);
+  EXPECT_EQ(seenSelected, (Names{"a.txt", "c.txt"}));
+  EXPECT_EQ(seenPaired, Names{"b.txt"});
+  EXPECT_TRUE(app.SavedLikeNameSelection.empty());
+
+  // Return, then the selection survives the next opening; a name no longer common drops out.
+  fs.add("old2/a.txt", "same\n");
+  fs.add("old2/B.TXT", "same\n");
+  EXPECT_EQ(MnButStartClick(flow, "new", "old2").outcome, FlowOutcome::Stopped);
+  EXPECT_EQ(seenSelected, Names{"a.txt"});
+  EXPECT_EQ(seenPaired, Names{"b.txt"});
+  EXPECT_TRUE(report.calls.empty());
+}
+
+TEST(SavedSelectionPieces, OnlySemicolonTerminatedTextIsAPiece) {
+  EXPECT_EQ(SavedSelectionPieces(""), Names{});
+  EXPECT_EQ(SavedSelectionPieces("tail"), Names{});
+  EXPECT_EQ(SavedSelectionPieces("a;;b;tail"), (Names{"a", "", "b"}));
+}
+
+}  // namespace
+}  // namespace kelvarine

@@ -1,0 +1,78 @@
+#include "ui/name_history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/memory_file_system.h"
+
+namespace kelvarine {
+namespace {
+
+class NameHistoryTest : public ::testing::Test {
+ protected:
+  NameHistoryTest() {
+    files.add("/Data/New/Alpha.TXT", "a");
+    files.add("/data/old/beta.txt", "b");
+  }
+  MemoryFileSystem files;
+  NameHistoryField field;
+};
+
+TEST_F(NameHistoryTest, NewestFirstLowerCasedWithoutDuplicates) {
+  struct Step {
+    std::string name;
+    HistoryAccepts accepts;
+    bool changed;
+    std::vector<std::string> history;  // after the step
+  };
+  const auto any = HistoryAccepts::FilesOrDirectories;
+  for (const Step& step : std::vector<Step>{
+           {"/nowhere/x.txt", any, false, {}},
+           {"", any, false, {}},
+           {"/Data/New/Alpha.TXT", any, true, {"/data/new/alpha.txt"}},
+           {"/Data/New/Alpha.TXT", any, false, {"/data/new/alpha.txt"}},  // already first
+           {"/data/old", any, true, {"/data/old", "/data/new/alpha.txt"}},
+           {"/Data/New/Alpha.TXT", any, true, {"/data/new/alpha.txt", "/data/old"}},  // older copy moves up
+           {"/data/old/beta.txt",
+            HistoryAccepts::DirectoriesOnly,
+            false,
+            {"/data/new/alpha.txt", "/data/old"}},
+           {"/Data/New", HistoryAccepts::FilesOnly, false, {"/data/new/alpha.txt", "/data/old"}},
+           {"/Data/New",
+            HistoryAccepts::DirectoriesOnly,
+            true,
+            {"/data/new", "/data/new/alpha.txt", "/data/old"}},
+       }) {
+    field.text = "typed";
+    EXPECT_EQ(AddToNameHistory(field, step.name, files, step.accepts), step.changed) << step.name;
+    EXPECT_EQ(field.history, step.history) << step.name;
+    EXPECT_EQ(field.text, step.changed ? step.history.front() : "typed") << step.name;
+  }
+}
+
+TEST_F(NameHistoryTest, FieldEventsAddOnlyChangedExistingNames) {
+  const auto any = HistoryAccepts::FilesOrDirectories;
+  field.text = "/data/old";
+  NameFieldEnter(field);
+  NameFieldLeave(field, files, any);  // unchanged: not entered, though it exists
+  EXPECT_TRUE(field.history.empty());
+
+  field.text = "/Data/Missing";
+  NameFieldLeave(field, files, any);
+  EXPECT_TRUE(field.history.empty());
+
+  field.text = "/DATA/OLD/beta.txt";  // the in-memory file system matches names exactly
+  files.add("/DATA/OLD/beta.txt", "b");
+  NameFieldLeave(field, files, any);
+  EXPECT_EQ(field.history, std::vector<std::string>{"/data/old/beta.txt"});
+  EXPECT_EQ(field.text, "/data/old/beta.txt");
+
+  field.text = "/data/old";
+  NameFieldDropDown(field, files, any);  // opening the list enters the current text
+  EXPECT_EQ(field.history, (std::vector<std::string>{"/data/old", "/data/old/beta.txt"}));
+}
+
+}  // namespace
+}  // namespace kelvarine

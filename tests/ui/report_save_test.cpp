@@ -1,0 +1,479 @@
+// Saved reports of real compare runs, line by line for each format; the save dialog's rules; the
+// atomic save to disk, its refusals and its failures.
+#include "ui/report_save.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "engine/compare_choices.h"
+#include "engine/compare_run.h"
+#include "report/report_generator.h"
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+#include "ui/save_dialog.h"
+
+namespace kelvarine {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+const std::string kCaption = "Kelvarine V1.8 - Single Panel Display of Comparison Report  06/12/2026 12:00";
+const std::string kStamp = "06/12/2026 12:00";
+
+Lines splitLines(const std::string& text) {
+  Lines lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+void expectLines(const Lines& actual, const Lines& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(actual[i], expected[i]) << "line " << i;
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A real one-pair run: a changed line holding "<b>", a deleted line with a backslash and an inserted
+// line with braces, so that every escaping rule and colour switch appears.
+class SavedReportTest : public ::testing::Test {
+ public:
+  void run(bool sbsl, const std::string& newText = "same 1\nnew <b>\nsame 3\n{x}\n",
+           const std::string& oldText = "same 1\nold\\line\nsame 3\n") {
+    files.add("new/a.txt", newText, 100);
+    files.add("old/a.txt", oldText, 200);
+    app.NewDirName = "new";
+    app.OldDirName = "old";
+    app.NewFileList = {"a.txt"};
+    app.OldFileList = {"a.txt"};
+    app.choices.compareType = kCompareTypes[0];
+    app.choices.setChecked(Pref::Sbsl, sbsl);
+    app.optionsString = RebuildOptionsString(app.choices);
+    app.newNameText = "new/a.txt";
+    app.oldNameText = "old/a.txt";
+    CompareSet(app, host, files, generator);
+    source.dual = sbsl;
+    source.caption = kCaption;
+    source.reportStamp = kStamp;
+  }
+  const std::string& line(std::size_t i) const { return app.reportLines[i]; }
+  const std::string& oldLine(std::size_t i) const { return app.oldSideLines[i]; }
+  // The summary rows (from ListingLineCount on) as the viewers show them: one blank, then the line.
+  Lines summaryRows(const std::string& prefix = " ") const {
+    Lines rows;
+    for (std::size_t i = static_cast<std::size_t>(app.ListingLineCount); i < app.reportLines.size(); ++i)
+      rows.push_back(prefix + app.reportLines[i]);
+    return rows;
+  }
+  Lines htmlOf() {
+    std::ostringstream out;
+    EXPECT_EQ(WriteHtmlReport(out, app, host, source), WriteEnd::Complete);
+    return splitLines(out.str());
+  }
+  Lines rtfOf() {
+    std::ostringstream out;
+    EXPECT_EQ(WriteRtfReport(out, app, host, source), WriteEnd::Complete);
+    return splitLines(out.str());
+  }
+  Lines textOf(const DualTextChoice& choice = {}) {
+    std::ostringstream out;
+    EXPECT_EQ(WriteTextReport(out, app, host, source, choice), WriteEnd::Complete);
+    return splitLines(out.str());
+  }
+
+  AppState app;
+  RecordingHost host;
+  MemoryFileSystem files;
+  ReportGenerator generator;
+  SaveSource source;
+};
+
+Lines concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST_F(SavedReportTest, SingleHtmlNumbersListingRowsEscapesAndSpansColours) {
+  run(false);
+  ASSERT_EQ(app.ListingLineCount, 8);
+  Lines summary = summaryRows();
+  summary[summary.size() - 2] = "<FONT Color=Red>" + summary[summary.size() - 2] + "</FONT>";  // LISTING-TY
+  expectLines(htmlOf(), concat({{"<HTML>", "<BODY>", "<FONT Face=\"Courier New\" Color=Black Size=3>",
+                                 "<PRE>", " " + line(0), " " + line(1), " " + line(2), "   1  " + line(3),
+                                 "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
+                                 "<FONT Color=Red>   3  " + line(5) + "</FONT>", "   4  " + line(6),
+                                 "<FONT Color=Blue>   5  " + line(7) + "</FONT>"},
+                                summary,
+                                {"</PRE>", "</BODY>", "</HTML>"}}));
+}
+
+TEST_F(SavedReportTest, HtmlRunOfOneColourIsOneSpanAndLongLinesAreCut) {
+  run(false, "a\nb\nc\nd\ne\n", "a\n");
+  app.reportLines[7] = "I - " + std::string(3000, '<');  // longer than any listing line
+  const Lines html = htmlOf();
+  EXPECT_EQ(html[8], "<FONT Color=Blue>   2  " + line(4));
+  EXPECT_EQ(html[9], "   3  " + line(5));
+  EXPECT_EQ(html[10], "   4  " + line(6));
+  // The long line: prefix, number and as many whole "&lt;" as fit in 2048 characters, then the close.
+  const std::string prefix = "   5  I - ";
+  const std::size_t entities = (2048 - prefix.size()) / 4;
+  EXPECT_EQ(
+      html[11], prefix + [&] {
+        std::string s;
+        for (std::size_t i = 0; i < entities; ++i)
+          s += "&lt;";
+        return s;
+      }() + "</FONT>");
+}
+
+TEST_F(SavedReportTest, SingleRtfSwitchesColourOnlyWhenNeededAndEscapes) {
+  run(false);
+  const std::string plain = "\\plain\\f0\\fs16\\cf";
+  Lines summary = summaryRows("\\par  ");
+  summary[0] = "\\par " + plain + "0  " + line(8);  // black after the blue insert
+  summary[summary.size() - 2] = "\\par " + plain + "2  " + line(app.reportLines.size() - 2);
+  summary.back() = "\\par " + plain + "0  " + app.reportLines.back();
+  expectLines(
+      rtfOf(),
+      concat(
+          {{"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset1 Courier New;}}",
+            "{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green0\\blue0;"
+            "\\red0\\green200"
+            "\\blue10;}",
+            "\\deflang1033\\pard\\plain\\f0\\fs16\\cf0", "\\par " + plain + "0 " + kCaption,
+            "\\par    1  " + line(0), "\\par    2  " + line(1), "\\par    3  " + line(2),
+            "\\par    4  " + line(3), "\\par " + plain + "1    5  " + line(4),
+            "\\par " + plain + "2    6  D - old\\\\line" + line(5).substr(12),
+            "\\par " + plain + "0    7  " + line(6),
+            "\\par " + plain + "1    8  I - \\{x\\}" + line(7).substr(7)},
+           summary,
+           {"\\par }"}}));
+}
+
+TEST_F(SavedReportTest, SingleTextIsCaptionAndDisplayedRows) {
+  run(false);
+  const Lines text = textOf();
+  ASSERT_EQ(text.size(), app.reportLines.size() + 2);
+  EXPECT_EQ(text[0], " ");
+  EXPECT_EQ(text[1], kCaption);
+  EXPECT_EQ(text[2], "   1  " + line(0));
+  EXPECT_EQ(text[9], "   8  " + line(7));
+  EXPECT_EQ(text[10], "  ");  // the summary's blank first line, without a row number
+  EXPECT_EQ(text.back(), " " + app.reportLines.back());
+}
+
+TEST_F(SavedReportTest, DualHtmlWritesThreePartsEachWithItsOwnColours) {
+  run(true);
+  ASSERT_EQ(app.ListingLineCount, 7);
+  Lines summary = summaryRows();
+  summary[summary.size() - 2] = "<FONT Color=Red>" + summary[summary.size() - 2] + "</FONT>";
+  expectLines(htmlOf(), concat({{"<HTML>",
+                                 "<BODY>",
+                                 "<FONT Face=\"Courier New\" Color=Black Size=3>",
+                                 "<PRE>",
+                                 "Brisolan File Compare Report - " + kStamp,
+                                 "Panel 1 Report -- New Source Matches + New File Inserts",
+                                 " " + line(0),
+                                 " " + line(1),
+                                 " " + line(2),
+                                 "   1  " + line(3),
+                                 "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
+                                 "   3  " + line(5),
+                                 "<FONT Color=Blue>   4  " + line(6) + "</FONT>",
+                                 "<FONT Color=Black>Panel 2 Report -- Old Source Matches + Old File Deletes",
+                                 " " + oldLine(0),
+                                 " " + oldLine(1),
+                                 " " + oldLine(2),
+                                 "   1  " + oldLine(3),
+                                 "<FONT Color=Red>   2  " + oldLine(4) + "</FONT>",
+                                 "   3  " + oldLine(5),
+                                 "   4  " + oldLine(6)},
+                                summary,
+                                {"</PRE>", "</BODY>", "</HTML>"}}));
+}
+
+TEST_F(SavedReportTest, DualRtfHasTitleAndPartHeadings) {
+  run(true);
+  const Lines rtf = rtfOf();
+  const std::string plain = "\\plain\\f0\\fs16\\cf0 ";
+  EXPECT_EQ(rtf[3], "\\par " + plain + "Brisolan File Compare Report - " + kStamp);
+  EXPECT_EQ(rtf[4], "\\par " + plain + "Panel 1 Report -- New Source Matches + Inserts");
+  EXPECT_EQ(rtf[12], "\\par " + plain + "<FONT Color=Black>Panel 2 Report -- New Source Matches + Deletes");
+  EXPECT_EQ(rtf[17], "\\par \\plain\\f0\\fs16\\cf2    5  D - old\\\\line" + oldLine(4).substr(12));
+  EXPECT_EQ(rtf.size(), 3 + 1 + 1 + 7 + 1 + 7 + summaryRows().size() + 1);
+}
+
+TEST_F(SavedReportTest, DualTextStackedWithTitle) {
+  run(true);
+  Lines left, right;
+  for (std::size_t i = 0; i < 7; ++i) {
+    left.push_back(ViewerRowText(app, app.reportLines, i));
+    right.push_back(ViewerRowText(app, app.oldSideLines, i));
+  }
+  EXPECT_EQ(left[4], "   5  " + line(4));
+  expectLines(textOf({true, true, "My title"}),
+              concat({{"My title", "Brisolan Double-Stacked Compare Report  " + kStamp,
+                       " Panel 1 -- New Source Matches + Inserts"},
+                      left,
+                      {" ", " Panel 2 -- New Source Matches + Deletes"},
+                      right,
+                      summaryRows()}));
+  // A checked title with an empty text, or an unchecked one, adds no line.
+  EXPECT_EQ(textOf({true, true, ""})[0], "Brisolan Double-Stacked Compare Report  " + kStamp);
+  EXPECT_EQ(textOf({true, false, "unused"})[0], "Brisolan Double-Stacked Compare Report  " + kStamp);
+}
+
+TEST_F(SavedReportTest, DualTextSideBySidePutsRightRowsAtColumnLwPlus2) {
+  run(true);
+  const Lines text = textOf({false, false, ""});
+  ASSERT_EQ(text.size(), 2 + 7 + summaryRows().size());
+  EXPECT_EQ(text[0], "Brisolan Insert and Delete Side-By-Side Report  " + kStamp);
+  const std::string panel1 = " Panel 1 -- New Source Matches + Inserts";
+  EXPECT_EQ(text[1], panel1 + std::string(91 - panel1.size(), ' ') +
+                         " Panel 2 -- New Source Matches + Deletes" + std::string(91 - 40, ' '));
+  for (std::size_t r = 0; r < 7; ++r) {
+    ASSERT_EQ(text[2 + r].size(), 182u) << r;
+    const std::string leftText = ViewerRowText(app, app.reportLines, r).substr(0, 90);
+    const std::string rightText = ViewerRowText(app, app.oldSideLines, r).substr(0, 90);
+    EXPECT_EQ(text[2 + r].substr(0, 91), leftText + std::string(91 - leftText.size(), ' ')) << r;
+    EXPECT_EQ(text[2 + r].substr(91), rightText + std::string(91 - rightText.size(), ' ')) << r;
+  }
+  EXPECT_EQ(text[9], "  ");
+}
+
+TEST(DualTextWidthsTest, FollowLongestLinesOnlyWithFscl) {
+  struct Case {
+    bool fscl;
+    int longestNew, longestOld, left, right, total;
+  };
+  for (const Case& c : std::vector<Case>{{true, 100, 50, 110, 90, 202},
+                                         {false, 100, 50, 90, 90, 182},
+                                         {true, 80, 80, 90, 90, 182},
+                                         {true, 200, 81, 138, 91, 231}}) {
+    CompareOptions options;
+    options.Fscl = c.fscl;
+    options.LongestNewLine = c.longestNew;
+    options.LongestOldLine = c.longestOld;
+    const DualTextWidths widths = ComputeDualTextWidths(options);
+    EXPECT_EQ(widths.left, c.left);
+    EXPECT_EQ(widths.right, c.right);
+    EXPECT_EQ(widths.total, c.total);
+  }
+}
+
+TEST(PrintColourTest, StoredLinePrefixesGiveTheNames) {
+  struct Case {
+    std::string line;
+    bool chng;
+    std::string name;
+  };
+  for (const Case& c : std::vector<Case>{{"RO- x", false, "Red"},
+                                         {"RN- x", false, "Blue"},
+                                         {"*   x", false, "Black"},
+                                         {"New File = a", false, "Blue"},
+                                         {"New File(1) = a", false, "Black"},
+                                         {"Old File = a", false, "Red"},
+                                         {"   ************* x", true, "Green"},
+                                         {"   ************* x", false, "Black"},
+                                         {"D ", false, "Black"}})
+    EXPECT_EQ(PrintColourName(PrintColourOf(c.line, c.chng)), c.name) << c.line;
+}
+
+// A stream that fails once `limit` characters were written.
+class FailingBuffer : public std::streambuf {
+ public:
+  explicit FailingBuffer(std::size_t limit) : limit_(limit) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (written_ >= limit_) return traits_type::eof();
+    ++written_;
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::size_t limit_, written_ = 0;
+};
+
+TEST_F(SavedReportTest, EveryWriterReportsAFailingStream) {
+  run(true);
+  for (int format = 0; format < 4; ++format) {
+    FailingBuffer buffer(300);
+    std::ostream out(&buffer);
+    WriteEnd end = format == 0   ? WriteHtmlReport(out, app, host, source)
+                   : format == 1 ? WriteRtfReport(out, app, host, source)
+                                 : WriteTextReport(out, app, host, source, {format == 2, false, ""});
+    EXPECT_EQ(end, WriteEnd::Failed) << format;
+  }
+}
+
+TEST(SaveDialogTest, InitialValuesFollowOutFnOrTheNewName) {
+  MemoryFileSystem files;
+  files.add("out/last.html", "x");
+  files.add("src/a.txt", "x");
+  struct Case {
+    std::string outFn;
+    bool dual;
+    std::string directory, fileName;
+  };
+  for (const Case& c : std::vector<Case>{{"out/last.html", false, "out/", "last.html"},
+                                         {"out/gone.rtf", false, "out/", "gone.rtf"},
+                                         {"nowhere/last.html", false, "src/", "Kelvarine.html"},
+                                         {"", true, "src/", "Brisolan.html"}}) {
+    const SaveDialogStart start = SaveDialogInitialValues(c.outFn, "src/a.txt", c.dual, files);
+    EXPECT_EQ(start.directory, c.directory) << c.outFn;
+    EXPECT_EQ(start.fileName, c.fileName) << c.outFn;
+    EXPECT_EQ(start.filterIndex, 4);
+  }
+}
+
+TEST(SaveDialogTest, ForcedExtensionAndReplaceQuestions) {
+  MemoryFileSystem files;
+  files.add("out/old.html", "x");
+  struct Case {
+    std::string chosen;
+    int filter;
+    bool answer;
+    Lines questions;
+    std::string saved;  // empty: cancelled
+  };
+  const std::string changed = "Save File Name extention changed to ";
+  const std::vector<Case> cases = {
+      {"out/r.txt", 2, false, {changed + "out/r.rtf. Do you want to accept it?"}, ""},
+      {"out/r.txt", 2, true, {changed + "out/r.rtf. Do you want to accept it?"}, "out/r.rtf"},
+      {"out/r", 3, true, {changed + "out/r.txt. Do you want to accept it?"}, "out/r.txt"},
+      {"out/r.HTML", 1, false, {}, "out/r.HTML"},
+      {"out/r.txt", 4, false, {}, "out/r.txt"},
+      {"out/old.html", 1, false, {"out/old.html already exists. Do you want to replace it?"}, ""},
+      {"out/old.html", 4, true, {"out/old.html already exists. Do you want to replace it?"}, "out/old.html"},
+  };
+  for (const Case& c : cases) {
+    RecordingHost host;
+    host.answerYes = c.answer;
+    std::string outFn = "before";
+    const auto saved = ConfirmSaveName(c.chosen, c.filter, host, files, outFn);
+    EXPECT_EQ(saved.value_or(""), c.saved) << c.chosen << " " << c.filter;
+    Lines asked;
+    for (const std::string& question : c.questions)
+      asked.push_back("question: " + question);
+    EXPECT_EQ(host.eventsStartingWith("question: "), asked) << c.chosen;
+    if (c.saved.empty())
+      EXPECT_EQ(outFn, "before");
+    else
+      EXPECT_EQ(outFn, (fs::current_path() / c.saved).lexically_normal().string());
+  }
+}
+
+// Saves to a real directory; the run's inputs are real files in it.
+class SaveToDiskTest : public SavedReportTest {
+ public:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("kelvarine_save_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir / "new");
+    std::ofstream(dir / "new" / "a.txt") << "input\n";
+    run(false);
+    app.NewDirName = (dir / "new").string();
+    app.OldDirName = (dir / "new").string();
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  Lines filesInDir(const fs::path& where) const {
+    Lines names;
+    for (const auto& entry : fs::directory_iterator(where))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path dir;
+};
+
+TEST_F(SaveToDiskTest, SavesEachFormatWholeAndLeavesNoTemporaryFile) {
+  for (const std::string name : {"r.html", "r.HTM", "r.rtf", "r.txt"}) {
+    std::ofstream(dir / name) << "previous";
+    EXPECT_EQ(SaveReport((dir / name).string(), app, host, source), SaveOutcome::Saved) << name;
+    std::ostringstream expected;
+    if (SaveFormatFor(name) == SaveFormat::Html) WriteHtmlReport(expected, app, host, source);
+    if (SaveFormatFor(name) == SaveFormat::Rtf) WriteRtfReport(expected, app, host, source);
+    if (SaveFormatFor(name) == SaveFormat::Text) WriteTextReport(expected, app, host, source);
+    EXPECT_EQ(readFile(dir / name), expected.str()) << name;
+  }
+  EXPECT_EQ(filesInDir(dir), (Lines{"new", "r.HTM", "r.html", "r.rtf", "r.txt"}));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SaveToDiskTest, RefusesTheRunsInputFilesWhateverTheSpelling) {
+  fs::create_directory_symlink(dir / "new", dir / "link");
+  for (const fs::path& target :
+       {dir / "new" / "a.txt", dir / "NEW" / "A.TXT", dir / "link" / "a.txt", dir / "new" / "." / "a.txt"}) {
+    host.messages.clear();
+    EXPECT_EQ(SaveReport(target.string(), app, host, source), SaveOutcome::Refused) << target;
+    EXPECT_EQ(host.messages, Lines{" The report was not saved: \"" + target.string() +
+                                   "\" is an input file of the last compare run."});
+  }
+  EXPECT_EQ(readFile(dir / "new" / "a.txt"), "input\n");
+  EXPECT_EQ(filesInDir(dir / "new"), Lines{"a.txt"});
+}
+
+TEST_F(SaveToDiskTest, AFailedSaveGivesItsMessageAndNoteAndKeepsTheTarget) {
+  struct Case {
+    fs::path target;
+    std::string message, note;
+  };
+  // A target in a missing directory cannot be written; a non-empty directory cannot be replaced.
+  fs::create_directories(dir / "busy.html" / "inside");
+  for (const Case& c :
+       std::vector<Case>{{dir / "missing" / "r.html", " Error generating HTML output.", "Html File Error"},
+                         {dir / "missing" / "r.rtf", " Error generating RTF output.", "Rtf File Error"},
+                         {dir / "missing" / "r.txt", " Error generating Text output.", "Txt File Error"},
+                         {dir / "busy.html", " Error generating HTML output.", "Html File Error"}}) {
+    host.messages.clear();
+    app.options.ReportNote.clear();
+    app.options.ReportNoteSet = false;
+    EXPECT_EQ(SaveReport(c.target.string(), app, host, source), SaveOutcome::Failed) << c.target;
+    EXPECT_EQ(host.messages, Lines{c.message});
+    EXPECT_EQ(app.options.ReportNote, c.note);
+    EXPECT_TRUE(app.options.ReportNoteSet);
+  }
+  EXPECT_TRUE(fs::is_directory(dir / "busy.html" / "inside"));
+  EXPECT_EQ(filesInDir(dir), (Lines{"busy.html", "new"}));
+}
+
+TEST_F(SaveToDiskTest, HaltedRtfKeepsRowsWrittenSoFarAndSaysSo) {
+  std::string many;
+  for (int i = 0; i < 60; ++i)
+    many += "added " + std::to_string(i) + "\n";
+  files = MemoryFileSystem();
+  app = AppState();
+  run(false, many, "");
+  app.NewDirName = (dir / "new").string();
+  app.OldDirName = (dir / "new").string();
+  app.StopRequested = true;  // a halt left from before is cleared when the save starts
+  host.onProcessEvents = [&] { app.StopRequested = true; };
+  EXPECT_EQ(SaveReport((dir / "r.rtf").string(), app, host, source), SaveOutcome::Halted);
+  const Lines rtf = splitLines(readFile(dir / "r.rtf"));
+  ASSERT_EQ(rtf.size(), 4u + 20u + 1u);
+  EXPECT_EQ(rtf[23], "\\par \\plain\\f0\\fs16\\cf1   20  " + line(19));
+  EXPECT_EQ(rtf.back(), "\\par }");
+  EXPECT_EQ(host.messages, Lines{" User requested early termination of SaveRtf operation."});
+}
+
+}  // namespace
+}  // namespace kelvarine

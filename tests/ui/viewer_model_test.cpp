@@ -1,0 +1,516 @@
+#include "ui/viewer_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/compare_run.h"
+#include "report/report_generator.h"
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+
+namespace kelvarine {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kForward =
+    std::string(28, ' ') + "No more forward change sequences found" + std::string(26, ' ') + ".";
+const std::string kBackward =
+    std::string(28, ' ') + "No more backward change sequences found" + std::string(26, ' ') + ".";
+const std::string kSingleSections =
+    std::string(43, ' ') + "No more change sections found" + std::string(26, ' ') + ".";
+const std::string kDualSections =
+    std::string(37, ' ') + "No more change sections found" + std::string(26, ' ') + ".";
+const std::string kHorizontalSections = "No more summary section found";
+
+struct Pair {
+  std::string name, newText, oldText;
+  FileStamp newStamp = 100, oldStamp = 200;
+};
+
+// Runs a real compare set over in-memory files, leaving the report in `app`.
+void runSet(AppState& app, const std::vector<Pair>& pairs, std::vector<Pref> prefs) {
+  MemoryFileSystem files;
+  RecordingHost host;
+  ReportGenerator generator;
+  app.NewDirName = "new";
+  app.OldDirName = "old";
+  for (const Pair& p : pairs) {
+    files.add("new/" + p.name, p.newText, p.newStamp);
+    files.add("old/" + p.name, p.oldText, p.oldStamp);
+    app.NewFileList.push_back(p.name);
+    app.OldFileList.push_back(p.name);
+  }
+  app.choices.listType = "Chng";
+  for (Pref pref : prefs)
+    app.choices.setChecked(pref, true);
+  app.optionsString = RebuildOptionsString(app.choices);
+  app.PairCount = static_cast<std::int32_t>(pairs.size());
+  app.RunAllLikeNamed = pairs.size() > 1;
+  app.choices.compareType = kCompareTypes[pairs.size() > 1 ? 1 : 0];
+  app.NewDirNames = app.NewFileList;
+  app.OldDirNames = app.OldFileList;
+  app.newNameText = pairs.size() > 1 ? "new" : "new/" + pairs[0].name;
+  app.oldNameText = pairs.size() > 1 ? "old" : "old/" + pairs[0].name;
+  CompareSet(app, host, files, generator);
+}
+
+// Two changed pairs: a.txt has a replaced line (row 5) and an insert at its end (row 8); b.txt a
+// replaced line (row 26). Pair headers at rows 0 and 22, grouped summary title at row 40.
+const std::vector<Pair> kTwoPairs = {
+    {"a.txt", "one\ntwo\nnew3\nfour\nfive\nins\n", "one\ntwo\nold3\nfour\nfive\n"},
+    {"b.txt", "x\ny\n", "x\nz\n"}};
+
+class ViewerModelTest : public ::testing::Test {
+ public:
+  ReportViewerModel model(ViewerKind kind) { return ReportViewerModel(app, host, kind); }
+  // Hand-made lists for rules that need exact neighbours.
+  void setLists(const Lines& left, const Lines& right, std::int32_t summaryStart) {
+    for (const auto& l : left)
+      app.reportLines.add(l);
+    for (const auto& r : right)
+      app.oldSideLines.add(r);
+    app.SummaryStartLine = summaryStart;
+    app.ListingLineCount = static_cast<std::int32_t>(left.size());
+    app.GroupSummaryStart = static_cast<std::int32_t>(left.size());
+  }
+  AppState app;
+  RecordingHost host;
+};
+
+TEST_F(ViewerModelTest, ShowReportPicksTheViewerAndFillsCaptionHeadersAndLabels) {
+  runSet(app, kTwoPairs, {Pref::Sbsl});
+  const std::string ruler = "---2----+----3----+----4----+----5----+----6----+----7----+----8";
+
+  ViewerLayout dual = ShowReport(app, true, "06/12/2026 12:30");
+  EXPECT_EQ(dual.kind, ViewerKind::Dual);
+  EXPECT_EQ(dual.caption, "Kelvarine V1.8 - Dual Panel Display of Comparison Report  06/12/2026 12:30");
+  EXPECT_EQ(dual.reportHeader, "Ref#  ID  New Src/Inserts " + ruler);
+  EXPECT_EQ(dual.oldSideHeader, "Ref#  ID  New Src/Deletes " + ruler);
+  EXPECT_EQ(dual.newLabel, "New Dir = new");
+  EXPECT_EQ(dual.oldLabel, "Old  Dir = old");
+  EXPECT_TRUE(dual.fileSectionEnabled);
+  EXPECT_EQ(dual.reportRows, 63);
+  EXPECT_EQ(dual.oldSideRows, 39);
+
+  // The Sbsl box unchecked since the run: the single viewer over the report line list.
+  ViewerLayout single = ShowReport(app, false, "s");
+  EXPECT_EQ(single.kind, ViewerKind::Single);
+  EXPECT_EQ(single.caption, "Kelvarine V1.8 - Single Panel Display of Comparison Report  s");
+  EXPECT_TRUE(single.headerShown);
+  EXPECT_EQ(single.reportHeader,
+            "Ref#  ID  New Src/Inserts/Deletes -----3----+----4----+----5----+----6----+----7----+----8");
+
+  auto horizontal = ShowHorizontalViewer(app, "s");
+  ASSERT_TRUE(horizontal.has_value());
+  EXPECT_EQ(horizontal->caption,
+            "Kelvarine V1.8 -  Line Compare - Dual Panel Display of Comparison Report  s");
+  EXPECT_EQ(horizontal->reportHeader,
+            " Ref# ID  Matches/Inserts " + ruler + " N-REF# CHNG-TYPE   O-REF# LEN");
+  EXPECT_EQ(horizontal->oldSideHeader,
+            " Ref# ID  Matches/Deletes " + ruler + " N-REF# CHNG-TYPE   O-REF# LEN");
+  EXPECT_EQ(horizontal->newLabel, "New File = new");
+  EXPECT_EQ(horizontal->oldLabel, "Old  File = old");
+}
+
+TEST_F(ViewerModelTest, OnePairWithoutSbslOpensSingleViewerWithUnnumberedSummary) {
+  runSet(app, {kTwoPairs[0]}, {});
+  ViewerLayout layout = ShowReport(app, true, "s");  // Sbsl checked now, but the Old side is empty
+  EXPECT_EQ(layout.kind, ViewerKind::Single);
+  EXPECT_FALSE(layout.fileSectionEnabled);
+  EXPECT_FALSE(ShowHorizontalViewer(app, "s").has_value());
+
+  ReportViewerModel viewer = model(ViewerKind::Single);
+  ASSERT_TRUE(app.SummaryToMainOnly);
+  ASSERT_EQ(app.ListingLineCount, 10);  // the listing, then a blank line and the pair summary title
+  EXPECT_EQ(layout.initialSelection, 0);
+  EXPECT_EQ(viewer.rowText(ViewerList::Report, 0), "   1  " + app.reportLines[0]);
+  EXPECT_EQ(viewer.rowText(ViewerList::Report, 9), "  10  " + app.reportLines[9]);
+  EXPECT_EQ(viewer.rowText(ViewerList::Report, 10), " " + app.reportLines[10]);
+  EXPECT_EQ(viewer.rowText(ViewerList::Report, 11),
+            " INDIVIDUAL PAIRED FILE COMPARE TOTALS AND STATISTICS SECTION");
+}
+
+TEST_F(ViewerModelTest, HeaderRulesForOvsumNoChangesAndTheRulerExtension) {
+  app.reportLines.add("x");
+  app.options.TotInserts = 1;
+  app.options.ListOvsum = true;
+  EXPECT_FALSE(ShowReport(app, false, "").headerShown);
+  app.options.ListOvsum = false;
+  app.options.TotInserts = 0;
+  EXPECT_FALSE(ShowReport(app, false, "").headerShown);
+
+  struct Case {
+    bool fscl;
+    std::int32_t longestNew, longestOld;
+    std::string extension;
+  };
+  const std::string full = "----+----9----+----10---+----11---+----12---+----13---+----14---+----15";
+  const std::vector<Case> cases = {
+      {true, 100, 20, "----+----9----+----1"},
+      {true, 3, 100, "----+----9----+----1"},
+      {false, 100, 100, ""},
+      {true, 80, 80, ""},
+      {true, 81, 0, "-"},
+      {true, 5000, 0, full.substr(0, 48)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.longestNew) + "/" + std::to_string(c.longestOld));
+    app.options.Fscl = c.fscl;
+    app.options.LongestNewLine = c.longestNew;
+    app.options.LongestOldLine = c.longestOld;
+    app.options.TotReformats = 1;
+    EXPECT_EQ(RulerExtension(app.options), c.extension);
+    EXPECT_TRUE(ShowReport(app, false, "").reportHeader.ends_with("+----8" + c.extension));
+  }
+  // The horizontal viewer puts the extension in place of the reference-column caption.
+  app.options.Sbsl = true;
+  app.options.Fscl = true;
+  app.options.LongestNewLine = 100;
+  app.oldSideLines.add("y");
+  EXPECT_TRUE(ShowHorizontalViewer(app, "")->oldSideHeader.ends_with("+----8----+----9----+----1"));
+}
+
+TEST_F(ViewerModelTest, RowNumbersOfEachViewerAndOutOfRangeRows) {
+  runSet(app, kTwoPairs, {Pref::Sbsl});
+  ASSERT_EQ(app.ListingLineCount, 39);
+  ReportViewerModel single = model(ViewerKind::Single);
+  ReportViewerModel dual = model(ViewerKind::Dual);
+  ReportViewerModel horizontal = model(ViewerKind::Horizontal);
+  struct Case {
+    ReportViewerModel* viewer;
+    ViewerList list;
+    std::int64_t row;
+    std::string prefix;  // expected text before the stored line
+  };
+  const std::vector<Case> cases = {
+      {&single, ViewerList::Report, 0, "   1  "},     {&single, ViewerList::Report, 38, "  39  "},
+      {&single, ViewerList::Report, 39, " "},         {&dual, ViewerList::OldSide, 5, "   6  "},
+      {&dual, ViewerList::Report, 62, " "},           {&horizontal, ViewerList::Report, 2, " "},
+      {&horizontal, ViewerList::Report, 3, "   1  "}, {&horizontal, ViewerList::OldSide, 38, "  36  "},
+      {&horizontal, ViewerList::Report, 39, " "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    const LineList& lines = c.list == ViewerList::Report ? app.reportLines : app.oldSideLines;
+    EXPECT_EQ(c.viewer->rowText(c.list, c.row), c.prefix + lines[static_cast<std::size_t>(c.row)]);
+  }
+  EXPECT_EQ(single.rowText(ViewerList::Report, -1),
+            "*** Orpheus VCL Program Error  - Negative index\" -1\" to GetItem*** ");
+  EXPECT_EQ(single.rowText(ViewerList::Report, 63),
+            "*** Orpheus VCL Program Error  - Negative index\" 63\" to GetItem*** ");
+  EXPECT_EQ(dual.rowText(ViewerList::Report, 63),
+            "*** Orpheus VCL Program Error  - Invalid index\" 63\" to GetItem*** ");
+  EXPECT_EQ(horizontal.rowText(ViewerList::OldSide, 39),
+            "*** Orpheus VCL Program Error  - Improper index\" 39\" to GetItem*** ");
+  EXPECT_EQ(dual.rowColour(ViewerList::OldSide, 39), RowColour::Green);
+  EXPECT_EQ(single.rowColour(ViewerList::Report, -1), RowColour::Green);
+}
+
+TEST_F(ViewerModelTest, RowColoursOfEveryList) {
+  using C = RowColour;
+  struct Case {
+    std::string line;
+    C single, left, right, top, bottom;
+  };
+  const std::vector<Case> cases = {
+      {"D - old line", C::Red, C::Black, C::Red, C::Black, C::Red},
+      {"DM- moved", C::Red, C::Black, C::Red, C::Black, C::Red},
+      {"*    a.txt  3  4", C::Red, C::Black, C::Black, C::Black, C::Black},
+      {"I - new line", C::Blue, C::Blue, C::Black, C::Blue, C::Black},
+      {"IM- moved", C::Blue, C::Blue, C::Black, C::Blue, C::Black},
+      {"RN- a  b", C::Teal, C::Teal, C::Black, C::Teal, C::Black},
+      {"RO- a b", C::Maroon, C::Black, C::Maroon, C::Black, C::Maroon},
+      {"I -", C::Blue, C::Blue, C::Black, C::Black, C::Black},  // three characters: black when stacked
+      {"Summary New File(1) = a", C::Blue, C::Blue, C::Blue, C::Blue, C::Blue},
+      {"ID  ----+----1", C::Blue, C::Blue, C::Blue, C::Purple, C::Purple},
+      {"New File(1) = new/a.txt", C::Blue, C::Blue, C::Blue, C::Blue, C::Blue},
+      {"New Dir = new", C::Blue, C::Blue, C::Blue, C::Black, C::Black},
+      {"   ************* changed", C::Blue, C::Blue, C::Blue, C::Black, C::Black},
+      {"Summary Old File(1) = a", C::Red, C::Red, C::Red, C::Red, C::Red},
+      {"INDIVIDUAL PAIRED", C::Red, C::Red, C::Red, C::Black, C::Black},
+      {"LISTING-TYPE = Chng", C::Red, C::Red, C::Red, C::Red, C::Red},
+      {"Old File(", C::Red, C::Red, C::Red, C::Black, C::Black},  // shorter than 11 when stacked
+      {"Old Dir = old", C::Red, C::Red, C::Red, C::Black, C::Black},
+      {"Kelvarn GROUPED", C::Red, C::Red, C::Red, C::Black, C::Black},
+      {"    matched line", C::Black, C::Black, C::Black, C::Black, C::Black},
+      {"", C::Black, C::Black, C::Black, C::Black, C::Black},
+  };
+  app.options.ListChng = true;
+  for (const Case& c : cases) {
+    app.reportLines.add(c.line);
+    app.oldSideLines.add(c.line);
+  }
+  const ReportViewerModel single = model(ViewerKind::Single);
+  const ReportViewerModel dual = model(ViewerKind::Dual);
+  const ReportViewerModel horizontal = model(ViewerKind::Horizontal);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.line);
+    const auto row = static_cast<std::int64_t>(i);
+    EXPECT_EQ(RowColourName(single.rowColour(ViewerList::Report, row)), RowColourName(c.single));
+    EXPECT_EQ(RowColourName(dual.rowColour(ViewerList::Report, row)), RowColourName(c.left));
+    EXPECT_EQ(RowColourName(dual.rowColour(ViewerList::OldSide, row)), RowColourName(c.right));
+    EXPECT_EQ(RowColourName(horizontal.rowColour(ViewerList::Report, row)), RowColourName(c.top));
+    EXPECT_EQ(RowColourName(horizontal.rowColour(ViewerList::OldSide, row)), RowColourName(c.bottom));
+  }
+  // The Chng banner is blue only for a Chng listing.
+  app.options.ListChng = false;
+  EXPECT_EQ(single.rowColour(ViewerList::Report, 12), RowColour::Black);
+  EXPECT_EQ(RowColourRgb(RowColour::Teal), 0x008080u);
+}
+
+// Each step: the navigation, then the selected row and the message it gives ("" for none).
+struct NavStep {
+  bool forward;
+  std::int64_t selected;
+  std::string message;
+};
+
+void walk(ReportViewerModel& viewer, RecordingHost& host, std::int64_t start,
+          const std::vector<NavStep>& steps) {
+  viewer.select(start);
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i));
+    host.messages.clear();
+    steps[i].forward ? viewer.nextChange() : viewer.previousChange();
+    EXPECT_EQ(viewer.selected(), steps[i].selected);
+    EXPECT_EQ(host.messages, steps[i].message.empty() ? Lines{} : Lines{steps[i].message});
+  }
+}
+
+TEST_F(ViewerModelTest, SingleViewerChangeNavigationOnARealReport) {
+  runSet(app, kTwoPairs, {});
+  ReportViewerModel viewer = model(ViewerKind::Single);
+  // Changes at rows 5-6, 9 and 27-28; the upward walk stops on the last row of each span.
+  walk(viewer, host, -1, {{true, 5, ""}, {true, 9, ""}, {true, 27, ""}, {true, 27, kForward}});
+  walk(viewer, host, -1, {{false, 28, ""}, {false, 9, ""}, {false, 6, ""}, {false, 6, kBackward}});
+  walk(viewer, host, 1, {{true, 5, ""}});
+  walk(viewer, host, 7, {{false, 6, ""}});
+}
+
+TEST_F(ViewerModelTest, SingleViewerSpanEdges) {
+  // A span on rows 1-2 lies before the rows the upward walk examines; a span ends on the last row.
+  setLists({"h", "I - a", "D - b", "    c", "I - d", "D - e", "    f", "RN- g", "RO- h", "    i", "D - j"},
+           {}, 11);
+  ReportViewerModel viewer = model(ViewerKind::Single);
+  walk(viewer, host, 3, {{false, 3, kBackward}});
+  walk(viewer, host, 5, {{false, 5, kBackward}});  // inside the span of rows 4-5: nothing above row 3
+  // A hit on the last row is selected and still reports that nothing follows.
+  walk(viewer, host, -1, {{true, 4, ""}, {true, 7, ""}, {true, 10, kForward}, {true, 10, kForward}});
+  walk(viewer, host, -1, {{false, 8, ""}, {false, 5, ""}});
+  // Rows 0 and 1 are skipped going down; row 2 counts as inside a span.
+  walk(viewer, host, 0, {{true, 4, ""}});
+}
+
+TEST_F(ViewerModelTest, TwoListChangeNavigationOnARealReport) {
+  runSet(app, kTwoPairs, {Pref::Sbsl});
+  ASSERT_EQ(app.SummaryStartLine, 28);
+  for (ViewerKind kind : {ViewerKind::Dual, ViewerKind::Horizontal}) {
+    ReportViewerModel viewer = model(kind);
+    walk(viewer, host, -1, {{true, 5, ""}, {true, 8, ""}, {true, 26, ""}, {true, 26, kForward}});
+    walk(viewer, host, -1, {{false, 26, ""}, {false, 8, ""}, {false, 5, ""}, {false, 5, kBackward}});
+    walk(viewer, host, 2, {{true, 5, ""}});
+  }
+}
+
+TEST_F(ViewerModelTest, TwoListSpanStates) {
+  struct Case {
+    std::string name;
+    Lines left, right;
+    std::int64_t start;
+    std::vector<NavStep> steps;
+  };
+  const std::vector<Case> cases = {
+      {"insert facing a blank row, then deletes",
+       {"h", "h", "h", "    a", "I - x", " ", " ", "    b", "I - z"},
+       {"h", "h", "h", "    a", " ", "D - y", "D - w", "    b", " "},
+       -1,
+       {{true, 4, ""}, {true, 5, ""}, {true, 8, ""}, {true, 8, kForward}}},
+      {"paired change runs as one span until a side ends",
+       {"h", "h", "h", "I - a", "I - b", "I - c", "    d", " "},
+       {"h", "h", "h", "D - a", "D - b", " ", "    d", "D - e"},
+       -1,
+       {{true, 3, ""}, {true, 7, ""}}},
+      {"deletes then inserts: right-only span stops at the first insert",
+       {"h", "h", "h", " ", " ", "I - a"},
+       {"h", "h", "h", "D - x", "D - y", " "},
+       3,
+       {{true, 5, ""}, {false, 4, ""}}},
+      {"left line shorter list: rows without a right line",
+       {"h", "h", "h", "    a", "I - b", "I - c", "    d"},
+       {"h", "h", "h", "    a"},
+       -1,
+       {{true, 4, ""}, {true, 4, kForward}, {false, 4, kBackward}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    app = AppState();
+    setLists(c.left, c.right, static_cast<std::int32_t>(c.left.size()));
+    ReportViewerModel viewer = model(ViewerKind::Dual);
+    walk(viewer, host, c.start, c.steps);
+  }
+}
+
+TEST_F(ViewerModelTest, StarRowsOfTheFileTablePassTdlRows) {
+  runSet(app,
+         {{"a.txt", "1\n2\n", "1\n3\n"},
+          {"b.txt", "same\n", "same\n", 300, 300},
+          {"c.txt", "4\n", "5\n"},
+          {"d.txt", "e\n", "e\n"}},
+         {Pref::Sbsl, Pref::Aeqf});
+  std::int64_t starA = -1, tdl = -1, starC = -1;
+  for (std::size_t i = 0; i < app.reportLines.size(); ++i) {
+    const std::string& line = app.reportLines[i];
+    if (line.starts_with("*    ") && line.find("a.txt") != std::string::npos)
+      starA = static_cast<std::int64_t>(i);
+    if (line.starts_with("TDL= ")) tdl = static_cast<std::int64_t>(i);
+    if (line.starts_with("*    ") && line.find("c.txt") != std::string::npos)
+      starC = static_cast<std::int64_t>(i);
+  }
+  ASSERT_GT(starA, 0);
+  ASSERT_EQ(tdl, starA + 1);
+  ASSERT_EQ(starC, starA + 2);
+  ReportViewerModel viewer = model(ViewerKind::Dual);
+  walk(viewer, host, starA, {{true, starC, ""}, {true, starC, kForward}, {false, starA, ""}});
+}
+
+TEST_F(ViewerModelTest, FileSectionNavigationOfTheThreeViewers) {
+  runSet(app, kTwoPairs, {Pref::Sbsl});
+  ASSERT_EQ(app.GroupSummaryStart, 39);
+  struct Case {
+    ViewerKind kind;
+    std::int64_t start, selected;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {ViewerKind::Single, -1, 22, ""},
+      {ViewerKind::Single, 1, 22, ""},
+      {ViewerKind::Single, 22, 22, kSingleSections},
+      {ViewerKind::Dual, -1, 22, ""},
+      {ViewerKind::Dual, 22, 22, kDualSections},
+      {ViewerKind::Horizontal, 0, 22, ""},
+      {ViewerKind::Horizontal, 22, 40, ""},
+      {ViewerKind::Horizontal, 40, 54, ""},
+      {ViewerKind::Horizontal, 54, 54, kHorizontalSections},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.kind)) + " from " + std::to_string(c.start));
+    host.messages.clear();
+    ReportViewerModel viewer = model(c.kind);
+    viewer.select(c.start);
+    viewer.nextFileSection();
+    EXPECT_EQ(viewer.selected(), c.selected);
+    EXPECT_EQ(host.messages, c.message.empty() ? Lines{} : Lines{c.message});
+  }
+  // The single viewer examines the row at GroupSummaryStart itself; the dual viewer stops before it.
+  app.GroupSummaryStart = 40;
+  ReportViewerModel single = model(ViewerKind::Single), dual = model(ViewerKind::Dual);
+  single.select(22);
+  single.nextFileSection();
+  EXPECT_EQ(single.selected(), 40);
+  dual.select(22);
+  dual.nextFileSection();
+  EXPECT_EQ(dual.selected(), 22);
+}
+
+TEST_F(ViewerModelTest, FindSearchesDisplayedRowTexts) {
+  runSet(app, kTwoPairs, {Pref::Sbsl});
+  struct Case {
+    ViewerKind kind;
+    std::int64_t start;
+    std::string text;
+    bool down;
+    std::int64_t selected;
+    bool found;
+  };
+  const std::vector<Case> cases = {
+      {ViewerKind::Single, -1, "12", true, 11, true},  // through the row number only
+      {ViewerKind::Horizontal, -1, "12", true, 14, true},
+      {ViewerKind::Single, -1, "  insert(NEW) ", true, 5, true},
+      {ViewerKind::Single, 26, "Insert(new)", false, 8, true},
+      {ViewerKind::Single, 5, "OLD3", true, 5, false},  // the Old side is not searched
+      {ViewerKind::Dual, 0, "OLD3", true, 5, true},
+      {ViewerKind::Dual, 5, "old3", true, 5, false},
+      {ViewerKind::Dual, 5, "old3", false, 5, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    host.messages.clear();
+    ReportViewerModel viewer = model(c.kind);
+    viewer.select(c.start);
+    viewer.startFind();
+    viewer.findNext(c.text, c.down);
+    EXPECT_EQ(viewer.selected(), c.selected);
+    EXPECT_EQ(host.messages, c.found ? Lines{} : Lines{"Text Not Found"});
+  }
+}
+
+TEST_F(ViewerModelTest, EmptyReportOnlyGivesNotFoundMessages) {
+  ReportViewerModel viewer = model(ViewerKind::Dual);
+  viewer.nextChange();
+  viewer.previousChange();
+  viewer.nextFileSection();
+  viewer.findNext("x", true);
+  viewer.selectBottom();
+  EXPECT_EQ(host.messages, (Lines{kForward, kBackward, kDualSections}));
+  ReportViewerModel single = model(ViewerKind::Single);
+  single.nextChange();
+  single.previousChange();
+  EXPECT_EQ(single.selected(), -1);
+}
+
+TEST_F(ViewerModelTest, ReShowRefusesWhenSbslOrFsclWasUnchecked) {
+  struct Case {
+    bool ranSbsl, ranFscl, sbslNow, fsclNow, allowed;
+  };
+  const std::vector<Case> cases = {{true, false, false, false, false},
+                                   {false, true, true, false, false},
+                                   {false, false, true, true, true},
+                                   {true, true, true, true, true},
+                                   {false, false, false, false, true}};
+  for (const Case& c : cases) {
+    host.messages.clear();
+    app.options.Sbsl = c.ranSbsl;
+    app.options.Fscl = c.ranFscl;
+    app.choices.setChecked(Pref::Sbsl, c.sbslNow);
+    app.choices.setChecked(Pref::Fscl, c.fsclNow);
+    EXPECT_EQ(ReShowAllowed(app, host), c.allowed);
+    EXPECT_EQ(host.messages,
+              c.allowed
+                  ? Lines{}
+                  : Lines{"Previous report and current preferences have changed. Rerun compare with newest "
+                          "preferences."});
+  }
+}
+
+TEST_F(ViewerModelTest, ViewerSettingsAtCreationAndClose) {
+  MainPanelState settings;
+  settings.PFontSz = "";
+  settings.VLFontSz = "";
+  settings.VLWide1 = "500";
+  settings.VLTop1 = "40";
+  ViewerStartup single = CreateViewer(ViewerKind::Single, settings, {1, 2, 800, 600}, 0);
+  EXPECT_EQ(settings.PFontSz, "8");
+  EXPECT_EQ(single.displayFontSize, "8");
+  EXPECT_EQ(single.geometry.width, 710);
+  EXPECT_EQ(single.geometry.top, 40);
+  EXPECT_EQ(single.geometry.left, 1);
+
+  StoreViewerSettings(ViewerKind::Dual, settings, "10", "12", {5, 6, 900, 700}, 333);
+  ViewerStartup dual = CreateViewer(ViewerKind::Dual, settings, {0, 0, 100, 100}, 50);
+  EXPECT_EQ(dual.displayFontSize, "12");
+  EXPECT_EQ(dual.splitSize, 333);
+  EXPECT_EQ(dual.geometry.width, 900);
+  EXPECT_EQ(settings.VLHt2, "700");
+
+  StoreViewerSettings(ViewerKind::Horizontal, settings, "6", "6", {1, 1, 1, 1}, 44);
+  EXPECT_EQ(settings.PFontSz, "10");
+  EXPECT_EQ(settings.SpSplit2, "44");
+  EXPECT_EQ(CreateViewer(ViewerKind::Horizontal, settings, {}, 0).splitSize, 44);
+}
+
+}  // namespace
+}  // namespace kelvarine
