@@ -172,13 +172,11 @@ class SettingsLoader {
   std::string options_;  // the options string built from OptsUsed, empty when nothing matched
 };
 
-// A history as the save writes it: key0, key1, ... in list order, leaving out `skip` (ignoring case)
-// and names that hold a line end (the file cannot store them, and a cut name would be another file).
-void addHistory(Entries& entries, const char* key, const std::vector<std::string>& history,
-                const std::string* skip) {
+// A history as the save writes it: key0, key1, ... in list order, leaving out names that hold a line
+// end (the file cannot store them, and a cut name would be another file).
+void addHistory(Entries& entries, const char* key, const std::vector<std::string>& history) {
   int n = 0;
   for (const std::string& name : history) {
-    if (skip != nullptr && EqualIgnoringCase(name, *skip)) continue;
     if (name.find_first_of("\r\n") != std::string::npos) continue;
     entries.emplace_back(key + std::to_string(n++), name);
   }
@@ -190,13 +188,13 @@ Entries buildEntries(const MainPanelState& p, const CompareChoices& c, const std
   e.emplace_back("Top", std::to_string(p.Top));
   e.emplace_back("Left", std::to_string(p.Left));
   e.emplace_back("NewDirNm", p.MnCbNewDirNm.text);
-  addHistory(e, "NFCombo", p.MnCbNewDirNm.history, &p.MnCbNewDirNm.text);
+  addHistory(e, "NFCombo", p.MnCbNewDirNm.history);
   e.emplace_back("OldDirNm", p.MnCbOldDirNm.text);
-  addHistory(e, "OFCombo", p.MnCbOldDirNm.history, &p.MnCbOldDirNm.text);
-  addHistory(e, "FSNFCombo", p.FsTcNewFileNm.history, nullptr);
-  addHistory(e, "FSOFCombo", p.FsTcOldFileNm.history, nullptr);
-  addHistory(e, "FSNDCombo", p.DsInDirN.history, nullptr);
-  addHistory(e, "FSODCombo", p.DsInDirO.history, nullptr);
+  addHistory(e, "OFCombo", p.MnCbOldDirNm.history);
+  addHistory(e, "FSNFCombo", p.FsTcNewFileNm.history);
+  addHistory(e, "FSOFCombo", p.FsTcOldFileNm.history);
+  addHistory(e, "FSNDCombo", p.DsInDirN.history);
+  addHistory(e, "FSODCombo", p.DsInDirO.history);
   e.emplace_back("CompareType", c.compareType);
   e.emplace_back("ListType", c.listType);
   e.emplace_back("SubC", c.subcText);
@@ -236,6 +234,13 @@ Entries buildEntries(const MainPanelState& p, const CompareChoices& c, const std
   e.emplace_back("OutFn", p.OutFn);
   e.emplace_back("SbsRp", flag(p.SbsRp));
   return e;
+}
+
+// A main field's current text is saved under its own key: the history entry equal to it (ignoring
+// case) leaves the drop-down list before the history is written.
+void dropCurrentFromHistory(NameHistoryField& field) {
+  std::erase_if(field.history,
+                [&](const std::string& entry) { return EqualIgnoringCase(entry, field.text); });
 }
 
 // Writes `text` to a new file beside `target` and renames it over the target. On failure the target
@@ -325,6 +330,8 @@ bool SaveSettings(SettingsServices& settings, const fs::path& path) {
   if (fs::exists(target, code) && !readWholeFile(target, old))
     return fail("the existing file cannot be read");
   IniFile ini(old);
+  dropCurrentFromHistory(settings.panel.MnCbNewDirNm);
+  dropCurrentFromHistory(settings.panel.MnCbOldDirNm);
   ini.replaceSection(kSettingsSection,
                      buildEntries(settings.panel, settings.app.choices, settings.app.optionsString));
   std::string error;
@@ -333,7 +340,11 @@ bool SaveSettings(SettingsServices& settings, const fs::path& path) {
 }
 
 bool HasIniExtension(const fs::path& path) {
-  return EqualIgnoringCase(path.extension().string(), ".ini");
+  // A name that is only the extension (".ini") has it too, unlike what fs::path::extension() says.
+  const std::string name = path.filename().string();
+  constexpr std::string_view kExtension = ".ini";
+  return name.size() >= kExtension.size() &&
+         EqualIgnoringCase(std::string_view(name).substr(name.size() - kExtension.size()), kExtension);
 }
 
 void ResetForUserIni(MainPanelState& panel, CompareChoices& choices, std::string& optionsString) {

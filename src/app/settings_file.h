@@ -46,7 +46,8 @@ std::filesystem::path DefaultSettingsPath();
 // file cannot be read.
 bool LoadSettings(SettingsServices& settings, const std::filesystem::path& path);
 
-// Writes the settings as the "Kelvarn" section of the file, keeping every other section byte for byte.
+// Writes the settings as the "Kelvarn" section of the file, keeping every other section byte for byte;
+// the entry equal to each main name field's text first leaves that field's history.
 // The file is written beside the target under a temporary name and renamed over it, so that a failed
 // save leaves the old file as it was; a failure shows a message and returns false.
 bool SaveSettings(SettingsServices& settings, const std::filesystem::path& path);

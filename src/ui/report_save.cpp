@@ -329,7 +329,12 @@ WriteEnd WriteTextReport(std::ostream& out, const AppState& app, Host& host, con
 }
 
 SaveFormat SaveFormatFor(const std::string& path) {
-  const std::string extension = LowerAscii(std::filesystem::path(path).extension().string());
+  // The extension is everything from the last dot of the file name on, so that a name the save dialog
+  // forced to ".rtf" (even one that is only ".rtf") is saved as RTF.
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string extension = hasExtension ? LowerAscii(path.substr(dot)) : std::string();
   if (extension == ".html" || extension == ".htm") return SaveFormat::Html;
   if (extension == ".rtf") return SaveFormat::Rtf;
   return SaveFormat::Text;

@@ -390,7 +390,7 @@ void ReportViewerModel::nextFileSection() {
 }
 
 void ReportViewerModel::startFind() {
-  if (selected_ < 0) selected_ = 0;
+  if (selected_ < 0 && !app_.reportLines.empty()) selected_ = 0;
 }
 
 void ReportViewerModel::findNext(const std::string& dialogText, bool down) {

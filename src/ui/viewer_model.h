@@ -81,7 +81,8 @@ class ReportViewerModel {
   void previousChange();
   // The file-section button: the next pair header or grouped summary title after the selection.
   void nextFileSection();
-  // "Find...": selects row 0 when nothing is selected (the dialog then opens, direction Down).
+  // "Find...": selects row 0 when nothing is selected and the report has rows (the dialog then opens,
+  // direction Down).
   void startFind();
   // One "Find Next" of the find dialog; shows "Text Not Found" when no row holds the text.
   void findNext(const std::string& dialogText, bool down);

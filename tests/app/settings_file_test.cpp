@@ -104,7 +104,6 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameChoices) {
   EXPECT_EQ(saved.find("OmitIniSv"), std::string::npos);
 
   MainPanelState expected = panel;
-  std::erase(expected.MnCbNewDirNm.history, "/data/new3");
   expected.MnCkOmitIniSv = false;
   AppState loadedApp;
   MainPanelState loaded;
@@ -120,6 +119,40 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameChoices) {
   const fs::path again = dir / "again.ini";
   ASSERT_TRUE(SaveSettings(into, again));
   EXPECT_EQ(readFile(again), saved);
+}
+
+TEST_F(SettingsFileTest, SaveTakesEachMainNameOutOfItsOwnHistory) {
+  struct Row {
+    std::string newText, oldText;
+    std::vector<std::string> newHistory, oldHistory;  // before the save
+    std::vector<std::string> newAfter, oldAfter;      // in the panel after the save
+    std::string written;                              // the history lines of the file
+  };
+  panel.FsTcNewFileNm.history = {"/data/new1"};  // the assistant pages' histories are written whole
+  for (const Row& row : std::vector<Row>{
+           {"/data/new1",
+            "/data/new5",
+            {"/data/new0", "/data/NEW1", "/data/new5"},
+            {"/data/new5", "/data/new1"},
+            {"/data/new0", "/data/new5"},
+            {"/data/new1"},
+            "NFCombo0=/data/new0\nNFCombo1=/data/new5\nOldDirNm=/data/new5\nOFCombo0=/data/new1\n"
+            "FSNFCombo0=/data/new1\n"},
+           {"/data/new9",
+            "",
+            {"/data/new0"},
+            {},
+            {"/data/new0"},
+            {},
+            "NFCombo0=/data/new0\nOldDirNm=\nFSNFCombo0=/data/new1\nCompareType="},
+       }) {
+    panel.MnCbNewDirNm = {row.newText, row.newHistory, ""};
+    panel.MnCbOldDirNm = {row.oldText, row.oldHistory, ""};
+    ASSERT_TRUE(SaveSettings(settings, dir / "Kelvarn.ini")) << testing::PrintToString(host.messages);
+    EXPECT_EQ(panel.MnCbNewDirNm.history, row.newAfter) << row.newText;
+    EXPECT_EQ(panel.MnCbOldDirNm.history, row.oldAfter) << row.newText;
+    EXPECT_NE(readFile(dir / "Kelvarn.ini").find(row.written), std::string::npos) << row.newText;
+  }
 }
 
 TEST_F(SettingsFileTest, OtherSectionsStayByteForByteAndStaleKeysGo) {
@@ -280,6 +313,17 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
   ASSERT_TRUE(SaveUserIni(settings, dir / "saved.ini", settingsPath));
   EXPECT_EQ(settingsPath, dir / "saved.ini");
   EXPECT_TRUE(readFile(dir / "saved.ini").starts_with("[Kelvarn]\nTop=5\n"));
+}
+
+TEST(SettingsFileExtensionTest, OnlyNamesEndingInIniQualify) {
+  for (const auto& [name, ok] : std::vector<std::pair<std::string, bool>>{{"/a/user.ini", true},
+                                                                          {"/a/USER.Ini", true},
+                                                                          {"/a/.ini", true},
+                                                                          {"/a/user.ini.txt", false},
+                                                                          {"/a.ini/user", false},
+                                                                          {"/a/userini", false},
+                                                                          {"/a/user.ini/", false}})
+    EXPECT_EQ(HasIniExtension(name), ok) << name;
 }
 
 TEST_F(SettingsFileTest, DefaultLocationAndTheSaveAtClose) {

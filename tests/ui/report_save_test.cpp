@@ -379,6 +379,24 @@ TEST(SaveDialogTest, ForcedExtensionAndReplaceQuestions) {
   }
 }
 
+TEST(SaveDialogTest, SavedFormatIsTheOneTheFilterForced) {
+  struct Case {
+    std::string name;
+    SaveFormat format;
+  };
+  for (const Case& c : std::vector<Case>{{"out/r.HTML", SaveFormat::Html},
+                                         {"out/r.htm", SaveFormat::Html},
+                                         {"out/.rtf", SaveFormat::Rtf},
+                                         {"out.rtf/r", SaveFormat::Text},
+                                         {"out/r.rtf.txt", SaveFormat::Text},
+                                         {"out/r", SaveFormat::Text}})
+    EXPECT_EQ(SaveFormatFor(c.name), c.format) << c.name;
+  const SaveFormat forced[] = {SaveFormat::Html, SaveFormat::Rtf, SaveFormat::Text};
+  for (const std::string name : {"out/r", "out/r.Txt", "out/.rtf", "out/.html", "out.d/r"})
+    for (int filter = 1; filter <= 3; ++filter)
+      EXPECT_EQ(SaveFormatFor(ForceFilterExtension(name, filter)), forced[filter - 1]) << name << filter;
+}
+
 // Saves to a real directory; the run's inputs are real files in it.
 class SaveToDiskTest : public SavedReportTest {
  public:

@@ -453,10 +453,13 @@ TEST_F(ViewerModelTest, EmptyReportOnlyGivesNotFoundMessages) {
   viewer.nextChange();
   viewer.previousChange();
   viewer.nextFileSection();
+  viewer.startFind();
   viewer.findNext("x", true);
   viewer.selectBottom();
   EXPECT_EQ(host.messages, (Lines{kForward, kBackward, kDualSections}));
+  EXPECT_EQ(viewer.selected(), -1);
   ReportViewerModel single = model(ViewerKind::Single);
+  single.startFind();
   single.nextChange();
   single.previousChange();
   EXPECT_EQ(single.selected(), -1);
