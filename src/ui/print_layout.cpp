@@ -1,5 +1,7 @@
 #include "ui/print_layout.h"
 
+#include "ui/viewer_model.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>

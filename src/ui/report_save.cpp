@@ -1,5 +1,7 @@
 #include "ui/report_save.h"
 
+#include "ui/viewer_model.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -22,12 +24,6 @@ bool startsWith(const std::string& text, std::string_view prefix) {
 
 void writeLine(std::ostream& out, std::string_view text) {
   out << text << '\n';
-}
-
-std::string numbered(int number, const std::string& line) {
-  char buffer[24];
-  std::snprintf(buffer, sizeof buffer, "%4d  ", number);
-  return buffer + line;
 }
 
 // Counts written rows, lets pending events run every 20 rows and tells when the writer must stop.
@@ -66,7 +62,6 @@ WriteEnd finish(std::ostream& out, const RowPacer& pacer) {
 bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
                    std::size_t end, RowPacer& pacer) {
   const bool chng = app.options.ListChng;
-  const auto listingCount = static_cast<std::size_t>(std::max(app.ListingLineCount, 0));
   PrintColour previous = PrintColour::Black;
   PrintColour current = begin < end ? PrintColourOf(list[begin], chng) : PrintColour::Black;
   for (std::size_t i = begin; i < end; ++i) {
@@ -74,8 +69,7 @@ bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list,
     std::string text;
     if (current != PrintColour::Black && current != previous)
       text = "<FONT Color=" + std::string(PrintColourName(current)) + ">";
-    const std::string row =
-        (i > 2 && i < listingCount) ? numbered(static_cast<int>(i) - 2, list[i]) : " " + list[i];
+    const std::string row = HorizontalRowText(app, list, i);
     for (char c : row) {
       const std::string_view piece = c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
       if (text.size() + piece.size() > kHtmlLineLimit) break;
@@ -211,14 +205,6 @@ PrintColour PrintColourOf(const std::string& line, bool listChng) {
   if (startsWith(line, "Old File =") || startsWith(line, "LISTING-TY")) return PrintColour::Red;
   if (listChng && startsWith(line, "   ************* ")) return PrintColour::Green;
   return PrintColour::Black;
-}
-
-bool RowHasNumber(const AppState& app, std::size_t i) {
-  return !(app.SummaryToMainOnly && i >= static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
-}
-
-std::string ViewerRowText(const AppState& app, const LineList& list, std::size_t i) {
-  return RowHasNumber(app, i) ? numbered(static_cast<int>(i) + 1, list[i]) : " " + list[i];
 }
 
 DualTextWidths ComputeDualTextWidths(const CompareOptions& options) {

@@ -22,12 +22,6 @@ std::uint32_t PrintColourRgb(PrintColour colour);
 // The print colour of a stored report line (no row number); `listChng` is the Chng listing type.
 PrintColour PrintColourOf(const std::string& storedLine, bool listChng);
 
-// Whether the single and dual viewers show row i of a list with its row number (not a summary row).
-bool RowHasNumber(const AppState& app, std::size_t i);
-// The single and dual viewers' text of row i: "%4d  " with i + 1 then the line, or " " then the line
-// for a summary row.
-std::string ViewerRowText(const AppState& app, const LineList& list, std::size_t i);
-
 // What the viewer hands to the writers besides the report lists of `app`.
 struct SaveSource {
   bool dual = false;           // the dual panel viewer (the report has an Old-side line list)

@@ -199,6 +199,19 @@ bool IsChangeRow(const std::string& line) {
   return startsWithAny(line, {"I -", "IM-", "D -", "DM-", "RN-", "RO-", "*  "});
 }
 
+bool RowHasNumber(const AppState& app, std::size_t i) {
+  return !(app.SummaryToMainOnly && i >= static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
+}
+
+std::string ViewerRowText(const AppState& app, const LineList& list, std::size_t i) {
+  return RowHasNumber(app, i) ? numbered(static_cast<std::int64_t>(i) + 1, list[i]) : " " + list[i];
+}
+
+std::string HorizontalRowText(const AppState& app, const LineList& list, std::size_t i) {
+  const auto row = static_cast<std::int64_t>(i);
+  return (row > 2 && row < app.ListingLineCount) ? numbered(row - 2, list[i]) : " " + list[i];
+}
+
 // ---- ReportViewerModel: rows ----
 
 const std::string* ReportViewerModel::line(ViewerList list, std::int64_t i) const {
@@ -219,10 +232,10 @@ std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
     if (kind_ == ViewerKind::Single) return indexError("Negative", i);
     return indexError(list == ViewerList::Report ? "Invalid" : "Improper", i);
   }
-  if (kind_ == ViewerKind::Horizontal)
-    return (i > 2 && i < app_.ListingLineCount) ? numbered(i - 2, *text) : " " + *text;
-  if (app_.SummaryToMainOnly && i >= app_.ListingLineCount) return " " + *text;
-  return numbered(i + 1, *text);
+  const LineList& lines = list == ViewerList::Report ? app_.reportLines : app_.oldSideLines;
+  const auto row = static_cast<std::size_t>(i);
+  return kind_ == ViewerKind::Horizontal ? HorizontalRowText(app_, lines, row)
+                                         : ViewerRowText(app_, lines, row);
 }
 
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {

@@ -10,6 +10,14 @@
 
 namespace kelvarine {
 
+// Whether the single and dual viewers show row i with its row number (not a summary row).
+bool RowHasNumber(const AppState& app, std::size_t i);
+// Row i of a list as the single and dual viewers show it: "%4d  " with i + 1 then the line, or " " then
+// the line for a summary row.
+std::string ViewerRowText(const AppState& app, const LineList& list, std::size_t i);
+// Row i as the horizontal viewer shows it: rows 3 up to the summary numbered from 1, the others " ".
+std::string HorizontalRowText(const AppState& app, const LineList& list, std::size_t i);
+
 // The three report viewers: one list; two lists side by side; two lists one above the other.
 enum class ViewerKind { Single, Dual, Horizontal };
 

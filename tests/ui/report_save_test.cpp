@@ -1,6 +1,7 @@
 // Saved reports of real compare runs, line by line for each format; the save dialog's rules; the
 // atomic save to disk, its refusals and its failures.
 #include "ui/report_save.h"
+#include "ui/viewer_model.h"
 
 #include <gtest/gtest.h>
 
