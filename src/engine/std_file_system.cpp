@@ -1,5 +1,6 @@
 #include "engine/std_file_system.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -46,24 +47,30 @@ class StdInputFile : public InputFile {
   std::int64_t size() const override { return size_; }
   FileStamp stamp() const override { return stamp_; }
 
+  // Reads never go past the size the file had when it was opened: a file that others keep appending to
+  // is compared as it was then, instead of being read for as long as they write.
   std::int64_t read(char* buffer, std::int64_t count) override {
+    count = std::min(count, size_ - position_);
     if (count <= 0) return 0;
     // The library's file buffer reads blocks larger than its own buffer straight into ours, and
     // reports a failed system read by throwing.
     std::streamsize n = buffer_.sgetn(buffer, static_cast<std::streamsize>(count));
     if (n < 0) throw EngineFault("read failure");
+    position_ += n;
     return static_cast<std::int64_t>(n);
   }
 
   void seek(std::int64_t offset) override {
     auto pos = buffer_.pubseekpos(static_cast<std::streamoff>(offset), std::ios_base::in);
     if (pos == std::streampos(std::streamoff(-1))) throw EngineFault("seek failure");
+    position_ = offset;
   }
 
  private:
   std::filebuf buffer_;
   std::int64_t size_;
   FileStamp stamp_;
+  std::int64_t position_ = 0;
 };
 
 }  // namespace

@@ -62,6 +62,11 @@ TEST_F(StdFileSystemTest, ReadsSizesAndRepositionsAlsoThroughALink) {
   EXPECT_EQ(std::string(buf, 2), content.substr(99998));
   f->seek(200000);  // past the end: nothing more
   EXPECT_EQ(f->read(buf, 5), 0);
+  // What others append after the open is not read: the file is compared as it was opened.
+  std::ofstream(path("big.bin"), std::ios::app) << "appended";
+  f->seek(99998);
+  EXPECT_EQ(f->read(buf, sizeof buf), 2);
+  EXPECT_EQ(f->read(buf, sizeof buf), 0);
 }
 
 TEST_F(StdFileSystemTest, StampsAreEqualForTheSameTimeAndChangeWithIt) {
