@@ -265,7 +265,7 @@ void prepareSet(const GoldenCase& golden, AppState& app, MemoryFileSystem& files
   }
 }
 
-TEST_P(ReportGoldenTest, WholeReportAsDescribed) {
+TEST_P(ReportGoldenTest, WholeReportLineByLine) {
   const GoldenCase& golden = GetParam();
   AppState app;
   RecordingHost host;
