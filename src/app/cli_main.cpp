@@ -9,12 +9,12 @@
 #include <string>
 
 #include "app/cli_options.h"
+#include "app/posix_file_system.h"
 #include "app/settings_file.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"
 #include "engine/compare_choices.h"
 #include "engine/line_list.h"
-#include "engine/std_file_system.h"
 #include "report/report_generator.h"
 #include "ui/compare_flows.h"
 #include "ui/like_name_selection.h"
@@ -100,7 +100,7 @@ int run(const kelvarine::CliOptions& options) {
   AppState app;
   app.choices = options.choices;
   app.optionsString = options.optionsString;
-  StdFileSystem files;
+  PosixFileSystem files;
 
   TerminalHost::Settings settings;
   settings.showProgress = !options.noProgress && isatty(fileno(stderr)) != 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct CompareContext {
   LineTable newTable, oldTable;
   std::vector<PairStatistics> stats;               // one entry per pair set up so far
   std::string blankLine = std::string(2048, ' ');  // recognises blank lines in the Dp filters
+  // The line matcher's bucket heads, kept from chunk to chunk and all 0 (empty) between uses, so
+  // that a small chunk costs its own lines and not a clear of the whole table.
+  std::vector<std::int32_t> bucketHeads;
 
   CompareOptions& options() { return app.options; }
   PairState& pair() { return app.pair; }

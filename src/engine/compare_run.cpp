@@ -18,17 +18,14 @@ namespace {
 constexpr std::int64_t kTooLarge = std::int64_t{1} << 31;  // inputs of 2 GB and more are refused
 constexpr std::size_t kStatusShown = 70;
 
-// Gives the input its read and line buffers for the pair.
+// Gives the input its read and line buffers for the pair. They are kept from pair to pair: only the
+// bytes a read put there are ever looked at, and a set of many small files need not pay for them each time.
 void allocateBuffers(TextInput& input) {
-  input.ReadBuf.assign(TextInput::kReadBlock, 0);
-  input.LineBuf.assign(TextInput::kMaxLineLen, 0);
+  input.ReadBuf.resize(std::max<std::size_t>(input.ReadBuf.size(), TextInput::kReadBlock));
+  input.LineBuf.resize(std::max<std::size_t>(input.LineBuf.size(), TextInput::kMaxLineLen));
 }
 
-void releaseBuffers(TextInput& input) {
-  input.ReadBuf.clear();
-  input.ReadBuf.shrink_to_fit();
-  input.LineBuf.clear();
-  input.LineBuf.shrink_to_fit();
+void closeInput(TextInput& input) {
   input.Stream.reset();
 }
 
@@ -107,10 +104,10 @@ void setUpPair(CompareContext& context, int i) {
   app.PairReady = true;
 }
 
-// Releases what the pair holds: buffers, open files and the line texts of the last chunk.
+// Releases what the pair holds: open files and the line texts of the last chunk.
 void cleanUpPair(CompareContext& context) {
-  releaseBuffers(context.newInput);
-  releaseBuffers(context.oldInput);
+  closeInput(context.newInput);
+  closeInput(context.oldInput);
   const PairState& pair = context.pair();
   const int newLines =
       std::clamp<std::int32_t>(std::max(pair.NewLines, context.newInput.Count), 0, LineTable::kMaxLines);

@@ -227,8 +227,6 @@ void LineMatcher::run() {
     const LineRecord& line = s_.newLine(n);
     if (line.Matched) s_.oldLine(line.Link).Link = n;
   }
-  s_.buckets.clear();
-  s_.buckets.shrink_to_fit();
 
   char text[160];
   std::snprintf(text, sizeof text,

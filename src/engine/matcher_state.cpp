@@ -11,7 +11,8 @@ MatcherState::MatcherState(CompareContext& context)
       oldTable(context.oldTable),
       dpActive(context.options().DpActive),
       NewCount(context.newInput.Count),
-      OldCount(context.oldInput.Count) {}
+      OldCount(context.oldInput.Count),
+      buckets(context.bucketHeads) {}
 
 bool MatcherState::probe(int& n, int& o) const {
   if (n + 6 > NewCount || o + 6 > OldCount) return false;
@@ -41,12 +42,15 @@ bool MatcherState::probe(int& n, int& o) const {
 
 void MatcherState::buildTwinLists(bool movedSearch) {
   const int oldEnd = OldCount + 1;
-  buckets.assign(kBuckets + 1, oldEnd);
+  if (buckets.size() != kBuckets + 1) buckets.assign(kBuckets + 1, 0);
+  const auto bucketOf = [&](const LineRecord& line) -> std::int32_t& {
+    return buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
+  };
   for (int i = OldCount; i >= 1; --i) {
     LineRecord& line = oldTable[i];
     if (line.DpLine) continue;
-    std::int32_t& head = buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
-    line.Link = head;
+    std::int32_t& head = bucketOf(line);
+    line.Link = head == 0 ? oldEnd : head;
     line.NextTwin = 0;
     head = i;
   }
@@ -55,7 +59,8 @@ void MatcherState::buildTwinLists(bool movedSearch) {
     LineRecord& line = newTable[j];
     if (line.DpLine || (movedSearch && line.Matched)) continue;
     if (movedSearch) line.Unique = false;
-    int c = buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
+    int c = bucketOf(line);
+    if (c == 0) c = oldEnd;
     while (c != oldEnd && !same(j, c))
       c = oldTable[c].Link;
     if (c == oldEnd) {
@@ -77,7 +82,9 @@ void MatcherState::buildTwinLists(bool movedSearch) {
   }
   for (int i = 1; i <= OldCount; ++i) {
     LineRecord& line = oldTable[i];
-    if (!line.DpLine && line.NextTwin == 0) line.NextTwin = oldEnd;
+    if (line.DpLine) continue;
+    if (line.NextTwin == 0) line.NextTwin = oldEnd;
+    bucketOf(line) = 0;
   }
 }
 

@@ -22,7 +22,7 @@ struct MatcherState {
   bool dpActive;
   int NewCount, OldCount;
   int NewPos = 1, OldPos = 1, NewEnd = 1, OldEnd = 1;
-  std::vector<std::int32_t> buckets;  // head of each bucket's chain of Old lines, index 1..8192
+  std::vector<std::int32_t>& buckets;  // head of each bucket's chain of Old lines, index 1..8192; 0 = none
   RunTable runs;
   bool BigMode = false;
   bool LastChunk = false;

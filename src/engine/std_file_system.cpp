@@ -99,21 +99,30 @@ std::string ResolvePathIgnoringCase(const std::string& path) {
 }
 
 std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path) {
-  std::string resolved = ResolvePathIgnoringCase(path);
+  // The exact spelling first: one status call for the common case, a directory search only on a miss.
+  std::string resolved = path;
   std::error_code ec;
+  fs::file_status st = fs::status(resolved, ec);
+  if (!fs::exists(st)) {
+    resolved = ResolvePathIgnoringCase(path);
+    st = fs::status(resolved, ec);
+  }
   // Only regular files (links followed): opening a FIFO or a device could block or mislead.
-  if (!fs::is_regular_file(fs::status(resolved, ec)) || ec) return nullptr;
+  if (ec || !fs::is_regular_file(st)) return nullptr;
   std::filebuf buffer;
   if (buffer.open(resolved, std::ios_base::in | std::ios_base::binary) == nullptr) return nullptr;
-  std::uintmax_t size = fs::file_size(resolved, ec);
-  if (ec) return nullptr;
+  // The size of the file as opened, not of whatever the name may name by now.
+  const std::streampos end = buffer.pubseekoff(0, std::ios_base::end, std::ios_base::in);
+  if (end == std::streampos(std::streamoff(-1)) ||
+      buffer.pubseekpos(0, std::ios_base::in) != std::streampos(0))
+    return nullptr;
   auto written = fs::last_write_time(resolved, ec);
   if (ec) return nullptr;
   // Nanoseconds since the Unix epoch, as the host's date formatting expects.
   auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(
                    std::chrono::file_clock::to_sys(written).time_since_epoch())
                    .count();
-  return std::make_unique<StdInputFile>(std::move(buffer), static_cast<std::int64_t>(size),
+  return std::make_unique<StdInputFile>(std::move(buffer), static_cast<std::int64_t>(std::streamoff(end)),
                                         static_cast<FileStamp>(nanos));
 }
 
@@ -135,8 +144,8 @@ std::vector<std::string> StdFileSystem::listFiles(const std::string& directory) 
   for (fs::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
     std::error_code entryError;
-    if (fs::is_regular_file(it->status(entryError)) && !entryError)
-      names.push_back(it->path().filename().string());
+    // The entry's type comes with the listing; only links cost a status call.
+    if (it->is_regular_file(entryError) && !entryError) names.push_back(it->path().filename().string());
   }
   return names;
 }

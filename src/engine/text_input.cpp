@@ -11,6 +11,9 @@ void TextInput::clear(bool keepCcol) {
     fresh.CcolStart2 = CcolStart2;
     fresh.CcolEnd2 = CcolEnd2;
   }
+  // The buffers' memory is kept for the next pair; their bytes are never read before being written.
+  fresh.ReadBuf = std::move(ReadBuf);
+  fresh.LineBuf = std::move(LineBuf);
   *this = std::move(fresh);
 }
 

@@ -43,7 +43,8 @@ struct TextInput {
   std::int64_t FileSize = 0;      // size; the binary compare reuses it for its last read count
   std::int64_t FileSizeKept = 0;  // New only: the size, never overwritten
 
-  // Clears the input for the next pair; the compare-column bounds survive when `keepCcol`.
+  // Clears the input for the next pair, keeping the buffers' memory; the compare-column bounds survive
+  // when `keepCcol`.
   void clear(bool keepCcol);
 };
 

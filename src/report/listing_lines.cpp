@@ -34,7 +34,14 @@ std::string assemble(const char* prefix, ListingText line, bool fscl, const std:
 }  // namespace
 
 std::string MatchedLine(ListingText line, bool fscl, int newRef, int oldRef) {
-  return assemble("    ", line, fscl, FormatReportLine(" %.5d              %.5d", newRef, oldRef));
+  std::string tail;
+  if (!fscl) {  // " %.5d              %.5d"
+    tail += ' ';
+    AppendReference(tail, newRef);
+    tail.append(14, ' ');
+    AppendReference(tail, oldRef);
+  }
+  return assemble("    ", line, fscl, tail);
 }
 
 std::string ReformatNewLine(ListingText line, bool fscl, int newRef) {

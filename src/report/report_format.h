@@ -1,9 +1,11 @@
 #pragma once
 
+#include <charconv>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace kelvarine {
 
@@ -18,6 +20,20 @@ inline constexpr std::size_t kReportLineWidth = 132;
   std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
   return buffer;
+}
+
+// Appends `value` as "%.5d" writes it (at least five digits, zeros in front), without printf's cost:
+// the listing writes two of these on every line.
+inline void AppendReference(std::string& out, int value) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  std::string_view text(digits, static_cast<std::size_t>(end - digits));
+  if (value < 0) {
+    out += '-';
+    text.remove_prefix(1);
+  }
+  if (text.size() < 5) out.append(5 - text.size(), '0');
+  out += text;
 }
 
 }  // namespace kelvarine

@@ -93,7 +93,6 @@ void MovedLineSearch::accept(const RunEntry& run) {
 
 void MovedLineSearch::run() {
   s_.buildTwinLists(/*movedSearch=*/true);
-  s_.buckets.clear();
   s_.NewPos = s_.nextNew(1);
   s_.OldPos = s_.nextOld(1);
   while (s_.NewPos <= s_.NewCount && s_.OldPos <= s_.OldCount) {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/std_file_system.h"
+
+namespace kelvarine {
+
+// The file system of a POSIX host: names are resolved, tested and listed as by StdFileSystem, but a
+// file is opened with one name lookup, its size and time are read from the open file itself, and
+// reads go to an offset without seeking. Directories of thousands of small files are mostly this.
+class PosixFileSystem : public StdFileSystem {
+ public:
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+};
+
+}  // namespace kelvarine

@@ -1,0 +1,79 @@
+#include "app/posix_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace kelvarine {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  PosixFileSystemTest() {
+    std::string name = (fs::temp_directory_path() / "kelvarine-posix-XXXXXX").string();
+    root = mkdtemp(name.data());
+  }
+  ~PosixFileSystemTest() override {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  std::string write(const std::string& relative, const std::string& content) {
+    fs::path p = root / relative;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << content;
+    return p.string();
+  }
+  std::string path(const std::string& relative) const { return (root / relative).string(); }
+
+  fs::path root;
+  PosixFileSystem files;
+  StdFileSystem portable;
+};
+
+TEST_F(PosixFileSystemTest, ReadsAsThePortableFileSystemDoes) {
+  std::string content(70000, '\0');
+  for (std::size_t i = 0; i < content.size(); ++i)
+    content[i] = static_cast<char>(i * 31 % 251);
+  write("Dir/Data.bin", content);
+  fs::last_write_time(path("Dir/Data.bin"),
+                      fs::last_write_time(path("Dir/Data.bin")) + std::chrono::nanoseconds(1234));
+  auto f = files.openForReading(path("dir/DATA.BIN"));  // resolved ignoring case
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->size(), 70000);
+  EXPECT_EQ(f->stamp(), portable.openForReading(path("Dir/Data.bin"))->stamp());
+  char buf[4096];
+  std::string got;
+  for (std::int64_t n; (n = f->read(buf, sizeof buf)) > 0;)
+    got.append(buf, static_cast<std::size_t>(n));
+  EXPECT_EQ(got, content);
+  f->seek(69998);
+  ASSERT_EQ(f->read(buf, 5), 2);
+  EXPECT_EQ(std::string(buf, 2), content.substr(69998));
+  // What others append after the open is not read.
+  std::ofstream(path("Dir/Data.bin"), std::ios::app) << "appended";
+  f->seek(69999);
+  EXPECT_EQ(f->read(buf, sizeof buf), 1);
+  EXPECT_EQ(f->read(buf, sizeof buf), 0);
+}
+
+TEST_F(PosixFileSystemTest, OpensRegularFilesOnly) {
+  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);  // would block if it were opened for reading
+  write("sub/file.txt", "x");
+  fs::create_symlink(path("sub/file.txt"), root / "link.txt");
+  fs::create_symlink(path("gone.txt"), root / "dangling.txt");
+  EXPECT_NE(files.openForReading(path("link.txt")), nullptr);
+  for (const char* name : {"missing.txt", "sub", "pipe", "dangling.txt", "sub/file.txt/x", ""})
+    EXPECT_EQ(files.openForReading(*name ? path(name) : ""), nullptr) << name;
+  EXPECT_EQ(files.openForReading("/dev/null"), nullptr);
+}
+
+}  // namespace
+}  // namespace kelvarine
