@@ -79,21 +79,47 @@ std::string reportStamp() {
   return std::strftime(text, sizeof text, "%x %H:%M", std::localtime(&now)) > 0 ? text : "";
 }
 
-// Writes every line, "\n"-terminated. False when the stream reports a write failure.
-bool writeLines(std::FILE* stream, const kelvarine::LineList& lines) {
-  for (const std::string& line : lines.lines()) {
-    if (std::fwrite(line.data(), 1, line.size(), stream) != line.size() || std::fputc('\n', stream) == EOF)
-      return false;
+// A text output of report lines, "\n"-terminated: standard output, or a file opened when first
+// written (a run refused before it compares leaves no file behind). Remembers a write failure.
+class LineOutput {
+ public:
+  explicit LineOutput(std::FILE* stream) : stream_(stream) {}
+  explicit LineOutput(std::string path) : path_(std::move(path)) {}
+  ~LineOutput() {
+    if (stream_ != nullptr && !path_.empty()) std::fclose(stream_);
   }
-  return std::fflush(stream) == 0;
-}
+  LineOutput(const LineOutput&) = delete;
+  LineOutput& operator=(const LineOutput&) = delete;
 
-bool writeLinesToFile(const std::string& path, const kelvarine::LineList& lines) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = writeLines(file, lines);
-  return std::fclose(file) == 0 && written;
-}
+  void write(const std::string& line) {
+    open();
+    if (stream_ == nullptr || std::fwrite(line.data(), 1, line.size(), stream_) != line.size() ||
+        std::fputc('\n', stream_) == EOF)
+      failed_ = true;
+  }
+  void write(const kelvarine::LineList& lines) {
+    for (const std::string& line : lines.lines())
+      write(line);
+  }
+  // Flushes (a file: closes) the output; false when some write failed.
+  bool finish() {
+    open();
+    if (stream_ == nullptr) return false;
+    const bool ok = path_.empty() ? std::fflush(stream_) == 0 : std::fclose(stream_) == 0;
+    if (!path_.empty()) stream_ = nullptr;
+    return ok && !failed_;
+  }
+
+ private:
+  void open() {
+    if (stream_ == nullptr && !failed_) stream_ = std::fopen(path_.c_str(), "wb");
+    if (stream_ == nullptr) failed_ = true;
+  }
+
+  std::string path_;
+  std::FILE* stream_ = nullptr;
+  bool failed_ = false;
+};
 
 int run(const kelvarine::CliOptions& options) {
   using namespace kelvarine;
@@ -141,6 +167,19 @@ int run(const kelvarine::CliOptions& options) {
                           : type == kCompareTypes[2] ? 3
                                                      : 4;
 
+  // Without --save nothing needs the whole report after the run: its lines go out as they are made
+  // and are dropped, so that memory does not grow with the report. What is held goes out at the end.
+  LineOutput reportOut(stdout);
+  LineOutput oldListOut(options.oldListFile);
+  if (options.saveFile.empty()) {
+    app.reportLines.spillTo([&](const std::string& line) {
+      if (!options.quiet) reportOut.write(line);
+    });
+    app.oldSideLines.spillTo([&](const std::string& line) {
+      if (!options.oldListFile.empty()) oldListOut.write(line);
+    });
+  }
+
   TerminalHost::InstallInterruptHandler();
   ReportGenerator report;
   FlowServices flow{app, host, files, report};
@@ -158,13 +197,19 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   bool failed = false;
-  if (!options.quiet && !writeLines(stdout, app.reportLines)) {
-    host.writeLine("kelvarine-cli: cannot write the report to standard output");
-    failed = true;
+  if (!options.quiet) {
+    reportOut.write(app.reportLines);
+    if (!reportOut.finish()) {
+      host.writeLine("kelvarine-cli: cannot write the report to standard output");
+      failed = true;
+    }
   }
-  if (!options.oldListFile.empty() && !writeLinesToFile(options.oldListFile, app.oldSideLines)) {
-    host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"");
-    failed = true;
+  if (!options.oldListFile.empty()) {
+    oldListOut.write(app.oldSideLines);
+    if (!oldListOut.finish()) {
+      host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"");
+      failed = true;
+    }
   }
   if (!options.saveFile.empty()) {
     // As the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked.

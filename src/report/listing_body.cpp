@@ -526,6 +526,12 @@ void ListAeqfPair(CompareContext& context) {
   std::vector<char> text(TextInput::kMaxLineLen + 4, 0);
   bool firstFound = false;
   std::size_t firstMatched = 0;  // report line of the first counted matched line
+  // That line gets its count only at the end: it must stay in the list until then.
+  struct Unpin {
+    LineList& list;
+    ~Unpin() { list.unpin(); }
+  } unpin{app.reportLines};
+  if (options.ListLong && !options.Fscl) app.reportLines.pin(app.reportLines.size());
   int number = 0;
   while (ReadLine(input, options.Ieof)) {
     ++number;

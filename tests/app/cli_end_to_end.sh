@@ -78,6 +78,24 @@ expect "settings give names and options" 0 "$filtered" --settings k.ini
 expect "flags override settings" 1 "$different" --settings k.ini -o None
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
 
+# Without --save the report goes out as it is made and is dropped; with it, it is kept and written after
+# the run. The lines must be the same either way, also where a listed line is completed last (Long
+# listing of a pair equal by date and size) and for the Old side of a side-by-side listing.
+seq 1 20000 | sed 's/^/row /' >long_new.txt
+seq 1 20000 | sed 's/^/row /; 0~7s/$/ changed/' >long_old.txt
+cp -p long_new.txt long_same.txt
+for args in "-l Long long_new.txt long_old.txt" "-l Long -o Aeqf long_new.txt long_same.txt" \
+            "-l Long -o Sbsl --old-list side_streamed.txt long_new.txt long_old.txt"; do
+  # shellcheck disable=SC2086  # the arguments are split on purpose
+  "$cli" --no-progress $args >streamed 2>/dev/null
+  # shellcheck disable=SC2086
+  "$cli" --no-progress --save kept.txt ${args/side_streamed/side_kept} >kept 2>/dev/null
+  [ "$(wc -l <streamed)" -gt 20000 ] || fail "streamed report too short: $args"
+  cmp -s streamed kept || fail "streamed and kept reports differ: $args"
+done
+cmp -s side_streamed.txt side_kept.txt || fail "streamed and kept Old-side lists differ"
+[ "$(wc -l <side_streamed.txt)" -gt 20000 ] || fail "streamed Old-side list too short"
+
 # Ctrl-C halts the run: the report written so far ends with the halted status; exit status 130.
 mkdir -p big_new big_old
 seq 1 400000 | sed 's/^/line number /' >big_new/f0.txt
