@@ -1,6 +1,7 @@
 #include "engine/text_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -32,25 +33,28 @@ inline bool isSpecial(unsigned char c) {
   return c <= kEofChar && ((kMask >> c) & 1u) != 0;
 }
 
-// Length of the run of ordinary bytes at the start of p[0..n). Eight bytes at a time while no byte
-// of a word is below 27 (the special bytes all are), byte by byte otherwise.
+// Length of the run of ordinary bytes at the start of p[0..n). Eight bytes at a time: a word with no
+// byte below 27 (the special bytes all are) is passed whole; otherwise its first such byte is found
+// from the word's mask (the lowest flagged byte is always a true one) and tested.
 inline int ordinaryRun(const unsigned char* p, int n) {
+  static_assert(std::endian::native == std::endian::little, "the mask's lowest byte is the first byte");
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHighs = 0x8080808080808080ull;
   int k = 0;
-  while (k < n) {
-    if (n - k >= 8) {
-      std::uint64_t w;
-      std::memcpy(&w, p + k, sizeof w);
-      if (((w - kOnes * (kEofChar + 1)) & ~w & kHighs) == 0) {
-        k += 8;
-        continue;
-      }
+  while (n - k >= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + k, sizeof w);
+    const std::uint64_t low = (w - kOnes * (kEofChar + 1)) & ~w & kHighs;
+    if (low == 0) {
+      k += 8;
+      continue;
     }
-    const int end = std::min(n, k + 8);
-    for (; k < end; ++k) {
-      if (isSpecial(p[k])) return k;
-    }
+    const int at = k + std::countr_zero(low) / 8;
+    if (isSpecial(p[at])) return at;
+    k = at + 1;
+  }
+  for (; k < n; ++k) {
+    if (isSpecial(p[k])) return k;
   }
   return k;
 }

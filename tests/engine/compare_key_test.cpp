@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <tuple>
 
@@ -31,6 +32,30 @@ TEST(CompareKeyTest, KeysLoseTheirBlanksAndArePaddedToEvenLength) {
     if (icas) {
       EXPECT_EQ(std::string(r.Text, 7), "abbxy z") << "folding covers the whole line";
     }
+  }
+}
+
+// Lines long enough for the word-at-a-time squeeze, from all blanks to none, with and without Ccol.
+TEST(CompareKeyTest, AgreesWithAPlainSqueezeOnRandomLines) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 1000; ++round) {
+    const int len = 1 + static_cast<int>(random() % 70);
+    const unsigned blankPercent = (round % 5) * 25u;
+    std::string line;
+    for (int i = 0; i < len; ++i)
+      line += random() % 100 < blankPercent ? ' ' : static_cast<char>(33 + random() % 223);
+    const int ccolLen = round % 3 == 0 ? static_cast<int>(random() % (line.size() + 1)) : -1;
+    std::string key;
+    for (char c : line.substr(0, ccolLen < 0 ? line.size() : static_cast<std::size_t>(ccolLen)))
+      if (c != ' ') key += c;
+    if (key.size() % 2 != 0 || key.empty()) key += '\0';
+    LineTable t;
+    const LineRecord& r = keyed(t, 1, line, false, ccolLen);
+    ASSERT_EQ(std::string(r.Text, static_cast<std::size_t>(r.CmpLen)), key) << line << " | " << ccolLen;
+    unsigned sum = 0;  // the 16-bit little-endian words of the key, added up modulo 65536; never 0
+    for (std::size_t i = 0; i < key.size(); i += 2)
+      sum += static_cast<unsigned char>(key[i]) + 256u * static_cast<unsigned char>(key[i + 1]);
+    EXPECT_EQ(r.Hash, sum % 65536 == 0 ? 65535 : sum % 65536);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -90,6 +91,29 @@ TEST(ReadLineTest, SplitsLinesAndCountsBytesAtEveryBlockBoundary) {
       EXPECT_EQ(input.LinesSplit, c.split);
       EXPECT_FALSE(ReadLine(input, c.ieof)) << "end of file is final until the input is reset";
     }
+  }
+}
+
+// Lines mixing ordinary bytes with control bytes that end nothing and with TABs, at every offset of an
+// eight-byte word, read as a plain byte-by-byte splitter reads them.
+TEST(ReadLineTest, AgreesWithAPlainSplitterOnRandomLines) {
+  std::mt19937 random(5);
+  const char alphabet[] = {'a', 'b', ' ', '\x01', '\x05', '\x19', '\x1b', '\t', '\xff', '\0'};
+  for (int round = 0; round < 300; ++round) {
+    std::string content;
+    Lines expected;
+    for (int l = 0; l < 20; ++l) {
+      std::string line;
+      for (int i = static_cast<int>(random() % 40); i > 0; --i) {
+        const char c = alphabet[random() % sizeof alphabet];
+        content += c;
+        line += c == '\t' ? ' ' : c;
+      }
+      content += random() % 2 ? "\n" : "\r\n";
+      expected.push_back(line.empty() ? " " : line);
+    }
+    TextInput input = makeInput(content, round % 2 ? TextInput::kReadBlock : 7);
+    ASSERT_EQ(readAll(input, false), expected) << "round " << round;
   }
 }
 
