@@ -80,11 +80,12 @@ std::string reportStamp() {
 }
 
 // A text output of report lines, "\n"-terminated: standard output, or a file opened when first
-// written (a run refused before it compares leaves no file behind). Remembers a write failure.
+// written (a run refused before it compares leaves no file behind) and never over one of the run's
+// input files. Remembers a write failure.
 class LineOutput {
  public:
   explicit LineOutput(std::FILE* stream) : stream_(stream) {}
-  explicit LineOutput(std::string path) : path_(std::move(path)) {}
+  LineOutput(std::string path, const kelvarine::AppState& app) : path_(std::move(path)), app_(&app) {}
   ~LineOutput() {
     if (stream_ != nullptr && !path_.empty()) std::fclose(stream_);
   }
@@ -101,6 +102,7 @@ class LineOutput {
     for (const std::string& line : lines.lines())
       write(line);
   }
+  bool isInput() const { return isInput_; }
   // Flushes (a file: closes) the output; false when some write failed.
   bool finish() {
     open();
@@ -112,13 +114,17 @@ class LineOutput {
 
  private:
   void open() {
-    if (stream_ == nullptr && !failed_) stream_ = std::fopen(path_.c_str(), "wb");
-    if (stream_ == nullptr) failed_ = true;
+    if (stream_ != nullptr || failed_) return;
+    isInput_ = kelvarine::IsRunInputFile(*app_, path_);
+    if (!isInput_) stream_ = std::fopen(path_.c_str(), "wb");
+    failed_ = stream_ == nullptr;
   }
 
   std::string path_;
+  const kelvarine::AppState* app_ = nullptr;
   std::FILE* stream_ = nullptr;
   bool failed_ = false;
+  bool isInput_ = false;
 };
 
 int run(const kelvarine::CliOptions& options) {
@@ -170,7 +176,7 @@ int run(const kelvarine::CliOptions& options) {
   // Without --save nothing needs the whole report after the run: its lines go out as they are made
   // and are dropped, so that memory does not grow with the report. What is held goes out at the end.
   LineOutput reportOut(stdout);
-  LineOutput oldListOut(options.oldListFile);
+  LineOutput oldListOut(options.oldListFile, app);
   if (options.saveFile.empty()) {
     app.reportLines.spillTo([&](const std::string& line) {
       if (!options.quiet) reportOut.write(line);
@@ -207,7 +213,8 @@ int run(const kelvarine::CliOptions& options) {
   if (!options.oldListFile.empty()) {
     oldListOut.write(app.oldSideLines);
     if (!oldListOut.finish()) {
-      host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"");
+      host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"" +
+                     (oldListOut.isInput() ? ": it is an input file" : ""));
       failed = true;
     }
   }

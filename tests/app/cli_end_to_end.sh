@@ -73,6 +73,10 @@ expect "saved as HTML" 1 "$different" --save report.html new/changed.txt old/cha
 [ "$(head -n 1 report.html)" = "<HTML>" ] || fail "--save: report.html does not start with <HTML>"
 expect "never saved over an input" 2 "$different" --save old/changed.txt new/changed.txt old/changed.txt
 grep -q "is an input file" err || fail "--save over an input file: no message"
+cp old/changed.txt before.txt
+expect "Old-side list never over an input" 2 "$different" -o Sbsl --old-list old/changed.txt new/changed.txt old/changed.txt
+grep -q "it is an input file" err || fail "--old-list over an input file: no message"
+cmp -s before.txt old/changed.txt || fail "--old-list wrote over an input file"
 printf '[Other]\nkeep=1\n[Kelvarn]\nNewDirNm=new/case.txt\nOldDirNm=old/case.txt\nOptsUsed=Icas\n' >k.ini
 expect "settings give names and options" 0 "$filtered" --settings k.ini
 expect "flags override settings" 1 "$different" --settings k.ini -o None
