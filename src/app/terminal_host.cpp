@@ -115,12 +115,15 @@ bool TerminalHost::askYesNo(const std::string& question) {
 std::string TerminalHost::formatDateTime(FileStamp stamp) {
   std::int64_t seconds = stamp / kNanosPerSecond;
   if (stamp % kNanosPerSecond < 0) --seconds;  // whole seconds at or before the stamp
+  if (seconds == datedSecond_) return datedText_;
   const auto time = static_cast<std::time_t>(seconds);
   std::tm parts{};
   if (localtime_r(&time, &parts) == nullptr) return {};
   char text[128];
   const std::size_t length = std::strftime(text, sizeof text, "%x %X", &parts);
-  return std::string(text, length);
+  datedSecond_ = seconds;
+  datedText_.assign(text, length);
+  return datedText_;
 }
 
 void TerminalHost::drawProgress() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -61,6 +62,9 @@ class TerminalHost : public Host {
   std::string pendingPercent_;  // the percentage last given, before its title says whose it is
   std::string filePercent_;     // the current file's percentage, empty until it is known
   std::string drawn_;           // the progress text on screen, empty when none
+  // The last second formatted and its text: files of a directory mostly share a few stamps.
+  std::int64_t datedSecond_ = INT64_MIN;
+  std::string datedText_;
 };
 
 }  // namespace kelvarine

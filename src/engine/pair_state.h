@@ -28,10 +28,18 @@ struct PairState {
   // Chng listing context: held unchanged lines around the changes.
   static constexpr int kChngWindow = 7;
   std::int32_t ChngHeld = 0;
+  std::int32_t ChngFirst = 0;  // where the oldest held line is in ChngHeldLines, a ring
   bool ChngTrailing = false;
   bool ChngGapPending = false;
   std::int32_t ChngSkipped = 0;
-  std::array<std::string, kChngWindow> ChngHeldLines;
+  // A held line: a finished report line, or (Matched) an unchanged line's text and references, made
+  // into a report line only if it is shown: most unchanged lines of a Chng listing never are.
+  struct HeldLine {
+    std::string text;
+    std::int32_t newRef = 0, oldRef = 0;
+    bool matched = false;
+  };
+  std::array<HeldLine, kChngWindow> ChngHeldLines;
 };
 
 // One entry of the pair statistics list: created by the pair setup, filled by the report.

@@ -6,6 +6,7 @@
 
 #include "report/listing_body.h"
 #include "report/listing_lines.h"
+#include "report/report_format.h"
 #include "report/report_lines.h"
 
 namespace kelvarine {
@@ -15,11 +16,54 @@ namespace {
 constexpr int kWindow = PairState::kChngWindow;
 constexpr int kContext = kWindow - 1;  // unchanged lines shown on either side of a change
 
-// Writes held lines first..last - 1 in order.
+// The k-th oldest held line.
+PairState::HeldLine& heldLine(PairState& pair, int k) {
+  return pair.ChngHeldLines[static_cast<std::size_t>((pair.ChngFirst + k) % kWindow)];
+}
+
+// Writes the held lines first..last - 1, oldest first.
 void writeHeld(CompareContext& context, int first, int last) {
   PairState& pair = context.pair();
-  for (int i = first; i < last; ++i)
-    AppendListingLine(context, std::move(pair.ChngHeldLines[static_cast<std::size_t>(i)]));
+  for (int i = first; i < last; ++i) {
+    PairState::HeldLine& held = heldLine(pair, i);
+    if (held.matched) {
+      const ListingText text{held.text.data(), static_cast<int>(held.text.size())};
+      AppendListingLine(context, MatchedLine(text, context.options().Fscl, held.newRef, held.oldRef));
+    } else {
+      AppendListingLine(context, std::move(held.text));
+    }
+  }
+}
+
+void hold(CompareContext& context, PairState::HeldLine line, bool change) {
+  PairState& pair = context.pair();
+  pair.ChngHeld = std::clamp(pair.ChngHeld, 0, kWindow - 1);
+  pair.ChngFirst = std::clamp(pair.ChngFirst, 0, kWindow - 1);
+  heldLine(pair, pair.ChngHeld++) = std::move(line);
+
+  if (change) {
+    if (pair.ChngGapPending && pair.ChngSkipped > 0) WriteNotShownLine(context);
+    writeHeld(context, 0, pair.ChngHeld);
+    pair.ChngHeld = 0;
+    pair.ChngTrailing = true;
+    pair.ChngGapPending = false;
+    pair.ChngSkipped = 0;
+    return;
+  }
+  if (pair.ChngHeld < kWindow) return;
+  if (pair.ChngTrailing) {
+    // The trailing context of the last change is complete; the 7th line may lead into a gap.
+    writeHeld(context, 0, kContext);
+    pair.ChngFirst = (pair.ChngFirst + kContext) % kWindow;
+    pair.ChngHeld = 1;
+    pair.ChngTrailing = false;
+    pair.ChngGapPending = true;
+  } else {
+    // The oldest line drops out of the window unshown.
+    pair.ChngFirst = (pair.ChngFirst + 1) % kWindow;
+    pair.ChngHeld = kContext;
+    ++pair.ChngSkipped;
+  }
 }
 
 }  // namespace
@@ -35,34 +79,25 @@ void HoldChngLine(CompareContext& context, std::string line) {
     AppendListingLine(context, std::move(line));
     return;
   }
-  PairState& pair = context.pair();
-  auto& held = pair.ChngHeldLines;
-  pair.ChngHeld = std::clamp(pair.ChngHeld, 0, kWindow - 1);
   const bool change = !line.empty() && line[0] != ' ';
-  held[static_cast<std::size_t>(pair.ChngHeld++)] = std::move(line);
+  hold(context, PairState::HeldLine{std::move(line)}, change);
+}
 
-  if (change) {
-    if (pair.ChngGapPending && pair.ChngSkipped > 0) WriteNotShownLine(context);
-    writeHeld(context, 0, pair.ChngHeld);
-    pair.ChngHeld = 0;
-    pair.ChngTrailing = true;
-    pair.ChngGapPending = false;
-    pair.ChngSkipped = 0;
+void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, int oldRef) {
+  const bool fscl = context.options().Fscl;
+  if (!context.options().ListChng) {
+    AppendListingLine(context, MatchedLine(text, fscl, newRef, oldRef));
     return;
   }
-  if (pair.ChngHeld < kWindow) return;
-  if (pair.ChngTrailing) {
-    // The trailing context of the last change is complete; the 7th line may lead into a gap.
-    writeHeld(context, 0, kContext);
-    held[0] = std::move(held[kContext]);
-    pair.ChngHeld = 1;
-    pair.ChngTrailing = false;
-    pair.ChngGapPending = true;
-  } else {
-    std::rotate(held.begin(), held.begin() + 1, held.end());
-    pair.ChngHeld = kContext;
-    ++pair.ChngSkipped;
-  }
+  // Only what the line can show.
+  const int kept =
+      text.text == nullptr ? 0 : std::clamp(text.len, 0, fscl ? kFullTextWidth : kPlainTextWidth);
+  PairState::HeldLine line;
+  line.text.assign(text.text == nullptr ? "" : text.text, static_cast<std::size_t>(kept));
+  line.newRef = newRef;
+  line.oldRef = oldRef;
+  line.matched = true;
+  hold(context, std::move(line), /*change=*/false);
 }
 
 void FinishChngContext(CompareContext& context) {

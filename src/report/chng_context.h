@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/compare_context.h"
+#include "report/listing_lines.h"
 
 namespace kelvarine {
 
@@ -10,6 +11,9 @@ namespace kelvarine {
 // report; in the Chng listing unchanged lines are held so that at most six are shown on either side
 // of a change, and each gap of dropped lines is reported by one "Not Shown" line.
 void HoldChngLine(CompareContext& context, std::string line);
+
+// The same for a matched line (as MatchedLine makes it), which is made only if it is shown.
+void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, int oldRef);
 
 // Writes the "Not Shown" line with the pair's count of dropped lines; the gap is no longer pending.
 void WriteNotShownLine(CompareContext& context);

@@ -254,7 +254,11 @@ class ListingBody {
 
   // The matched line n with its partner o; k (its place in the match run) adds nothing to the line.
   void WriteMatchedLine(int n, int o, int /*k*/) {
-    emit(MatchedLine(textOf(newTable_[n]), options_.Fscl, newRef(n), oldRef(o)));
+    if (options_.ListDelta) {
+      emit(MatchedLine(textOf(newTable_[n]), options_.Fscl, newRef(n), oldRef(o)));
+    } else {
+      HoldChngMatchedLine(context_, textOf(newTable_[n]), newRef(n), oldRef(o));
+    }
   }
 
   void WriteReformatLines(int n, int o) {

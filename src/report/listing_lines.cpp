@@ -10,8 +10,6 @@ namespace kelvarine {
 
 namespace {
 
-constexpr int kPlainWidth = 80;         // text field without Fscl
-constexpr int kFullWidth = 128;         // text field with Fscl
 constexpr int kHeaderIndent = 88;       // blanks before the block counts
 constexpr int kMinReferenceWidth = 28;  // the Fscl block header's narrowest text width
 constexpr int kReferenceShift = 23;     // that width less this many blanks precede the references
@@ -22,7 +20,7 @@ std::string assemble(const char* prefix, ListingText line, bool fscl, const std:
                      bool blankWhenEmpty = false) {
   std::string out = prefix;
   const int len = line.text == nullptr ? 0 : std::max(line.len, 0);
-  const int width = fscl ? kFullWidth : kPlainWidth;
+  const int width = fscl ? kFullTextWidth : kPlainTextWidth;
   if (len > 0) out.append(line.text, static_cast<std::size_t>(std::min(len, width)));
   if (!fscl || (len == 0 && blankWhenEmpty))
     out.resize(out.size() + static_cast<std::size_t>(width - std::min(len, width)), ' ');
@@ -85,7 +83,7 @@ std::string BlockHeaderLine(const BlockCounts& counts) {
 
 std::string ReferenceBlockHeaderLine(int longestLine, bool showLeft, int leftRef, bool showRight,
                                      int rightRef) {
-  const int width = std::max(kMinReferenceWidth, std::min(kFullWidth, longestLine) + 4) - kReferenceShift;
+  const int width = std::max(kMinReferenceWidth, std::min(kFullTextWidth, longestLine) + 4) - kReferenceShift;
   std::string out(static_cast<std::size_t>(width), ' ');
   out += showLeft ? FormatReportLine("LRef#=%-.5d ", leftRef) : std::string(kReferenceField, ' ');
   if (showRight) out += FormatReportLine("RRef#=%-.5d", rightRef);

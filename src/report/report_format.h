@@ -11,6 +11,9 @@ namespace kelvarine {
 
 // Widest report line; longer texts are cut.
 inline constexpr std::size_t kReportLineWidth = 132;
+// Characters of a line's text that a listing line shows: without Fscl, and with it.
+inline constexpr int kPlainTextWidth = 80;
+inline constexpr int kFullTextWidth = 128;
 
 // printf-style formatting into a report line buffer: the result is cut at 132 characters.
 [[gnu::format(printf, 1, 2)]] inline std::string FormatReportLine(const char* format, ...) {

@@ -15,8 +15,6 @@ constexpr std::size_t kTextColumn = 4;          // 0-based column where the list
 constexpr std::size_t kMessageWidth = 120;      // the overflow message is cut here
 constexpr std::size_t kNoteWidth = 100;         // ReportNote holds at most this many characters
 constexpr std::int32_t kProgressInterval = 50;  // listing lines between progress updates
-constexpr int kPlainTextWidth = 80;             // listing text width without Fscl
-constexpr int kFullTextWidth = 128;             // listing text width with Fscl
 
 constexpr const char* kRuler =
     "ID  ----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8";
