@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -10,30 +9,15 @@
 #include <fstream>
 #include <string>
 
+#include "support/temp_directory.h"
+
 namespace kelvarine {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PosixFileSystemTest : public ::testing::Test {
+class PosixFileSystemTest : public ::testing::Test, protected TempDirectory {
  protected:
-  PosixFileSystemTest() {
-    std::string name = (fs::temp_directory_path() / "kelvarine-posix-XXXXXX").string();
-    root = mkdtemp(name.data());
-  }
-  ~PosixFileSystemTest() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
-  std::string write(const std::string& relative, const std::string& content) {
-    fs::path p = root / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
-  std::string path(const std::string& relative) const { return (root / relative).string(); }
-
-  fs::path root;
   PosixFileSystem files;
   StdFileSystem portable;
 };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <cstdlib>
 
@@ -15,32 +14,15 @@
 #include "engine/run_status.h"
 #include "support/recording_host.h"
 #include "support/recording_report.h"
+#include "support/temp_directory.h"
 
 namespace kelvarine {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory under the system's temporary directory, removed with the fixture.
-class StdFileSystemTest : public ::testing::Test {
+class StdFileSystemTest : public ::testing::Test, protected TempDirectory {
  protected:
-  StdFileSystemTest() {
-    std::string name = (fs::temp_directory_path() / "kelvarine-fs-XXXXXX").string();
-    root = mkdtemp(name.data());
-  }
-  ~StdFileSystemTest() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
-  std::string write(const std::string& relative, const std::string& content) {
-    fs::path p = root / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
-  std::string path(const std::string& relative) const { return (root / relative).string(); }
-
-  fs::path root;
   StdFileSystem files;
 };
 

@@ -21,9 +21,5 @@ TEST(AppendReferenceTest, AgreesWithPrintf) {
   }
 }
 
-TEST(FormatReportLineTest, CutsAt132Characters) {
-  EXPECT_EQ(FormatReportLine("%s", std::string(200, 'a').c_str()), std::string(132, 'a'));
-}
-
 }  // namespace
 }  // namespace kelvarine
