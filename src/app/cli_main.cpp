@@ -4,7 +4,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +19,7 @@
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
 #include "ui/report_save.h"
+#include "ui/report_stamp.h"
 #include "ui/two_list_selection.h"
 #include "ui/viewer_model.h"
 
@@ -70,14 +70,6 @@ class CommandLineSelection : public kelvarine::SelectionWindows {
   kelvarine::TerminalHost& host_;
   kelvarine::FlowServices& flow_;
 };
-
-// The date and time that end the saved report's captions: the locale's short date and the time
-// without seconds.
-std::string reportStamp() {
-  std::time_t now = std::time(nullptr);
-  char text[64];
-  return std::strftime(text, sizeof text, "%x %H:%M", std::localtime(&now)) > 0 ? text : "";
-}
 
 // A text output of report lines, "\n"-terminated: standard output, or a file opened when first
 // written (a run refused before it compares leaves no file behind) and never over one of the run's
@@ -222,7 +214,7 @@ int run(const kelvarine::CliOptions& options) {
     // As the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked.
     SaveSource source;
     source.dual = app.options.Sbsl && !app.oldSideLines.empty();
-    source.reportStamp = reportStamp();
+    source.reportStamp = ReportStamp();
     source.caption = ShowReport(app, app.options.Sbsl, source.reportStamp).caption;
     const SaveOutcome saved = SaveReport(options.saveFile, app, host, source);
     if (saved != SaveOutcome::Saved) failed = true;

@@ -1,7 +1,6 @@
 #include "app/terminal_host.h"
 
 #include <csignal>
-#include <ctime>
 
 namespace kelvarine {
 
@@ -14,8 +13,6 @@ volatile std::sig_atomic_t interruptSignalled = 0;
 extern "C" void onInterrupt(int) {
   interruptSignalled = 1;
 }
-
-constexpr std::int64_t kNanosPerSecond = 1'000'000'000;
 
 // Message texts break lines with CR (or CR LF); on a terminal a bare CR would overwrite the line.
 std::string terminalLines(const std::string& text) {
@@ -113,17 +110,7 @@ bool TerminalHost::askYesNo(const std::string& question) {
 }
 
 std::string TerminalHost::formatDateTime(FileStamp stamp) {
-  std::int64_t seconds = stamp / kNanosPerSecond;
-  if (stamp % kNanosPerSecond < 0) --seconds;  // whole seconds at or before the stamp
-  if (seconds == datedSecond_) return datedText_;
-  const auto time = static_cast<std::time_t>(seconds);
-  std::tm parts{};
-  if (localtime_r(&time, &parts) == nullptr) return {};
-  char text[128];
-  const std::size_t length = std::strftime(text, sizeof text, "%x %X", &parts);
-  datedSecond_ = seconds;
-  datedText_.assign(text, length);
-  return datedText_;
+  return dates_.format(stamp);
 }
 
 void TerminalHost::drawProgress() {

@@ -6,6 +6,7 @@
 
 #include "engine/app_state.h"
 #include "engine/host.h"
+#include "ui/report_stamp.h"
 
 namespace kelvarine {
 
@@ -62,9 +63,7 @@ class TerminalHost : public Host {
   std::string pendingPercent_;  // the percentage last given, before its title says whose it is
   std::string filePercent_;     // the current file's percentage, empty until it is known
   std::string drawn_;           // the progress text on screen, empty when none
-  // The last second formatted and its text: files of a directory mostly share a few stamps.
-  std::int64_t datedSecond_ = INT64_MIN;
-  std::string datedText_;
+  LocaleDateTime dates_;
 };
 
 }  // namespace kelvarine

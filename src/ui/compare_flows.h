@@ -6,6 +6,7 @@
 #include "engine/file_system.h"
 #include "engine/host.h"
 #include "engine/report_step.h"
+#include "ui/main_panel_state.h"
 
 namespace kelvarine {
 
@@ -29,6 +30,21 @@ struct SelectionServices {
   SelectionWindows& windows;
 };
 
+// Where the window puts the input focus after a run or a refusal.
+enum class FocusTarget { NewName, OldName, ExitButton, StatusPanel };
+
+// The main window's side of running a set; the command line has none.
+class RunWindow {
+ public:
+  virtual ~RunWindow() = default;
+  // A set starts / has ended: the controls that could start another run or change the pair lists are
+  // disabled / enabled again, the Halt button shown / hidden, dropped files refused / accepted.
+  virtual void setRunning(bool running) = 0;
+  // The set ended and its report is to be shown in a viewer.
+  virtual void showReport() = 0;
+  virtual void focus(FocusTarget target) = 0;
+};
+
 // What the compare-type flows work with: the application state, the surroundings and the report the
 // compare run writes through; without selection windows compare types 3 and 4 are not available.
 struct FlowServices {
@@ -37,6 +53,10 @@ struct FlowServices {
   FileSystem& files;
   ReportStep& report;
   SelectionServices* selection = nullptr;
+  // The main panel's fields (name histories, "Bypass show of Report Panel") and the window; without
+  // them no history is kept and no viewer is opened.
+  MainPanelState* panel = nullptr;
+  RunWindow* window = nullptr;
 };
 
 enum class FlowOutcome {

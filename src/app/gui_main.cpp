@@ -1,0 +1,25 @@
+// kelvarine: the desktop program. Loads the settings, takes up to two names from the command line and
+// shows the main window; the settings are saved when the window closes.
+
+#include <QApplication>
+#include <clocale>
+
+#include "ui/qt/gui_session.h"
+#include "ui/qt/main_window.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  std::setlocale(LC_ALL, "");
+  std::setlocale(LC_NUMERIC, "C");  // Qt needs the C number format
+  QApplication::setApplicationName("Kelvarn - V1.8");
+  QApplication::setApplicationVersion(KELVARINE_VERSION);
+
+  kelvarine::GuiSession session;
+  const QStringList arguments = QApplication::arguments();
+  const std::string newName = arguments.size() > 1 ? arguments[1].toStdString() : std::string();
+  const std::string oldName = arguments.size() > 2 ? arguments[2].toStdString() : std::string();
+  kelvarine::MainWindow window(session);
+  window.startUp(newName, oldName);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/posix_file_system.h"
+#include "engine/app_state.h"
+#include "report/report_generator.h"
+#include "ui/like_name_selection.h"
+#include "ui/main_panel_state.h"
+#include "ui/two_list_selection.h"
+
+namespace kelvarine {
+
+// Everything the desktop program keeps for its lifetime: the application state, the main panel's
+// remembered fields, the file system and report of the runs, the two selection models and where the
+// settings file is. Created by main() and passed by reference to the windows.
+struct GuiSession {
+  AppState app;
+  MainPanelState panel;
+  PosixFileSystem files;
+  ReportGenerator report;
+  LikeNameSelection likeNames;
+  TwoListSelection twoLists;
+  std::filesystem::path settingsPath;         // loaded or chosen settings file; empty: none yet
+  std::filesystem::path defaultSettingsPath;  // where the save at close writes when none was chosen
+  int wheelScrollLines = 3;                   // rows the viewers scroll per mouse-wheel step
+};
+
+}  // namespace kelvarine

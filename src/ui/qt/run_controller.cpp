@@ -1,0 +1,60 @@
+#include "ui/qt/run_controller.h"
+
+#include "ui/viewer_model.h"
+
+namespace kelvarine {
+
+RunController::RunController(GuiSession& session, GuiHost& host, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      host_(host),
+      flow_{session.app, host, session.files, session.report},
+      selection_{session.likeNames, session.twoLists, *this} {
+  flow_.panel = &session.panel;
+  flow_.window = this;
+}
+
+void RunController::setSelectionWindows(SelectionWindows* windows) {
+  windows_ = windows;
+  flow_.selection = windows == nullptr ? nullptr : &selection_;
+}
+
+void RunController::showLikeNameSelection(LikeNameSelection& window) {
+  if (windows_ != nullptr) windows_->showLikeNameSelection(window);
+}
+
+void RunController::showTwoListSelection(TwoListSelection& window) {
+  if (windows_ != nullptr) windows_->showTwoListSelection(window);
+}
+
+FlowResult RunController::start(const std::string& newText, const std::string& oldText) {
+  if (running_) return {};
+  return MnButStartClick(flow_, newText, oldText);
+}
+
+void RunController::halt() {
+  session_.app.StopRequested = true;
+}
+
+bool RunController::reShow() {
+  if (running_) return true;
+  if (!ReShowAllowed(session_.app, host_)) return false;
+  showReport();
+  return true;
+}
+
+void RunController::setRunning(bool running) {
+  if (running_ == running) return;
+  running_ = running;
+  emit runningChanged(running);
+}
+
+void RunController::showReport() {
+  if (showReport_) showReport_();
+}
+
+void RunController::focus(FocusTarget target) {
+  emit focusRequested(target);
+}
+
+}  // namespace kelvarine
