@@ -23,8 +23,9 @@ void GuiHost::setStatusText(const std::string& text) {
 }
 
 void GuiHost::setProgressVisible(bool visible) {
-  for (QWidget* widget : {static_cast<QWidget*>(display_.progressTitle),
-                          static_cast<QWidget*>(display_.progressBar), static_cast<QWidget*>(display_.percent)}) {
+  for (QWidget* widget :
+       {static_cast<QWidget*>(display_.progressTitle), static_cast<QWidget*>(display_.progressBar),
+        static_cast<QWidget*>(display_.percent)}) {
     if (widget != nullptr) widget->setVisible(visible);
   }
 }
