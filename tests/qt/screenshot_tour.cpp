@@ -1,0 +1,142 @@
+// Takes pictures of the desktop program as a person sees it: each main-window page, then the single,
+// dual and horizontal viewers and the legend on the report of two directories. Run it under a real X
+// server (scripts/screenshots uses Xvfb): the pictures are grabbed from the screen, not rendered offscreen.
+// Usage: kelvarine_screenshot_tour OUTDIR NEW OLD
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "qt/support/modal_answer.h"
+#include "ui/qt/gui_session.h"
+#include "ui/qt/main_window.h"
+
+namespace {
+
+using kelvarine::testing::waitFor;
+using kelvarine::testing::whenModalOpens;
+
+QString outputDirectory;
+int failures = 0;
+
+void settle(int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  waitFor([&] { return timer.elapsed() >= ms; }, ms + 1000);
+}
+
+// Grabs the widget's window from the screen into OUTDIR/NAME.png.
+void grab(QWidget* widget, const QString& name) {
+  QWidget* window = widget->window();
+  window->raise();
+  window->activateWindow();
+  settle(400);
+  const QRect frame = window->frameGeometry();
+  const QPixmap picture =
+      window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  const QString path = outputDirectory + "/" + name + ".png";
+  if (picture.isNull() || !picture.save(path)) {
+    std::fprintf(stderr, "screenshot_tour: cannot write %s\n", qPrintable(path));
+    ++failures;
+    return;
+  }
+  std::printf("%s\n", qPrintable(path));
+}
+
+QAbstractButton* button(QWidget* parent, const char* objectName) {
+  auto* found = parent->findChild<QAbstractButton*>(objectName);
+  if (found == nullptr) {
+    std::fprintf(stderr, "screenshot_tour: no button %s\n", objectName);
+    ++failures;
+  }
+  return found;
+}
+
+// Presses Start and, when the viewer opens, hands it to `inViewer`, which must close it.
+void runAndShow(kelvarine::MainWindow& window, std::function<void(QWidget*)> inViewer) {
+  bool shown = false;
+  whenModalOpens([&](QWidget* viewer) {
+    shown = true;
+    inViewer(viewer);
+  });
+  if (QAbstractButton* start = button(&window, "MnButStart")) start->click();
+  if (!waitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }, 60000)) {
+    std::fprintf(stderr, "screenshot_tour: no viewer opened\n");
+    ++failures;
+  }
+}
+
+void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
+  auto* tabs = window.findChild<QTabWidget*>();
+  if (tabs == nullptr) {
+    ++failures;
+    return;
+  }
+  const QStringList names = {"main-panel", "dir-select", "file-select", "preferences",
+                             "dp-options", "about",      "overview"};
+  for (int page = 0; page < tabs->count() && page < names.size(); ++page) {
+    tabs->setCurrentIndex(page);
+    grab(&window, QString("page-%1-%2").arg(page + 1).arg(names[page]));
+  }
+  tabs->setCurrentIndex(0);
+  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(1);
+
+  runAndShow(window, [](QWidget* viewer) {
+    grab(viewer, "viewer-single");
+    if (QAbstractButton* legend = button(viewer, "VsButLegend")) {
+      legend->click();
+      settle(300);
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top->windowTitle() == "Kelvarine Change Flagging Legend") grab(top, "legend");
+      }
+    }
+    viewer->close();
+  });
+
+  session.app.choices.setChecked(kelvarine::Pref::Sbsl, true);
+  runAndShow(window, [](QWidget* dual) {
+    grab(dual, "viewer-dual");
+    whenModalOpens([](QWidget* horizontal) {
+      grab(horizontal, "viewer-horizontal");
+      horizontal->close();
+    });
+    if (QAbstractButton* hsplit = button(dual, "VdButHSplit")) hsplit->click();
+    dual->close();
+  });
+  session.app.choices.setChecked(kelvarine::Pref::Sbsl, false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: kelvarine_screenshot_tour OUTDIR NEW OLD\n");
+    return 2;
+  }
+  outputDirectory = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(outputDirectory);
+  QTemporaryDir config;  // the tour never reads or writes the user's own settings
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+
+  kelvarine::GuiSession session;
+  kelvarine::MainWindow window(session);
+  window.startUp(argv[2], argv[3]);
+  window.show();
+  QTimer::singleShot(300, [&] {
+    tour(session, window);
+    session.panel.MnCkOmitIniSv = true;
+    window.close();
+    QApplication::quit();
+  });
+  QApplication::exec();
+  return failures == 0 ? 0 : 1;
+}
