@@ -83,6 +83,9 @@ class ReportViewerModel {
   // "To &Top" and "To &Btm": the first / last row of the report line list, when there is one.
   void selectTop();
   void selectBottom();
+  // The last row of one list (-1 when it is empty): "To &Btm" selects it in each list of a two-list
+  // viewer, whose Old-side list may be shorter than the shared selection.
+  std::int64_t bottomRow(ViewerList list) const { return rowCount(list) - 1; }
 
   // The two arrow buttons of change navigation; select the hit or show the "No more ..." message.
   void nextChange();

@@ -207,6 +207,9 @@ TEST_F(ViewerModelTest, RowNumbersOfEachViewerAndOutOfRangeRows) {
             "*** Orpheus VCL Program Error  - Improper index\" 39\" to GetItem*** ");
   EXPECT_EQ(dual.rowColour(ViewerList::OldSide, 39), RowColour::Green);
   EXPECT_EQ(single.rowColour(ViewerList::Report, -1), RowColour::Green);
+  EXPECT_EQ(dual.bottomRow(ViewerList::Report), 62);
+  EXPECT_EQ(dual.bottomRow(ViewerList::OldSide), 38);
+  EXPECT_EQ(single.bottomRow(ViewerList::OldSide), -1);
 }
 
 TEST_F(ViewerModelTest, RowColoursOfEveryList) {
@@ -458,6 +461,7 @@ TEST_F(ViewerModelTest, EmptyReportOnlyGivesNotFoundMessages) {
   viewer.selectBottom();
   EXPECT_EQ(host.messages, (Lines{kForward, kBackward, kDualSections}));
   EXPECT_EQ(viewer.selected(), -1);
+  EXPECT_EQ(viewer.bottomRow(ViewerList::OldSide), -1);
   ReportViewerModel single = model(ViewerKind::Single);
   single.startFind();
   single.nextChange();
