@@ -1,0 +1,222 @@
+#include "ui/assistant_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+
+namespace kelvarine {
+namespace {
+
+class AssistantPagesTest : public ::testing::Test {
+ protected:
+  AssistantPagesTest() {
+    files.add("/work/New Dir/Zeta.TXT", "z");
+    files.add("/work/New Dir/alpha.c", "a");
+    files.add("/work/New Dir/Beta.txt", "b");
+    files.add("/work/old/beta.txt", "b");
+    files.add("/work/start.txt", "s");
+    files.add("/top.txt", "t");
+  }
+  void setNames(const std::string& newName, const std::string& oldName) {
+    panel.MnCbNewDirNm.text = newName;
+    panel.MnCbOldDirNm.text = oldName;
+  }
+  // The main window's page change remembers the names before the page is entered.
+  void remember() {
+    memory.savedNewName = panel.MnCbNewDirNm.text;
+    memory.savedOldName = panel.MnCbOldDirNm.text;
+  }
+
+  MemoryFileSystem files;
+  RecordingHost host;
+  AppState app;
+  MainPanelState panel;
+  PageMemory memory;
+  PageServices services{app, panel, files, host, "/work"};
+};
+
+TEST_F(AssistantPagesTest, EnteringSwitchesCompareTypeOneAndTwo) {
+  struct Case {
+    bool dirSelect;
+    int before, after;  // compare type numbers
+  };
+  for (const Case& c : std::vector<Case>{
+           {true, 1, 2}, {true, 2, 2}, {true, 3, 3}, {true, 4, 4}, {false, 2, 1}, {false, 4, 1}}) {
+    app.choices.compareType = kCompareTypes[c.before - 1];
+    if (c.dirSelect) {
+      DirSelectState state;
+      EnterDirSelect(services, state);
+    } else {
+      FileSelectState state;
+      EnterFileSelect(services, state);
+    }
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[c.after - 1]) << c.dirSelect << " " << c.before;
+  }
+}
+
+TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
+  struct Case {
+    std::string newName, oldName;
+    std::string newAfter, oldAfter, tree;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
+           {"./New Dir/../start.txt", "", "/work/", "", "/work/"},
+           {"/top.txt", "", "/", "", "/"},
+           {"/nowhere", "/work/old", "/nowhere", "/work/old", "/work/old"},
+           {"old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree moves to Old
+           {"old", "/missing", "old", "/missing", "/work"},                    // none: start directory
+       }) {
+    setNames(c.newName, c.oldName);
+    DirSelectState state;
+    EXPECT_EQ(EnterDirSelect(services, state), c.tree) << c.newName;
+    EXPECT_EQ(state.selectedDirectory, c.tree);
+    EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter);
+    EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
+    EXPECT_EQ(panel.DsInDirN.text, c.newAfter);
+    EXPECT_EQ(panel.DsInDirO.text, c.oldAfter);
+  }
+}
+
+TEST_F(AssistantPagesTest, DirSelectFieldAndToMainHandTheDirectoryOver) {
+  panel.DsInDirN.text = "/work/old";  // left from the last visit: archived on entry
+  setNames("/work/New Dir", "/work/old");
+  remember();
+  DirSelectState state;
+  EnterDirSelect(services, state);
+  EXPECT_EQ(panel.DsInDirN.history.size(), 1u);
+
+  panel.DsInDirO.text = "/work/missing";
+  EXPECT_EQ(DirSelectFieldChanged(services, state, NameSide::Old), std::nullopt);
+  panel.DsInDirO.text = "New Dir";
+  EXPECT_EQ(DirSelectFieldChanged(services, state, NameSide::Old), "/work/New Dir");
+  EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/New Dir");
+  EXPECT_EQ(panel.DsInDirO.text, "New Dir");  // as typed
+
+  state.selectedDirectory = "/work/old";  // clicked in the tree
+  ASSERT_TRUE(DirSelectToMain(services, state, NameSide::New));
+  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/old");
+  EXPECT_EQ(panel.DsInDirN.text, "/work/old");
+  EXPECT_EQ(panel.MnCbNewDirNm.history.size(), 1u);  // the replaced main name
+
+  AssistantCancel(services, memory);
+  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/New Dir");
+  EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/old");
+}
+
+struct ReturnCase {
+  bool filePage;
+  bool noWarn, newChanged, oldChanged, answerYes;
+  std::string question;  // empty: none asked
+  bool leaves;
+};
+
+class AssistantReturnTest : public AssistantPagesTest, public ::testing::WithParamInterface<ReturnCase> {};
+
+TEST_P(AssistantReturnTest, AsksWhenANameIsUnchanged) {
+  const ReturnCase& c = GetParam();
+  setNames("/A/New", "/b/Old");
+  remember();
+  if (c.newChanged) panel.MnCbNewDirNm.text = "/x";
+  if (c.oldChanged) panel.MnCbOldDirNm.text = "/y";
+  panel.DsCkNoWarnNoDirChg = panel.FsCkNoWarnNoFileChg = c.noWarn;
+  host.answerYes = c.answerYes;
+  EXPECT_EQ(c.filePage ? FileSelectReturn(services, memory) : DirSelectReturn(services, memory), c.leaves);
+  const std::vector<std::string> asked = host.eventsStartingWith("question: ");
+  if (c.question.empty()) {
+    EXPECT_TRUE(asked.empty());
+  } else {
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked.front(), "question: " + c.question);
+  }
+}
+
+const std::string kEnding = " the same as upon entry.  Exit anyway?";
+INSTANTIATE_TEST_SUITE_P(
+    BothPages, AssistantReturnTest,
+    ::testing::Values(
+        ReturnCase{false, false, false, false, false,
+                   "The New and Old Dir Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, false},
+        ReturnCase{false, false, false, false, true,
+                   "The New and Old Dir Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, true},
+        ReturnCase{false, false, false, true, false, "The New Dir Name \"/A/New\" remains" + kEnding, false},
+        ReturnCase{false, false, true, false, false, "The Old Dir Name \"/b/Old\" remains" + kEnding, false},
+        ReturnCase{false, false, true, true, false, "", true},
+        ReturnCase{false, true, false, false, false, "", true},
+        ReturnCase{true, false, false, false, false,
+                   "The New and Old File Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, false},
+        ReturnCase{true, false, false, true, true, "The New File Name \"/A/New\" remains" + kEnding, true},
+        ReturnCase{true, false, true, false, false, "The Old File Name \"/b/Old\" remains" + kEnding, false},
+        ReturnCase{true, true, false, false, false, "", true}));
+
+TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
+  struct Case {
+    std::string newName, oldName;
+    std::string newAfter, oldAfter, directory, selected;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"New Dir/Zeta.TXT", "old/beta.txt", "/work/New Dir/Zeta.TXT", "/work/old/beta.txt",
+            "/work/New Dir", "/work/New Dir/Zeta.TXT"},
+           {"/work/New Dir", "old/beta.txt", "/work/New Dir", "/work/old/beta.txt", "/work/old",
+            "/work/old/beta.txt"},
+           {"/top.txt", "", "/top.txt", "", "/", "/top.txt"},
+           {"", "/missing", "", "/missing", "/work", "/work/start.txt"},
+       }) {
+    setNames(c.newName, c.oldName);
+    FileSelectState state;
+    EnterFileSelect(services, state);
+    EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter) << c.newName;
+    EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
+    EXPECT_EQ(panel.FsTcNewFileNm.text, c.newAfter);
+    EXPECT_EQ(panel.FsTcOldFileNm.text, c.oldAfter);
+    EXPECT_EQ(state.directory, c.directory);
+    EXPECT_EQ(state.selectedFile, c.selected);
+    EXPECT_EQ(state.label, c.selected);
+  }
+}
+
+TEST_F(AssistantPagesTest, FileListFollowsDirectoryFilterAndClicks) {
+  FileSelectState state;
+  FileSelectDirectoryChanged(services, state, "/work/New Dir");
+  EXPECT_EQ(state.selectedFile, "/work/New Dir/alpha.c");  // first ignoring case
+  FileSelectFilterChanged(services, state, "*.txt");
+  EXPECT_EQ(state.selectedFile, "/work/New Dir/Beta.txt");
+  FileSelectClicked(state, "Zeta.TXT");
+  FileSelectFilterChanged(services, state, "z*");  // still listed: stays selected
+  EXPECT_EQ(state.label, "/work/New Dir/Zeta.TXT");
+  FileSelectDirectoryChanged(services, state, "/work/old");  // nothing matches "z*"
+  EXPECT_EQ(state.selectedFile, "");
+  EXPECT_EQ(state.label, "/work/old");
+  FileSelectDirectoryChanged(services, state, "/");
+  EXPECT_EQ(state.label, "/");
+  EXPECT_FALSE(FileSelectToMain(services, state, NameSide::New));
+  FileSelectFilterChanged(services, state, "*.*");
+  EXPECT_EQ(state.label, "/top.txt");
+}
+
+TEST_F(AssistantPagesTest, FileFieldsAndToMainHandTheFileOver) {
+  setNames("/work/start.txt", "/work/old/beta.txt");
+  FileSelectState state;
+  EnterFileSelect(services, state);
+
+  panel.FsTcOldFileNm.text = "New Dir";  // a directory, not a file
+  EXPECT_FALSE(FileSelectFieldChanged(services, state, NameSide::Old));
+  panel.FsTcOldFileNm.text = "New Dir/Beta.txt";
+  ASSERT_TRUE(FileSelectFieldChanged(services, state, NameSide::Old));
+  EXPECT_EQ(state.directory, "/work/New Dir");
+  EXPECT_EQ(state.label, "/work/New Dir/Beta.txt");
+  EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/New Dir/Beta.txt");
+
+  FileSelectClicked(state, "Zeta.TXT");
+  ASSERT_TRUE(FileSelectToMain(services, state, NameSide::New));
+  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/New Dir/Zeta.TXT");
+  EXPECT_EQ(panel.FsTcNewFileNm.text, "/work/New Dir/Zeta.TXT");
+  EXPECT_EQ(panel.MnCbNewDirNm.history.size(), 1u);  // the replaced main name
+}
+
+}  // namespace
+}  // namespace kelvarine
