@@ -3,9 +3,39 @@
 
 #include <QApplication>
 #include <clocale>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+#include <vector>
 
+#include "app/settings_file.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
+
+namespace {
+
+// The help file "Brisolan.hlp": installed under <bin>/../share/kelvarine, beside the program, or in the
+// source tree's data directory for a program run from its build directory. Empty when none exists.
+std::filesystem::path findHelpFile() {
+  std::vector<std::filesystem::path> candidates;
+  if (const std::filesystem::path bin = kelvarine::ExecutableDirectory(); !bin.empty())
+    candidates = {bin / ".." / "share" / "kelvarine" / "Brisolan.hlp", bin / "Brisolan.hlp"};
+  candidates.push_back(std::filesystem::path(KELVARINE_SOURCE_DATA_DIR) / "Brisolan.hlp");
+  for (const std::filesystem::path& candidate : candidates) {
+    std::error_code code;
+    if (std::filesystem::is_regular_file(candidate, code)) return candidate.lexically_normal();
+  }
+  return {};
+}
+
+bool hasSwitch(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], name) == 0) return true;
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -13,6 +43,17 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");  // Qt needs the C number format
   QApplication::setApplicationName("Kelvarn - V1.8");
   QApplication::setApplicationVersion(KELVARINE_VERSION);
+
+  // "--help-file-path": the help file this program shows, for installation checks; nothing else runs.
+  if (hasSwitch(argc, argv, "--help-file-path")) {
+    const std::filesystem::path help = findHelpFile();
+    if (help.empty()) {
+      std::cerr << "kelvarine: help file Brisolan.hlp not found\n";
+      return 1;
+    }
+    std::cout << help.string() << '\n';
+    return 0;
+  }
 
   kelvarine::GuiSession session;
   const QStringList arguments = QApplication::arguments();

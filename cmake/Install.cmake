@@ -1,0 +1,70 @@
+# Installing Kelvarine as a desktop application (cmake --install) and packaging it as a .deb (cpack -G DEB).
+# Included at the end of the top-level CMakeLists.txt, after every target is defined.
+
+include(GNUInstallDirs)
+
+set(KELVARINE_DATA ${PROJECT_SOURCE_DIR}/data)
+
+install(TARGETS kelvarine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET kelvarine)
+  install(TARGETS kelvarine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The help file: the desktop program looks for it in <bin>/../share/kelvarine first.
+install(FILES ${KELVARINE_DATA}/Brisolan.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvarine)
+
+# Desktop entry, icons (one drawing for every size but 16 px, which has its own on the pixel grid),
+# AppStream metadata and bash completion.
+install(FILES ${KELVARINE_DATA}/kelvarine.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${KELVARINE_DATA}/icons/kelvarine.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${KELVARINE_DATA}/icons/kelvarine-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME kelvarine.png)
+endforeach()
+install(FILES ${KELVARINE_DATA}/io.github.kelvarine.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${KELVARINE_DATA}/completion/kelvarine-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
+# Manual pages, gzip-compressed at install time as Debian ships them (-n: no name or time stamp, so the
+# package is reproducible).
+set(KELVARINE_MAN_STAGE ${PROJECT_BINARY_DIR}/man)
+foreach(page kelvarine.1 kelvarine-cli.1)
+  install(CODE "
+    file(MAKE_DIRECTORY \"${KELVARINE_MAN_STAGE}\")
+    execute_process(COMMAND gzip -9nc \"${PROJECT_SOURCE_DIR}/man/${page}\"
+                    OUTPUT_FILE \"${KELVARINE_MAN_STAGE}/${page}.gz\" RESULT_VARIABLE gzip_result)
+    if(NOT gzip_result EQUAL 0)
+      message(FATAL_ERROR \"gzip of ${page} failed: \${gzip_result}\")
+    endif()")
+  install(FILES ${KELVARINE_MAN_STAGE}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+# The Debian package. Its dependencies are worked out from the binaries by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelvarine)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Kelvarine developers")
+set(CPACK_PACKAGE_CONTACT "Kelvarine developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file and directory comparison utility")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kelvarine developers")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The long description; CPack puts the summary above it and indents it as a control file needs.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Kelvarine compares a New and an Old file, or the like-named files of a New
+and an Old directory, and produces a report of matched, inserted, deleted,
+reformatted and moved lines with reference numbers, totals for each pair and
+a grouped summary. Comment and blank lines can be left out of the compare,
+letter case ignored and compare columns chosen. Binary files are compared
+byte by byte.
+
+The package holds the desktop program kelvarine (Qt 6), whose viewers colour
+the report by change and jump from change to change, print it and save it as
+text, RTF or HTML, and the command line kelvarine-cli for terminals and
+scripts, with a diff-style exit status.")
+include(CPack)
