@@ -138,7 +138,7 @@ class PrintSaveFindTest : public QObject {
     QFETCH(int, expected);
     fillFindReport();
     ReportViewerModel model(session_->app, *host_, dual ? ViewerKind::Dual : ViewerKind::Single);
-    FindDialog dialog(model, viewer_.get());
+    FindDialog dialog(&model, viewer_.get());
     QSignalSpy found(&dialog, &FindDialog::rowFound);
     model.select(start);
 
@@ -163,7 +163,7 @@ class PrintSaveFindTest : public QObject {
   void shortcutsOpenAndRepeat() {
     fillFindReport();
     ReportViewerModel model(session_->app, *host_, ViewerKind::Single);
-    FindDialog dialog(model, viewer_.get());
+    FindDialog dialog(&model, viewer_.get());
     std::int64_t listRow = -1;  // the viewer's own selection, followed on each hit
     dialog.setCurrentRowSource([&] { return listRow; });
     QObject::connect(&dialog, &FindDialog::rowFound, [&](qint64 row) { listRow = row; });

@@ -14,7 +14,7 @@
 
 namespace kelvarine {
 
-FindDialog::FindDialog(ReportViewerModel& model, QWidget* viewer) : QDialog(viewer), model_(model) {
+FindDialog::FindDialog(ReportViewerModel* model, QWidget* viewer) : QDialog(viewer), model_(model) {
   setWindowTitle(QStringLiteral("Find"));
   setModal(false);
 
@@ -68,14 +68,15 @@ FindDialog::FindDialog(ReportViewerModel& model, QWidget* viewer) : QDialog(view
 }
 
 void FindDialog::syncSelection() {
-  if (currentRow_) model_.select(currentRow_());
+  if (currentRow_) model_->select(currentRow_());
 }
 
 void FindDialog::openFind() {
+  if (model_ == nullptr) return;
   syncSelection();
-  const std::int64_t before = model_.selected();
-  model_.startFind();
-  if (model_.selected() != before) emit rowFound(model_.selected());
+  const std::int64_t before = model_->selected();
+  model_->startFind();
+  if (model_->selected() != before) emit rowFound(model_->selected());
   down_->setChecked(true);
   show();
   raise();
@@ -85,15 +86,16 @@ void FindDialog::openFind() {
 }
 
 void FindDialog::findNext() {
+  if (model_ == nullptr) return;
   if (text_->text().isEmpty()) {
     openFind();
     return;
   }
   syncSelection();
-  const std::int64_t before = model_.selected();
-  model_.findNext(text_->text().toStdString(), down_->isChecked());
+  const std::int64_t before = model_->selected();
+  model_->findNext(text_->text().toStdString(), down_->isChecked());
   // The search starts beside the selected row, so a hit always moves the selection.
-  if (model_.selected() != before) emit rowFound(model_.selected());
+  if (model_->selected() != before) emit rowFound(model_->selected());
 }
 
 void installFindShortcuts(QWidget* viewer, FindDialog* dialog) {

@@ -21,7 +21,10 @@ class FindDialog : public QDialog {
   Q_OBJECT
 
  public:
-  FindDialog(ReportViewerModel& model, QWidget* viewer);
+  // `model` may be null, or change with setModel when the viewer opens another report.
+  FindDialog(ReportViewerModel* model, QWidget* viewer);
+
+  void setModel(ReportViewerModel* model) { model_ = model; }
 
   // Where the viewer's current row is read from before each search, when the viewer does not keep the
   // model's selection up to date itself (-1: no row selected).
@@ -35,7 +38,8 @@ class FindDialog : public QDialog {
   QCheckBox* matchCaseBox() const { return matchCase_; }
 
  public slots:
-  // "Find...": selects row 0 when no row is selected, presets Down and shows the dialog.
+  // "Find...": selects row 0 when no row is selected, presets Down and shows the dialog. Without a
+  // model neither this nor findNext does anything.
   void openFind();
   // One "Find Next" with the dialog's text and direction; with no text yet, opens the dialog instead.
   void findNext();
@@ -46,7 +50,7 @@ class FindDialog : public QDialog {
  private:
   void syncSelection();
 
-  ReportViewerModel& model_;
+  ReportViewerModel* model_;
   std::function<std::int64_t()> currentRow_;
   QLineEdit* text_;
   QRadioButton *up_, *down_;
