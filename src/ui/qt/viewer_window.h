@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <optional>
+
+#include "ui/qt/gui_session.h"
+#include "ui/qt/report_list_model.h"
+#include "ui/viewer_model.h"
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QPushButton;
+class QSplitter;
+
+namespace kelvarine {
+
+// What the three report viewers share: the list (or the two coupled lists) over a ReportViewerModel,
+// the header and name labels, the navigation buttons and, for the single and dual viewers, the font
+// size fields and the Print / SaveAs / Halt buttons. Object names start with "Vs", "Vd" or "Vh".
+class ViewerWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  ViewerWindow(ViewerKind kind, GuiSession& session, Host& host, QWidget* parent);
+  ~ViewerWindow() override;
+
+  ViewerKind kind() const { return kind_; }
+  // Fills the window for one opening: a fresh viewer model over the session's report, caption,
+  // headers, labels and file-section button from `layout`, the first row selected at the top.
+  void open(const ViewerLayout& layout);
+  // Lets go of the report once the window has closed: a later run may replace it.
+  void release();
+
+  // The open report's model (null between openings) and the lists: the single list or the left / top
+  // one first; the second is null in the single viewer.
+  ReportViewerModel* model() { return model_ ? &*model_ : nullptr; }
+  QListView* firstList() const { return first_; }
+  QListView* secondList() const { return second_; }
+  QPushButton* haltButton() const { return halt_; }
+
+  // The font size fields ("8" when a viewer has none) and the lists' font.
+  QString displayFontSize() const;
+  QString printFontSize() const;
+  void setFontSizes(const QString& displaySize, const QString& printSize);
+  void setListFont(const QFont& font);
+  QFont listFont() const;
+
+  // Position and size of the window, and the splitter's first pane (left list width, top list
+  // height; 0 in the single viewer). A split set before the window is shown is applied when it is.
+  ViewerGeometry windowGeometry() const;
+  void setWindowGeometry(const ViewerGeometry& geometry);
+  int splitSize() const;
+  void setSplitSize(int size);
+
+ public slots:
+  void toTop();
+  void toBottom();
+  void nextChange();
+  void previousChange();
+  void nextFileSection();
+  // Placeholders until printing, saving and the find dialog exist.
+  void onFind();
+  void onPrint();
+  void onSaveAs();
+
+ signals:
+  void legendRequested();
+  void hSplitRequested();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QWidget* makePanel(ReportListModel*& model, QListView*& view, QLabel*& header, ViewerList list,
+                     const QString& listName, const QString& headerName);
+  QPushButton* makeButton(const QString& text, const QString& name);
+  QWidget* makeNavigationRow(const QString& prefix);
+  QWidget* makeCommandRow(const QString& prefix);
+  QWidget* makeExplanations(const QString& prefix);
+  void coupleLists();
+  void applySplit(QSize splitterSize);
+  void returnClicked();
+  // Shows the model's selected row in the list(s), scrolled into view.
+  void showSelection();
+  void listRowChanged(QListView* from, int row);
+  void scrollFollow(QListView* from, int value);
+
+  ViewerKind kind_;
+  GuiSession& session_;
+  Host& host_;
+  std::optional<ReportViewerModel> model_;
+  ReportListModel* firstModel_ = nullptr;
+  ReportListModel* secondModel_ = nullptr;
+  QListView* first_ = nullptr;
+  QListView* second_ = nullptr;
+  QLabel* firstHeader_ = nullptr;
+  QLabel* secondHeader_ = nullptr;
+  QLabel* newLabel_ = nullptr;
+  QLabel* oldLabel_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QPushButton* nextFile_ = nullptr;
+  QPushButton* return_ = nullptr;
+  QPushButton* halt_ = nullptr;
+  QComboBox* fontSize_ = nullptr;
+  QComboBox* printFontSize_ = nullptr;
+  int pendingSplit_ = 0;
+  // Set around programmatic moves of one list so that the other list's echo is not fed back.
+  bool couplingOff_ = false;
+};
+
+}  // namespace kelvarine
