@@ -519,5 +519,15 @@ TEST_F(ViewerModelTest, ViewerSettingsAtCreationAndClose) {
   EXPECT_EQ(CreateViewer(ViewerKind::Horizontal, settings, {}, 0).splitSize, 44);
 }
 
+TEST(ChangeRowTest, OnlyTheSevenCodesAtTheStartMakeAChangeRow) {
+  for (const char* code : {"I -", "IM-", "D -", "DM-", "RN-", "RO-", "*  "}) {
+    EXPECT_TRUE(IsChangeRow(code)) << code;
+    EXPECT_TRUE(IsChangeRow(std::string(code) + " text")) << code;
+  }
+  for (const char* other : {"", "I", "I ", "I  ", "IM ", "IX-", "RM-", "R -", "*- ", "* x", " I -",
+                            "ID  ----+-", "INDIVIDUAL", "DELETED", "New File(1)"})
+    EXPECT_FALSE(IsChangeRow(other)) << other;
+}
+
 }  // namespace
 }  // namespace kelvarine

@@ -337,8 +337,8 @@ void ViewerWindow::toBottom() {
   }
   // Each list goes to its own last row: the Old-side list is mostly the shorter one.
   couplingOff_ = true;
-  for (QListView* view : {first_, second_}) {
-    const int last = view->model()->rowCount() - 1;
+  for (auto [view, list] : {std::pair{first_, ViewerList::Report}, std::pair{second_, kSecond}}) {
+    const int last = static_cast<int>(model_->bottomRow(list));
     selectRow(view, last);
     if (last >= 0) view->scrollTo(view->model()->index(last, 0), QAbstractItemView::PositionAtBottom);
   }
