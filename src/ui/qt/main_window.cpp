@@ -1,12 +1,271 @@
 #include "ui/qt/main_window.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+#include <vector>
+
+#include "ui/main_panel_pages.h"
+#include "ui/qt/about_page.h"
+#include "ui/qt/dir_select_page.h"
+#include "ui/qt/dp_options_page.h"
+#include "ui/qt/file_select_page.h"
+#include "ui/qt/hint_switch.h"
+#include "ui/qt/main_panel_page.h"
+#include "ui/qt/name_history_combo.h"
+#include "ui/qt/overview_page.h"
+#include "ui/qt/preferences_page.h"
+
 namespace kelvarine {
+
+namespace {
+
+// The local files among dropped URLs, in the order given.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+  std::vector<std::string> names;
+  if (data == nullptr || !data->hasUrls()) return names;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) names.push_back(url.toLocalFile().toStdString());
+  return names;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(GuiSession& session, QWidget* parent)
     : QMainWindow(parent), session_(session), run_(session, host_, this) {
+  setObjectName("FrmMain");
   setWindowTitle("Kelvarn - V1.8");
+  setAcceptDrops(true);
+  hints_ = new HintSwitch(this);
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("MnPageControl");
+  mainPanel_ = new MainPanelPage(session, run_, tabs_);
+  dirSelect_ = new DirSelectPage(session, host_, tabs_);
+  dirSelect_->setObjectName("PageDirSelect");
+  fileSelect_ = new FileSelectPage(session, host_, tabs_);
+  fileSelect_->setObjectName("PageFileSelect");
+  preferences_ = new PreferencesPage(session, tabs_);
+  dpOptions_ = new DpOptionsPage(session, tabs_);
+  about_ = new AboutPage(tabs_);
+  overView_ = new OverViewPage(tabs_);
+  // In the order of Page.
+  tabs_->addTab(mainPanel_, "Main Panel");
+  tabs_->addTab(dirSelect_, "Dir Select");
+  tabs_->addTab(fileSelect_, "File Select");
+  tabs_->addTab(preferences_, "Preferences");
+  tabs_->addTab(dpOptions_, "Dp Options");
+  tabs_->addTab(about_, "About");
+  tabs_->addTab(overView_, "OverView");
+  setCentralWidget(tabs_);
+  host_.setDisplay(mainPanel_->display());
+
+  connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
+  connect(&run_, &RunController::runningChanged, this, &MainWindow::runningChanged);
+  connect(&run_, &RunController::focusRequested, mainPanel_, &MainPanelPage::focusTarget);
+
+  connect(mainPanel_, &MainPanelPage::exitRequested, this, &QWidget::close);
+  connect(mainPanel_, &MainPanelPage::dirSelectRequested, this, [this] { showPage(Page::DirSelect); });
+  connect(mainPanel_, &MainPanelPage::fileSelectRequested, this, [this] { showPage(Page::FileSelect); });
+  connect(mainPanel_, &MainPanelPage::loadIniRequested, this, &MainWindow::loadUserIni);
+  connect(mainPanel_, &MainPanelPage::saveIniRequested, this, &MainWindow::saveUserIni);
+  connect(mainPanel_, &MainPanelPage::hintsSwitched, hints_, &HintSwitch::setHintsOff);
+
+  connect(preferences_, &PreferencesPage::returnRequested, this, [this] {
+    RebuildShownOptions(session_.app);
+    showPage(Page::MainPanel);
+  });
+  connect(preferences_, &PreferencesPage::cancelRequested, this, [this] {
+    PageServices services = pageServices();
+    PreferencesCancel(services, memory_);
+    preferences_->showState();
+    showPage(Page::MainPanel);
+  });
+  connect(preferences_, &PreferencesPage::resetRequested, this, [this] {
+    PageServices services = pageServices();
+    PreferencesReset(services);
+    preferences_->showState();
+  });
+  connect(dpOptions_, &DpOptionsPage::returnRequested, this, [this] {
+    RebuildShownOptions(session_.app);
+    showPage(Page::MainPanel);
+  });
+  connect(dpOptions_, &DpOptionsPage::cancelRequested, this, [this] {
+    PageServices services = pageServices();
+    DpOptionsCancel(services, memory_);
+    dpOptions_->showState();
+    showPage(Page::MainPanel);
+  });
+  const auto toMainPanel = [this] { showPage(Page::MainPanel); };
+  const auto showMainPanel = [this] { mainPanel_->showState(); };
+  connect(dirSelect_, &DirSelectPage::leaveRequested, this, toMainPanel);
+  connect(dirSelect_, &DirSelectPage::mainPanelChanged, this, showMainPanel);
+  connect(fileSelect_, &FileSelectPage::leaveRequested, this, toMainPanel);
+  connect(fileSelect_, &FileSelectPage::mainPanelChanged, this, showMainPanel);
+  connect(about_, &AboutPage::returnRequested, this, [this] { showPage(Page::MainPanel); });
+  connect(overView_, &OverViewPage::returnRequested, this, [this] { showPage(Page::MainPanel); });
 }
 
-void MainWindow::startUp(const std::string&, const std::string&) {}
+MainWindow::~MainWindow() = default;
+
+PageServices MainWindow::pageServices() {
+  return PageServices{session_.app, session_.panel, session_.files, host_, QDir::currentPath().toStdString()};
+}
+
+SettingsServices MainWindow::settingsServices() {
+  return SettingsServices{session_.panel, session_.app, session_.files, host_};
+}
+
+void MainWindow::startUp(const std::string& newName, const std::string& oldName) {
+  session_.defaultSettingsPath = DefaultSettingsPath();
+  SettingsServices settings = settingsServices();
+  const bool loaded = LoadSettingsAtStart(settings, session_.defaultSettingsPath, session_.settingsPath);
+  ApplyStartNames(settings, newName, oldName);
+  // The saved position, when it still lies on a screen.
+  const QPoint position(session_.panel.Left, session_.panel.Top);
+  if (loaded && QGuiApplication::screenAt(position + QPoint(8, 8)) != nullptr) move(position);
+  showAllPages();
+}
+
+void MainWindow::showAllPages() {
+  mainPanel_->showState();
+  preferences_->showState();
+  dpOptions_->showState();
+  hints_->setHintsOff(session_.panel.MnCkTurnOffHint);
+}
+
+void MainWindow::showPage(Page page) {
+  tabs_->setCurrentIndex(static_cast<int>(page));
+}
+
+void MainWindow::pageChanged(int index) {
+  const auto to = static_cast<Page>(index);
+  if (to == memory_.current) return;
+  PageServices services = pageServices();
+  ChangePage(services, memory_, to);
+  switch (to) {
+    case Page::MainPanel:
+      mainPanel_->showState();
+      break;
+    case Page::DirSelect:
+      dirSelect_->enter(memory_);
+      break;
+    case Page::FileSelect:
+      fileSelect_->enter(memory_);
+      break;
+    case Page::Preferences:
+      preferences_->showState();
+      break;
+    case Page::DpOptions:
+      dpOptions_->showState();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::runningChanged(bool running) {
+  mainPanel_->setRunning(running);
+  if (!running && closeAfterRun_) {
+    closeAfterRun_ = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (run_.running()) {
+    closeAfterRun_ = true;
+    run_.halt();
+    event->ignore();
+    return;
+  }
+  switch (CloseRequested(memory_)) {
+    case CloseDecision::ShowMainPanel:
+      showPage(Page::MainPanel);
+      event->ignore();
+      return;
+    case CloseDecision::RunAssistantReturn: {
+      const bool mayLeave =
+          memory_.current == Page::DirSelect ? dirSelect_->tryReturn() : fileSelect_->tryReturn();
+      if (mayLeave) showPage(Page::MainPanel);
+      event->ignore();
+      return;
+    }
+    case CloseDecision::Close:
+      break;
+  }
+  session_.panel.Top = pos().y();
+  session_.panel.Left = pos().x();
+  SettingsServices settings = settingsServices();
+  SaveSettingsAtClose(settings, session_.settingsPath, session_.defaultSettingsPath);
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!run_.running() && !droppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (!run_.running() && !droppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> names = droppedFiles(event->mimeData());
+  if (run_.running() || names.empty()) {
+    event->ignore();
+    return;
+  }
+  const int oldFieldTop = mainPanel_->oldNameField()->mapTo(this, QPoint(0, 0)).y();
+  PageServices services = pageServices();
+  ApplyDroppedFiles(services, names, event->position().toPoint().y() >= oldFieldTop);
+  mainPanel_->showState();
+  event->acceptProposedAction();
+}
+
+QString MainWindow::iniDialogDirectory() const {
+  const std::filesystem::path& current =
+      session_.settingsPath.empty() ? session_.defaultSettingsPath : session_.settingsPath;
+  const QString directory = QString::fromStdString(current.parent_path().string());
+  return !directory.isEmpty() && QDir(directory).exists() ? directory : QDir::homePath();
+}
+
+void MainWindow::loadUserIni() {
+  QFileDialog dialog(this, "Load User Ini", iniDialogDirectory(), "Ini files (*.ini)");
+  dialog.setObjectName("MnDlgLoadIni");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix("ini");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SettingsServices settings = settingsServices();
+  if (LoadUserIni(settings, dialog.selectedFiles().front().toStdString(), session_.settingsPath))
+    showAllPages();
+}
+
+void MainWindow::saveUserIni() {
+  QFileDialog dialog(this, "Sv User Ini", iniDialogDirectory(), "Ini files (*.ini)");
+  dialog.setObjectName("MnDlgSaveIni");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix("ini");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SettingsServices settings = settingsServices();
+  SaveUserIni(settings, dialog.selectedFiles().front().toStdString(), session_.settingsPath);
+}
 
 }  // namespace kelvarine

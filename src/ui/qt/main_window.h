@@ -3,29 +3,78 @@
 #include <QMainWindow>
 #include <string>
 
+#include "app/settings_file.h"
+#include "ui/page_state.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/run_controller.h"
 
+class QTabWidget;
+
 namespace kelvarine {
 
-// The main window: the seven pages as tabs over one session.
+class AboutPage;
+class DirSelectPage;
+class DpOptionsPage;
+class FileSelectPage;
+class HintSwitch;
+class MainPanelPage;
+class OverViewPage;
+class PreferencesPage;
+
+// The main window: the seven pages as tabs over one session. Closing it on the Main Panel saves the
+// settings (unless bypassed); on another page it goes back to the Main Panel instead; during a run it
+// halts the run first and closes when the run has ended.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit MainWindow(GuiSession& session, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-  // Start of the program: loads the settings file, then the command-line names fill the name fields.
+  // Start of the program: loads the settings file, then the command-line names fill the name fields
+  // (letter case kept); the window takes its saved position and every page shows the session.
   void startUp(const std::string& newName, const std::string& oldName);
 
   RunController& runController() { return run_; }
   GuiHost& host() { return host_; }
 
+  Page currentPage() const { return memory_.current; }
+  // Switches to `page`, with the page-change steps.
+  void showPage(Page page);
+  // Shows the session on every page again (after the settings were loaded).
+  void showAllPages();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
+  PageServices pageServices();
+  SettingsServices settingsServices();
+  void pageChanged(int index);
+  void runningChanged(bool running);
+  void loadUserIni();
+  void saveUserIni();
+  QString iniDialogDirectory() const;
+
   GuiSession& session_;
   GuiHost host_;
   RunController run_;
+  HintSwitch* hints_ = nullptr;
+  PageMemory memory_;
+  bool closeAfterRun_ = false;  // the window was closed during a run: close once it has ended
+
+  QTabWidget* tabs_ = nullptr;
+  MainPanelPage* mainPanel_ = nullptr;
+  DirSelectPage* dirSelect_ = nullptr;
+  FileSelectPage* fileSelect_ = nullptr;
+  PreferencesPage* preferences_ = nullptr;
+  DpOptionsPage* dpOptions_ = nullptr;
+  AboutPage* about_ = nullptr;
+  OverViewPage* overView_ = nullptr;
 };
 
 }  // namespace kelvarine

@@ -1,0 +1,116 @@
+#include "ui/main_panel_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/memory_file_system.h"
+#include "support/recording_host.h"
+
+namespace kelvarine {
+namespace {
+
+class MainPanelPagesTest : public ::testing::Test {
+ protected:
+  AppState app;
+  MainPanelState panel;
+  MemoryFileSystem files;
+  RecordingHost host;
+  PageServices services{app, panel, files, host, "/work"};
+  PageMemory memory;
+  CompareChoices& choices = app.choices;
+};
+
+TEST_F(MainPanelPagesTest, PreferencesLeftByCancelOrOtherPage) {
+  choices.setChecked(Pref::Icas, true);
+  ChangePage(services, memory, Page::Preferences);
+  EXPECT_EQ(app.optionsString, "None");  // entering Preferences does not rebuild
+  choices.setChecked(Pref::Icas, false);
+  choices.setChecked(Pref::Fmvl, true);
+  PreferencesCancel(services, memory);
+  EXPECT_TRUE(choices.isChecked(Pref::Icas));
+  EXPECT_FALSE(choices.isChecked(Pref::Fmvl));
+  EXPECT_EQ(app.optionsString, "Icas");
+
+  // Leaving for another page keeps the edits; Abin takes out the four boxes it overrides.
+  ChangePage(services, memory, Page::Preferences);
+  for (Pref p : {Pref::Txal, Pref::Txfo, Pref::Sbsl, Pref::Noss, Pref::Abin})
+    choices.setChecked(p, true);
+  ChangePage(services, memory, Page::About);
+  EXPECT_EQ(app.optionsString, "Icas Abin");
+  EXPECT_FALSE(choices.isChecked(Pref::Txal));
+
+  // A checked box does not show until the page is left.
+  ChangePage(services, memory, Page::Preferences);
+  PreferencesReset(services);
+  EXPECT_EQ(choices.checked, decltype(choices.checked){});
+  EXPECT_EQ(app.optionsString, "Icas Abin");
+  ChangePage(services, memory, Page::MainPanel);
+  EXPECT_EQ(app.optionsString, "None");
+}
+
+TEST_F(MainPanelPagesTest, DpOptionsEnteringRebuildsAndCancelRestores) {
+  choices.setChecked(Pref::Ccol, true);  // checked on another route, not yet shown
+  choices.dpIndex = 6;
+  choices.dudcTag = "--";
+  choices.dudcYesNo = "Yessir";
+  ChangePage(services, memory, Page::DpOptions);
+  EXPECT_EQ(app.optionsString, "Dcpp Ccol");
+  choices.dpIndex = 10;
+  choices.dudcTag = "rem";
+  choices.dudcYesNo = "No";
+  DpOptionsCancel(services, memory);
+  EXPECT_EQ(choices.dpIndex, 6);
+  EXPECT_EQ(choices.dudcTag, "--");
+  EXPECT_EQ(choices.dudcYesNo, "Yes");  // three characters are kept
+}
+
+TEST_F(MainPanelPagesTest, NamesRememberedAtEveryChange) {
+  for (Page to : {Page::DirSelect, Page::MainPanel, Page::FileSelect}) {
+    panel.MnCbNewDirNm.text = "/New/" + std::to_string(static_cast<int>(to));
+    panel.MnCbOldDirNm.text = "/Old";
+    ChangePage(services, memory, to);
+    EXPECT_EQ(memory.savedNewName, panel.MnCbNewDirNm.text);
+    EXPECT_EQ(memory.savedOldName, "/Old");
+    EXPECT_EQ(memory.current, to);
+  }
+}
+
+TEST_F(MainPanelPagesTest, DroppedFilesKeepTheirCase) {
+  struct Case {
+    std::vector<std::string> names;
+    bool atOrBelowOld;
+    std::string newName, oldName;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"/A/One.TXT"}, false, "/A/One.TXT", "old"},
+           {{"/A/One.TXT"}, true, "new", "/A/One.TXT"},
+           {{"/A/One.TXT", "/B/Two.txt", "/C/three"}, true, "/A/One.TXT", "/B/Two.txt"},
+           {{}, true, "new", "old"},
+       }) {
+    panel.MnCbNewDirNm.text = "new";
+    panel.MnCbOldDirNm.text = "old";
+    ApplyDroppedFiles(services, c.names, c.atOrBelowOld);
+    EXPECT_EQ(panel.MnCbNewDirNm.text, c.newName);
+    EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldName);
+  }
+}
+
+TEST_F(MainPanelPagesTest, CloseOnlyFromTheMainPanel) {
+  const std::vector<std::pair<Page, CloseDecision>> table = {
+      {Page::MainPanel, CloseDecision::Close},
+      {Page::DirSelect, CloseDecision::RunAssistantReturn},
+      {Page::FileSelect, CloseDecision::RunAssistantReturn},
+      {Page::Preferences, CloseDecision::ShowMainPanel},
+      {Page::DpOptions, CloseDecision::ShowMainPanel},
+      {Page::About, CloseDecision::ShowMainPanel},
+      {Page::OverView, CloseDecision::ShowMainPanel}};
+  for (const auto& [page, decision] : table) {
+    memory.current = page;
+    EXPECT_EQ(CloseRequested(memory), decision) << static_cast<int>(page);
+  }
+}
+
+}  // namespace
+}  // namespace kelvarine
