@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
@@ -14,6 +15,9 @@
 
 #include "app/ini_file.h"
 #include "engine/ascii_case.h"
+#include "engine/std_file_system.h"
+#include "ui/like_name_selection.h"
+#include "ui/two_list_selection.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +63,9 @@ class SettingsLoader {
   void load(const std::vector<std::string>& lines) {
     panel_.MnCbNewDirNm.history.clear();
     panel_.MnCbOldDirNm.history.clear();
+    // A file without saved selections hands none over.
+    panel_.SvLList.clear();
+    panel_.SvULList.clear();
     const std::vector<LoadRule> rules = buildRules();
     for (const std::string& line : lines) {
       for (const LoadRule& rule : rules) {
@@ -73,6 +80,7 @@ class SettingsLoader {
     }
     s_.app.optionsString = options_.empty() ? "None" : options_;
     choices_.subcText = NormaliseSubcText(choices_.subcText);
+    HandSavedSelections(panel_, s_.app);
     s_.host.setStatusText(kSettingsLoadedStatus);
   }
 
@@ -83,12 +91,16 @@ class SettingsLoader {
   std::function<void(std::string_view)> flag(bool& field) {
     return [&field](std::string_view v) { field = !v.empty() && v.front() == '1'; };
   }
-  std::function<void(std::string_view)> history(NameHistoryField& field, bool lowerCase = false) {
-    return [this, &field, lowerCase](std::string_view v) {
+  // A history name is kept as spelled; one already listed (ignoring case) is not listed twice, so that
+  // loading a file again, or a file that lists a name twice, leaves each name once.
+  std::function<void(std::string_view)> history(NameHistoryField& field) {
+    return [this, &field](std::string_view v) {
       std::string name(v);
-      if (lowerCase) name = LowerAscii(name);
-      if (NameQualifiesForHistory(s_.files, name, HistoryAccepts::FilesOrDirectories))
-        field.history.push_back(std::move(name));
+      if (!NameQualifiesForHistory(s_.files, name, HistoryAccepts::FilesOrDirectories)) return;
+      if (std::ranges::any_of(field.history,
+                              [&](const std::string& entry) { return EqualIgnoringCase(entry, name); }))
+        return;
+      field.history.push_back(std::move(name));
     };
   }
   std::function<void(std::string_view)> columns(std::string& field) {
@@ -104,11 +116,11 @@ class SettingsLoader {
     return {
         {"Top=", [&p](std::string_view v) { parseInt(v, p.Top); }},
         {"Left=", [&p](std::string_view v) { parseInt(v, p.Left); }},
-        {"NewDirNm=", [&p](std::string_view v) { p.MnCbNewDirNm.text = LowerAscii(std::string(v)); }},
-        {"OldDirNm=", [&p](std::string_view v) { p.MnCbOldDirNm.text = LowerAscii(std::string(v)); }},
+        {"NewDirNm=", text(p.MnCbNewDirNm.text)},
+        {"OldDirNm=", text(p.MnCbOldDirNm.text)},
         {"NFCombo", history(p.MnCbNewDirNm)},
         {"OFCombo", history(p.MnCbOldDirNm)},
-        {"FsNFCombo", history(p.FsTcNewFileNm, true)},
+        {"FsNFCombo", history(p.FsTcNewFileNm)},
         {"FsOFCombo", history(p.FsTcOldFileNm)},
         {"FsNDCombo", history(p.DsInDirN)},
         {"FsODCombo", history(p.DsInDirO)},
@@ -279,6 +291,24 @@ bool replaceFileContent(const fs::path& target, const std::string& text, std::st
 
 }  // namespace
 
+void HandSavedSelections(const MainPanelState& panel, AppState& app) {
+  app.SavedLikeNameSelection = panel.SvLList;
+  app.SavedPairSelection = panel.SvULList;
+}
+
+void TakeSavedSelections(MainPanelState& panel, const AppState& app, const LikeNameSelection* likeNames,
+                         const TwoListSelection* twoLists) {
+  // A selection handed over by a load and not yet applied by its window is still the one in force.
+  if (!app.SavedLikeNameSelection.empty())
+    panel.SvLList = app.SavedLikeNameSelection;
+  else if (likeNames != nullptr)
+    panel.SvLList = likeNames->savedSelection();
+  if (!app.SavedPairSelection.empty())
+    panel.SvULList = app.SavedPairSelection;
+  else if (twoLists != nullptr)
+    panel.SvULList = twoLists->savedSelection();
+}
+
 fs::path ExecutableDirectory() {
   std::error_code code;
   const fs::path self = fs::read_symlink("/proc/self/exe", code);
@@ -304,7 +334,7 @@ fs::path DefaultSettingsPath() {
 
 bool LoadSettings(SettingsServices& settings, const fs::path& path) {
   std::string text;
-  if (!readWholeFile(path, text)) return false;
+  if (!readWholeFile(ResolvePathIgnoringCase(path.string()), text)) return false;
   SettingsLoader(settings).load(IniFile(text).sectionEntries(kSettingsSection));
   return true;
 }
@@ -315,10 +345,11 @@ bool SaveSettings(SettingsServices& settings, const fs::path& path) {
     return false;
   };
   std::error_code code;
-  // Through a link the file it names is replaced, not the link.
-  fs::path target = path;
-  if (fs::symlink_status(path, code).type() == fs::file_type::symlink) {
-    target = fs::weakly_canonical(path, code);
+  // An existing file whose name differs only in letter case is the one written. Through a link the
+  // file it names is replaced, not the link.
+  fs::path target = ResolveTargetPath(path.string());
+  if (fs::symlink_status(target, code).type() == fs::file_type::symlink) {
+    target = fs::weakly_canonical(target, code);
     if (code) return fail(code.message());
   }
   code.clear();
@@ -330,6 +361,7 @@ bool SaveSettings(SettingsServices& settings, const fs::path& path) {
   if (fs::exists(target, code) && !readWholeFile(target, old))
     return fail("the existing file cannot be read");
   IniFile ini(old);
+  TakeSavedSelections(settings.panel, settings.app, settings.likeNames, settings.twoLists);
   dropCurrentFromHistory(settings.panel.MnCbNewDirNm);
   dropCurrentFromHistory(settings.panel.MnCbOldDirNm);
   ini.replaceSection(kSettingsSection,
@@ -368,11 +400,12 @@ bool LoadUserIni(SettingsServices& settings, const fs::path& picked, fs::path& s
     return false;
   }
   std::string text;
-  if (!readWholeFile(picked, text)) {
+  const fs::path resolved = ResolvePathIgnoringCase(picked.string());
+  if (!readWholeFile(resolved, text)) {
     settings.host.showMessage("Could not read the settings file \"" + picked.string() + "\".");
     return false;
   }
-  settingsPath = picked;
+  settingsPath = resolved;
   ResetForUserIni(settings.panel, settings.app.choices, settings.app.optionsString);
   SettingsLoader(settings).load(IniFile(text).sectionEntries(kSettingsSection));
   return true;
@@ -383,25 +416,28 @@ bool SaveUserIni(SettingsServices& settings, const fs::path& picked, fs::path& s
     settings.host.showMessage(kIniExtensionMessage);
     return false;
   }
-  settingsPath = picked;
-  return SaveSettings(settings, picked);
+  settingsPath = ResolveTargetPath(picked.string());
+  return SaveSettings(settings, settingsPath);
 }
 
 bool LoadSettingsAtStart(SettingsServices& settings, const fs::path& defaultPath, fs::path& settingsPath) {
   settings.app.choices.compareType = kCompareTypes[1];
   settings.panel.PFontSz = "8";
   settings.panel.VLFontSz = "8";
+  if (defaultPath.empty()) return false;
+  const fs::path resolved = ResolvePathIgnoringCase(defaultPath.string());
   std::error_code code;
-  if (defaultPath.empty() || !fs::is_regular_file(defaultPath, code)) return false;
-  settingsPath = defaultPath;
-  return LoadSettings(settings, defaultPath);
+  if (!fs::is_regular_file(resolved, code)) return false;
+  settingsPath = resolved;
+  return LoadSettings(settings, resolved);
 }
 
 void ApplyStartNames(SettingsServices& settings, const std::string& newName, const std::string& oldName) {
   const auto apply = [&](NameHistoryField& field, const std::string& name) {
     if (name.empty()) return;
-    field.text = LowerAscii(name);
-    AddToNameHistory(field, field.text, settings.files, HistoryAccepts::FilesOrDirectories);
+    // The name keeps its letter case: on Linux another spelling may name another file.
+    AddToNameHistory(field, name, settings.files, HistoryAccepts::FilesOrDirectories);
+    field.text = name;
   };
   apply(settings.panel.MnCbNewDirNm, newName);
   apply(settings.panel.MnCbOldDirNm, oldName);

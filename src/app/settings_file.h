@@ -10,6 +10,9 @@
 
 namespace kelvarine {
 
+class LikeNameSelection;
+class TwoListSelection;
+
 // The name of the settings file and of its one section.
 inline constexpr const char* kSettingsFileName = "Kelvarn.ini";
 inline constexpr const char* kSettingsSection = "Kelvarn";
@@ -27,7 +30,19 @@ struct SettingsServices {
   AppState& app;
   FileSystem& files;  // existence tests of history names
   Host& host;
+  // The selection windows whose current selections a save writes (SvLList, SvULList); without them
+  // the panel's values are written as they stand.
+  const LikeNameSelection* likeNames = nullptr;
+  const TwoListSelection* twoLists = nullptr;
 };
+
+// Every load ends with this: the selections read (panel.SvLList, panel.SvULList, empty when the file
+// has none) wait in app.SavedLikeNameSelection / SavedPairSelection for the next opening of their window.
+void HandSavedSelections(const MainPanelState& panel, AppState& app);
+// Every save starts with this: each saved selection becomes the one still waiting from a load, else the
+// window's current selection (each entry followed by ";"), else stays as it is when there is no window.
+void TakeSavedSelections(MainPanelState& panel, const AppState& app, const LikeNameSelection* likeNames,
+                         const TwoListSelection* twoLists);
 
 // The directory of the running program ("" when it cannot be found).
 std::filesystem::path ExecutableDirectory();
@@ -41,13 +56,16 @@ std::filesystem::path DefaultSettingsPath(const std::filesystem::path& executabl
 // The same, with the running program's directory and the process environment.
 std::filesystem::path DefaultSettingsPath();
 
-// Reads the "Kelvarn" section of the file into the panel and the choices (unusable lines are skipped),
-// normalises the Subc text and shows the loaded status text. Returns false, changing nothing, when the
-// file cannot be read.
+// Reads the "Kelvarn" section of the file (found ignoring letter case) into the panel and the choices
+// (unusable lines are skipped; history names already listed are not added again), hands the saved
+// selections over, normalises the Subc text and shows the loaded status text. Returns false, changing
+// nothing, when the file cannot be read.
 bool LoadSettings(SettingsServices& settings, const std::filesystem::path& path);
 
-// Writes the settings as the "Kelvarn" section of the file, keeping every other section byte for byte;
-// the entry equal to each main name field's text first leaves that field's history.
+// Writes the settings as the "Kelvarn" section of the file (an existing file whose name differs only in
+// letter case is the one written), keeping every other section byte for byte; the selections are taken
+// (TakeSavedSelections) and the entry equal to each main name field's text first leaves that field's
+// history.
 // The file is written beside the target under a temporary name and renamed over it, so that a failed
 // save leaves the old file as it was; a failure shows a message and returns false.
 bool SaveSettings(SettingsServices& settings, const std::filesystem::path& path);
@@ -75,8 +93,8 @@ bool SaveUserIni(SettingsServices& settings, const std::filesystem::path& picked
 bool LoadSettingsAtStart(SettingsServices& settings, const std::filesystem::path& defaultPath,
                          std::filesystem::path& settingsPath);
 
-// The command-line names given at start replace the loaded ones, lower-cased, and go to the front of
-// the main fields' histories when they exist. An empty name leaves its field alone.
+// The command-line names given at start replace the loaded ones, letter case kept, and go to the front
+// of the main fields' histories when they exist. An empty name leaves its field alone.
 void ApplyStartNames(SettingsServices& settings, const std::string& newName, const std::string& oldName);
 
 // Close of the main window on the main panel: saves unless "Bypass Ini Update On Exit" is checked, to

@@ -13,6 +13,8 @@
 
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "ui/like_name_selection.h"
+#include "ui/two_list_selection.h"
 
 namespace fs = std::filesystem;
 
@@ -111,6 +113,8 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameChoices) {
   ASSERT_TRUE(LoadSettings(into, path));
   EXPECT_EQ(loaded, expected);
   EXPECT_EQ(loadedApp.optionsString, "Dcpp Icas Xtab Sbsl");
+  EXPECT_EQ(loadedApp.SavedLikeNameSelection, "a.c;b.c;");  // handed to the next window openings
+  EXPECT_EQ(loadedApp.SavedPairSelection, "x.c;y.c;");
   EXPECT_EQ(loadedApp.choices.dpIndex, app.choices.dpIndex);
   EXPECT_EQ(loadedApp.choices.checked, app.choices.checked);
   EXPECT_EQ(host.statusTexts.back(), "Waiting for information to be set, verified, and completed.");
@@ -119,6 +123,38 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesTheSameChoices) {
   const fs::path again = dir / "again.ini";
   ASSERT_TRUE(SaveSettings(into, again));
   EXPECT_EQ(readFile(again), saved);
+
+  // Loading it once more changes nothing: no history lists a name twice.
+  ASSERT_TRUE(LoadSettings(into, path));
+  EXPECT_EQ(loaded, expected);
+}
+
+TEST_F(SettingsFileTest, SavedSelectionsComeFromTheWindowsUnlessALoadedOneStillWaits) {
+  LikeNameSelection likeNames;
+  TwoListSelection twoLists;
+  likeNames.selected().append("b.c");
+  likeNames.selected().append("a.c");
+  twoLists.pairs().append("n.c : o.c");
+  struct Case {
+    const char* name;
+    std::string waitingNames, waitingPairs;  // handed over by a load, not yet applied by a window
+    bool windows;
+    std::string written;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"windows", "", "", true, "SvULList=n.c : o.c;\nSvLList=b.c;a.c;\n"},
+           {"waiting", "x.c;", "p.c : q.c;", true, "SvULList=p.c : q.c;\nSvLList=x.c;\n"},
+           {"no windows", "", "", false, "SvULList=kept;\nSvLList=kept too;\n"},
+       }) {
+    panel.SvULList = "kept;";
+    panel.SvLList = "kept too;";
+    app.SavedLikeNameSelection = c.waitingNames;
+    app.SavedPairSelection = c.waitingPairs;
+    settings.likeNames = c.windows ? &likeNames : nullptr;
+    settings.twoLists = c.windows ? &twoLists : nullptr;
+    ASSERT_TRUE(SaveSettings(settings, dir / "Kelvarn.ini")) << testing::PrintToString(host.messages);
+    EXPECT_NE(readFile(dir / "Kelvarn.ini").find(c.written), std::string::npos) << c.name;
+  }
 }
 
 TEST_F(SettingsFileTest, SaveTakesEachMainNameOutOfItsOwnHistory) {
@@ -181,6 +217,7 @@ TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
             "nfcombo7=/data/new1\n"
             "NFCombo\n"
             "FSNFCombo0=/DATA/ONE.TXT\n"
+            "FSNFCombo1=/data/One.txt\n"
             "FSOFCombo0=/data/one.txt\n"
             "CompareType=9. Nothing\n"
             "ListType=Long\n"
@@ -205,9 +242,9 @@ TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
   ASSERT_TRUE(LoadSettings(settings, dir / "odd.ini"));
   EXPECT_EQ(panel.Top, 40);
   EXPECT_EQ(panel.Left, 12);
-  EXPECT_EQ(panel.MnCbNewDirNm.text, "/data/mixedcase");
+  EXPECT_EQ(panel.MnCbNewDirNm.text, "/Data/MixedCase");
   EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/data/new1"});
-  EXPECT_EQ(panel.FsTcNewFileNm.history, std::vector<std::string>{"/data/one.txt"});
+  EXPECT_EQ(panel.FsTcNewFileNm.history, std::vector<std::string>{"/DATA/ONE.TXT"});  // listed once
   EXPECT_EQ(app.choices.compareType, kCompareTypes[1]);
   EXPECT_EQ(app.choices.listType, "Long");
   EXPECT_EQ(app.choices.subcText, "\"#\"");
@@ -294,9 +331,9 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
 
   fillEverything();
   panel.MnCkOmitIniSv = true;
-  writeFile(dir / "USER.INI", "[Kelvarn]\nTop=5\nCmpOSt2Col=2:3\n");
-  ASSERT_TRUE(LoadUserIni(settings, dir / "USER.INI", settingsPath));
-  EXPECT_EQ(settingsPath, dir / "USER.INI");
+  writeFile(dir / "user.ini", "[Kelvarn]\nTop=5\nCmpOSt2Col=2:3\n");
+  ASSERT_TRUE(LoadUserIni(settings, dir / "USER.INI", settingsPath));  // found ignoring letter case
+  EXPECT_EQ(settingsPath, dir / "user.ini");
   EXPECT_EQ(panel.Top, 5);
   EXPECT_FALSE(panel.MnCkViewResults || panel.MnCkTurnOffHint || panel.MnCkOmitIniSv);
   EXPECT_TRUE(panel.NoRtfmShow);  // not among the reset choices
@@ -310,9 +347,11 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
   EXPECT_EQ(app.choices.ccolNew2, "");
   EXPECT_EQ(app.choices.ccolOld2, "2:3");
 
-  ASSERT_TRUE(SaveUserIni(settings, dir / "saved.ini", settingsPath));
+  writeFile(dir / "saved.ini", "[Other]\nk=1\n");
+  ASSERT_TRUE(SaveUserIni(settings, dir / "Saved.INI", settingsPath));  // the existing file is written
   EXPECT_EQ(settingsPath, dir / "saved.ini");
-  EXPECT_TRUE(readFile(dir / "saved.ini").starts_with("[Kelvarn]\nTop=5\n"));
+  EXPECT_TRUE(readFile(dir / "saved.ini").starts_with("[Other]\nk=1\n[Kelvarn]\nTop=5\n"));
+  EXPECT_FALSE(fs::exists(dir / "Saved.INI"));
 }
 
 TEST(SettingsFileExtensionTest, OnlyNamesEndingInIniQualify) {
@@ -356,8 +395,8 @@ TEST_F(SettingsFileTest, DefaultLocationAndTheSaveAtClose) {
   EXPECT_EQ(settingsPath, defaultPath);
   EXPECT_EQ(next.Top, 21);
   ApplyStartNames(restart, "/DATA/One.TXT", "/Missing");
-  EXPECT_EQ(next.MnCbNewDirNm.text, "/data/one.txt");
-  EXPECT_EQ(next.MnCbOldDirNm.text, "/missing");
+  EXPECT_EQ(next.MnCbNewDirNm.text, "/DATA/One.TXT");
+  EXPECT_EQ(next.MnCbOldDirNm.text, "/Missing");
   EXPECT_TRUE(next.MnCbOldDirNm.history.empty());
 }
 
