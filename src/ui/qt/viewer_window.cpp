@@ -124,6 +124,9 @@ QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, QLab
   view->setObjectName(listName);
   SetUpReportList(*view, *model, ViewerFont(8));
   column->addWidget(view, 1);
+  // The header's columns stand over the rows' columns: indented by the list's frame and text margin.
+  header->setIndent(view->frameWidth() +
+                    view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
   QListView* self = view;
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this, self](const QModelIndex& current) { listRowChanged(self, current.row()); });
