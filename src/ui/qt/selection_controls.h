@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QString>
+
+#include "ui/pick_list.h"
+
+namespace kelvarine {
+
+// A list box over a PickList: shows its entries and highlights, hands the user's highlights back,
+// scrolls sideways over long names, and turns Enter and Delete into signals instead of letting the
+// dialog see them.
+class PickListWidget : public QListWidget {
+  Q_OBJECT
+
+ public:
+  PickListWidget(QAbstractItemView::SelectionMode mode, QWidget* parent = nullptr);
+
+  // Replaces the rows by the list's entries with its highlights; the current row stays where it was
+  // (or the last row), without highlighting anything.
+  void showList(const PickList& list);
+  // Copies the highlighted rows into the list's marks; the rows are the list's entries.
+  void copyHighlights(PickList& list) const;
+  // The row texts, top to bottom.
+  QStringList texts() const;
+
+ signals:
+  void enterPressed();
+  void deletePressed();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// An editable filter field with its drop-down entries, over a FilterField. A text counts as entered
+// when Enter is pressed in it, an entry is picked from the drop-down, or the field is left with a
+// text that was not entered yet.
+class FilterCombo : public QComboBox {
+  Q_OBJECT
+
+ public:
+  explicit FilterCombo(QWidget* parent = nullptr);
+
+  // Shows the field's entries and text.
+  void showFilter(const FilterField& field);
+
+ signals:
+  void filterEntered(const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void enter(const QString& text);
+
+  QString lastEntered_;
+};
+
+}  // namespace kelvarine
