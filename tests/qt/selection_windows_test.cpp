@@ -245,23 +245,27 @@ class SelectionWindowsTest : public QObject {
     QVERIFY(session_->app.reportLines.empty());
   }
 
-  // Return keeps what was picked: the next opening shows it still selected.
+  // Return keeps what was picked and the sort choice: the next opening shows them again.
   void returnKeepsTheSelection() {
-    QStringList reopened;
+    QStringList byExtension, reopened;
     whenModalOpens([&](QWidget* window) {
       activate(window);
       clickRow(window, "LNListPaired", "b.txt");
       key(window, "LNListPaired", Qt::Key_Return);
+      press(window, "LNRbExtension");
+      byExtension = rows(window, "LNListPaired").mid(0, 3);
       press(window, "LNButReturn");
     });
     QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
     whenModalOpens([&](QWidget* window) {
       reopened = rows(window, "LNListSelected");
-      reopened << labelText(window, "LNLblPairedCount");
+      reopened << labelText(window, "LNLblPairedCount") << rows(window, "LNListPaired").front();
+      if (child<QAbstractButton>(window, "LNRbExtension")->isChecked()) reopened << "by extension";
       window->close();
     });
     QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
-    QCOMPARE(reopened, QStringList({"b.txt", "(4)"}));
+    QCOMPARE(byExtension, QStringList({"d.pas", "a.txt", "c.txt"}));
+    QCOMPARE(reopened, QStringList({"b.txt", "(4)", "d.pas", "by extension"}));
     QVERIFY(session_->app.reportLines.empty());
   }
 

@@ -186,6 +186,9 @@ void LikeNameWindow::act(Act act) {
 
 void LikeNameWindow::start() {
   if (model_ == nullptr) return;
+  // A filter typed and not yet entered counts before the selection is read (Start by its accelerator
+  // leaves the field only when the window hides).
+  filter_->commit();
   takeHighlights();
   if (model_->selected().empty()) {
     model_->startCompare(flow_);  // refuses with its message; the window stays

@@ -71,9 +71,7 @@ FilterCombo::FilterCombo(QWidget* parent) : QComboBox(parent) {
   setMinimumContentsLength(10);
   lineEdit()->installEventFilter(this);
   connect(this, &QComboBox::textActivated, this, &FilterCombo::enter);
-  connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
-    if (currentText() != lastEntered_) enter(currentText());
-  });
+  connect(lineEdit(), &QLineEdit::editingFinished, this, &FilterCombo::commit);
 }
 
 void FilterCombo::showFilter(const FilterField& field) {
@@ -83,6 +81,10 @@ void FilterCombo::showFilter(const FilterField& field) {
     addItem(QString::fromStdString(entry));
   lastEntered_ = QString::fromStdString(field.text());
   setEditText(lastEntered_);
+}
+
+void FilterCombo::commit() {
+  if (currentText() != lastEntered_) enter(currentText());
 }
 
 bool FilterCombo::eventFilter(QObject* watched, QEvent* event) {

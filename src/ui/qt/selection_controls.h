@@ -44,6 +44,8 @@ class FilterCombo : public QComboBox {
 
   // Shows the field's entries and text.
   void showFilter(const FilterField& field);
+  // Enters a text typed but not entered yet, as leaving the field would.
+  void commit();
 
  signals:
   void filterEntered(const QString& text);

@@ -195,6 +195,9 @@ void TwoListWindow::undoSelected() {
 
 void TwoListWindow::start() {
   if (model_ == nullptr) return;
+  // Filters typed and not yet entered count before the pairs are read.
+  new_.filter->commit();
+  old_.filter->commit();
   pairs_->copyHighlights(model_->pairs());
   if (model_->pairs().empty()) {
     model_->startCompare(flow_);  // refuses with its message; the window stays
