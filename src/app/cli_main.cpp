@@ -142,8 +142,6 @@ int run(const kelvarine::CliOptions& options) {
     app.choices.compareType.clear();  // stays empty when the file names no compare type
     if (!LoadUserIni(services, options.settingsFile, settingsPath)) return kErrorExit;
     ApplyGivenChoices(options, app.choices, app.optionsString);
-    app.SavedLikeNameSelection = panel.SvLList;
-    app.SavedPairSelection = panel.SvULList;
     if (newName.empty()) newName = panel.MnCbNewDirNm.text;
     if (oldName.empty()) oldName = panel.MnCbOldDirNm.text;
     loadedCompareType = app.choices.compareType;

@@ -55,6 +55,9 @@ struct AppState {
   // The last run's compare options record and pair state; replaced at the next set's first pair.
   CompareOptions options;
   PairState pair;
+  // True once the running set has captured its options at the first pair (cleared as a set starts):
+  // only then does `options` describe the report the lists hold.
+  bool OptionsCaptured = false;
 };
 
 }  // namespace kelvarine

@@ -70,6 +70,7 @@ void setUpPair(CompareContext& context, int i) {
     context.newInput.clear(false);
     context.oldInput.clear(false);
     CaptureCompareOptions(app.choices, app.options, app.pair, context.newInput, context.oldInput);
+    app.OptionsCaptured = true;
   } else {
     app.pair = PairState{};
     context.newInput.clear(app.options.Ccol);
@@ -178,6 +179,7 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
   std::unique_ptr<CompareContext> context;
   try {
     app.PairCount = static_cast<std::int32_t>(app.NewFileList.size());
+    app.OptionsCaptured = false;
     // The report's section marks and its listing-line counter belong to this set.
     app.SummaryToMainOnly = false;
     app.ListingLineCount = app.SummaryStartLine = app.GroupSummaryStart = app.ListingLinesWritten = 0;

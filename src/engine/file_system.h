@@ -38,6 +38,9 @@ class FileSystem {
   // The names of the regular files (and links to them) in a directory, dot-files included, in the
   // order the file system gives them; empty when it cannot be listed.
   virtual std::vector<std::string> listFiles(const std::string& directory) = 0;
+  // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
+  // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.
+  virtual std::string resolveForWriting(const std::string& path) { return path; }
 };
 
 // Joins a directory and a file name with "/" unless the directory is empty or already ends in "/";

@@ -98,6 +98,18 @@ std::string ResolvePathIgnoringCase(const std::string& path) {
   return resolved.string();
 }
 
+std::string ResolveTargetPath(const std::string& path) {
+  const std::string resolved = ResolvePathIgnoringCase(path);
+  if (resolved != path || entryExists(path)) return resolved;
+  const fs::path given(path);
+  if (!given.has_parent_path() || !given.has_filename()) return path;
+  return (fs::path(ResolvePathIgnoringCase(given.parent_path().string())) / given.filename()).string();
+}
+
+std::string StdFileSystem::resolveForWriting(const std::string& path) {
+  return ResolveTargetPath(path);
+}
+
 std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path) {
   // The exact spelling first: one status call for the common case, a directory search only on a miss.
   std::string resolved = path;

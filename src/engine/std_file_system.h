@@ -16,9 +16,15 @@ class StdFileSystem : public FileSystem {
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
+  std::string resolveForWriting(const std::string& path) override;
 };
 
 // The existing spelling of `path`, resolved ignoring case; `path` itself when nothing matches.
 std::string ResolvePathIgnoringCase(const std::string& path);
+
+// The name a file written under `path` goes to: the existing entry that `path` names ignoring case;
+// when there is none, `path` with its directory so resolved and its last component as typed (a new
+// file keeps the spelling it was given).
+std::string ResolveTargetPath(const std::string& path);
 
 }  // namespace kelvarine

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "engine/ascii_case.h"
@@ -10,6 +11,7 @@
 #include "engine/compare_run.h"
 #include "engine/run_status.h"
 #include "ui/like_name_selection.h"
+#include "ui/name_history.h"
 #include "ui/two_list_selection.h"
 #include "ui/wildcard_mask.h"
 
@@ -33,23 +35,41 @@ bool isDirectory(FlowServices& flow, const std::string& path) {
   return flow.files.kind(path) == FileSystem::Kind::Directory;
 }
 
-FlowResult refuse(FlowServices& flow, const std::string& message) {
+void focus(FlowServices& flow, FocusTarget target) {
+  if (flow.window != nullptr) flow.window->focus(target);
+}
+
+// Shows the refusal and, when the refusal names a field, moves the input focus there.
+FlowResult refuse(FlowServices& flow, const std::string& message,
+                  std::optional<FocusTarget> target = std::nullopt) {
   flow.host.showMessage(message);
+  if (target) focus(flow, *target);
   return {FlowOutcome::Refused, {}};
 }
 
-// One side of a directory compare must name an existing directory.
+// One side of a directory compare must name an existing directory; a refusal focuses that side's field.
 bool checkDirectory(FlowServices& flow, const std::string& text, const std::string& compareType,
-                    const char* invalidMessage) {
+                    const char* invalidMessage, FocusTarget field) {
   if (isDirectory(flow, text)) return true;
   if (isFile(flow, text)) {
-    flow.host.showMessage("The specified Compare type \"" + compareType +
-                          "\" requires a directory path name not a file name. Use the Select DirSelect Tab "
-                          "to select a valid Dir Name or change compare type.");
+    refuse(flow,
+           "The specified Compare type \"" + compareType +
+               "\" requires a directory path name not a file name. Use the Select DirSelect Tab to select a "
+               "valid Dir Name or change compare type.",
+           field);
   } else {
-    flow.host.showMessage(invalidMessage);
+    refuse(flow, invalidMessage, field);
   }
   return false;
+}
+
+// Both name texts go to the front of the main name fields' histories (when there are fields).
+void addNamesToHistories(FlowServices& flow) {
+  if (flow.panel == nullptr) return;
+  AddToNameHistory(flow.panel->MnCbNewDirNm, flow.app.newNameText, flow.files,
+                   HistoryAccepts::FilesOrDirectories);
+  AddToNameHistory(flow.panel->MnCbOldDirNm, flow.app.oldNameText, flow.files,
+                   HistoryAccepts::FilesOrDirectories);
 }
 
 // Every file of the directory, lower-cased, in ascending order with each name once.
@@ -121,9 +141,10 @@ FlowResult StartFilePairCompare(FlowServices& flow) {
                       "valid File Name or change compare type.");
   }
   if (!isFile(flow, newText))
-    return refuse(flow, "Invalid New Input File Name \"" + newText + "\" specified.");
+    return refuse(flow, "Invalid New Input File Name \"" + newText + "\" specified.", FocusTarget::NewName);
   if (!isFile(flow, oldText))
-    return refuse(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.");
+    return refuse(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.", FocusTarget::OldName);
+  addNamesToHistories(flow);
 
   app.NewFileList.push_back(FileNamePart(newText));
   app.OldFileList.push_back(FileNamePart(oldText));
@@ -135,10 +156,13 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode) {
   const bool select = mode == LikeNameMode::Select;
   if (select && flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
   const std::string& type = app.choices.compareType;
-  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory Name specified.") ||
-      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory Name specified.")) {
+  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory Name specified.",
+                      FocusTarget::NewName) ||
+      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory Name specified.",
+                      FocusTarget::OldName)) {
     return {FlowOutcome::Refused, {}};
   }
+  addNamesToHistories(flow);
 
   const std::vector<std::string> newNames = sortedLowerNames(flow, app.newNameText);
   const std::vector<std::string> oldNames = sortedLowerNames(flow, app.oldNameText);
@@ -182,7 +206,8 @@ FlowResult ShowLikeNameSelection(FlowServices& flow) {
     return refuse(
         flow,
         "New and Old Input File Directories have no common named files. \r Respecify Directories or "
-        "use a different filter mask.");
+        "use a different filter mask.",
+        FocusTarget::NewName);
   }
   window.applySavedSelection(app.SavedLikeNameSelection);
   window.reconcileSelection();
@@ -199,10 +224,13 @@ FlowResult StartTwoListSelection(FlowServices& flow) {
   AppState& app = flow.app;
   if (flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
   const std::string& type = app.choices.compareType;
-  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory specified.") ||
-      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory specified.")) {
+  if (!checkDirectory(flow, app.newNameText, type, "Invalid New Input File Directory specified.",
+                      FocusTarget::NewName) ||
+      !checkDirectory(flow, app.oldNameText, type, "Invalid Old Input File Directory specified.",
+                      FocusTarget::OldName)) {
     return {FlowOutcome::Refused, {}};
   }
+  addNamesToHistories(flow);
   TwoListSelection& window = flow.selection->twoLists;
   window.open(flow.files, app.newNameText, app.oldNameText);
   if (window.files(PairSide::New).empty()) {
@@ -224,11 +252,17 @@ FlowResult StartTwoListSelection(FlowServices& flow) {
   return {FlowOutcome::Ran, *window.lastStart()};
 }
 
+bool ShouldShowReport(const AppState& app, const MainPanelState* panel) {
+  return app.OptionsCaptured && !app.StopRequested && (panel == nullptr || !panel->MnCkViewResults);
+}
+
 std::string RunCompareSet(FlowServices& flow) {
   AppState& app = flow.app;
   app.reportLines.clear();
   app.oldSideLines.clear();
+  addNamesToHistories(flow);
   flow.host.setStatusText("Executing Compare Section.");
+  if (flow.window != nullptr) flow.window->setRunning(true);
   app.StopRequested = false;
   app.RunFailed = false;
   flow.host.processEvents();
@@ -243,6 +277,15 @@ std::string RunCompareSet(FlowServices& flow) {
     status = std::string(kRunFault).substr(0, kStatusShown);
   }
   flow.host.setActivityImages(false, false);
+  if (flow.window != nullptr) {
+    flow.window->setRunning(false);
+    if (ShouldShowReport(app, flow.panel)) {
+      flow.window->showReport();
+      flow.window->focus(FocusTarget::ExitButton);
+    } else {
+      flow.window->focus(FocusTarget::StatusPanel);
+    }
+  }
   return status;
 }
 

@@ -98,9 +98,15 @@ FlowResult ShowLikeNameSelection(FlowServices& flow);
 // saved pair selection, dropping pairs whose files are gone) and opens it with RunFromTwoLists set.
 FlowResult StartTwoListSelection(FlowServices& flow);
 
-// Runs the filled file-pair list as one compare set: empties both report lists, clears the halt and
-// failure flags, calls the compare run and shows the status it returns, which is returned.
+// Runs the filled file-pair list as one compare set: empties both report lists, enters both names in
+// the main fields' histories, clears the halt and failure flags, calls the compare run with the window's
+// controls disabled and shows the status it returns, which is returned. Then the window shows the
+// report and focuses Exit, or focuses the status panel (ShouldShowReport).
 std::string RunCompareSet(FlowServices& flow);
+
+// Whether a finished set's report goes to a viewer: the set captured its compare options, it was not
+// halted, and "Bypass show of Report Panel" is unchecked (no panel: unchecked).
+bool ShouldShowReport(const AppState& app, const MainPanelState* panel);
 
 // The directory part of a name, up to and including its last "/" (empty when it has none), and the
 // file name part after it.

@@ -23,9 +23,11 @@ bool NameQualifiesForHistory(FileSystem& files, const std::string& name, History
 bool AddToNameHistory(NameHistoryField& field, const std::string& name, FileSystem& files,
                       HistoryAccepts accepts) {
   if (!NameQualifiesForHistory(files, name, accepts)) return false;
-  if (!field.history.empty() && EqualIgnoringCase(field.history.front(), name)) return false;
+  if (!field.history.empty() && field.history.front() == name) return false;
+  // The name keeps its spelling (on Linux another spelling may be another file); a copy that differs
+  // only in letter case is the same entry and gives way to the newer spelling.
   std::erase_if(field.history, [&](const std::string& entry) { return EqualIgnoringCase(entry, name); });
-  field.history.insert(field.history.begin(), LowerAscii(name));
+  field.history.insert(field.history.begin(), name);
   field.text = field.history.front();
   return true;
 }

@@ -8,7 +8,7 @@
 namespace kelvarine {
 
 // An editable name field with its drop-down history: newest first, no two entries equal ignoring
-// case, each entered lower-cased. `enteredText` is the text remembered when the field got the focus.
+// case, each kept as spelled. `enteredText` is the text remembered when the field got the focus.
 struct NameHistoryField {
   std::string text;
   std::vector<std::string> history;
@@ -24,9 +24,9 @@ enum class HistoryAccepts { FilesOrDirectories, DirectoriesOnly, FilesOnly };
 // True when `name` exists as a kind of entry the field accepts.
 bool NameQualifiesForHistory(FileSystem& files, const std::string& name, HistoryAccepts accepts);
 
-// Puts `name`, lower-cased, first in the field's history (removing an older copy) and shows it in the
-// field. Nothing happens when the name does not qualify or already is the first entry (ignoring case).
-// Returns true when the history changed.
+// Puts `name`, as spelled, first in the field's history (removing an older copy that equals it ignoring
+// case) and shows it in the field. Nothing happens when the name does not qualify or already is the
+// first entry with the same spelling. Returns true when the history changed.
 bool AddToNameHistory(NameHistoryField& field, const std::string& name, FileSystem& files,
                       HistoryAccepts accepts);
 

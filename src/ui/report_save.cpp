@@ -348,13 +348,16 @@ bool IsRunInputFile(const AppState& app, const std::string& path) {
   return false;
 }
 
-SaveOutcome SaveReport(const std::string& path, AppState& app, Host& host, const SaveSource& source,
+SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, const SaveSource& source,
                        const DualTextChoice& dualChoice) {
   namespace fs = std::filesystem;
-  if (IsRunInputFile(app, path)) {
-    host.showMessage(" The report was not saved: \"" + path + "\" is an input file of the last compare run.");
+  if (IsRunInputFile(app, givenPath)) {
+    host.showMessage(" The report was not saved: \"" + givenPath +
+                     "\" is an input file of the last compare run.");
     return SaveOutcome::Refused;
   }
+  // A file whose name differs only in letter case is replaced rather than joined by a second one.
+  const std::string path = ResolveTargetPath(givenPath);
   const SaveFormat format = SaveFormatFor(path);
   fs::path temporary = path;
   temporary += ".kelvarine-save";

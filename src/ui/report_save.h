@@ -59,7 +59,8 @@ SaveFormat SaveFormatFor(const std::string& path);
 
 enum class SaveOutcome { Saved, Halted, Refused, Failed };
 
-// Saves the report to `path` in the format of its extension. Writes a temporary file beside the target
+// Saves the report to `path` in the format of its extension; an existing file whose name differs from
+// `path` only in letter case is the target. Writes a temporary file beside the target
 // and renames it over the target once the report is written, so an existing file is never left
 // half-written. Refuses (message, nothing written) a target that is an input file of the last run. A
 // write failure shows a message, sets the report note and leaves the target untouched. A halted RTF

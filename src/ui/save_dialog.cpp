@@ -38,10 +38,12 @@ std::string ForceFilterExtension(const std::string& name, int filterIndex) {
 
 std::optional<std::string> ConfirmSaveName(const std::string& chosen, int filterIndex, Host& host,
                                            FileSystem& files, std::string& outFn) {
-  const std::string name = ForceFilterExtension(chosen, filterIndex);
-  if (name != chosen &&
-      !host.askYesNo("Save File Name extention changed to " + name + ". Do you want to accept it?"))
+  const std::string forced = ForceFilterExtension(chosen, filterIndex);
+  if (forced != chosen &&
+      !host.askYesNo("Save File Name extention changed to " + forced + ". Do you want to accept it?"))
     return std::nullopt;
+  // A file whose name differs only in letter case is the file that the save replaces.
+  const std::string name = files.resolveForWriting(forced);
   if (files.kind(name) != FileSystem::Kind::Missing &&
       !host.askYesNo(name + " already exists. Do you want to " + "replace it?"))
     return std::nullopt;

@@ -36,8 +36,9 @@ SaveDialogStart SaveDialogInitialValues(const std::string& outFn, const std::str
 std::string ForceFilterExtension(const std::string& name, int filterIndex);
 
 // After the dialog: forces the filter's extension (asking whether to accept a changed name), asks before
-// replacing an existing file, and on acceptance stores its full path in `outFn` and returns the name to
-// save to. Empty when a question was answered No.
+// replacing an existing file (one whose name differs only in letter case included: the name becomes its
+// spelling), and on acceptance stores its full path in `outFn` and returns the name to save to. Empty
+// when a question was answered No.
 std::optional<std::string> ConfirmSaveName(const std::string& chosen, int filterIndex, Host& host,
                                            FileSystem& files, std::string& outFn);
 

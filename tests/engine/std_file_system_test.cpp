@@ -69,15 +69,21 @@ TEST_F(StdFileSystemTest, OnlyRegularFilesAreOpenedByTheirNameResolvedIgnoringCa
   write("Dir/Sub/File.TXT", "deep");
   write("exact.txt", "lower");
   write("EXACT.txt", "upper");
-  const std::pair<const char*, const char*> names[] = {
-      {"DIR/SUB/file.txt", "Dir/Sub/File.TXT"},
-      {"exact.txt", "exact.txt"},
-      {"EXACT.txt", "EXACT.txt"},
-      {"Exact.Txt", "EXACT.txt"},  // of two case variants the first in byte order
-      {"dir/none.txt", "dir/none.txt"},
+  struct Name {
+    const char *given, *resolved, *writeTarget;  // a file written under the name goes to writeTarget
   };
-  for (const auto& [given, resolved] : names)
-    EXPECT_EQ(ResolvePathIgnoringCase(path(given)), path(resolved));
+  const Name names[] = {
+      {"DIR/SUB/file.txt", "Dir/Sub/File.TXT", "Dir/Sub/File.TXT"},
+      {"exact.txt", "exact.txt", "exact.txt"},
+      {"EXACT.txt", "EXACT.txt", "EXACT.txt"},
+      {"Exact.Txt", "EXACT.txt", "EXACT.txt"},           // of two case variants the first in byte order
+      {"dir/none.txt", "dir/none.txt", "Dir/none.txt"},  // a new file keeps its name, in the directory found
+      {"nowhere/x.txt", "nowhere/x.txt", "nowhere/x.txt"},
+  };
+  for (const Name& n : names) {
+    EXPECT_EQ(ResolvePathIgnoringCase(path(n.given)), path(n.resolved)) << n.given;
+    EXPECT_EQ(files.resolveForWriting(path(n.given)), path(n.writeTarget)) << n.given;
+  }
   for (const char* name : {"missing.txt", "Dir", "pipe", "dir/sub/file.txt/x", ""})
     EXPECT_EQ(files.openForReading(*name ? path(name) : ""), nullptr) << name;
 }

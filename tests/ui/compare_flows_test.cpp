@@ -29,6 +29,23 @@ class ReturningWindows : public SelectionWindows {
   int shown = 0;
 };
 
+// The main window's side of a run, recorded among the host's events as "window: ...".
+class RecordingWindow : public RunWindow {
+ public:
+  explicit RecordingWindow(RecordingHost& host) : host_(host) {}
+  void setRunning(bool running) override {
+    host_.events.push_back(running ? "window: running" : "window: idle");
+  }
+  void showReport() override { host_.events.push_back("window: report"); }
+  void focus(FocusTarget target) override {
+    static const char* const kNames[] = {"New", "Old", "Exit", "Status"};
+    host_.events.push_back(std::string("window: focus ") + kNames[static_cast<int>(target)]);
+  }
+
+ private:
+  RecordingHost& host_;
+};
+
 std::string shown(const char* status) {
   return std::string(status).substr(0, 70);
 }
@@ -55,7 +72,9 @@ class CompareFlowsTest : public ::testing::Test {
   TwoListSelection twoLists;
   ReturningWindows windows;
   SelectionServices selection{likeNames, twoLists, windows};
-  FlowServices flow{app, host, fs, report, &selection};
+  MainPanelState panel;
+  RecordingWindow window{host};
+  FlowServices flow{app, host, fs, report, &selection, &panel, &window};
 };
 
 TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
@@ -74,46 +93,58 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
   fs.add("empty/.keep/x", "");  // a directory without files
   struct Case {
     std::string type, newText, oldText, message;  // no message: nothing shown
+    std::string focus;                            // the field focused after the message, if any
     FlowOutcome outcome = FlowOutcome::Refused;
+    bool namesEntered = false;  // the names passed validation and went into the histories
   };
+  const std::string noPairs =
+      "No paired (same name) new/old filenames are found.\rSelect another directory pair.";
   const std::vector<Case> cases = {
       {"2. all like-name files from input dirs", "new", "old",
-       "Invalid \"Compare Type\". Reselect again from the \"Compare Type\" ComboBox."},
-      {kItem1, "new", "old/a.txt", needsFile},
-      {kItem1, "new/a.txt", "old", needsFile},
-      {kItem1, "new/b.txt", "old", needsFile},  // a directory wins over a missing name
-      {kItem1, "new/b.txt", "old/a.txt", "Invalid New Input File Name \"new/b.txt\" specified."},
-      {kItem1, "new/a.txt", "old/b.txt", "Invalid Old Input File Name \"old/b.txt\" specified."},
-      {kItem2, "new/a.txt", "old", needsDir(kItem2)},
-      {kItem2, "new", "old/a.txt", needsDir(kItem2)},
-      {kItem2, "nowhere", "old", "Invalid New Input File Directory Name specified."},
-      {kItem2, "new", "nowhere", "Invalid Old Input File Directory Name specified."},
-      {kItem2, "nowhere", "old/a.txt", "Invalid New Input File Directory Name specified."},
-      {kItem2, "new", "lonely",
-       "No paired (same name) new/old filenames are found.\rSelect another directory pair."},
-      {"", "new/a.txt", "old/a.txt", "", FlowOutcome::Stopped},  // before asking about two files
-      {kItem3, "new/a.txt", "old", needsDir(kItem3)},
-      {kItem3, "new", "nowhere", "Invalid Old Input File Directory Name specified."},
-      {kItem3, "lonely", "old",
-       "No paired (same name) new/old filenames are found.\rSelect another directory pair."},
-      {kItem4, "new", "old/a.txt", needsDir(kItem4)},
-      {kItem4, "nowhere", "old", "Invalid New Input File Directory specified."},
-      {kItem4, "new", "nowhere", "Invalid Old Input File Directory specified."},
+       "Invalid \"Compare Type\". Reselect again from the \"Compare Type\" ComboBox.", ""},
+      {kItem1, "new", "old/a.txt", needsFile, ""},
+      {kItem1, "new/a.txt", "old", needsFile, ""},
+      {kItem1, "new/b.txt", "old", needsFile, ""},  // a directory wins over a missing name
+      {kItem1, "new/b.txt", "old/a.txt", "Invalid New Input File Name \"new/b.txt\" specified.", "New"},
+      {kItem1, "new/a.txt", "old/b.txt", "Invalid Old Input File Name \"old/b.txt\" specified.", "Old"},
+      {kItem2, "new/a.txt", "old", needsDir(kItem2), "New"},
+      {kItem2, "new", "old/a.txt", needsDir(kItem2), "Old"},
+      {kItem2, "nowhere", "old", "Invalid New Input File Directory Name specified.", "New"},
+      {kItem2, "new", "nowhere", "Invalid Old Input File Directory Name specified.", "Old"},
+      {kItem2, "nowhere", "old/a.txt", "Invalid New Input File Directory Name specified.", "New"},
+      {kItem2, "new", "lonely", noPairs, "", FlowOutcome::Refused, true},
+      {"", "new/a.txt", "old/a.txt", "", "", FlowOutcome::Stopped},  // before asking about two files
+      {kItem3, "new/a.txt", "old", needsDir(kItem3), "New"},
+      {kItem3, "new", "nowhere", "Invalid Old Input File Directory Name specified.", "Old"},
+      {kItem3, "lonely", "old", noPairs, "", FlowOutcome::Refused, true},
+      {kItem4, "new", "old/a.txt", needsDir(kItem4), "Old"},
+      {kItem4, "nowhere", "old", "Invalid New Input File Directory specified.", "New"},
+      {kItem4, "new", "nowhere", "Invalid Old Input File Directory specified.", "Old"},
       {kItem4, "empty", "old",
-       "New Input File Directory has no files to compare. \r Respecify the New Directory Name."},
+       "New Input File Directory has no files to compare. \r Respecify the New Directory Name.", "",
+       FlowOutcome::Refused, true},
       {kItem4, "new", "empty",
-       "Old Input File Directory has no files to compare. \r Respecify the Old Directory Name."},
-      {kItem3, "new", "old", "", FlowOutcome::Stopped},  // the window opens and is closed by Return
-      {kItem4, "new", "old", "", FlowOutcome::Stopped},
+       "Old Input File Directory has no files to compare. \r Respecify the Old Directory Name.", "",
+       FlowOutcome::Refused, true},
+      // the window opens and is closed by Return
+      {kItem3, "new", "old", "", "", FlowOutcome::Stopped, true},
+      {kItem4, "new", "old", "", "", FlowOutcome::Stopped, true},
   };
   app.reportLines.add("earlier report");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type + " | " + c.newText + " | " + c.oldText);
     host.events.clear();
+    panel = MainPanelState{};
     app.NewFileList = app.OldFileList = {"stale"};
     EXPECT_EQ(start(c.type, c.newText, c.oldText).outcome, c.outcome);
-    EXPECT_EQ(host.events, c.message.empty() ? std::vector<std::string>{}
-                                             : std::vector<std::string>{"message: " + c.message});
+    std::vector<std::string> events;
+    if (!c.message.empty()) events.push_back("message: " + c.message);
+    if (!c.focus.empty()) events.push_back("window: focus " + c.focus);
+    EXPECT_EQ(host.events, events);
+    EXPECT_EQ(panel.MnCbNewDirNm.history,
+              c.namesEntered ? std::vector<std::string>{c.newText} : std::vector<std::string>{});
+    EXPECT_EQ(panel.MnCbOldDirNm.history,
+              c.namesEntered ? std::vector<std::string>{c.oldText} : std::vector<std::string>{});
     EXPECT_TRUE(app.NewFileList.empty() && app.OldFileList.empty());
     EXPECT_EQ(app.reportLines.lines(), std::vector<std::string>{"earlier report"});
     EXPECT_EQ(app.newNameText + " | " + app.oldNameText, c.newText + " | " + c.oldText);
@@ -201,6 +232,57 @@ TEST_F(CompareFlowsTest, RunStartsCleanAndShowsTheStatus) {
   report.calls.clear();
   EXPECT_EQ(start(kItem1, "n/a", "o/a").status, shown(kRunHalted));
   EXPECT_TRUE(report.calls.empty());
+}
+
+TEST_F(CompareFlowsTest, RunHoldsTheWindowThenShowsTheReportOrFocusesTheStatusPanel) {
+  fs.add("n/A.txt", "1\n");
+  fs.add("o/a.txt", "2\n");
+  struct Case {
+    const char* name;
+    bool bypass, halt;
+    std::vector<std::string> end;  // window events after the controls are enabled again
+  };
+  const std::vector<Case> cases = {
+      {"shown", false, false, {"window: report", "window: focus Exit"}},
+      {"bypassed", true, false, {"window: focus Status"}},
+      {"halted before the first pair", false, true, {"window: focus Status"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.events.clear();
+    panel.MnCkViewResults = c.bypass;
+    host.onProcessEvents = [&] { app.StopRequested = c.halt; };
+    const std::string status = start(kItem1, "n/A.txt", "o/a.txt").status;
+    std::vector<std::string> expected = {"status: Executing Compare Section.", "window: running",
+                                         "status: " + status, "window: idle"};
+    expected.insert(expected.end(), c.end.begin(), c.end.end());
+    std::vector<std::string> ordered;  // the window's events and the status texts of the flow itself
+    for (const std::string& e : host.events)
+      if (e.starts_with("window: ") || e == expected[0] || e == expected[2]) ordered.push_back(e);
+    EXPECT_EQ(ordered, expected);
+  }
+  // The names entered at each Start and run stand once in each history, spelled as typed.
+  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"n/A.txt"});
+  EXPECT_EQ(panel.MnCbOldDirNm.history, std::vector<std::string>{"o/a.txt"});
+}
+
+TEST(ShouldShowReportTest, NeedsCapturedOptionsNoHaltAndNoBypass) {
+  struct Case {
+    bool captured, stopped, bypass, withPanel, shown;
+  };
+  for (const Case& c : std::vector<Case>{{true, false, false, true, true},
+                                         {false, false, false, true, false},
+                                         {true, true, false, true, false},
+                                         {true, false, true, true, false},
+                                         {true, false, true, false, true}}) {
+    AppState app;
+    app.OptionsCaptured = c.captured;
+    app.StopRequested = c.stopped;
+    MainPanelState panel;
+    panel.MnCkViewResults = c.bypass;
+    EXPECT_EQ(ShouldShowReport(app, c.withPanel ? &panel : nullptr), c.shown)
+        << c.captured << c.stopped << c.bypass << c.withPanel;
+  }
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ class NameHistoryTest : public ::testing::Test {
   NameHistoryField field;
 };
 
-TEST_F(NameHistoryTest, NewestFirstLowerCasedWithoutDuplicates) {
+TEST_F(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
+  files.add("/data/new/alpha.txt", "a");  // a second file whose name differs only in letter case
   struct Step {
     std::string name;
     HistoryAccepts accepts;
@@ -31,19 +32,20 @@ TEST_F(NameHistoryTest, NewestFirstLowerCasedWithoutDuplicates) {
   for (const Step& step : std::vector<Step>{
            {"/nowhere/x.txt", any, false, {}},
            {"", any, false, {}},
-           {"/Data/New/Alpha.TXT", any, true, {"/data/new/alpha.txt"}},
-           {"/Data/New/Alpha.TXT", any, false, {"/data/new/alpha.txt"}},  // already first
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT"}},
+           {"/Data/New/Alpha.TXT", any, false, {"/Data/New/Alpha.TXT"}},  // already first
+           {"/data/new/alpha.txt", any, true, {"/data/new/alpha.txt"}},   // the newer spelling replaces it
            {"/data/old", any, true, {"/data/old", "/data/new/alpha.txt"}},
-           {"/Data/New/Alpha.TXT", any, true, {"/data/new/alpha.txt", "/data/old"}},  // older copy moves up
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT", "/data/old"}},  // older copy moves up
            {"/data/old/beta.txt",
             HistoryAccepts::DirectoriesOnly,
             false,
-            {"/data/new/alpha.txt", "/data/old"}},
-           {"/Data/New", HistoryAccepts::FilesOnly, false, {"/data/new/alpha.txt", "/data/old"}},
+            {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", HistoryAccepts::FilesOnly, false, {"/Data/New/Alpha.TXT", "/data/old"}},
            {"/Data/New",
             HistoryAccepts::DirectoriesOnly,
             true,
-            {"/data/new", "/data/new/alpha.txt", "/data/old"}},
+            {"/Data/New", "/Data/New/Alpha.TXT", "/data/old"}},
        }) {
     field.text = "typed";
     EXPECT_EQ(AddToNameHistory(field, step.name, files, step.accepts), step.changed) << step.name;
@@ -66,12 +68,12 @@ TEST_F(NameHistoryTest, FieldEventsAddOnlyChangedExistingNames) {
   field.text = "/DATA/OLD/beta.txt";  // the in-memory file system matches names exactly
   files.add("/DATA/OLD/beta.txt", "b");
   NameFieldLeave(field, files, any);
-  EXPECT_EQ(field.history, std::vector<std::string>{"/data/old/beta.txt"});
-  EXPECT_EQ(field.text, "/data/old/beta.txt");
+  EXPECT_EQ(field.history, std::vector<std::string>{"/DATA/OLD/beta.txt"});
+  EXPECT_EQ(field.text, "/DATA/OLD/beta.txt");
 
   field.text = "/data/old";
   NameFieldDropDown(field, files, any);  // opening the list enters the current text
-  EXPECT_EQ(field.history, (std::vector<std::string>{"/data/old", "/data/old/beta.txt"}));
+  EXPECT_EQ(field.history, (std::vector<std::string>{"/data/old", "/DATA/OLD/beta.txt"}));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
+#include "engine/std_file_system.h"
 #include "report/report_generator.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
@@ -436,6 +437,22 @@ TEST_F(SaveToDiskTest, SavesEachFormatWholeAndLeavesNoTemporaryFile) {
   }
   EXPECT_EQ(filesInDir(dir), (Lines{"new", "r.HTM", "r.html", "r.rtf", "r.txt"}));
   EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(SaveToDiskTest, ANameDifferingOnlyInCaseAsksAboutAndReplacesTheExistingFile) {
+  std::ofstream(dir / "Report.HTML") << "previous";
+  const std::string existing = (dir / "Report.HTML").string();
+  StdFileSystem disk;
+  host.answerYes = true;
+  std::string outFn;
+  EXPECT_EQ(ConfirmSaveName((dir / "report.html").string(), 1, host, disk, outFn), existing);
+  EXPECT_EQ(host.eventsStartingWith("question: "),
+            Lines{"question: " + existing + " already exists. Do you want to replace it?"});
+  EXPECT_EQ(outFn, existing);
+  // The save itself finds the file too (the command line hands its name over directly).
+  EXPECT_EQ(SaveReport((dir / "REPORT.html").string(), app, host, source), SaveOutcome::Saved);
+  EXPECT_EQ(filesInDir(dir), (Lines{"Report.HTML", "new"}));
+  EXPECT_NE(readFile(dir / "Report.HTML"), "previous");
 }
 
 TEST_F(SaveToDiskTest, RefusesTheRunsInputFilesWhateverTheSpelling) {
