@@ -4,6 +4,7 @@
 // viewer's text layout window.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -302,9 +303,13 @@ class PrintSaveFindTest : public QObject {
     const QString directory = QString::fromStdString(dir.root.string());
 
     QString startDirectory, startName, startFilter;
+    QStringList filterTexts;
     whenModalOpens([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (dialog == nullptr) return;
+      auto* filters = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      for (int i = 0; filters != nullptr && i < filters->count(); ++i)
+        filterTexts << filters->itemText(i);
       startDirectory = dialog->directory().absolutePath();
       startName = dialog->selectedFiles().value(0);
       startFilter = dialog->selectedNameFilter();
@@ -317,6 +322,8 @@ class PrintSaveFindTest : public QObject {
     QCOMPARE(startDirectory, directory);
     QCOMPARE(startName, directory + QStringLiteral("/Kelvarine.html"));
     QVERIFY(startFilter.startsWith(QStringLiteral("All,(*.*)")));
+    QCOMPARE(filterTexts, QStringList({"Colored Html,[*.Html]", "Colored Rtf,[*.Rtf)",
+                                       "Mono BlackTxt, (*.Txt)", "All,(*.*)"}));
     QVERIFY(host_->messages.empty());
     if (saved.isEmpty()) {
       QVERIFY(!outcome.has_value());
