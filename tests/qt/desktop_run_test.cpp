@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <string>
 
 #include "qt/support/modal_answer.h"
