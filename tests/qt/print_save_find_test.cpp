@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -32,6 +33,7 @@
 #include "ui/qt/gui_session.h"
 #include "ui/qt/print_flow.h"
 #include "ui/qt/printer_canvas.h"
+#include "ui/qt/report_viewers.h"
 #include "ui/qt/save_flow.h"
 #include "ui/qt/side_by_side_save_window.h"
 #include "ui/viewer_model.h"
@@ -157,6 +159,46 @@ class PrintSaveFindTest : public QObject {
       QCOMPARE(found.count(), 1);
       QCOMPARE(found.at(0).at(0).toLongLong(), expected);
     }
+  }
+
+  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print dialog
+  // (cancelled: nothing happens), SaveAs saves through the save dialog.
+  void viewerButtonsReachFindPrintAndSave() {
+    TempDirectory dir;
+    fillFindReport();
+    session_->app.newNameText = dir.path("new.txt");
+    ReportViewers viewers(*session_, *host_, nullptr);
+    int listRow = -1;
+    bool printDialogSeen = false;
+    whenModalOpens([&](QWidget* viewer) {
+      auto button = [viewer](const char* name) {
+        return viewer->findChild<QPushButton*>(QLatin1String(name));
+      };
+      button("VsButFind")->click();
+      auto* find = viewer->findChild<FindDialog*>();
+      find->textField()->setText(QStringLiteral("beta"));
+      find->findNextButton()->click();
+      listRow = viewer->findChild<QListView*>(QStringLiteral("VsList"))->currentIndex().row();
+      find->close();
+
+      whenModalOpens([&](QWidget* modal) {
+        printDialogSeen = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      button("VsButPrint")->click();
+      whenModalOpens([&](QWidget* modal) {
+        answerFileDialog(qobject_cast<QFileDialog*>(modal), QString::fromStdString(dir.path("seen.html")), 4);
+      });
+      button("VsButSaveAs")->click();
+      button("VsButReturn")->click();
+    });
+    viewers.showReport();
+
+    QCOMPARE(listRow, 2);
+    QVERIFY(printDialogSeen);
+    QVERIFY(host_->messages.empty());
+    QVERIFY(readFile(dir.path("seen.html")).starts_with("<HTML>\n"));
+    QCOMPARE(QString::fromStdString(session_->panel.OutFn), QString::fromStdString(dir.path("seen.html")));
   }
 
   // Ctrl+F on the viewer opens the dialog on row 0 with Down preset (even after Up was used), whole

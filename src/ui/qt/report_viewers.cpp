@@ -81,6 +81,7 @@ void ReportViewers::showReport() {
   const ViewerLayout layout =
       ShowReport(session_.app, session_.app.choices.isChecked(Pref::Sbsl), reportStamp_);
   ViewerWindow& window = layout.kind == ViewerKind::Dual ? static_cast<ViewerWindow&>(*dual_) : *single_;
+  window.setReportStamp(reportStamp_);
   window.open(layout);
   window.exec();
   legend_->close();

@@ -1,12 +1,12 @@
 #include "ui/qt/viewer_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -14,7 +14,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_host.h"
+#include "ui/qt/print_flow.h"
+#include "ui/qt/save_flow.h"
 
 namespace kelvarine {
 namespace {
@@ -102,6 +105,13 @@ ViewerWindow::ViewerWindow(ViewerKind kind, GuiSession& session, Host& host, QWi
   setListFont(ViewerFont(8));
   for (QLabel* label : {newLabel_, oldLabel_})
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  find_ = new FindDialog(nullptr, this);
+  connect(find_, &FindDialog::rowFound, this, [this] { showSelection(); });
+  installFindShortcuts(this, find_);
+  if (kind != ViewerKind::Horizontal) {
+    printFlow_ = std::make_unique<ReportPrintFlow>(session_, host_);
+    saveFlow_ = std::make_unique<ReportSaveFlow>(session_, host_);
+  }
 }
 
 ViewerWindow::~ViewerWindow() {
@@ -213,6 +223,11 @@ QWidget* ViewerWindow::makeCommandRow(const QString& prefix) {
     line->addWidget(makeLabel(tr("Font Sz"), prefix + QStringLiteral("LbFontSz"), row));
     line->addWidget(fontSize_);
     line->addWidget(halt_);
+    if (kind_ == ViewerKind::Dual) {
+      noRefNumbers_ = new QCheckBox(QStringLiteral("Print No Ref#"), row);
+      noRefNumbers_->setObjectName(prefix + QStringLiteral("CkNoRef"));
+      line->addWidget(noRefNumbers_);
+    }
     connect(print, &QPushButton::clicked, this, &ViewerWindow::onPrint);
     connect(saveAs, &QPushButton::clicked, this, &ViewerWindow::onSaveAs);
     connect(fontSize_, &QComboBox::currentTextChanged, this,
@@ -282,6 +297,7 @@ void ViewerWindow::listRowChanged(QListView* from, int row) {
 
 void ViewerWindow::open(const ViewerLayout& layout) {
   model_.emplace(session_.app, host_, kind_);
+  find_->setModel(&*model_);
   firstModel_->setViewerModel(&*model_);
   if (secondModel_ != nullptr) secondModel_->setViewerModel(&*model_);
   setWindowTitle(DisplayText(layout.caption));
@@ -305,6 +321,8 @@ void ViewerWindow::open(const ViewerLayout& layout) {
 }
 
 void ViewerWindow::release() {
+  find_->setModel(nullptr);
+  find_->close();
   firstModel_->setViewerModel(nullptr);
   if (secondModel_ != nullptr) secondModel_->setViewerModel(nullptr);
   model_.reset();
@@ -368,15 +386,29 @@ void ViewerWindow::nextFileSection() {
 }
 
 void ViewerWindow::onFind() {
-  QMessageBox::information(this, windowTitle(), tr("Find is not yet available."));
+  find_->openFind();
+}
+
+ViewerBusyControls ViewerWindow::busyControls() const {
+  ViewerBusyControls controls{halt_, {}, return_};
+  for (const char* name : {"ButReturn", "ButLegend", "ButTop", "ButBtm", "ButSaveAs", "ButFind", "ButPrint",
+                           "ButNextChg", "ButPrevChg"})
+    controls.disabled.push_back(findChild<QWidget*>(prefixOf(kind_) + QLatin1String(name)));
+  return controls;
 }
 
 void ViewerWindow::onPrint() {
-  QMessageBox::information(this, windowTitle(), tr("Printing is not yet available."));
+  if (!model_ || !printFlow_) return;
+  const PrintSource source{kind_ == ViewerKind::Dual, windowTitle().toStdString(),
+                           printFontSize().toStdString(),
+                           noRefNumbers_ != nullptr && noRefNumbers_->isChecked()};
+  printFlow_->print(this, source, busyControls());
 }
 
 void ViewerWindow::onSaveAs() {
-  QMessageBox::information(this, windowTitle(), tr("Saving is not yet available."));
+  if (!model_ || !saveFlow_) return;
+  const SaveSource source{kind_ == ViewerKind::Dual, windowTitle().toStdString(), reportStamp_, "3"};
+  saveFlow_->saveAs(this, source, session_.app.newNameText, busyControls());
 }
 
 void ViewerWindow::returnClicked() {

@@ -2,12 +2,16 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 #include <optional>
+#include <string>
 
 #include "ui/qt/gui_session.h"
 #include "ui/qt/report_list_model.h"
+#include "ui/qt/viewer_busy.h"
 #include "ui/viewer_model.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListView;
@@ -15,6 +19,10 @@ class QPushButton;
 class QSplitter;
 
 namespace kelvarine {
+
+class FindDialog;
+class ReportPrintFlow;
+class ReportSaveFlow;
 
 // What the three report viewers share: the list (or the two coupled lists) over a ReportViewerModel,
 // the header and name labels, the navigation buttons and, for the single and dual viewers, the font
@@ -32,6 +40,8 @@ class ViewerWindow : public QDialog {
   void open(const ViewerLayout& layout);
   // Lets go of the report once the window has closed: a later run may replace it.
   void release();
+  // The date and time of the captions, which saved reports repeat in their titles.
+  void setReportStamp(const std::string& stamp) { reportStamp_ = stamp; }
 
   // The open report's model (null between openings) and the lists: the single list or the left / top
   // one first; the second is null in the single viewer.
@@ -60,7 +70,7 @@ class ViewerWindow : public QDialog {
   void nextChange();
   void previousChange();
   void nextFileSection();
-  // Placeholders until printing, saving and the find dialog exist.
+  // "Find..." (also Ctrl+F; F3 repeats Find Next), "Print..." and "SaveAs...".
   void onFind();
   void onPrint();
   void onSaveAs();
@@ -87,6 +97,8 @@ class ViewerWindow : public QDialog {
   void showSelection();
   void listRowChanged(QListView* from, int row);
   void scrollFollow(QListView* from, int value);
+  // Halt and the controls that printing and RTF saving disable.
+  ViewerBusyControls busyControls() const;
 
   ViewerKind kind_;
   GuiSession& session_;
@@ -106,6 +118,11 @@ class ViewerWindow : public QDialog {
   QPushButton* halt_ = nullptr;
   QComboBox* fontSize_ = nullptr;
   QComboBox* printFontSize_ = nullptr;
+  QCheckBox* noRefNumbers_ = nullptr;  // "Print No Ref#", dual viewer only
+  FindDialog* find_ = nullptr;
+  std::unique_ptr<ReportPrintFlow> printFlow_;
+  std::unique_ptr<ReportSaveFlow> saveFlow_;
+  std::string reportStamp_;
   int pendingSplit_ = 0;
   // Set around programmatic moves of one list so that the other list's echo is not fed back.
   bool couplingOff_ = false;
