@@ -92,7 +92,7 @@ MainPanelPage::MainPanelPage(GuiSession& session, RunController& run, QWidget* p
   // The New and Old names.
   auto* names = new QGroupBox("Input Directories or File Names", this);
   auto* nameForm = new QFormLayout(names);
-  nameForm->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  nameForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   newName_ = new NameHistoryCombo(session.panel.MnCbNewDirNm, session.files,
                                   HistoryAccepts::FilesOrDirectories, names);
   newName_->setObjectName("MnCbNewDirNm");
@@ -336,9 +336,12 @@ void MainPanelPage::start() {
   session_.panel.MnCbOldDirNm.text = oldName_->currentText().toStdString();
   session_.app.choices.listType = listType_->currentText().toStdString();
   session_.app.choices.compareType = compareType_->currentText().toStdString();
+  starting_ = true;
   run_.start(session_.panel.MnCbNewDirNm.text, session_.panel.MnCbOldDirNm.text);
+  starting_ = false;
   // The run may have changed the compare type (the two-files question) and the name histories.
   showState();
+  emit startFinished();
 }
 
 void MainPanelPage::reShow() {

@@ -36,6 +36,9 @@ class MainPanelPage : public QWidget {
   void focusTarget(FocusTarget target);
 
   NameHistoryCombo* oldNameField() const { return oldName_; }
+  // True from a press of Start until its flow has returned (messages, selection windows, the run and
+  // its viewer included).
+  bool starting() const { return starting_; }
 
  signals:
   void exitRequested();
@@ -45,6 +48,8 @@ class MainPanelPage : public QWidget {
   void saveIniRequested();
   // "Turn off \"All\" Panel Hints" was clicked; `off` is its new state.
   void hintsSwitched(bool off);
+  // The flow that Start began has returned.
+  void startFinished();
 
  private:
   void start();
@@ -53,6 +58,7 @@ class MainPanelPage : public QWidget {
   GuiSession& session_;
   RunController& run_;
   bool showing_ = false;  // showState() is filling the controls: no write-through
+  bool starting_ = false;
 
   NameHistoryCombo* newName_ = nullptr;
   NameHistoryCombo* oldName_ = nullptr;

@@ -23,6 +23,8 @@
 #include "ui/qt/name_history_combo.h"
 #include "ui/qt/overview_page.h"
 #include "ui/qt/preferences_page.h"
+#include "ui/qt/report_viewers.h"
+#include "ui/qt/selection_windows.h"
 
 namespace kelvarine {
 
@@ -78,6 +80,7 @@ MainWindow::MainWindow(GuiSession& session, QWidget* parent)
   connect(mainPanel_, &MainPanelPage::loadIniRequested, this, &MainWindow::loadUserIni);
   connect(mainPanel_, &MainPanelPage::saveIniRequested, this, &MainWindow::saveUserIni);
   connect(mainPanel_, &MainPanelPage::hintsSwitched, hints_, &HintSwitch::setHintsOff);
+  connect(mainPanel_, &MainPanelPage::startFinished, this, &MainWindow::startFinished);
 
   connect(preferences_, &PreferencesPage::returnRequested, this, [this] {
     RebuildShownOptions(session_.app);
@@ -114,7 +117,10 @@ MainWindow::MainWindow(GuiSession& session, QWidget* parent)
   connect(overView_, &OverViewPage::returnRequested, this, [this] { showPage(Page::MainPanel); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  run_.setSelectionWindows(nullptr);
+  run_.setReportViewer(nullptr);
+}
 
 PageServices MainWindow::pageServices() {
   return PageServices{session_.app, session_.panel, session_.files, host_, QDir::currentPath().toStdString()};
@@ -133,6 +139,14 @@ void MainWindow::startUp(const std::string& newName, const std::string& oldName)
   const QPoint position(session_.panel.Left, session_.panel.Top);
   if (loaded && QGuiApplication::screenAt(position + QPoint(8, 8)) != nullptr) move(position);
   showAllPages();
+  if (viewers_ == nullptr) {
+    viewers_ = std::make_unique<ReportViewers>(session_, host_, this);
+    run_.setReportViewer([this] { viewers_->showReport(); });
+  }
+  if (selectionWindows_ == nullptr) {
+    selectionWindows_ = std::make_unique<GuiSelectionWindows>(session_, host_, run_.flow(), this);
+    run_.setSelectionWindows(selectionWindows_.get());
+  }
 }
 
 void MainWindow::showAllPages() {
@@ -174,16 +188,22 @@ void MainWindow::pageChanged(int index) {
 
 void MainWindow::runningChanged(bool running) {
   mainPanel_->setRunning(running);
-  if (!running && closeAfterRun_) {
-    closeAfterRun_ = false;
-    QTimer::singleShot(0, this, [this] { close(); });
-  }
+  // Closed before the set began: halt it at its first look at pending input (a halt requested now
+  // would be cleared by the start of the set).
+  if (running && closeAfterRun_) QTimer::singleShot(0, this, [this] { run_.halt(); });
+  if (!running && closeAfterRun_ && !mainPanel_->starting()) startFinished();
+}
+
+void MainWindow::startFinished() {
+  if (!closeAfterRun_) return;
+  closeAfterRun_ = false;
+  QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (run_.running()) {
+  if (run_.running() || mainPanel_->starting()) {
     closeAfterRun_ = true;
-    run_.halt();
+    if (run_.running()) run_.halt();
     event->ignore();
     return;
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "app/settings_file.h"
@@ -17,14 +18,16 @@ class AboutPage;
 class DirSelectPage;
 class DpOptionsPage;
 class FileSelectPage;
+class GuiSelectionWindows;
 class HintSwitch;
 class MainPanelPage;
 class OverViewPage;
 class PreferencesPage;
+class ReportViewers;
 
 // The main window: the seven pages as tabs over one session. Closing it on the Main Panel saves the
-// settings (unless bypassed); on another page it goes back to the Main Panel instead; during a run it
-// halts the run first and closes when the run has ended.
+// settings (unless bypassed); on another page it goes back to the Main Panel instead; while Start is
+// busy it halts the run (or the run about to begin) and closes once Start's flow has returned.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -33,7 +36,8 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Start of the program: loads the settings file, then the command-line names fill the name fields
-  // (letter case kept); the window takes its saved position and every page shows the session.
+  // (letter case kept); the window takes its saved position and every page shows the session. The
+  // report viewers and the selection windows are made here, after the settings they read.
   void startUp(const std::string& newName, const std::string& oldName);
 
   RunController& runController() { return run_; }
@@ -56,6 +60,7 @@ class MainWindow : public QMainWindow {
   SettingsServices settingsServices();
   void pageChanged(int index);
   void runningChanged(bool running);
+  void startFinished();
   void loadUserIni();
   void saveUserIni();
   QString iniDialogDirectory() const;
@@ -65,7 +70,7 @@ class MainWindow : public QMainWindow {
   RunController run_;
   HintSwitch* hints_ = nullptr;
   PageMemory memory_;
-  bool closeAfterRun_ = false;  // the window was closed during a run: close once it has ended
+  bool closeAfterRun_ = false;  // the window was closed while Start was busy: close once it is done
 
   QTabWidget* tabs_ = nullptr;
   MainPanelPage* mainPanel_ = nullptr;
@@ -75,6 +80,8 @@ class MainWindow : public QMainWindow {
   DpOptionsPage* dpOptions_ = nullptr;
   AboutPage* about_ = nullptr;
   OverViewPage* overView_ = nullptr;
+  std::unique_ptr<ReportViewers> viewers_;
+  std::unique_ptr<GuiSelectionWindows> selectionWindows_;
 };
 
 }  // namespace kelvarine
