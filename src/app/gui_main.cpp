@@ -6,28 +6,12 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <system_error>
-#include <vector>
 
-#include "app/settings_file.h"
 #include "ui/qt/gui_session.h"
+#include "ui/qt/help_window.h"
 #include "ui/qt/main_window.h"
 
 namespace {
-
-// The help file "Brisolan.hlp": installed under <bin>/../share/kelvarine, beside the program, or in the
-// source tree's data directory for a program run from its build directory. Empty when none exists.
-std::filesystem::path findHelpFile() {
-  std::vector<std::filesystem::path> candidates;
-  if (const std::filesystem::path bin = kelvarine::ExecutableDirectory(); !bin.empty())
-    candidates = {bin / ".." / "share" / "kelvarine" / "Brisolan.hlp", bin / "Brisolan.hlp"};
-  candidates.push_back(std::filesystem::path(KELVARINE_SOURCE_DATA_DIR) / "Brisolan.hlp");
-  for (const std::filesystem::path& candidate : candidates) {
-    std::error_code code;
-    if (std::filesystem::is_regular_file(candidate, code)) return candidate.lexically_normal();
-  }
-  return {};
-}
 
 bool hasSwitch(int argc, char** argv, const char* name) {
   for (int i = 1; i < argc; ++i)
@@ -46,7 +30,7 @@ int main(int argc, char** argv) {
 
   // "--help-file-path": the help file this program shows, for installation checks; nothing else runs.
   if (hasSwitch(argc, argv, "--help-file-path")) {
-    const std::filesystem::path help = findHelpFile();
+    const std::filesystem::path help = kelvarine::FindHelpFile();
     if (help.empty()) {
       std::cerr << "kelvarine: help file Brisolan.hlp not found\n";
       return 1;

@@ -115,11 +115,16 @@ class DesktopRunTest : public QObject {
     TempDirectory dir;
     makeLongRun(dir);
     bool viewerOpened = false;
-    QTimer::singleShot(0, [&] {
+    // Halt is pressed once the set is running (the button is shown and the pairs are counted).
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
       QAbstractButton* halt = child<QAbstractButton>(window_.get(), "MnButStop");
-      waitFor([&] { return halt->isVisible() && session_->app.PairCount > 0; });
-      halt->click();
+      if (halt->isVisible() && session_->app.PairCount > 0) {
+        halt->click();
+        watcher.stop();
+      }
     });
+    watcher.start(20);
     whenModalOpens([&](QWidget* modal) {
       viewerOpened = true;
       modal->close();
@@ -139,10 +144,14 @@ class DesktopRunTest : public QObject {
     TempDirectory dir;
     makeLongRun(dir);
     session_->panel.MnCkOmitIniSv = true;
-    QTimer::singleShot(0, [&] {
-      waitFor([&] { return session_->app.PairCount > 0; });
-      window_->close();
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      if (session_->app.PairCount > 0) {
+        watcher.stop();
+        window_->close();
+      }
     });
+    watcher.start(20);
     whenModalOpens([](QWidget* modal) { modal->close(); });
     child<QAbstractButton>(window_.get(), "MnButStart")->click();
     QVERIFY(waitFor([&] { return !window_->isVisible(); }));

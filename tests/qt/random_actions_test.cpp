@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -87,22 +88,38 @@ class RandomActionsTest : public QObject {
     const int total = qEnvironmentVariableIsSet("KELVARINE_RANDOM_ACTIONS")
                           ? qEnvironmentVariableIntValue("KELVARINE_RANDOM_ACTIONS")
                           : 2000;
+    int runs = 0;
+    connect(&window.runController(), &RunController::runningChanged, [&](bool running) { runs += running; });
     std::mt19937 random(seed);
     int done = 0;
+    bool settled = false;
+    // After the last action the same chain closes what is still open, from inside the nested event loop
+    // of the window on top (the test's own wait only resumes once those loops have ended).
     std::function<void()> step = [&] {
-      if (done >= total) return;
-      ++done;
-      act(window, random);
-      QTimer::singleShot(0, step);
+      if (done < total) {
+        ++done;
+        QTimer::singleShot(0, step);  // before acting: the action may open a modal window and wait in it
+        act(window, random);
+        return;
+      }
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+          dialog->reject();
+        } else {
+          modal->close();
+        }
+      }
+      if (QApplication::activeModalWidget() == nullptr && !window.runController().running()) {
+        settled = true;
+      } else {
+        QTimer::singleShot(10, step);
+      }
     };
     QTimer::singleShot(0, step);
-    QVERIFY2(testing::waitFor([&] { return done >= total; }, 600000), "the actions did not finish");
+    QVERIFY2(testing::waitFor([&] { return settled; }, 600000), "the actions did not finish");
+    qInfo("%d actions, %d compare runs", done, runs);
+    QVERIFY(runs > 0);
 
-    // Close whatever is still open, then the window must still run a compare.
-    QVERIFY(testing::waitFor([&] {
-      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-      return QApplication::activeModalWidget() == nullptr && !window.runController().running();
-    }));
     window.show();
     auto* tabs = window.findChild<QTabWidget*>();
     QVERIFY(tabs != nullptr);
@@ -115,19 +132,30 @@ class RandomActionsTest : public QObject {
     testing::whenModalOpens([](QWidget* modal) { modal->close(); });
     auto* start = window.findChild<QAbstractButton*>("MnButStart");
     QVERIFY(start != nullptr && start->isEnabled());
+    const int runsBefore = runs;
     start->click();
-    QCOMPARE(window.findChild<QLabel*>("MnLblStatus")->text(),
-             QString("INFORM: The processed files have differences."));
+    // The random choices (options, compare columns) decide the outcome; a set ran and ended with a status.
+    QCOMPARE(runs, runsBefore + 1);
+    const QString status = window.findChild<QLabel*>("MnLblStatus")->text();
+    QVERIFY2(status.startsWith("INFORM: ") || status.startsWith("ERROR: "), qPrintable(status));
     session.panel.MnCkOmitIniSv = true;
   }
 
  private:
+  const bool trace_ = qEnvironmentVariableIsSet("KELVARINE_RANDOM_TRACE");
+
   // One random action on the window on top.
   void act(MainWindow& window, std::mt19937& random) {
     QWidget* top = QApplication::activeModalWidget();
     if (top == nullptr) {
       if (!window.isVisible()) window.show();
       top = &window;
+    }
+    if (trace_) {
+      QWidget* focus = QApplication::focusWidget();
+      std::fprintf(
+          stderr, "top=%s focus=%s\n", qPrintable(top->objectName() + "/" + top->metaObject()->className()),
+          focus != nullptr ? qPrintable(focus->objectName() + "/" + focus->metaObject()->className()) : "-");
     }
     if (auto* files = qobject_cast<QFileDialog*>(top)) {  // never pick files at random
       files->reject();
@@ -157,13 +185,15 @@ class RandomActionsTest : public QObject {
         const QList<QAbstractItemView*> views = usable<QAbstractItemView>(top);
         if (views.isEmpty()) break;
         QAbstractItemView* view = views[pick(static_cast<int>(views.size()))];
-        const QPoint at(pick(std::max(1, view->viewport()->width())), pick(std::max(1, view->viewport()->height())));
+        const QPoint at(pick(std::max(1, view->viewport()->width())),
+                        pick(std::max(1, view->viewport()->height())));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
         break;
       }
       default: {
-        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown,
-                                       Qt::Key_Home,   Qt::Key_End,    Qt::Key_Tab,  Qt::Key_A,  Qt::Key_Space};
+        static const Qt::Key keys[] = {Qt::Key_Return,   Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up,
+                                       Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,  Qt::Key_Tab,
+                                       Qt::Key_A,        Qt::Key_Space};
         QWidget* focus = QApplication::focusWidget();
         if (focus == nullptr || offLimits(focus) || focus->window() != top) focus = top;
         QTest::keyClick(focus, keys[pick(static_cast<int>(std::size(keys)))]);

@@ -27,7 +27,7 @@ std::vector<fs::path> HelpFileCandidates() {
 fs::path FindHelpFile() {
   for (const fs::path& candidate : HelpFileCandidates()) {
     std::error_code code;
-    if (fs::is_regular_file(candidate, code)) return candidate;
+    if (fs::is_regular_file(candidate, code)) return candidate.lexically_normal();
   }
   return {};
 }

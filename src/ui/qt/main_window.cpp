@@ -127,7 +127,8 @@ PageServices MainWindow::pageServices() {
 }
 
 SettingsServices MainWindow::settingsServices() {
-  return SettingsServices{session_.panel, session_.app, session_.files, host_};
+  return SettingsServices{session_.panel, session_.app,        session_.files,
+                          host_,          &session_.likeNames, &session_.twoLists};
 }
 
 void MainWindow::startUp(const std::string& newName, const std::string& oldName) {
