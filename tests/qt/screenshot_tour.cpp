@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <functional>
 
 #include "qt/support/modal_answer.h"
+#include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
 
@@ -60,6 +62,29 @@ QAbstractButton* button(QWidget* parent, const char* objectName) {
   return found;
 }
 
+// Clicks the button, which opens a modal window, photographs that window and closes it again.
+void photographModal(QWidget* parent, const char* buttonName, const QString& name) {
+  QAbstractButton* opener = button(parent, buttonName);
+  if (opener == nullptr) return;
+  QWidget* below = QApplication::activeModalWidget();
+  bool seen = false;
+  whenModalOpens([&, below](QWidget* modal) {
+    if (modal == below) return;
+    seen = true;
+    grab(modal, name);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+  });
+  opener->click();
+  if (!seen) {
+    std::fprintf(stderr, "screenshot_tour: %s opened no window\n", buttonName);
+    ++failures;
+  }
+}
+
 // Presses Start and, when the viewer opens, hands it to `inViewer`, which must close it.
 void runAndShow(kelvarine::MainWindow& window, std::function<void(QWidget*)> inViewer) {
   bool shown = false;
@@ -98,8 +123,26 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
         if (top->isVisible() && top->windowTitle() == "Kelvarine Change Flagging Legend") grab(top, "legend");
       }
     }
+    if (QAbstractButton* find = button(viewer, "VsButFind")) {
+      find->click();
+      settle(300);
+      if (auto* dialog = viewer->findChild<kelvarine::FindDialog*>();
+          dialog != nullptr && dialog->isVisible()) {
+        grab(dialog, "find");
+        dialog->close();
+      }
+    }
+    photographModal(viewer, "VsButPrint", "print-dialog");
+    photographModal(viewer, "VsButSaveAs", "save-dialog");
     viewer->close();
   });
+
+  // The selection windows of compare types 3 and 4.
+  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(2);
+  photographModal(&window, "MnButStart", "select-like-names");
+  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(3);
+  photographModal(&window, "MnButStart", "select-two-lists");
+  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(1);
 
   session.app.choices.setChecked(kelvarine::Pref::Sbsl, true);
   runAndShow(window, [](QWidget* dual) {
