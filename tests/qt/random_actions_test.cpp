@@ -151,6 +151,17 @@ class RandomActionsTest : public QObject {
       if (!window.isVisible()) window.show();
       top = &window;
     }
+    // The windows a viewer opens beside itself (find dialog, legend) take their share of the actions.
+    QList<QWidget*> beside;
+    for (QWidget* candidate : QApplication::topLevelWidgets()) {
+      if (candidate != top && candidate->isVisible() && !candidate->isModal() &&
+          qobject_cast<QDialog*>(candidate) != nullptr && !offLimits(candidate))
+        beside.append(candidate);
+    }
+    for (QDialog* child : top->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+      if (child->isVisible() && !child->isModal() && !beside.contains(child)) beside.append(child);
+    }
+    if (!beside.isEmpty() && random() % 4 == 0) top = beside[static_cast<int>(random() % beside.size())];
     if (trace_) {
       QWidget* focus = QApplication::focusWidget();
       std::fprintf(
