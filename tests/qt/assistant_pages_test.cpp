@@ -167,6 +167,24 @@ class AssistantPagesTest : public QObject {
     QCOMPARE(QString::fromStdString(session_->panel.MnCbOldDirNm.text), path("Old/a.txt"));
     QCOMPARE(label->text(), path("Old/a.txt"));
     QCOMPARE(list->currentIndex().data().toString(), QStringLiteral("a.txt"));
+
+    // The New field takes a dropped file (which the list moves to), never a directory.
+    QLineEdit* newEdit = child<QComboBox>(page, "FsTcNewFileNm")->lineEdit();
+    QMimeData directory;
+    directory.setUrls({QUrl::fromLocalFile(path("Old"))});
+    QDragEnterEvent refused(QPoint(2, 2), Qt::CopyAction, &directory, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(newEdit, &refused);
+    QVERIFY(!refused.isAccepted());
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(path("New/a.txt"))});
+    QDragEnterEvent taken(QPoint(2, 2), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(newEdit, &taken);
+    QVERIFY(taken.isAccepted());
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(newEdit, &drop);
+    QCOMPARE(QString::fromStdString(session_->panel.MnCbNewDirNm.text), path("New/a.txt"));
+    QCOMPARE(QString::fromStdString(session_->panel.MnCbOldDirNm.text), path("Old/a.txt"));
+    QCOMPARE(label->text(), path("New/a.txt"));
   }
 };
 

@@ -5,24 +5,20 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDrag>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
-#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -68,44 +64,10 @@ class FileListFilter : public QSortFilterProxyModel {
   std::string mask_ = "*.*";
 };
 
-namespace {
-
-QString toQt(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string fromQt(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
-// The file a drag carries (the first local URL when it names a file), else empty.
-QString draggedFile(const QMimeData* mime) {
-  if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) return {};
-  const QString path = mime->urls().constFirst().toLocalFile();
-  return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
-}
-
-// A directory tree for navigation: directories only, one column, scrolling sideways over long names.
-QTreeView* makeDirectoryTree(QFileSystemModel* model, QWidget* parent) {
-  auto* tree = new QTreeView(parent);
-  tree->setModel(model);
-  for (int column = 1; column < model->columnCount(); ++column)
-    tree->hideColumn(column);
-  tree->setHeaderHidden(true);
-  tree->header()->setStretchLastSection(false);
-  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  return tree;
-}
-
-}  // namespace
-
 FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
-    : QWidget(parent), session_(session), host_(host) {
+    : AssistantPage(session, host, HistoryAccepts::FilesOnly, FileSelectReturn, parent) {
   setObjectName(QStringLiteral("FileSelectPage"));
-  dirModel_ = new QFileSystemModel(this);
-  dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  dirModel_->setRootPath(QStringLiteral("/"));
+  dirModel_ = makeDirectoryModel(this);
   dirTree_ = makeDirectoryTree(dirModel_, this);
   dirTree_->setObjectName(QStringLiteral("FsDirTree"));
 
@@ -130,31 +92,24 @@ FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
   roots.sort();
   roots.removeDuplicates();
   drive_->addItems(roots);
-  filter_ = new QLineEdit(toQt(state_.filter), this);
+  filter_ = new QLineEdit(toQtPath(state_.filter), this);
   filter_->setObjectName(QStringLiteral("FsEdFilter"));
 
-  selected_ = new QLabel(this);
-  selected_->setObjectName(QStringLiteral("FsLblSelected"));
-  selected_->setTextFormat(Qt::PlainText);
-  selected_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  selected_ = makeSelectedLabel(QStringLiteral("FsLblSelected"));
   selected_->installEventFilter(this);
 
+  // The selected-file label (or a file from elsewhere) may be dropped on the fields.
   MainPanelState& panel = session_.panel;
-  newField_ = new NameHistoryCombo(panel.FsTcNewFileNm, session_.files, HistoryAccepts::FilesOnly, this);
-  newField_->setObjectName(QStringLiteral("FsTcNewFileNm"));
-  oldField_ = new NameHistoryCombo(panel.FsTcOldFileNm, session_.files, HistoryAccepts::FilesOnly, this);
-  oldField_->setObjectName(QStringLiteral("FsTcOldFileNm"));
+  newField_ = makeNameField(panel.FsTcNewFileNm, QStringLiteral("FsTcNewFileNm"), NameSide::New);
+  oldField_ = makeNameField(panel.FsTcOldFileNm, QStringLiteral("FsTcOldFileNm"), NameSide::Old);
 
   auto* toNew = new QPushButton(QStringLiteral("To Main &New Filename"), this);
   toNew->setObjectName(QStringLiteral("FsButToNew"));
   auto* toOld = new QPushButton(QStringLiteral("To Main &Old Filename"), this);
   toOld->setObjectName(QStringLiteral("FsButToOld"));
-  auto* returnButton = new QPushButton(QStringLiteral("Return"), this);
-  returnButton->setObjectName(QStringLiteral("FsButReturn"));
-  auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  cancelButton->setObjectName(QStringLiteral("FsButCancel"));
-  noWarn_ = new QCheckBox(QStringLiteral("No Warn on return with Input File Name not changed"), this);
-  noWarn_->setObjectName(QStringLiteral("FsCkNoWarnNoFileChg"));
+  const auto [returnButton, cancelButton] = makeLeaveButtons(QStringLiteral("Fs"));
+  noWarn_ = makeNoWarnBox(QStringLiteral("No Warn on return with Input File Name not changed"),
+                          QStringLiteral("FsCkNoWarnNoFileChg"), panel.FsCkNoWarnNoFileChg);
 
   auto* browse = new QGridLayout;
   browse->addWidget(new QLabel(QStringLiteral("Drive:"), this), 0, 0);
@@ -182,79 +137,29 @@ FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
   connect(dirTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             if (moving_ || !current.isValid()) return;
-            moveToDirectory(fromQt(dirModel_->filePath(current)));
+            moveToDirectory(fromQtPath(dirModel_->filePath(current)));
             scrollTarget_.clear();  // the user is looking at it already
           });
   // Both models are read in the background: rows read or sorted above the directory (or the file)
-  // shown would push it out of view, so the views are scrolled back until the user takes over.
-  auto* keepInView = new QTimer(this);
-  keepInView->setSingleShot(true);
-  connect(keepInView, &QTimer::timeout, this, [this] {
-    if (scrollTarget_.isEmpty()) return;
-    dirTree_->scrollTo(dirTree_->currentIndex(), QAbstractItemView::PositionAtCenter);
-    if (list_->currentIndex().isValid())
-      list_->scrollTo(list_->currentIndex(), QAbstractItemView::PositionAtCenter);
-  });
-  const auto scheduleScroll = [this, keepInView] {
-    if (!scrollTarget_.isEmpty()) keepInView->start(0);
-  };
-  for (QAbstractItemModel* model :
-       {static_cast<QAbstractItemModel*>(dirModel_), static_cast<QAbstractItemModel*>(files_)}) {
-    connect(model, &QAbstractItemModel::rowsInserted, this, scheduleScroll);
-    connect(model, &QAbstractItemModel::layoutChanged, this, scheduleScroll);
-  }
-  for (QAbstractItemView* view :
-       {static_cast<QAbstractItemView*>(dirTree_), static_cast<QAbstractItemView*>(list_)}) {
-    connect(view, &QAbstractItemView::pressed, this, [this] { scrollTarget_.clear(); });
-    connect(view->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { scrollTarget_.clear(); });
-  }
+  // shown would push it out of view.
+  keepInView({dirTree_, list_});
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             const QModelIndex source = files_->mapToSource(current);
             if (moving_ || !source.isValid() || fileModel_->isDir(source)) return;
-            FileSelectClicked(state_, fromQt(fileModel_->fileName(source)));
-            selected_->setText(toQt(state_.label));
+            FileSelectClicked(state_, fromQtPath(fileModel_->fileName(source)));
+            selected_->setText(toQtPath(state_.label));
           });
   connect(drive_, &QComboBox::textActivated, this,
-          [this](const QString& root) { moveToDirectory(fromQt(root)); });
+          [this](const QString& root) { moveToDirectory(fromQtPath(root)); });
   connect(filter_, &QLineEdit::editingFinished, this, [this] {
     PageServices page = services();
-    FileSelectFilterChanged(page, state_, fromQt(filter_->text()));
+    FileSelectFilterChanged(page, state_, fromQtPath(filter_->text()));
     files_->setMask(state_.filter);
     showList();
   });
   connect(toNew, &QPushButton::clicked, this, [this] { toMain(NameSide::New); });
   connect(toOld, &QPushButton::clicked, this, [this] { toMain(NameSide::Old); });
-  connect(returnButton, &QPushButton::clicked, this, [this] {
-    if (tryReturn()) emit leaveRequested();
-  });
-  connect(cancelButton, &QPushButton::clicked, this, [this] {
-    if (memory_ != nullptr) {
-      PageServices page = services();
-      AssistantCancel(page, *memory_);
-      emit mainPanelChanged();
-    }
-    emit leaveRequested();
-  });
-  connect(noWarn_, &QCheckBox::toggled, this, [this](bool on) { session_.panel.FsCkNoWarnNoFileChg = on; });
-
-  for (NameHistoryCombo* field : {newField_, oldField_}) {
-    const NameSide side = field == newField_ ? NameSide::New : NameSide::Old;
-    QLineEdit* edit = field->lineEdit();
-    connect(edit, &QLineEdit::editingFinished, this, [this, edit, side] {
-      if (edit->isModified()) fieldChanged(side);
-    });
-    connect(field, &QComboBox::textActivated, this, [this, side] { fieldChanged(side); });
-    // The selected-file label (or a file from elsewhere) may be dropped on the fields.
-    for (QWidget* target : {static_cast<QWidget*>(field), static_cast<QWidget*>(edit)}) {
-      target->setAcceptDrops(true);
-      target->installEventFilter(this);
-    }
-  }
-}
-
-PageServices FileSelectPage::services() {
-  return PageServices{session_.app, session_.panel, session_.files, host_, fromQt(QDir::currentPath())};
 }
 
 void FileSelectPage::enter(PageMemory& memory) {
@@ -266,12 +171,6 @@ void FileSelectPage::enter(PageMemory& memory) {
   emit mainPanelChanged();
 }
 
-bool FileSelectPage::tryReturn() {
-  if (memory_ == nullptr) return true;
-  PageServices page = services();
-  return FileSelectReturn(page, *memory_);
-}
-
 void FileSelectPage::moveToDirectory(const std::string& directory) {
   PageServices page = services();
   FileSelectDirectoryChanged(page, state_, directory);
@@ -280,13 +179,13 @@ void FileSelectPage::moveToDirectory(const std::string& directory) {
 
 void FileSelectPage::showList() {
   moving_ = true;
-  const QString directory = QDir::cleanPath(toQt(state_.directory));
+  const QString directory = QDir::cleanPath(toQtPath(state_.directory));
   fileModel_->setRootPath(directory);
   files_->setDirectory(directory);
   list_->setRootIndex(files_->mapFromSource(fileModel_->index(directory)));
   const QModelIndex file = state_.selectedFile.empty()
                                ? QModelIndex()
-                               : files_->mapFromSource(fileModel_->index(toQt(state_.selectedFile)));
+                               : files_->mapFromSource(fileModel_->index(toQtPath(state_.selectedFile)));
   list_->selectionModel()->clearSelection();
   list_->setCurrentIndex(file);
   if (file.isValid()) list_->scrollTo(file, QAbstractItemView::PositionAtCenter);
@@ -299,12 +198,12 @@ void FileSelectPage::showList() {
   }
   const int drive = drive_->findText(QStorageInfo(directory).rootPath());
   if (drive >= 0) drive_->setCurrentIndex(drive);
-  selected_->setText(toQt(state_.label));
+  selected_->setText(toQtPath(state_.label));
   moving_ = false;
 }
 
 void FileSelectPage::showState() {
-  selected_->setText(toQt(state_.label));
+  selected_->setText(toQtPath(state_.label));
   newField_->refresh();
   oldField_->refresh();
   noWarn_->setChecked(session_.panel.FsCkNoWarnNoFileChg);
@@ -337,8 +236,8 @@ bool FileSelectPage::labelEvent(QEvent* event) {
   if ((mouse->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
     return true;
   auto* mime = new QMimeData;
-  mime->setUrls({QUrl::fromLocalFile(toQt(state_.selectedFile))});
-  mime->setText(toQt(state_.selectedFile));
+  mime->setUrls({QUrl::fromLocalFile(toQtPath(state_.selectedFile))});
+  mime->setText(toQtPath(state_.selectedFile));
   auto* drag = new QDrag(selected_);
   drag->setMimeData(mime);
   drag->exec(Qt::CopyAction);
@@ -351,28 +250,18 @@ bool FileSelectPage::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove) return labelEvent(event);
     return QWidget::eventFilter(watched, event);
   }
-  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
-    return QWidget::eventFilter(watched, event);
-  auto* drop = static_cast<QDropEvent*>(event);
-  const QString file = draggedFile(drop->mimeData());
-  if (file.isEmpty()) {
-    event->ignore();
-    return true;
+  return AssistantPage::eventFilter(watched, event);
+}
+
+void FileSelectPage::dropped(const QString& file, NameSide side) {
+  if (fromQtPath(file) != state_.selectedFile) {
+    const QFileInfo info(file);
+    PageServices page = services();
+    FileSelectDirectoryChanged(page, state_, fromQtPath(info.absolutePath()));
+    FileSelectClicked(state_, fromQtPath(info.fileName()));
+    showList();
   }
-  drop->setDropAction(Qt::CopyAction);
-  drop->accept();
-  if (type == QEvent::Drop) {
-    if (fromQt(file) != state_.selectedFile) {
-      const QFileInfo info(file);
-      PageServices page = services();
-      FileSelectDirectoryChanged(page, state_, fromQt(info.absolutePath()));
-      FileSelectClicked(state_, fromQt(info.fileName()));
-      showList();
-    }
-    const bool toNewSide = watched == newField_ || watched == newField_->lineEdit();
-    toMain(toNewSide ? NameSide::New : NameSide::Old);
-  }
-  return true;
+  toMain(side);
 }
 
 }  // namespace kelvarine

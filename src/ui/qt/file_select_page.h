@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QPoint>
-#include <QWidget>
 
-#include "engine/host.h"
-#include "ui/assistant_pages.h"
-#include "ui/qt/gui_session.h"
+#include "ui/qt/assistant_page.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,7 +10,6 @@ class QFileSystemModel;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QPushButton;
 class QTreeView;
 
 namespace kelvarine {
@@ -24,7 +20,7 @@ class NameHistoryCombo;
 // The File Select page: a drive choice, a directory tree and a filtered file list whose selected
 // file the "To Main" buttons (or a drag of the selected-file label onto the page's file fields)
 // hand to the main New or Old name.
-class FileSelectPage : public QWidget {
+class FileSelectPage : public AssistantPage {
   Q_OBJECT
 
  public:
@@ -33,34 +29,22 @@ class FileSelectPage : public QWidget {
   // The page is entered; `memory` holds the main names remembered by the page change and must
   // outlive the page's use of it.
   void enter(PageMemory& memory);
-  // Return's question; true when the window may go back to the Main Panel.
-  bool tryReturn();
-
- signals:
-  // Return (when the question allows it) or Cancel was pressed.
-  void leaveRequested();
-  // The page changed the main names or the compare type: the main panel shows them again.
-  void mainPanelChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  PageServices services();
   void showList();
   void showState();
   void moveToDirectory(const std::string& directory);
   void toMain(NameSide side);
-  void fieldChanged(NameSide side);
+  void fieldChanged(NameSide side) override;
+  void dropped(const QString& file, NameSide side) override;
   bool labelEvent(QEvent* event);
 
-  GuiSession& session_;
-  Host& host_;
-  PageMemory* memory_ = nullptr;
   FileSelectState state_;
-  bool moving_ = false;   // the list and tree are moved by the page, not by the user
-  QPoint pressedAt_;      // where a drag of the selected-file label may start
-  QString scrollTarget_;  // kept in view in the tree while the directories above it are being read
+  bool moving_ = false;  // the list and tree are moved by the page, not by the user
+  QPoint pressedAt_;     // where a drag of the selected-file label may start
 
   QFileSystemModel* dirModel_;
   QFileSystemModel* fileModel_;
