@@ -15,40 +15,20 @@
 
 namespace kelvarine {
 
-namespace {
-
-// A push button that Enter elsewhere in the dialog never presses: Enter belongs to the lists and
-// the filter field.
-QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
-QLabel* makeLabel(const QString& text, const char* name, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-}  // namespace
-
 LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow, QWidget* parent)
     : QDialog(parent), host_(host), files_(files), flow_(flow) {
   setObjectName("FrmLNm");
   setWindowTitle(LikeNameSelection::kCaption);
   setModal(true);
 
-  newPath_ = makeLabel({}, "LNLblNewPath", this);
-  oldPath_ = makeLabel({}, "LNLblOldPath", this);
+  newPath_ = makeNamedLabel({}, "LNLblNewPath", this);
+  oldPath_ = makeNamedLabel({}, "LNLblOldPath", this);
   newPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   oldPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* paths = new QGridLayout;
-  paths->addWidget(makeLabel("New Path Name:", "LNLblNewPathCap", this), 0, 0);
+  paths->addWidget(makeNamedLabel("New Path Name:", "LNLblNewPathCap", this), 0, 0);
   paths->addWidget(newPath_, 0, 1);
-  paths->addWidget(makeLabel("Old  Path  Name:", "LNLblOldPathCap", this), 1, 0);
+  paths->addWidget(makeNamedLabel("Old  Path  Name:", "LNLblOldPathCap", this), 1, 0);
   paths->addWidget(oldPath_, 1, 1);
   paths->setColumnStretch(1, 1);
 
@@ -56,18 +36,18 @@ LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow
   paired_->setObjectName("LNListPaired");
   selected_ = new PickListWidget(QAbstractItemView::ExtendedSelection, this);
   selected_->setObjectName("LNListSelected");
-  pairedCount_ = makeLabel("(0)", "LNLblPairedCount", this);
-  selectedCount_ = makeLabel("(0)", "LNLblSelectedCount", this);
+  pairedCount_ = makeNamedLabel("(0)", "LNLblPairedCount", this);
+  selectedCount_ = makeNamedLabel("(0)", "LNLblSelectedCount", this);
 
-  auto* pairedCaption = makeLabel("Like Named &Paired Files:", "LNLblPaired", this);
+  auto* pairedCaption = makeNamedLabel("Like Named &Paired Files:", "LNLblPaired", this);
   pairedCaption->setBuddy(paired_);
-  auto* selectedCaption = makeLabel("Se&lected Paired Files:", "LNLblSelected", this);
+  auto* selectedCaption = makeNamedLabel("Se&lected Paired Files:", "LNLblSelected", this);
   selectedCaption->setBuddy(selected_);
 
-  QPushButton* move = makeButton("&Select Highlighted  >", "LNButMove", this);
-  QPushButton* moveBack = makeButton("<  &Unselect Highlighted", "LNButMoveBack", this);
-  QPushButton* moveAll = makeButton("Select &All Paired  >>", "LNButMoveAll", this);
-  QPushButton* moveAllBack = makeButton("<<  Unselect All Selec&ted", "LNButMoveAllBack", this);
+  QPushButton* move = makeSelectionButton("&Select Highlighted  >", "LNButMove", this);
+  QPushButton* moveBack = makeSelectionButton("<  &Unselect Highlighted", "LNButMoveBack", this);
+  QPushButton* moveAll = makeSelectionButton("Select &All Paired  >>", "LNButMoveAll", this);
+  QPushButton* moveAllBack = makeSelectionButton("<<  Unselect All Selec&ted", "LNButMoveAllBack", this);
   auto* moves = new QVBoxLayout;
   moves->addStretch();
   for (QPushButton* button : {move, moveBack, moveAll, moveAllBack})
@@ -81,11 +61,11 @@ LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow
   lists->addLayout(moves, 1, 1);
   lists->addWidget(selected_, 1, 2);
   auto* pairedCountRow = new QHBoxLayout;
-  pairedCountRow->addWidget(makeLabel("# Of Paired Files", "LNLblPairedCountCap", this));
+  pairedCountRow->addWidget(makeNamedLabel("# Of Paired Files", "LNLblPairedCountCap", this));
   pairedCountRow->addWidget(pairedCount_);
   pairedCountRow->addStretch();
   auto* selectedCountRow = new QHBoxLayout;
-  selectedCountRow->addWidget(makeLabel("# Of Selected Files", "LNLblSelectedCountCap", this));
+  selectedCountRow->addWidget(makeNamedLabel("# Of Selected Files", "LNLblSelectedCountCap", this));
   selectedCountRow->addWidget(selectedCount_);
   selectedCountRow->addStretch();
   lists->addLayout(pairedCountRow, 2, 0);
@@ -95,7 +75,7 @@ LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow
 
   filter_ = new FilterCombo(this);
   filter_->setObjectName("LNCbFilter");
-  auto* filterCaption = makeLabel("Like File &Filter:", "LNLblFilter", this);
+  auto* filterCaption = makeNamedLabel("Like File &Filter:", "LNLblFilter", this);
   filterCaption->setBuddy(filter_);
   byName_ = new QRadioButton("File &Name", this);
   byName_->setObjectName("LNRbFileName");
@@ -116,18 +96,13 @@ LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow
   choices->addStretch();
   choices->addWidget(sortBox);
 
-  QPushButton* startButton = makeButton("Start &Compare", "LNButStart", this);
-  QPushButton* returnButton = makeButton("&Return", "LNButReturn", this);
-  auto* ends = new QHBoxLayout;
-  ends->addStretch();
-  ends->addWidget(startButton);
-  ends->addWidget(returnButton);
+  const StartReturnRow ends = makeStartReturnRow(this, "LN");
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(paths);
   layout->addLayout(lists, 1);
   layout->addLayout(choices);
-  layout->addLayout(ends);
+  layout->addLayout(ends.layout);
   resize(760, 480);
 
   auto select = [this] { act([this] { model_->selectHighlighted(host_); }); };
@@ -148,8 +123,7 @@ LikeNameWindow::LikeNameWindow(Host& host, FileSystem& files, FlowServices& flow
   connect(filter_, &FilterCombo::filterEntered, this, [this](const QString& text) {
     act([this, &text] { model_->changeFilter(files_, text.toStdString()); });
   });
-  connect(startButton, &QPushButton::clicked, this, &LikeNameWindow::start);
-  connect(returnButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ends.start, &QPushButton::clicked, this, &LikeNameWindow::start);
 }
 
 int LikeNameWindow::openOver(LikeNameSelection& model) {
@@ -190,14 +164,7 @@ void LikeNameWindow::start() {
   // leaves the field only when the window hides).
   filter_->commit();
   takeHighlights();
-  if (model_->selected().empty()) {
-    model_->startCompare(flow_);  // refuses with its message; the window stays
-    return;
-  }
-  // The window makes way for the run and its report viewer, and closes once they are done.
-  hide();
-  model_->startCompare(flow_);
-  done(QDialog::Accepted);
+  startFromWindow(*this, model_->selected().empty(), [this] { model_->startCompare(flow_); });
 }
 
 }  // namespace kelvarine

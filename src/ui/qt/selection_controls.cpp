@@ -1,7 +1,11 @@
 #include "ui/qt/selection_controls.h"
 
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -16,6 +20,41 @@ bool isEnterKey(const QEvent* event) {
 }
 
 }  // namespace
+
+QPushButton* makeSelectionButton(const QString& caption, const QString& name, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+QLabel* makeNamedLabel(const QString& text, const QString& name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+StartReturnRow makeStartReturnRow(QDialog* window, const QString& prefix) {
+  QPushButton* startButton = makeSelectionButton("Start &Compare", prefix + "ButStart", window);
+  QPushButton* returnButton = makeSelectionButton("&Return", prefix + "ButReturn", window);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(startButton);
+  row->addWidget(returnButton);
+  QObject::connect(returnButton, &QPushButton::clicked, window, &QDialog::reject);
+  return {row, startButton};
+}
+
+void startFromWindow(QDialog& window, bool nothingSelected, const std::function<void()>& startCompare) {
+  if (nothingSelected) {
+    startCompare();  // refuses with its message; the window stays
+    return;
+  }
+  window.hide();
+  startCompare();
+  window.done(QDialog::Accepted);
+}
 
 PickListWidget::PickListWidget(QAbstractItemView::SelectionMode mode, QWidget* parent) : QListWidget(parent) {
   setSelectionMode(mode);

@@ -3,10 +3,32 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QString>
+#include <functional>
 
 #include "ui/pick_list.h"
 
+class QDialog;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+
 namespace kelvarine {
+
+// A push button that Enter elsewhere in a selection window never presses: Enter belongs to the
+// lists and the filter fields.
+QPushButton* makeSelectionButton(const QString& caption, const QString& name, QWidget* parent);
+QLabel* makeNamedLabel(const QString& text, const QString& name, QWidget* parent);
+
+// A selection window's last row: Start Compare and Return (which rejects the window), named
+// `prefix` + "ButStart" and `prefix` + "ButReturn"; the caller connects Start.
+struct StartReturnRow {
+  QHBoxLayout* layout;
+  QPushButton* start;
+};
+StartReturnRow makeStartReturnRow(QDialog* window, const QString& prefix);
+// Start Compare: with nothing selected `startCompare` refuses with its message and the window stays;
+// otherwise the window makes way for the run and its report viewer, and closes once they are done.
+void startFromWindow(QDialog& window, bool nothingSelected, const std::function<void()>& startCompare);
 
 // A list box over a PickList: shows its entries and highlights, hands the user's highlights back,
 // scrolls sideways over long names, and turns Enter and Delete into signals instead of letting the

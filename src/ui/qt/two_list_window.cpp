@@ -12,26 +12,6 @@
 
 namespace kelvarine {
 
-namespace {
-
-// A push button that Enter elsewhere in the dialog never presses: Enter belongs to the lists and
-// the filter fields.
-QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
-QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-}  // namespace
-
 TwoListWindow::SideControls TwoListWindow::makeSide(PairSide side) {
   const QString which = side == PairSide::New ? "New" : "Old";
   SideControls c;
@@ -43,9 +23,9 @@ TwoListWindow::SideControls TwoListWindow::makeSide(PairSide side) {
   c.highlighted->setFocusPolicy(Qt::ClickFocus);
   c.filter = new FilterCombo(this);
   c.filter->setObjectName("ULCb" + which + "Filter");
-  c.directory = makeLabel({}, "ULLbl" + which + "Dir", this);
+  c.directory = makeNamedLabel({}, "ULLbl" + which + "Dir", this);
   c.directory->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  c.count = makeLabel("(0)", "ULLbl" + which + "Count", this);
+  c.count = makeNamedLabel("(0)", "ULLbl" + which + "Count", this);
 
   connect(c.files, &QListWidget::itemSelectionChanged, this, [this, side] { takeFileHighlight(side); });
   connect(c.files, &PickListWidget::enterPressed, this, &TwoListWindow::selectPair);
@@ -75,19 +55,19 @@ TwoListWindow::TwoListWindow(Host& host, FileSystem& files, FlowServices& flow, 
     SideControls& c = controls(side);
     auto* dirRow = new QHBoxLayout;
     dirRow->addWidget(
-        makeLabel(isNew ? "New Dir Name:" : "Old  Dir  Name:", "ULLbl" + which + "DirCap", this));
+        makeNamedLabel(isNew ? "New Dir Name:" : "Old  Dir  Name:", "ULLbl" + which + "DirCap", this));
     dirRow->addWidget(c.directory, 1);
     auto* listCaption =
-        makeLabel(isNew ? "&New Dir Files:" : "&Old Dir Files:", "ULLbl" + which + "Files", this);
+        makeNamedLabel(isNew ? "&New Dir Files:" : "&Old Dir Files:", "ULLbl" + which + "Files", this);
     listCaption->setBuddy(c.files);
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(listCaption);
     countRow->addStretch();
     countRow->addWidget(
-        makeLabel(isNew ? "# New Files:" : "# Old Files:", "ULLbl" + which + "CountCap", this));
+        makeNamedLabel(isNew ? "# New Files:" : "# Old Files:", "ULLbl" + which + "CountCap", this));
     countRow->addWidget(c.count);
     auto* filterCaption =
-        makeLabel(isNew ? "New File &Filter:" : "Old File F&ilter:", "ULLbl" + which + "Filter", this);
+        makeNamedLabel(isNew ? "New File &Filter:" : "Old File F&ilter:", "ULLbl" + which + "Filter", this);
     filterCaption->setBuddy(c.filter);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filterCaption);
@@ -96,9 +76,10 @@ TwoListWindow::TwoListWindow(Host& host, FileSystem& files, FlowServices& flow, 
     sides->addLayout(dirRow, 0, column);
     sides->addLayout(countRow, 1, column);
     sides->addWidget(c.files, 2, column);
-    sides->addWidget(makeLabel(isNew ? "New File Highlighted Selection:" : "Old File Highlighted Selection:",
-                               "ULLbl" + which + "Highlighted", this),
-                     3, column);
+    sides->addWidget(
+        makeNamedLabel(isNew ? "New File Highlighted Selection:" : "Old File Highlighted Selection:",
+                       "ULLbl" + which + "Highlighted", this),
+        3, column);
     sides->addWidget(c.highlighted, 4, column);
     sides->addLayout(filterRow, 5, column);
     sides->setColumnStretch(column, 1);
@@ -106,8 +87,8 @@ TwoListWindow::TwoListWindow(Host& host, FileSystem& files, FlowServices& flow, 
   }
   sides->setRowStretch(2, 1);
 
-  QPushButton* pairButton = makeButton("Select New-Old &Pair  \u2193", "ULButPair", this);
-  QPushButton* undoButton = makeButton("&Undo Selected  \u2191", "ULButUndo", this);
+  QPushButton* pairButton = makeSelectionButton("Select New-Old &Pair  \u2193", "ULButPair", this);
+  QPushButton* undoButton = makeSelectionButton("&Undo Selected  \u2191", "ULButUndo", this);
   auto* pairButtons = new QHBoxLayout;
   pairButtons->addStretch();
   pairButtons->addWidget(pairButton);
@@ -116,35 +97,29 @@ TwoListWindow::TwoListWindow(Host& host, FileSystem& files, FlowServices& flow, 
 
   pairs_ = new PickListWidget(QAbstractItemView::ExtendedSelection, this);
   pairs_->setObjectName("ULListPairs");
-  pairCount_ = makeLabel("(0)", "ULLblPairCount", this);
-  auto* pairsCaption = makeLabel("S&elected File Pair:", "ULLblPairs", this);
+  pairCount_ = makeNamedLabel("(0)", "ULLblPairCount", this);
+  auto* pairsCaption = makeNamedLabel("S&elected File Pair:", "ULLblPairs", this);
   pairsCaption->setBuddy(pairs_);
   auto* pairsRow = new QHBoxLayout;
   pairsRow->addWidget(pairsCaption);
   pairsRow->addStretch();
-  pairsRow->addWidget(makeLabel("# Selected File Pairs:", "ULLblPairCountCap", this));
+  pairsRow->addWidget(makeNamedLabel("# Selected File Pairs:", "ULLblPairCountCap", this));
   pairsRow->addWidget(pairCount_);
 
-  QPushButton* startButton = makeButton("Start &Compare", "ULButStart", this);
-  QPushButton* returnButton = makeButton("&Return", "ULButReturn", this);
-  auto* ends = new QHBoxLayout;
-  ends->addStretch();
-  ends->addWidget(startButton);
-  ends->addWidget(returnButton);
+  const StartReturnRow ends = makeStartReturnRow(this, "UL");
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(sides, 3);
   layout->addLayout(pairButtons);
   layout->addLayout(pairsRow);
   layout->addWidget(pairs_, 2);
-  layout->addLayout(ends);
+  layout->addLayout(ends.layout);
   resize(760, 600);
 
   connect(pairButton, &QPushButton::clicked, this, &TwoListWindow::selectPair);
   connect(undoButton, &QPushButton::clicked, this, &TwoListWindow::undoSelected);
   connect(pairs_, &PickListWidget::deletePressed, this, &TwoListWindow::undoSelected);
-  connect(startButton, &QPushButton::clicked, this, &TwoListWindow::start);
-  connect(returnButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ends.start, &QPushButton::clicked, this, &TwoListWindow::start);
 }
 
 int TwoListWindow::openOver(TwoListSelection& model) {
@@ -199,14 +174,7 @@ void TwoListWindow::start() {
   new_.filter->commit();
   old_.filter->commit();
   pairs_->copyHighlights(model_->pairs());
-  if (model_->pairs().empty()) {
-    model_->startCompare(flow_);  // refuses with its message; the window stays
-    return;
-  }
-  // The window makes way for the run and its report viewer, and closes once they are done.
-  hide();
-  model_->startCompare(flow_);
-  done(QDialog::Accepted);
+  startFromWindow(*this, model_->pairs().empty(), [this] { model_->startCompare(flow_); });
 }
 
 }  // namespace kelvarine
