@@ -16,12 +16,15 @@
 #include <memory>
 
 #include "qt/support/modal_answer.h"
+#include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/dir_select_page.h"
 #include "ui/qt/file_select_page.h"
 #include "ui/qt/gui_host.h"
 
 namespace kelvarine {
+
+using testing::child;
 
 class AssistantPagesTest : public QObject {
   Q_OBJECT
@@ -33,12 +36,6 @@ class AssistantPagesTest : public QObject {
     session_->panel.MnCbOldDirNm.text = oldName.toStdString();
     memory_.savedNewName = session_->panel.MnCbNewDirNm.text;
     memory_.savedOldName = session_->panel.MnCbOldDirNm.text;
-  }
-  template <typename T>
-  T* child(QWidget& page, const char* name) {
-    T* widget = page.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no %s", name);
-    return widget;
   }
   static QString treePath(QTreeView* tree) {
     return static_cast<QFileSystemModel*>(tree->model())->filePath(tree->currentIndex());

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "qt/support/modal_answer.h"
+#include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
@@ -21,17 +22,11 @@
 namespace kelvarine {
 
 using testing::answerNextMessageBox;
+using testing::child;
 using testing::waitFor;
 using testing::whenModalOpens;
 
 namespace {
-
-template <typename T>
-T* child(QWidget* parent, const char* name) {
-  T* found = parent->findChild<T*>(name);
-  if (found == nullptr) qFatal("no widget %s", name);
-  return found;
-}
 
 void typeName(QComboBox* field, const std::string& text) {
   field->setFocus();

@@ -17,19 +17,15 @@
 #include <memory>
 
 #include "qt/support/modal_answer.h"
+#include "qt/support/widget_finder.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
 
 namespace kelvarine {
 
-namespace {
+using testing::child;
 
-template <typename T>
-T* child(QWidget* parent, const char* name) {
-  T* found = parent->findChild<T*>(name);
-  if (found == nullptr) qFatal("no widget %s", name);
-  return found;
-}
+namespace {
 
 // Counts the tool-tip requests that reach the object it watches.
 class ToolTipCounter : public QObject {

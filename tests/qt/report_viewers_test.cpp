@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "qt/support/message_catcher.h"
+#include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
 #include "ui/qt/dual_viewer.h"
@@ -25,6 +26,9 @@
 #include "ui/qt/single_viewer.h"
 
 namespace kelvarine {
+
+using testing::child;
+
 namespace {
 
 // Runs `open`, which shows a modal viewer and returns when it has closed, and `body` on that viewer
@@ -101,13 +105,6 @@ constexpr int kRows = 63, kOldSideRows = 39;
 
 const QString kForward = QString(28, ' ') + "No more forward change sequences found" + QString(26, ' ') + ".";
 const QString kSingleSections = QString(43, ' ') + "No more change sections found" + QString(26, ' ') + ".";
-
-template <typename T>
-T* child(QWidget& window, const char* name) {
-  T* found = window.findChild<T*>(QString::fromLatin1(name));
-  if (found == nullptr) qFatal("no widget %s", name);
-  return found;
-}
 
 QString text(const std::string& value) {
   return QString::fromStdString(value);

@@ -14,6 +14,7 @@
 
 #include "engine/compare_choices.h"
 #include "qt/support/modal_answer.h"
+#include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/gui_session.h"
@@ -23,19 +24,13 @@
 namespace kelvarine {
 
 using testing::answerNextMessageBox;
+using testing::child;
 using testing::whenModalOpens;
 
 namespace {
 
 const std::string kLongName = std::string(180, 'n') + ".txt";
 const QString kDiffers = "INFORM: The processed files have differences.";
-
-template <typename T>
-T* child(QWidget* parent, const char* name) {
-  T* found = parent->findChild<T*>(name);
-  if (found == nullptr) qFatal("no widget %s", name);
-  return found;
-}
 
 QStringList rows(QWidget* window, const char* list) {
   QStringList texts;
