@@ -2,6 +2,7 @@
 // shows the main window; the settings are saved when the window closes.
 
 #include <QApplication>
+#include <QIcon>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");  // Qt needs the C number format
   QApplication::setApplicationName("Kelvarn - V1.8");
   QApplication::setApplicationVersion(KELVARINE_VERSION);
+  QApplication::setWindowIcon(QIcon::fromTheme("kelvarine"));  // the installed icon theme's entry
 
   // "--help-file-path": the help file this program shows, for installation checks; nothing else runs.
   if (hasSwitch(argc, argv, "--help-file-path")) {
