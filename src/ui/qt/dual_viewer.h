@@ -10,8 +10,8 @@ class DualViewer : public ViewerWindow {
   Q_OBJECT
 
  public:
-  static constexpr ViewerGeometry kDesign{40, 40, 760, 560};
-  static constexpr int kDesignSplit = 372;  // width of the left list
+  static constexpr ViewerGeometry kDesign{40, 40, 1240, 640};
+  static constexpr int kDesignSplit = 610;  // width of the left list
 
   DualViewer(GuiSession& session, Host& host, QWidget* parent)
       : ViewerWindow(ViewerKind::Dual, session, host, parent) {}

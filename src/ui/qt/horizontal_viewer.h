@@ -11,8 +11,8 @@ class HorizontalViewer : public ViewerWindow {
   Q_OBJECT
 
  public:
-  static constexpr ViewerGeometry kDesign{60, 60, 760, 600};
-  static constexpr int kDesignSplit = 270;  // height of the top list
+  static constexpr ViewerGeometry kDesign{60, 60, 980, 700};
+  static constexpr int kDesignSplit = 320;  // height of the top list
 
   HorizontalViewer(GuiSession& session, Host& host, QWidget* parent)
       : ViewerWindow(ViewerKind::Horizontal, session, host, parent) {}

@@ -10,7 +10,7 @@ class SingleViewer : public ViewerWindow {
 
  public:
   // Where the window sits and how large it is when no stored geometry says otherwise.
-  static constexpr ViewerGeometry kDesign{40, 40, 720, 560};
+  static constexpr ViewerGeometry kDesign{40, 40, 980, 640};
 
   SingleViewer(GuiSession& session, Host& host, QWidget* parent)
       : ViewerWindow(ViewerKind::Single, session, host, parent) {}
