@@ -73,28 +73,27 @@ class SavedReportTest : public ::testing::Test {
   }
   const std::string& line(std::size_t i) const { return app.reportLines[i]; }
   const std::string& oldLine(std::size_t i) const { return app.oldSideLines[i]; }
-  // The summary rows (from ListingLineCount on) as the viewers show them: one blank, then the line.
+  // The summary rows (from ListingLineCount on) as the viewers show them: `prefix`, then the line.
   Lines summaryRows(const std::string& prefix = " ") const {
     Lines rows;
     for (std::size_t i = static_cast<std::size_t>(app.ListingLineCount); i < app.reportLines.size(); ++i)
       rows.push_back(prefix + app.reportLines[i]);
     return rows;
   }
-  Lines htmlOf() {
+  // The report in `format` as its writer puts it on a stream.
+  std::string write(SaveFormat format, const DualTextChoice& choice = {}) {
     std::ostringstream out;
-    EXPECT_EQ(WriteHtmlReport(out, app, host, source), WriteEnd::Complete);
-    return splitLines(out.str());
+    EXPECT_EQ(writeTo(out, format, choice), WriteEnd::Complete);
+    return out.str();
   }
-  Lines rtfOf() {
-    std::ostringstream out;
-    EXPECT_EQ(WriteRtfReport(out, app, host, source), WriteEnd::Complete);
-    return splitLines(out.str());
+  WriteEnd writeTo(std::ostream& out, SaveFormat format, const DualTextChoice& choice = {}) {
+    return format == SaveFormat::Html  ? WriteHtmlReport(out, app, host, source)
+           : format == SaveFormat::Rtf ? WriteRtfReport(out, app, host, source)
+                                       : WriteTextReport(out, app, host, source, choice);
   }
-  Lines textOf(const DualTextChoice& choice = {}) {
-    std::ostringstream out;
-    EXPECT_EQ(WriteTextReport(out, app, host, source, choice), WriteEnd::Complete);
-    return splitLines(out.str());
-  }
+  Lines htmlOf() { return splitLines(write(SaveFormat::Html)); }
+  Lines rtfOf() { return splitLines(write(SaveFormat::Rtf)); }
+  Lines textOf(const DualTextChoice& choice = {}) { return splitLines(write(SaveFormat::Text, choice)); }
 
   AppState app;
   RecordingHost host;
@@ -133,14 +132,10 @@ TEST_F(SavedReportTest, HtmlRunOfOneColourIsOneSpanAndLongLinesAreCut) {
   EXPECT_EQ(html[10], "   4  " + line(6));
   // The long line: prefix, number and as many whole "&lt;" as fit in 2048 characters, then the close.
   const std::string prefix = "   5  I - ";
-  const std::size_t entities = (2048 - prefix.size()) / 4;
-  EXPECT_EQ(
-      html[11], prefix + [&] {
-        std::string s;
-        for (std::size_t i = 0; i < entities; ++i)
-          s += "&lt;";
-        return s;
-      }() + "</FONT>");
+  std::string cut = prefix;
+  while (cut.size() + 4 <= 2048)
+    cut += "&lt;";
+  EXPECT_EQ(html[11], cut + "</FONT>");
 }
 
 TEST_F(SavedReportTest, SingleRtfSwitchesColourOnlyWhenNeededAndEscapes) {
@@ -227,7 +222,6 @@ TEST_F(SavedReportTest, DualTextStackedWithTitle) {
     left.push_back(ViewerRowText(app, app.reportLines, i));
     right.push_back(ViewerRowText(app, app.oldSideLines, i));
   }
-  EXPECT_EQ(left[4], "   5  " + line(4));
   expectLines(textOf({true, true, "My title"}),
               concat({{"My title", "Brisolan Double-Stacked Compare Report  " + kStamp,
                        " Panel 1 -- New Source Matches + Inserts"},
@@ -236,8 +230,9 @@ TEST_F(SavedReportTest, DualTextStackedWithTitle) {
                       right,
                       summaryRows()}));
   // A checked title with an empty text, or an unchecked one, adds no line.
-  EXPECT_EQ(textOf({true, true, ""})[0], "Brisolan Double-Stacked Compare Report  " + kStamp);
-  EXPECT_EQ(textOf({true, false, "unused"})[0], "Brisolan Double-Stacked Compare Report  " + kStamp);
+  for (const DualTextChoice& noTitle :
+       {DualTextChoice{true, true, ""}, DualTextChoice{true, false, "unused"}})
+    EXPECT_EQ(textOf(noTitle)[0], "Brisolan Double-Stacked Compare Report  " + kStamp);
 }
 
 TEST_F(SavedReportTest, DualTextSideBySidePutsRightRowsAtColumnLwPlus2) {
@@ -314,14 +309,12 @@ class FailingBuffer : public std::streambuf {
 
 TEST_F(SavedReportTest, EveryWriterReportsAFailingStream) {
   run(true);
-  for (int format = 0; format < 4; ++format) {
-    FailingBuffer buffer(300);
-    std::ostream out(&buffer);
-    WriteEnd end = format == 0   ? WriteHtmlReport(out, app, host, source)
-                   : format == 1 ? WriteRtfReport(out, app, host, source)
-                                 : WriteTextReport(out, app, host, source, {format == 2, false, ""});
-    EXPECT_EQ(end, WriteEnd::Failed) << format;
-  }
+  for (const bool stacked : {true, false})
+    for (const SaveFormat format : {SaveFormat::Html, SaveFormat::Rtf, SaveFormat::Text}) {
+      FailingBuffer buffer(300);
+      std::ostream out(&buffer);
+      EXPECT_EQ(writeTo(out, format, {stacked, false, ""}), WriteEnd::Failed) << static_cast<int>(format);
+    }
 }
 
 TEST(SaveDialogTest, InitialValuesFollowOutFnOrTheNewName) {
@@ -429,11 +422,7 @@ TEST_F(SaveToDiskTest, SavesEachFormatWholeAndLeavesNoTemporaryFile) {
   for (const std::string name : {"r.html", "r.HTM", "r.rtf", "r.txt"}) {
     std::ofstream(dir / name) << "previous";
     EXPECT_EQ(SaveReport((dir / name).string(), app, host, source), SaveOutcome::Saved) << name;
-    std::ostringstream expected;
-    if (SaveFormatFor(name) == SaveFormat::Html) WriteHtmlReport(expected, app, host, source);
-    if (SaveFormatFor(name) == SaveFormat::Rtf) WriteRtfReport(expected, app, host, source);
-    if (SaveFormatFor(name) == SaveFormat::Text) WriteTextReport(expected, app, host, source);
-    EXPECT_EQ(readFile(dir / name), expected.str()) << name;
+    EXPECT_EQ(readFile(dir / name), write(SaveFormatFor(name))) << name;
   }
   EXPECT_EQ(filesInDir(dir), (Lines{"new", "r.HTM", "r.html", "r.rtf", "r.txt"}));
   EXPECT_TRUE(host.messages.empty());
