@@ -48,9 +48,9 @@ class LikeNameSelectionTest : public ::testing::Test {
     for (const auto& name : names)
       ASSERT_TRUE(list.highlight(name)) << name;
   }
-  FlowResult startType3() {
+  FlowResult startType3(const std::string& oldDir = "old") {
     app.choices.compareType = kCompareTypes[2];
-    return MnButStartClick(flow, "New", "Old");
+    return MnButStartClick(flow, "new", oldDir);
   }
 
   MemoryFileSystem fs;
@@ -187,8 +187,7 @@ TEST_F(LikeNameSelectionTest, StartRunsTheSelectedNamesInNameOrderWhileTheWindow
     w.selectHighlighted(host);
     EXPECT_EQ(w.startCompare(flow).outcome, FlowOutcome::Ran);
   };
-  app.choices.compareType = kCompareTypes[2];
-  const FlowResult result = MnButStartClick(flow, "new", "old");
+  const FlowResult result = startType3();
   EXPECT_EQ(result.outcome, FlowOutcome::Ran);
   ASSERT_TRUE(window.lastStart().has_value());
   EXPECT_EQ(result.status, *window.lastStart());
@@ -208,8 +207,7 @@ TEST_F(LikeNameSelectionTest, SavedSelectionAppliesAtTheFirstOpeningOnlyAndKeeps
     seenSelected = w.selected().items();
     seenPaired = w.paired().items();
   };
-  app.choices.compareType = kCompareTypes[2];
-  EXPECT_EQ(MnButStartClick(flow, "new", "old").outcome, FlowOutcome::Stopped);
+  EXPECT_EQ(startType3().outcome, FlowOutcome::Stopped);
   EXPECT_EQ(seenSelected, (Names{"a.txt", "c.txt"}));
   EXPECT_EQ(seenPaired, Names{"b.txt"});
   EXPECT_TRUE(app.SavedLikeNameSelection.empty());
@@ -217,7 +215,7 @@ TEST_F(LikeNameSelectionTest, SavedSelectionAppliesAtTheFirstOpeningOnlyAndKeeps
   // Return, then the selection survives the next opening; a name no longer common drops out.
   fs.add("old2/a.txt", "same\n");
   fs.add("old2/B.TXT", "same\n");
-  EXPECT_EQ(MnButStartClick(flow, "new", "old2").outcome, FlowOutcome::Stopped);
+  EXPECT_EQ(startType3("old2").outcome, FlowOutcome::Stopped);
   EXPECT_EQ(seenSelected, Names{"a.txt"});
   EXPECT_EQ(seenPaired, Names{"b.txt"});
   EXPECT_TRUE(report.calls.empty());
