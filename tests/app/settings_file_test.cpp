@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/memory_file_system.h"
@@ -240,29 +241,21 @@ TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
   panel.Top = 40;
   files.add("/DATA/ONE.TXT", "x");
   ASSERT_TRUE(LoadSettings(settings, dir / "odd.ini"));
-  EXPECT_EQ(panel.Top, 40);
-  EXPECT_EQ(panel.Left, 12);
+  EXPECT_EQ(
+      std::tuple(panel.Top, panel.Left, panel.MnCkViewResults, panel.MnCkTurnOffHint, panel.MnCkOmitIniSv),
+      std::tuple(40, 12, true, false, true));
   EXPECT_EQ(panel.MnCbNewDirNm.text, "/Data/MixedCase");
   EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/data/new1"});
   EXPECT_EQ(panel.FsTcNewFileNm.history, std::vector<std::string>{"/DATA/ONE.TXT"});  // listed once
-  EXPECT_EQ(app.choices.compareType, kCompareTypes[1]);
-  EXPECT_EQ(app.choices.listType, "Long");
-  EXPECT_EQ(app.choices.subcText, "\"#\"");
-  EXPECT_EQ(app.choices.xtabText, "6");
-  EXPECT_TRUE(panel.MnCkViewResults);
-  EXPECT_FALSE(panel.MnCkTurnOffHint);
-  EXPECT_TRUE(panel.MnCkOmitIniSv);
-  EXPECT_EQ(panel.PFontSz, "12");
-  EXPECT_EQ(panel.VLTop1, "1234");
-  EXPECT_EQ(panel.SpSplit, "");
-  EXPECT_EQ(panel.SpSplit2, "77");
-  EXPECT_EQ(app.choices.ccolNew1, "");
-  EXPECT_EQ(app.choices.ccolOld1, "3:9");
+  EXPECT_EQ(std::tie(panel.PFontSz, panel.VLTop1, panel.SpSplit, panel.SpSplit2),
+            std::tuple("12", "1234", "", "77"));
   EXPECT_EQ(panel.OutFn, std::string(149, 'o'));
+  const CompareChoices& c = app.choices;
+  EXPECT_EQ(std::tie(c.compareType, c.listType, c.subcText, c.xtabText, c.ccolNew1, c.ccolOld1),
+            std::tuple(kCompareTypes[1], "Long", "\"#\"", "6", "", "3:9"));
   EXPECT_EQ(app.optionsString, "Dcpp Icas Xtab");
-  EXPECT_TRUE(app.choices.isChecked(Pref::Icas));
-  EXPECT_TRUE(app.choices.isChecked(Pref::Xtab));
-  EXPECT_EQ(kDpOptionNames[static_cast<std::size_t>(app.choices.dpIndex)], std::string("Dcpp"));
+  EXPECT_TRUE(c.isChecked(Pref::Icas) && c.isChecked(Pref::Xtab));
+  EXPECT_EQ(kDpOptionNames[static_cast<std::size_t>(c.dpIndex)], std::string("Dcpp"));
 }
 
 TEST_F(SettingsFileTest, LineEndsInValuesDoNotBreakTheFile) {
@@ -337,15 +330,12 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
   EXPECT_EQ(panel.Top, 5);
   EXPECT_FALSE(panel.MnCkViewResults || panel.MnCkTurnOffHint || panel.MnCkOmitIniSv);
   EXPECT_TRUE(panel.NoRtfmShow);  // not among the reset choices
-  EXPECT_EQ(app.choices.checked, CompareChoices().checked);
-  EXPECT_EQ(app.choices.dpIndex, 0);
+  const CompareChoices& c = app.choices;
+  const CompareChoices d;  // every choice back to its default, then the file's keys applied
+  EXPECT_EQ(std::tie(c.checked, c.xtabText, c.subcText, c.ccolNew1, c.ccolOld1, c.ccolNew2),
+            std::tie(d.checked, d.xtabText, d.subcText, d.ccolNew1, d.ccolOld1, d.ccolNew2));
+  EXPECT_EQ(std::pair(c.ccolOld2, c.dpIndex), std::pair(std::string("2:3"), 0));
   EXPECT_EQ(app.optionsString, "None");
-  EXPECT_EQ(app.choices.xtabText, "4");
-  EXPECT_EQ(app.choices.subcText, "\".\"");
-  EXPECT_EQ(app.choices.ccolNew1, "1:eol");
-  EXPECT_EQ(app.choices.ccolOld1, "1:eol");
-  EXPECT_EQ(app.choices.ccolNew2, "");
-  EXPECT_EQ(app.choices.ccolOld2, "2:3");
 
   writeFile(dir / "saved.ini", "[Other]\nk=1\n");
   ASSERT_TRUE(SaveUserIni(settings, dir / "Saved.INI", settingsPath));  // the existing file is written
@@ -355,14 +345,10 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
 }
 
 TEST(SettingsFileExtensionTest, OnlyNamesEndingInIniQualify) {
-  for (const auto& [name, ok] : std::vector<std::pair<std::string, bool>>{{"/a/user.ini", true},
-                                                                          {"/a/USER.Ini", true},
-                                                                          {"/a/.ini", true},
-                                                                          {"/a/user.ini.txt", false},
-                                                                          {"/a.ini/user", false},
-                                                                          {"/a/userini", false},
-                                                                          {"/a/user.ini/", false}})
-    EXPECT_EQ(HasIniExtension(name), ok) << name;
+  for (const std::string name : {"/a/user.ini", "/a/USER.Ini", "/a/.ini"})
+    EXPECT_TRUE(HasIniExtension(name)) << name;
+  for (const std::string name : {"/a/user.ini.txt", "/a.ini/user", "/a/userini", "/a/user.ini/"})
+    EXPECT_FALSE(HasIniExtension(name)) << name;
 }
 
 TEST_F(SettingsFileTest, DefaultLocationAndTheSaveAtClose) {
