@@ -25,8 +25,10 @@ void ReportGenerator::GenerateReport(CompareContext& context) {
         ListIdenticalFiles(context);
         if (!options.ListChng && !options.ListOvsum && !options.PairHeaderArmed) ArmPairHeader(context);
       } else {
-        // Identical lines that are not listed are still counted as matches.
+        // Identical lines that are not listed are still counted as matches; in the Chng listing they are
+        // lines not shown before the first change (this branch only runs before the pair's first difference).
         if (!pair.AllRead && options.ListDelta) options.CarriedMatches += context.newInput.Count;
+        if (options.ListChng) pair.ChngSkipped += context.newInput.Count;
         pair.MatchCount += context.newInput.Count;
       }
     }

@@ -322,6 +322,22 @@ TEST_F(ListingBodyTest, ChngContextCarriesAcrossChunks) {
                    Lines{"~4"}));
 }
 
+// Lines of identical chunks before the first change count as not shown, as do those after the last.
+TEST_F(ListingBodyTest, ChngCountsIdenticalChunksAsNotShown) {
+  for (const int at : {16500, 10}) {  // a change in the third of three chunks, and in the first
+    SCOPED_TRACE(at);
+    reset();
+    choose("Chng");
+    Lines newLines = numbered("line ", 1, 17000), oldLines = newLines;
+    newLines[static_cast<std::size_t>(at - 1)] = "new";
+    oldLines[static_cast<std::size_t>(at - 1)] = "old";
+    const Lines before = at > 7 ? Lines{"~" + std::to_string(at - 7)} : Lines{};
+    EXPECT_EQ(tokens(run(newLines, oldLines)),
+              concat(before, numbered("= line ", at - 6, at - 1), Lines{"I new", "D old"},
+                     numbered("= line ", at + 1, at + 6), Lines{"~" + std::to_string(17000 - at - 6)}));
+  }
+}
+
 // Matches carried at the end of a pair belong to it: a file of exactly 7999 lines ends with an empty
 // chunk, and an identical pair of several chunks carries them all; neither may reach the next pair.
 TEST_F(ListingBodyTest, DeltaMatchesCarriedAtTheEndOfAPairStayWithIt) {
