@@ -2,15 +2,21 @@
 
 #include "ui/viewer_model.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <streambuf>
 #include <system_error>
+#include <vector>
 
 #include "engine/ascii_case.h"
 #include "engine/file_system.h"
 #include "engine/std_file_system.h"
+#include "ui/utf8_text.h"
 
 namespace kelvarine {
 namespace {
@@ -58,6 +64,26 @@ WriteEnd finish(std::ostream& out, const RowPacer& pacer) {
   return pacer.halted() ? WriteEnd::Halted : WriteEnd::Complete;
 }
 
+// Appends `bytes` as HTML: every non-ASCII character as a decimal character reference and, with
+// `markup`, "<" and ">" as "&lt;" and "&gt;". Stops before the character that would take the line past
+// `limit`, a reference counting as the bytes it stands for, so that lines are cut where the bytes were.
+void appendHtmlText(std::string& line, std::string_view bytes, bool markup, std::size_t limit) {
+  std::size_t length = line.size();
+  for (const LineChar& c : DecodeLine(bytes)) {
+    std::string piece;
+    if (markup && (c.code == '<' || c.code == '>'))
+      piece = c.code == '<' ? "&lt;" : "&gt;";
+    else if (c.code < 0x80)
+      piece = static_cast<char>(c.code);
+    else
+      piece = "&#" + std::to_string(static_cast<std::uint32_t>(c.code)) + ";";
+    const std::size_t counted = c.code < 0x80 ? piece.size() : c.size;
+    if (length + counted > limit) break;
+    line += piece;
+    length += counted;
+  }
+}
+
 // One HTML part: rows [begin, end) of a list, each colour run one FONT span.
 bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
                    std::size_t end, RowPacer& pacer) {
@@ -69,12 +95,7 @@ bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list,
     std::string text;
     if (current != PrintColour::Black && current != previous)
       text = "<FONT Color=" + std::string(PrintColourName(current)) + ">";
-    const std::string row = HorizontalRowText(app, list, i);
-    for (char c : row) {
-      const std::string_view piece = c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
-      if (text.size() + piece.size() > kHtmlLineLimit) break;
-      text += piece;
-    }
+    appendHtmlText(text, HorizontalRowText(app, list, i), true, kHtmlLineLimit);
     if (current != PrintColour::Black && next != current) text += "</FONT>";
     writeLine(out, text);
     previous = current;
@@ -84,12 +105,29 @@ bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list,
   return true;
 }
 
+// One UTF-16 unit as `\uN` (N signed 16-bit) and the "?" that readers without `\u` show instead, written
+// `\'3f` so that the control word ends there: a reader may otherwise take letters that follow as its own.
+void appendRtfUnit(std::string& text, std::uint32_t unit) {
+  const int signedUnit = unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
+  text += "\\u" + std::to_string(signedUnit) + "\\'3f";
+}
+
+// `text` with backslash and braces escaped and every non-ASCII character as `\uN\'3f` (a character beyond
+// U+FFFF as its UTF-16 surrogate pair), which needs no code page.
 std::string rtfEscaped(const std::string& text) {
   std::string escaped;
   escaped.reserve(text.size() + 8);
-  for (char c : text) {
-    if (c == '{' || c == '}' || c == '\\') escaped += '\\';
-    escaped += c;
+  for (const LineChar& c : DecodeLine(text)) {
+    const std::uint32_t code = c.code;
+    if (code >= 0x10000) {
+      appendRtfUnit(escaped, 0xD800 + ((code - 0x10000) >> 10));
+      appendRtfUnit(escaped, 0xDC00 + (code & 0x3FF));
+    } else if (code >= 0x80) {
+      appendRtfUnit(escaped, code);
+    } else {
+      if (code == '{' || code == '}' || code == '\\') escaped += '\\';
+      escaped += static_cast<char>(code);
+    }
   }
   return escaped;
 }
@@ -150,6 +188,60 @@ std::string sideBySide(const std::string& left, const std::string& right, const 
 std::size_t listingEnd(const AppState& app, const LineList& list) {
   return std::min(list.size(), static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
 }
+
+// A buffered output on a newly created file that keeps the errno of the first failing open, write or
+// close, which std::ofstream does not preserve.
+class FileOutBuffer : public std::streambuf {
+ public:
+  explicit FileOutBuffer(const std::string& path) : buffer_(std::size_t{1} << 16) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) error_ = errno;
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+  }
+  FileOutBuffer(const FileOutBuffer&) = delete;
+  FileOutBuffer& operator=(const FileOutBuffer&) = delete;
+  ~FileOutBuffer() override { close(); }
+
+  // Writes what is buffered and closes the file; false when anything failed since the open.
+  bool close() {
+    if (fd_ >= 0) {
+      writeBuffered();
+      if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+      fd_ = -1;
+    }
+    return error_ == 0;
+  }
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!writeBuffered()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return writeBuffered() ? 0 : -1; }
+
+ private:
+  bool writeBuffered() {
+    const char* next = pbase();
+    while (next < pptr() && error_ == 0) {
+      const ssize_t written = ::write(fd_, next, static_cast<std::size_t>(pptr() - next));
+      if (written >= 0)
+        next += written;
+      else if (errno != EINTR)
+        error_ = errno;
+    }
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return error_ == 0;
+  }
+
+  std::vector<char> buffer_;
+  int fd_ = -1;
+  int error_ = 0;
+};
 
 struct FormatTexts {
   std::string_view message, note;
@@ -227,7 +319,9 @@ WriteEnd WriteHtmlReport(std::ostream& out, const AppState& app, Host& host, con
   bool going = true;
   if (source.dual) {
     const std::size_t split = listingEnd(app, left);
-    writeLine(out, "Brisolan File Compare Report - " + source.reportStamp);
+    std::string title = "Brisolan File Compare Report - ";
+    appendHtmlText(title, source.reportStamp, false, std::string::npos);
+    writeLine(out, title);
     writeLine(out, "Panel 1 Report -- New Source Matches + New File Inserts");
     going = writeHtmlPart(out, app, left, 0, split, pacer);
     if (going) {
@@ -349,8 +443,9 @@ bool IsRunInputFile(const AppState& app, const std::string& path) {
 }
 
 SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, const SaveSource& source,
-                       const DualTextChoice& dualChoice) {
+                       const DualTextChoice& dualChoice, std::string* failureReason) {
   namespace fs = std::filesystem;
+  if (failureReason != nullptr) failureReason->clear();
   if (IsRunInputFile(app, givenPath)) {
     host.showMessage(" The report was not saved: \"" + givenPath +
                      "\" is an input file of the last compare run.");
@@ -362,9 +457,11 @@ SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, 
   fs::path temporary = path;
   temporary += ".kelvarine-save";
   WriteEnd end = WriteEnd::Failed;
+  int error = 0;
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) {
+    FileOutBuffer file(temporary.string());
+    std::ostream out(&file);
+    if (file.error() == 0) {
       if (format == SaveFormat::Rtf) app.StopRequested = false;
       switch (format) {
         case SaveFormat::Html:
@@ -377,14 +474,19 @@ SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, 
           end = WriteTextReport(out, app, host, source, dualChoice);
           break;
       }
-      out.close();
-      if (!out) end = WriteEnd::Failed;
+      if (!file.close()) end = WriteEnd::Failed;
     }
+    error = file.error();
   }
-  std::error_code error;
-  if (end != WriteEnd::Failed) fs::rename(temporary, path, error);
-  if (end == WriteEnd::Failed || error) {
-    fs::remove(temporary, error);
+  if (end != WriteEnd::Failed && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = errno;
+    end = WriteEnd::Failed;
+  }
+  if (end == WriteEnd::Failed) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    // A stream that failed without a system error (none is known to) still gives a reason.
+    if (failureReason != nullptr) *failureReason = std::generic_category().message(error != 0 ? error : EIO);
     const FormatTexts texts = failureTexts(format);
     app.options.ReportNote = std::string(texts.note);
     app.options.ReportNoteSet = true;

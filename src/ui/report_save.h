@@ -63,10 +63,12 @@ enum class SaveOutcome { Saved, Halted, Refused, Failed };
 // `path` only in letter case is the target. Writes a temporary file beside the target
 // and renames it over the target once the report is written, so an existing file is never left
 // half-written. Refuses (message, nothing written) a target that is an input file of the last run. A
-// write failure shows a message, sets the report note and leaves the target untouched. A halted RTF
-// save keeps the rows written before the halt and shows the termination message.
+// write failure shows a message, sets the report note and leaves the target untouched; `failureReason`,
+// when given, then receives the system's text for the failing open, write or rename ("No such file or
+// directory", ...) and is emptied otherwise. A halted RTF save keeps the rows written before the halt
+// and shows the termination message.
 SaveOutcome SaveReport(const std::string& path, AppState& app, Host& host, const SaveSource& source,
-                       const DualTextChoice& dualChoice = {});
+                       const DualTextChoice& dualChoice = {}, std::string* failureReason = nullptr);
 
 // True when `path` names one of the input files of the last run (ignoring case, through links).
 bool IsRunInputFile(const AppState& app, const std::string& path);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -136,6 +138,40 @@ TEST_F(SavedReportTest, HtmlRunOfOneColourIsOneSpanAndLongLinesAreCut) {
   while (cut.size() + 4 <= 2048)
     cut += "&lt;";
   EXPECT_EQ(html[11], cut + "</FONT>");
+  // Character references count as the bytes they stand for: the cut falls where it falls in the bytes.
+  std::string umlauts, references = "   4  ";
+  for (int i = 0; i < 3000; ++i)
+    umlauts += "\xC3\xBC";
+  while (references.size() < 6 + (2048 - 6) / 2 * 6)
+    references += "&#252;";
+  app.reportLines[6] = umlauts;
+  EXPECT_EQ(htmlOf()[10], references);
+}
+
+TEST_F(SavedReportTest, NonAsciiCharactersAreEscapesNeedingNoCharacterSetAndTextKeepsTheBytes) {
+  struct Case {
+    std::string name, bytes, html, rtf;
+  };
+  const std::vector<Case> cases = {
+      {"ascii", "a&b ~", "a&b ~", "a&b ~"},
+      {"utf8", "\xC3\xBC\xC3\xA9\xE2\x82\xAC \xEF\xBC\xA1 \xF0\x9F\x98\x80",
+       "&#252;&#233;&#8364; &#65313; &#128512;",
+       "\\u252\\'3f\\u233\\'3f\\u8364\\'3f \\u-223\\'3f \\u-10179\\'3f\\u-8704\\'3f"},
+      {"latin1", "gr\xFC\xDF", "gr&#252;&#223;", "gr\\u252\\'3f\\u223\\'3f"},
+      {"valid and invalid", "\xC3\xBC\xFC", "&#195;&#188;&#252;", "\\u195\\'3f\\u188\\'3f\\u252\\'3f"},
+      {"cut short", "<\xE2\x82", "&lt;&#226;&#130;", "<\\u226\\'3f\\u130\\'3f"},
+      {"overlong", "\xC0\xAF", "&#192;&#175;", "\\u192\\'3f\\u175\\'3f"},
+      {"surrogate", "\xED\xA0\x80", "&#237;&#160;&#128;", "\\u237\\'3f\\u160\\'3f\\u128\\'3f"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", "&#244;&#144;&#128;&#128;",
+       "\\u244\\'3f\\u144\\'3f\\u128\\'3f\\u128\\'3f"},
+  };
+  run(false);
+  for (const Case& c : cases) {
+    app.reportLines[6] = "x" + c.bytes;
+    EXPECT_EQ(htmlOf()[10], "   4  x" + c.html) << c.name;
+    EXPECT_EQ(rtfOf()[10], "\\par \\plain\\f0\\fs16\\cf0    7  x" + c.rtf) << c.name;
+    EXPECT_EQ(textOf()[8], "   7  x" + c.bytes) << c.name;
+  }
 }
 
 TEST_F(SavedReportTest, SingleRtfSwitchesColourOnlyWhenNeededAndEscapes) {
@@ -460,25 +496,61 @@ TEST_F(SaveToDiskTest, RefusesTheRunsInputFilesWhateverTheSpelling) {
 TEST_F(SaveToDiskTest, AFailedSaveGivesItsMessageAndNoteAndKeepsTheTarget) {
   struct Case {
     fs::path target;
-    std::string message, note;
+    std::string message, note, reason;
   };
-  // A target in a missing directory cannot be written; a non-empty directory cannot be replaced.
+  // A target in a missing directory cannot be written; a directory cannot be replaced by a file.
   fs::create_directories(dir / "busy.html" / "inside");
-  for (const Case& c :
-       std::vector<Case>{{dir / "missing" / "r.html", " Error generating HTML output.", "Html File Error"},
-                         {dir / "missing" / "r.rtf", " Error generating RTF output.", "Rtf File Error"},
-                         {dir / "missing" / "r.txt", " Error generating Text output.", "Txt File Error"},
-                         {dir / "busy.html", " Error generating HTML output.", "Html File Error"}}) {
+  const std::string missing = "No such file or directory";
+  for (const Case& c : std::vector<Case>{
+           {dir / "missing" / "r.html", " Error generating HTML output.", "Html File Error", missing},
+           {dir / "missing" / "r.rtf", " Error generating RTF output.", "Rtf File Error", missing},
+           {dir / "missing" / "r.txt", " Error generating Text output.", "Txt File Error", missing},
+           {dir / "busy.html", " Error generating HTML output.", "Html File Error", "Is a directory"}}) {
     host.messages.clear();
     app.options.ReportNote.clear();
     app.options.ReportNoteSet = false;
-    EXPECT_EQ(SaveReport(c.target.string(), app, host, source), SaveOutcome::Failed) << c.target;
+    std::string reason = "before";
+    EXPECT_EQ(SaveReport(c.target.string(), app, host, source, {}, &reason), SaveOutcome::Failed) << c.target;
+    EXPECT_EQ(reason, c.reason);
     EXPECT_EQ(host.messages, Lines{c.message});
     EXPECT_EQ(app.options.ReportNote, c.note);
     EXPECT_TRUE(app.options.ReportNoteSet);
   }
   EXPECT_TRUE(fs::is_directory(dir / "busy.html" / "inside"));
   EXPECT_EQ(filesInDir(dir), (Lines{"busy.html", "new"}));
+}
+
+// The standard output of `command`, run by the shell.
+std::string outputOf(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+      output.append(chunk, n);
+    ::pclose(pipe);
+  }
+  return output;
+}
+
+TEST_F(SaveToDiskTest, AWordProcessorAndABrowserReadTheCharactersBack) {
+  for (const char* program : {"unrtf", "w3m"})
+    if (std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) != 0)
+      GTEST_SKIP() << program << " is not installed";
+  const std::string words[] = {"gr\xC3\xBCn", "caf\xC3\xA9", "5 \xE2\x82\xAC"};
+  app.reportLines[6] = words[0] + " " + words[1] + " " + words[2];
+  // unrtf's plain-text output shows every \u escape as its "?", so its HTML goes through the browser.
+  const std::string browser = "LC_ALL=C.UTF-8 w3m -dump -O UTF-8 -T text/html";
+  for (const auto& [name, reader] :
+       {std::pair<std::string, std::string>{"r.rtf", "LC_ALL=C.UTF-8 unrtf --html "},
+        {"r.html", browser + " "}}) {
+    const fs::path file = dir / name;
+    ASSERT_EQ(SaveReport(file.string(), app, host, source), SaveOutcome::Saved);
+    std::string command = reader + "'" + file.string() + "' 2>/dev/null";
+    if (name == "r.rtf") command += " | " + browser;
+    const std::string text = outputOf(command);
+    for (const std::string& word : words)
+      EXPECT_NE(text.find(word), std::string::npos) << name << ": " << word << " not in\n" << text;
+  }
 }
 
 TEST_F(SaveToDiskTest, HaltedRtfKeepsRowsWrittenSoFarAndSaysSo) {

@@ -1,17 +1,18 @@
 #include "ui/qt/gui_host.h"
+#include "ui/utf8_text.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QStringDecoder>
 
 namespace kelvarine {
 
 QString DisplayText(const std::string& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (utf8.hasError()) text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  // The same rule as the saved reports' characters, so that a line reads alike on screen and on file.
+  const auto size = static_cast<qsizetype>(bytes.size());
+  QString text =
+      IsValidUtf8(bytes) ? QString::fromUtf8(bytes.data(), size) : QString::fromLatin1(bytes.data(), size);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
