@@ -1,29 +1,22 @@
-// The main window's pages as a user meets them: files dropped on the window, Preferences Cancel, the
-// options string on entering Dp Options, the settings saved at close and read at the next start, the
-// hint switch, and closing on a page other than the Main Panel.
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDropEvent>
-#include <QHelpEvent>
-#include <QLabel>
-#include <QMimeData>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
+// The main window as a person uses it: files dropped on the window, Preferences and Dp Options left by
+// Cancel and Return, the settings saved at close and read at the next start, the hint switch, closing on
+// another page or during a run, two typed files compared and read in the viewer, Halt on a long run.
+#include <QtTest>
+#include <QtWidgets>
 #include <filesystem>
 #include <memory>
 
 #include "qt/support/modal_answer.h"
 #include "qt/support/widget_finder.h"
+#include "support/temp_directory.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
 
 namespace kelvarine {
 
-using testing::child;
+using testing::answerNextMessageBox;
+using testing::waitFor;
+using testing::whenModalOpens;
 
 namespace {
 
@@ -38,6 +31,12 @@ class ToolTipCounter : public QObject {
     return QObject::eventFilter(watched, event);
   }
 };
+
+void typeName(QComboBox* field, const std::string& text) {
+  field->setFocus();
+  field->lineEdit()->selectAll();
+  QTest::keyClicks(field->lineEdit(), QString::fromStdString(text));
+}
 
 }  // namespace
 
@@ -63,19 +62,13 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<int>("belowOldTop");  // drop position, in pixels below the Old field's top edge
     QTest::addColumn<bool>("running");
-    QTest::addColumn<QString>("newName");
-    QTest::addColumn<QString>("oldName");
+    QTest::addColumn<QStringList>("names");  // New and Old afterwards
     const QStringList one{"/Data/One.TXT"};
-    QTest::newRow("one above Old") << one << -1 << false << "/Data/One.TXT"
-                                   << "old";
-    QTest::newRow("one at Old's top") << one << 0 << false << "new"
-                                      << "/Data/One.TXT";
-    QTest::newRow("one below Old") << one << 30 << false << "new"
-                                   << "/Data/One.TXT";
-    QTest::newRow("two anywhere") << QStringList{"/A/First.c", "/B/second.C"} << -40 << false << "/A/First.c"
-                                  << "/B/second.C";
-    QTest::newRow("refused during a run") << one << 0 << true << "new"
-                                          << "old";
+    QTest::newRow("one above Old") << one << -1 << false << QStringList{"/Data/One.TXT", "old"};
+    QTest::newRow("one at Old's top") << one << 0 << false << QStringList{"new", "/Data/One.TXT"};
+    QTest::newRow("two anywhere") << QStringList{"/A/First.c", "/B/second.C"} << -40 << false
+                                  << QStringList{"/A/First.c", "/B/second.C"};
+    QTest::newRow("refused during a run") << one << 0 << true << QStringList{"new", "old"};
   }
   void dropsSetTheNames() {
     QFETCH(QStringList, files);
@@ -86,114 +79,103 @@ class MainWindowTest : public QObject {
     window_->showAllPages();
     window_->runController().setRunning(running);
     QMimeData data;
-    QList<QUrl> urls;
     for (const QString& file : files)
-      urls << QUrl::fromLocalFile(file);
-    data.setUrls(urls);
-    QWidget* oldField = child<QWidget>(window_.get(), "MnCbOldDirNm");
-    const QPoint at = oldField->mapTo(window_.get(), QPoint(5, belowOldTop));
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      data.setUrls(data.urls() << QUrl::fromLocalFile(file));
+    const QPoint spot = at<QWidget>("MnCbOldDirNm")->mapTo(window_.get(), QPoint(5, belowOldTop));
+    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window_.get(), &enter);
     QCOMPARE(enter.isAccepted(), !running);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window_.get(), &drop);
     window_->runController().setRunning(false);
 
-    QTEST(child<QComboBox>(window_.get(), "MnCbNewDirNm")->currentText(), "newName");
-    QTEST(child<QComboBox>(window_.get(), "MnCbOldDirNm")->currentText(), "oldName");
-    QTEST(QString::fromStdString(session_->panel.MnCbOldDirNm.text), "oldName");
+    QFETCH(QStringList, names);
+    QCOMPARE(at<QComboBox>("MnCbNewDirNm")->currentText(), names[0]);
+    QCOMPARE(at<QComboBox>("MnCbOldDirNm")->currentText(), names[1]);
+    QCOMPARE(QString::fromStdString(session_->panel.MnCbOldDirNm.text), names[1]);
   }
 
-  void preferencesCancelRestores() {
+  void preferencesAndDpOptionsCancelRestore() {
     session_->app.choices.setChecked(Pref::Fmvl, true);
     window_->showPage(Page::Preferences);
-    auto* fmvl = child<QCheckBox>(window_.get(), "PrCkFmvl");
+    auto* fmvl = at<QCheckBox>("PrCkFmvl");
     QVERIFY(fmvl->isChecked());
     fmvl->click();
-    child<QCheckBox>(window_.get(), "PrCkIcas")->click();
+    at<QCheckBox>("PrCkIcas")->click();
     QVERIFY(session_->app.choices.isChecked(Pref::Icas));
-    child<QAbstractButton>(window_.get(), "PrButCancel")->click();
-
+    at<QAbstractButton>("PrButCancel")->click();
     QCOMPARE(window_->currentPage(), Page::MainPanel);
-    QVERIFY(session_->app.choices.isChecked(Pref::Fmvl));
-    QVERIFY(!session_->app.choices.isChecked(Pref::Icas));
-    QCOMPARE(child<QLabel>(window_.get(), "MnlblOptsUsed")->text(), QString("Fmvl"));
+    QVERIFY(session_->app.choices.isChecked(Pref::Fmvl) && !session_->app.choices.isChecked(Pref::Icas));
+    QCOMPARE(at<QLabel>("MnlblOptsUsed")->text(), QString("Fmvl"));
 
     // Reset unchecks every box; Return keeps what the page shows.
     window_->showPage(Page::Preferences);
-    child<QAbstractButton>(window_.get(), "PrButReset")->click();
+    at<QAbstractButton>("PrButReset")->click();
     QVERIFY(!fmvl->isChecked());
-    child<QAbstractButton>(window_.get(), "PrButReturn")->click();
-    QCOMPARE(child<QLabel>(window_.get(), "MnlblOptsUsed")->text(), QString("None"));
-  }
+    at<QAbstractButton>("PrButReturn")->click();
+    QCOMPARE(at<QLabel>("MnlblOptsUsed")->text(), QString("None"));
 
-  void dpOptionsEnteringRebuildsTheOptions() {
-    session_->app.choices.setChecked(Pref::Icas, true);  // not yet in the options string
+    // Entering Dp Options shows a box checked elsewhere in the options string at once.
+    session_->app.choices.setChecked(Pref::Icas, true);
     window_->showPage(Page::DpOptions);
     QCOMPARE(session_->app.optionsString, std::string("Icas"));
-    child<QAbstractButton>(window_.get(), "DpRbDcpp")->click();
-    child<QAbstractButton>(window_.get(), "DpButReturn")->click();
-    QCOMPARE(child<QLabel>(window_.get(), "MnlblOptsUsed")->text(), QString("Dcpp Icas"));
-
+    at<QAbstractButton>("DpRbDcpp")->click();
+    at<QAbstractButton>("DpButReturn")->click();
+    QCOMPARE(at<QLabel>("MnlblOptsUsed")->text(), QString("Dcpp Icas"));
     window_->showPage(Page::DpOptions);
-    child<QAbstractButton>(window_.get(), "DpRbDblk")->click();
-    child<QAbstractButton>(window_.get(), "DpButCancel")->click();
+    at<QAbstractButton>("DpRbDblk")->click();
+    at<QAbstractButton>("DpButCancel")->click();
     QCOMPARE(session_->app.choices.dpIndex, 6);
-    QVERIFY(child<QAbstractButton>(window_.get(), "DpRbDcpp")->isChecked());
+    QVERIFY(at<QAbstractButton>("DpRbDcpp")->isChecked());
   }
 
   void settingsSavedAtCloseAndReadAtStart() {
     QTemporaryDir data;
     const QString newDir = data.filePath("New Dir");
     QVERIFY(QDir().mkpath(newDir));
-    child<QComboBox>(window_.get(), "MnCbNewDirNm")->setEditText(newDir);
-    child<QComboBox>(window_.get(), "MnCbListType")->setEditText("Long");
-    child<QCheckBox>(window_.get(), "MnCkViewResults")->click();
+    at<QComboBox>("MnCbNewDirNm")->setEditText(newDir);
+    at<QComboBox>("MnCbListType")->setEditText("Long");
+    at<QCheckBox>("MnCkViewResults")->click();
     window_->showPage(Page::Preferences);
-    child<QCheckBox>(window_.get(), "PrCkIcas")->click();
+    at<QCheckBox>("PrCkIcas")->click();
     window_->showPage(Page::MainPanel);
 
     // Bypassed: nothing is written.
-    child<QCheckBox>(window_.get(), "MnCkOmitIniSv")->click();
+    at<QCheckBox>("MnCkOmitIniSv")->click();
     QVERIFY(window_->close());
     QVERIFY(!std::filesystem::exists(settingsFile()));
     window_->show();
-    child<QCheckBox>(window_.get(), "MnCkOmitIniSv")->click();
-    child<QAbstractButton>(window_.get(), "MnButExit")->click();
+    at<QCheckBox>("MnCkOmitIniSv")->click();
+    at<QAbstractButton>("MnButExit")->click();
     QVERIFY(!window_->isVisible());
     QVERIFY(std::filesystem::exists(settingsFile()));
 
     std::unique_ptr<GuiSession> next;
     std::unique_ptr<MainWindow> restarted = makeWindow(next);
-    QCOMPARE(child<QComboBox>(restarted.get(), "MnCbNewDirNm")->currentText().toLower(), newDir.toLower());
-    QCOMPARE(child<QComboBox>(restarted.get(), "MnCbListType")->currentText(), QString("Long"));
-    QVERIFY(child<QCheckBox>(restarted.get(), "MnCkViewResults")->isChecked());
-    QCOMPARE(child<QLabel>(restarted.get(), "MnlblOptsUsed")->text(), QString("Icas"));
+    QWidget* in = restarted.get();
+    QCOMPARE(at<QComboBox>("MnCbNewDirNm", in)->currentText().toLower(), newDir.toLower());
+    QCOMPARE(at<QComboBox>("MnCbListType", in)->currentText(), QString("Long"));
+    QVERIFY(at<QCheckBox>("MnCkViewResults", in)->isChecked());
+    QCOMPARE(at<QLabel>("MnlblOptsUsed", in)->text(), QString("Icas"));
     restarted->showPage(Page::Preferences);
-    QVERIFY(child<QCheckBox>(restarted.get(), "PrCkIcas")->isChecked());
+    QVERIFY(at<QCheckBox>("PrCkIcas", in)->isChecked());
     restarted->showPage(Page::MainPanel);
     next->panel.MnCkOmitIniSv = true;
     restarted->close();
   }
 
   void hintSwitchSwallowsToolTips() {
-    auto* start = child<QWidget>(window_.get(), "MnButStart");
+    auto* start = at<QWidget>("MnButStart");
     ToolTipCounter counter;
     start->installEventFilter(&counter);
-    const auto askForHint = [&] {
+    auto* hintSwitch = at<QCheckBox>("MnCkTurnOffHint");
+    for (int expected : {1, 1, 2}) {  // shown; switched off; switched on again
       QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), start->mapToGlobal(QPoint(2, 2)));
       QApplication::sendEvent(start, &help);
-    };
-    auto* hintSwitch = child<QCheckBox>(window_.get(), "MnCkTurnOffHint");
-    askForHint();
-    QCOMPARE(counter.count, 1);
-    hintSwitch->click();
-    askForHint();
-    QCOMPARE(counter.count, 1);
-    QVERIFY(session_->panel.MnCkTurnOffHint);
-    hintSwitch->click();
-    askForHint();
-    QCOMPARE(counter.count, 2);
+      QCOMPARE(counter.count, expected);
+      hintSwitch->click();
+    }
+    QVERIFY(session_->panel.MnCkTurnOffHint);  // clicked three times
   }
 
   void closingOnAnotherPageReturnsToTheMainPanel() {
@@ -203,18 +185,75 @@ class MainWindowTest : public QObject {
       QVERIFY(!window_->close());
       QCOMPARE(window_->currentPage(), Page::MainPanel);
     }
-    // File Select asks its Return question first; No keeps the page.
-    window_->showPage(Page::FileSelect);
-    QString question;
-    testing::answerNextMessageBox(QMessageBox::No, &question);
-    QVERIFY(!window_->close());
-    QVERIFY(question.endsWith(" the same as upon entry.  Exit anyway?"));
-    QCOMPARE(window_->currentPage(), Page::FileSelect);
-    QVERIFY(window_->isVisible());
+    // The assistant pages ask their Return question first; No keeps the page.
+    for (Page page : {Page::DirSelect, Page::FileSelect}) {
+      window_->showPage(page);
+      QString question;
+      answerNextMessageBox(QMessageBox::No, &question);
+      QVERIFY(!window_->close());
+      QVERIFY(question.endsWith(" the same as upon entry.  Exit anyway?"));
+      QCOMPARE(window_->currentPage(), page);
+      QVERIFY(window_->isVisible());
+    }
     QVERIFY(!std::filesystem::exists(settingsFile()));
   }
 
+  // Two files typed, the compare type switched by the question, Start: the single viewer opens on the
+  // whole report, and the status and Re-Show follow the run.
+  void twoTypedFilesOpenTheSingleViewer() {
+    TempDirectory dir;
+    typeName(at<QComboBox>("MnCbNewDirNm"), dir.write("new.txt", "same\ninserted one\nsame again\n"));
+    typeName(at<QComboBox>("MnCbOldDirNm"), dir.write("old.txt", "same\nsame again\n"));
+    QString question, caption;
+    int rows = 0;
+    answerNextMessageBox(QMessageBox::Yes, &question);  // compare type 2 with two files: switch to 1
+    whenModalOpens([&](QWidget* viewer) {
+      caption = viewer->windowTitle();
+      rows = testing::child<QListView>(viewer, "VsList")->model()->rowCount();
+      viewer->close();
+    });
+    at<QAbstractButton>("MnButStart")->click();
+
+    QVERIFY(question.startsWith("Compare type \"2. All Like-Name Files from Input Dirs\" is not valid"));
+    QVERIFY(caption.startsWith("Kelvarine V1.8 - Single Panel Display of Comparison Report  "));
+    QCOMPARE(rows, static_cast<int>(session_->app.reportLines.size()));
+    QCOMPARE(at<QLabel>("MnLblStatus")->text(), QString("INFORM: The processed files have differences."));
+    QVERIFY(at<QAbstractButton>("MnButRshow")->isEnabled());
+  }
+
+  // Halt pressed once a long directory compare runs: the halt status, no viewer, the window usable.
+  void haltEndsALongRun() {
+    TempDirectory dir;
+    startLongRun(dir, [this] {
+      QAbstractButton* halt = at<QAbstractButton>("MnButStop");
+      if (!halt->isVisible()) return false;
+      halt->click();
+      return true;
+    });
+    QCOMPARE(at<QLabel>("MnLblStatus")->text(),
+             QString("INFORM: The User requested a premature program stop. "));
+    QVERIFY(!viewerOpened_);
+    QVERIFY(!at<QAbstractButton>("MnButStop")->isVisible());
+    QVERIFY(at<QAbstractButton>("MnButStart")->isEnabled() && at<QAbstractButton>("MnButRshow")->isEnabled());
+  }
+
+  // Closing the window during a run halts the run and closes once it has ended.
+  void closeDuringARunHaltsFirst() {
+    TempDirectory dir;
+    session_->panel.MnCkOmitIniSv = true;
+    startLongRun(dir, [this] {
+      window_->close();
+      return true;
+    });
+    QVERIFY(waitFor([&] { return !window_->isVisible(); }));
+    QVERIFY(session_->app.StopRequested);
+  }
+
  private:
+  template <typename T>
+  T* at(const char* name, QWidget* in = nullptr) {
+    return testing::child<T>(in != nullptr ? in : window_.get(), name);
+  }
   std::filesystem::path settingsFile() const {
     return std::filesystem::path(config_.path().toStdString()) / "kelvarine" / "Kelvarn.ini";
   }
@@ -226,9 +265,39 @@ class MainWindowTest : public QObject {
     return window;
   }
 
+  // Compares two directories of like-named files, enough for a run of a few seconds, and calls `during`
+  // every 20 ms once the pairs are counted until it returns true; returns when Start's click does.
+  void startLongRun(TempDirectory& dir, const std::function<bool()>& during) {
+    std::string oldText, newText;
+    for (int i = 1; i <= 20000; ++i) {
+      const std::string rest = std::to_string(i) + " of a generated file with some text to compare\n";
+      oldText += "line " + rest;
+      newText += (i % 7 == 0 ? "changed line " : "line ") + rest;
+    }
+    for (int i = 0; i < 120; ++i) {
+      dir.write("new/file" + std::to_string(i) + ".txt", newText);
+      dir.write("old/file" + std::to_string(i) + ".txt", oldText);
+    }
+    typeName(at<QComboBox>("MnCbNewDirNm"), dir.path("new"));
+    typeName(at<QComboBox>("MnCbOldDirNm"), dir.path("old"));
+    at<QComboBox>("MnCbCompareType")->setCurrentIndex(1);
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      if (session_->app.PairCount > 0 && during()) watcher.stop();
+    });
+    watcher.start(20);
+    viewerOpened_ = false;
+    whenModalOpens([this](QWidget* modal) {
+      viewerOpened_ = true;
+      modal->close();
+    });
+    at<QAbstractButton>("MnButStart")->click();
+  }
+
   QTemporaryDir config_;
   std::unique_ptr<GuiSession> session_;
   std::unique_ptr<MainWindow> window_;
+  bool viewerOpened_ = false;
 };
 
 }  // namespace kelvarine

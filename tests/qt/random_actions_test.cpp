@@ -1,24 +1,9 @@
 // Seeded random use of the desktop program: clicks, key presses, page changes and choices over the
 // main window and whatever window is on top (viewers, message boxes, selection windows), on real runs of
-// two small directories. Nothing may crash or assert, and the window must still answer at the end.
+// two small directories. Nothing may crash or assert, and the window must still run a compare at the end.
 // KELVARINE_RANDOM_SEED and KELVARINE_RANDOM_ACTIONS override the seed and the count.
-
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <cstdio>
+#include <QtTest>
+#include <QtWidgets>
 #include <random>
 #include <string>
 
@@ -34,23 +19,23 @@ namespace {
 // Widgets a random action may not touch: browsing the whole file system could pick a directory such as
 // /proc, whose files never end.
 bool offLimits(const QWidget* widget) {
-  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-    const QString name = w->objectName();
-    if (name == "DsTree" || name == "FsList" || name == "FsCbDrive" || name == "FsDirTree" ||
-        name == "FsEdFilter" || name == "DsInDirN" || name == "DsInDirO" || name == "FsTcNewFileNm" ||
-        name == "FsTcOldFileNm")
-      return true;
-  }
+  static const QStringList browsers = {"DsTree",   "FsList",   "FsCbDrive",     "FsDirTree",    "FsEdFilter",
+                                       "DsInDirN", "DsInDirO", "FsTcNewFileNm", "FsTcOldFileNm"};
+  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget())
+    if (browsers.contains(w->objectName())) return true;
   return qobject_cast<const QFileDialog*>(widget->window()) != nullptr;
 }
 
 template <typename T>
 QList<T*> usable(QWidget* top) {
   QList<T*> found;
-  for (T* widget : top->findChildren<T*>()) {
+  for (T* widget : top->findChildren<T*>())
     if (widget->isVisible() && widget->isEnabled() && !offLimits(widget)) found.append(widget);
-  }
   return found;
+}
+
+int environmentOr(const char* name, int fallback) {
+  return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
 }
 
 }  // namespace
@@ -81,17 +66,12 @@ class RandomActionsTest : public QObject {
     MainWindow window(session);
     window.startUp(dir.path("new"), dir.path("old"));
     window.show();
-
-    const unsigned seed = qEnvironmentVariableIsSet("KELVARINE_RANDOM_SEED")
-                              ? qEnvironmentVariableIntValue("KELVARINE_RANDOM_SEED")
-                              : 20261206u;
-    const int total = qEnvironmentVariableIsSet("KELVARINE_RANDOM_ACTIONS")
-                          ? qEnvironmentVariableIntValue("KELVARINE_RANDOM_ACTIONS")
-                          : 2000;
-    int runs = 0;
+    const int total = environmentOr("KELVARINE_RANDOM_ACTIONS", 2000);
+    int runs = 0, done = 0;
     connect(&window.runController(), &RunController::runningChanged, [&](bool running) { runs += running; });
-    std::mt19937 random(seed);
-    int done = 0;
+    const int seed = environmentOr("KELVARINE_RANDOM_SEED", 20261206);
+    qInfo("seed %d", seed);
+    std::mt19937 random(static_cast<unsigned>(seed));
     bool settled = false;
     // After the last action the same chain closes what is still open, from inside the nested event loop
     // of the window on top (the test's own wait only resumes once those loops have ended).
@@ -102,39 +82,32 @@ class RandomActionsTest : public QObject {
         act(window, random);
         return;
       }
-      if (QWidget* modal = QApplication::activeModalWidget()) {
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-          dialog->reject();
-        } else {
-          modal->close();
-        }
-      }
-      if (QApplication::activeModalWidget() == nullptr && !window.runController().running()) {
-        settled = true;
-      } else {
-        QTimer::singleShot(10, step);
-      }
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        dialog->reject();
+      else if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+      settled = QApplication::activeModalWidget() == nullptr && !window.runController().running();
+      if (!settled) QTimer::singleShot(10, step);
     };
     QTimer::singleShot(0, step);
     QVERIFY2(testing::waitFor([&] { return settled; }, 600000), "the actions did not finish");
     qInfo("%d actions, %d compare runs", done, runs);
     QVERIFY(runs > 0);
 
+    // The window still runs a compare: the random choices (options, compare columns) decide the outcome,
+    // a set ran and ended with a status.
     window.show();
-    auto* tabs = window.findChild<QTabWidget*>();
-    QVERIFY(tabs != nullptr);
-    tabs->setCurrentIndex(0);
+    window.findChild<QTabWidget*>()->setCurrentIndex(0);
     session.panel.MnCkViewResults = true;  // no viewer: the status is enough
-    if (auto* bypass = window.findChild<QCheckBox*>("MnCkViewResults")) bypass->setChecked(true);
+    window.findChild<QCheckBox*>("MnCkViewResults")->setChecked(true);
     window.findChild<QComboBox*>("MnCbNewDirNm")->setEditText(QString::fromStdString(dir.path("new")));
     window.findChild<QComboBox*>("MnCbOldDirNm")->setEditText(QString::fromStdString(dir.path("old")));
     window.findChild<QComboBox*>("MnCbCompareType")->setCurrentIndex(1);
     testing::whenModalOpens([](QWidget* modal) { modal->close(); });
     auto* start = window.findChild<QAbstractButton*>("MnButStart");
-    QVERIFY(start != nullptr && start->isEnabled());
+    QVERIFY(start->isEnabled());
     const int runsBefore = runs;
     start->click();
-    // The random choices (options, compare columns) decide the outcome; a set ran and ended with a status.
     QCOMPARE(runs, runsBefore + 1);
     const QString status = window.findChild<QLabel*>("MnLblStatus")->text();
     QVERIFY2(status.startsWith("INFORM: ") || status.startsWith("ERROR: "), qPrintable(status));
@@ -142,73 +115,56 @@ class RandomActionsTest : public QObject {
   }
 
  private:
-  const bool trace_ = qEnvironmentVariableIsSet("KELVARINE_RANDOM_TRACE");
-
-  // One random action on the window on top.
+  // One random action on the window on top, or now and then on a window a viewer opened beside itself
+  // (find dialog, legend).
   void act(MainWindow& window, std::mt19937& random) {
+    auto pick = [&](qsizetype n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     QWidget* top = QApplication::activeModalWidget();
     if (top == nullptr) {
       if (!window.isVisible()) window.show();
       top = &window;
     }
-    // The windows a viewer opens beside itself (find dialog, legend) take their share of the actions.
     QList<QWidget*> beside;
-    for (QWidget* candidate : QApplication::topLevelWidgets()) {
+    for (QWidget* candidate : QApplication::topLevelWidgets())
       if (candidate != top && candidate->isVisible() && !candidate->isModal() &&
           qobject_cast<QDialog*>(candidate) != nullptr && !offLimits(candidate))
         beside.append(candidate);
-    }
-    for (QDialog* child : top->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+    for (QDialog* child : top->findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
       if (child->isVisible() && !child->isModal() && !beside.contains(child)) beside.append(child);
-    }
-    if (!beside.isEmpty() && random() % 4 == 0) top = beside[static_cast<int>(random() % beside.size())];
-    if (trace_) {
-      QWidget* focus = QApplication::focusWidget();
-      std::fprintf(
-          stderr, "top=%s focus=%s\n", qPrintable(top->objectName() + "/" + top->metaObject()->className()),
-          focus != nullptr ? qPrintable(focus->objectName() + "/" + focus->metaObject()->className()) : "-");
-    }
+    if (!beside.isEmpty() && pick(4) == 0) top = beside[pick(beside.size())];
     if (auto* files = qobject_cast<QFileDialog*>(top)) {  // never pick files at random
       files->reject();
       return;
     }
-    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     switch (pick(6)) {
       case 0:
-      case 1: {
-        const QList<QAbstractButton*> buttons = usable<QAbstractButton>(top);
-        if (!buttons.isEmpty()) buttons[pick(static_cast<int>(buttons.size()))]->click();
+      case 1:
+        if (const auto buttons = usable<QAbstractButton>(top); !buttons.isEmpty())
+          buttons[pick(buttons.size())]->click();
         break;
-      }
-      case 2: {
+      case 2:
         if (auto* tabs = top->findChild<QTabWidget*>(); tabs != nullptr && top == &window)
           tabs->setCurrentIndex(pick(tabs->count()));
         break;
-      }
-      case 3: {
-        const QList<QComboBox*> combos = usable<QComboBox>(top);
-        if (combos.isEmpty()) break;
-        QComboBox* combo = combos[pick(static_cast<int>(combos.size()))];
-        if (combo->count() > 0) combo->setCurrentIndex(pick(combo->count()));
+      case 3:
+        if (const auto combos = usable<QComboBox>(top); !combos.isEmpty())
+          if (QComboBox* combo = combos[pick(combos.size())]; combo->count() > 0)
+            combo->setCurrentIndex(pick(combo->count()));
         break;
-      }
-      case 4: {
-        const QList<QAbstractItemView*> views = usable<QAbstractItemView>(top);
-        if (views.isEmpty()) break;
-        QAbstractItemView* view = views[pick(static_cast<int>(views.size()))];
-        const QPoint at(pick(std::max(1, view->viewport()->width())),
-                        pick(std::max(1, view->viewport()->height())));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+      case 4:
+        if (const auto views = usable<QAbstractItemView>(top); !views.isEmpty()) {
+          QWidget* viewport = views[pick(views.size())]->viewport();
+          const QPoint at(pick(std::max(1, viewport->width())), pick(std::max(1, viewport->height())));
+          QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        }
         break;
-      }
       default: {
         static const Qt::Key keys[] = {Qt::Key_Return,   Qt::Key_Escape, Qt::Key_Down, Qt::Key_Up,
                                        Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,  Qt::Key_Tab,
                                        Qt::Key_A,        Qt::Key_Space};
         QWidget* focus = QApplication::focusWidget();
         if (focus == nullptr || offLimits(focus) || focus->window() != top) focus = top;
-        QTest::keyClick(focus, keys[pick(static_cast<int>(std::size(keys)))]);
-        break;
+        QTest::keyClick(focus, keys[pick(std::size(keys))]);
       }
     }
   }

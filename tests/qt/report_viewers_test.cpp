@@ -1,17 +1,8 @@
 // The report viewers driven as a user would: a real compare set over files on disk, then the viewer
 // that showReport() opens modally is worked from a timer callback and closed.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QBrush>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QListView>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSplitter>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
+#include <array>
 #include <functional>
 
 #include "qt/support/message_catcher.h"
@@ -59,42 +50,6 @@ void inViewer(ReportViewers& viewers, const std::function<void(ViewerWindow&)>& 
       viewers, [&] { viewers.showReport(); }, body);
 }
 
-}  // namespace
-
-class ReportViewersTest : public QObject {
-  Q_OBJECT
-
- private:
-  // A compare set of all like-named files of new/ and old/ in a fresh directory.
-  void runSet(const std::vector<std::array<std::string, 3>>& pairs, bool sbsl) {
-    session_ = std::make_unique<GuiSession>();
-    dir_ = std::make_unique<TempDirectory>();
-    for (const auto& [name, newText, oldText] : pairs) {
-      dir_->write("new/" + name, newText);
-      dir_->write("old/" + name, oldText);
-    }
-    QDir::setCurrent(QString::fromStdString(dir_->root.string()));
-    AppState& app = session_->app;
-    app.choices.listType = "Chng";
-    app.choices.compareType = kCompareTypes[pairs.size() > 1 ? 1 : 0];
-    app.choices.setChecked(Pref::Sbsl, sbsl);
-    FlowServices flow{app, host_, session_->files, session_->report};
-    const std::string suffix = pairs.size() > 1 ? "" : "/" + pairs[0][0];
-    QCOMPARE(MnButStartClick(flow, "new" + suffix, "old" + suffix).outcome, FlowOutcome::Ran);
-  }
-
-  GuiHost host_;
-  std::unique_ptr<GuiSession> session_;
-  std::unique_ptr<TempDirectory> dir_;
-
- private slots:
-  void opensTheViewerTheRunAsksFor_data();
-  void opensTheViewerTheRunAsksFor();
-  void singleViewerColoursNavigatesAndRepeatsOnEnter();
-  void dualViewerCouplesItsListsAndOpensTheHorizontalOne();
-  void geometryAndFontSizesComeFromAndGoBackToThePanel();
-};
-
 const std::vector<std::array<std::string, 3>> kTwoPairs = {
     {"a.txt", "one\ntwo\nnew3\nfour\nfive\nins\n", "one\ntwo\nold3\nfour\nfive\n"},
     {"b.txt", "x\ny\n", "x\nz\n"}};
@@ -121,181 +76,205 @@ void pressEnter() {
   QTest::keyClick(focus, Qt::Key_Return);
 }
 
-void ReportViewersTest::opensTheViewerTheRunAsksFor_data() {
-  QTest::addColumn<int>("pairs");
-  QTest::addColumn<bool>("sbslAtRun");
-  QTest::addColumn<bool>("sbslNow");
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<int>("secondRows");
-  QTest::addColumn<bool>("fileSections");
-  QTest::newRow("two pairs, Sbsl") << 2 << true << true << "VdWindow" << kOldSideRows << true;
-  QTest::newRow("Sbsl unchecked since the run") << 2 << true << false << "VsWindow" << -1 << true;
-  QTest::newRow("one pair") << 1 << false << false << "VsWindow" << -1 << false;
-}
+}  // namespace
 
-void ReportViewersTest::opensTheViewerTheRunAsksFor() {
-  QFETCH(int, pairs);
-  QFETCH(bool, sbslAtRun);
-  QFETCH(bool, sbslNow);
-  QFETCH(QString, window);
-  QFETCH(int, secondRows);
-  QFETCH(bool, fileSections);
-  runSet({kTwoPairs.begin(), kTwoPairs.begin() + pairs}, sbslAtRun);
-  session_->app.choices.setChecked(Pref::Sbsl, sbslNow);
-  ReportViewers viewers(*session_, host_, nullptr);
-  inViewer(viewers, [&](ViewerWindow& viewer) {
-    QCOMPARE(viewer.objectName(), window);
-    QCOMPARE(viewer.firstList()->model()->rowCount(), static_cast<int>(session_->app.reportLines.size()));
-    QCOMPARE(viewer.secondList() ? viewer.secondList()->model()->rowCount() : -1, secondRows);
-    QCOMPARE(currentRow(viewer.firstList()), 0);
-    QCOMPARE(viewer.findChild<QPushButton*>(window.left(2) + "ButNextFile")->isEnabled(), fileSections);
-  });
-  QVERIFY(viewers.openViewer() == nullptr);
-}
+class ReportViewersTest : public QObject {
+  Q_OBJECT
 
-void ReportViewersTest::singleViewerColoursNavigatesAndRepeatsOnEnter() {
-  runSet(kTwoPairs, false);
-  ReportViewers viewers(*session_, host_, nullptr);
-  MessageCatcher messages;
-  inViewer(viewers, [&](ViewerWindow& viewer) {
-    QListView* list = child<QListView>(viewer, "VsList");
-    QAbstractItemModel* rows = list->model();
-    QVERIFY(rows->data(rows->index(5, 0)).toString().startsWith("   6  I - new3"));
-    QCOMPARE(rows->data(rows->index(5, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(0x0000FF));
-    QCOMPARE(rows->data(rows->index(6, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(0xFF0000));
-    QVERIFY(!rows->data(rows->index(3, 0), Qt::ForegroundRole).isValid());  // the list's own colour
-
-    // A clicked arrow keeps the focus, so Enter repeats it; past the last span the selection stays.
-    auto* next = child<QPushButton>(viewer, "VsButNextChg");
-    QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(currentRow(list), 5);
-    QVERIFY(next->hasFocus());
-    for (int expected : {9, 27, 27}) {
-      pressEnter();
-      QCOMPARE(currentRow(list), expected);
+  // A compare set of all like-named files of new/ and old/ in a fresh directory.
+  void runSet(const std::vector<std::array<std::string, 3>>& pairs, bool sbsl) {
+    session_ = std::make_unique<GuiSession>();
+    dir_ = std::make_unique<TempDirectory>();
+    for (const auto& [name, newText, oldText] : pairs) {
+      dir_->write("new/" + name, newText);
+      dir_->write("old/" + name, oldText);
     }
-    QCOMPARE(messages.take(), QStringList{kForward});
-    QTest::mouseClick(child<QPushButton>(viewer, "VsButPrevChg"), Qt::LeftButton);
-    QCOMPARE(currentRow(list), 9);
-    QCOMPARE(viewer.model()->selected(), 9);
+    QDir::setCurrent(QString::fromStdString(dir_->root.string()));
+    AppState& app = session_->app;
+    app.choices.listType = "Chng";
+    app.choices.compareType = kCompareTypes[pairs.size() > 1 ? 1 : 0];
+    app.choices.setChecked(Pref::Sbsl, sbsl);
+    FlowServices flow{app, host_, session_->files, session_->report};
+    const std::string suffix = pairs.size() > 1 ? "" : "/" + pairs[0][0];
+    QCOMPARE(MnButStartClick(flow, "new" + suffix, "old" + suffix).outcome, FlowOutcome::Ran);
+  }
 
-    QTest::mouseClick(child<QPushButton>(viewer, "VsButNextFile"), Qt::LeftButton);
-    QCOMPARE(currentRow(list), 23);
-    pressEnter();
-    QCOMPARE(currentRow(list), 23);
-    QCOMPARE(messages.take(), QStringList{kSingleSections});
+  GuiHost host_;
+  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<TempDirectory> dir_;
 
-    QTest::mouseClick(child<QPushButton>(viewer, "VsButBtm"), Qt::LeftButton);
-    QCOMPARE(currentRow(list), rows->rowCount() - 1);
-    QTest::mouseClick(child<QPushButton>(viewer, "VsButLegend"), Qt::LeftButton);
-    QVERIFY(viewers.legend().isVisible());
-    QCOMPARE(viewers.legend().windowTitle(), QString("Kelvarine Change Flagging Legend"));
+ private slots:
+  void opensTheViewerTheRunAsksFor_data() {
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<bool>("sbslAtRun");
+    QTest::addColumn<bool>("sbslNow");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("secondRows");
+    QTest::addColumn<bool>("fileSections");
+    QTest::newRow("two pairs, Sbsl") << 2 << true << true << "VdWindow" << kOldSideRows << true;
+    QTest::newRow("Sbsl unchecked since the run") << 2 << true << false << "VsWindow" << -1 << true;
+    QTest::newRow("one pair") << 1 << false << false << "VsWindow" << -1 << false;
+  }
+  void opensTheViewerTheRunAsksFor() {
+    QFETCH(int, pairs);
+    QFETCH(bool, sbslAtRun);
+    QFETCH(bool, sbslNow);
+    QFETCH(QString, window);
+    runSet({kTwoPairs.begin(), kTwoPairs.begin() + pairs}, sbslAtRun);
+    session_->app.choices.setChecked(Pref::Sbsl, sbslNow);
+    ReportViewers viewers(*session_, host_, nullptr);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QCOMPARE(viewer.objectName(), window);
+      QCOMPARE(viewer.firstList()->model()->rowCount(), static_cast<int>(session_->app.reportLines.size()));
+      QTEST(viewer.secondList() ? viewer.secondList()->model()->rowCount() : -1, "secondRows");
+      QCOMPARE(currentRow(viewer.firstList()), 0);
+      QTEST(viewer.findChild<QPushButton*>(window.left(2) + "ButNextFile")->isEnabled(), "fileSections");
+    });
+    QVERIFY(viewers.openViewer() == nullptr);
+  }
 
-    // Enter anywhere but on a button presses Return; Esc does not close this viewer.
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Escape);
-    QVERIFY(viewer.isVisible());
-    pressEnter();
-    QVERIFY(!viewer.isVisible());
-  });
-  QVERIFY(!viewers.legend().isVisible());
-  QVERIFY(messages.texts().isEmpty());
-}
+  // Rows coloured by kind; a clicked arrow keeps the focus so that Enter repeats it; the legend; Esc
+  // ignored and Enter elsewhere pressing Return.
+  void singleViewerColoursNavigatesAndRepeatsOnEnter() {
+    runSet(kTwoPairs, false);
+    ReportViewers viewers(*session_, host_, nullptr);
+    MessageCatcher messages;
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QListView* list = child<QListView>(viewer, "VsList");
+      QAbstractItemModel* rows = list->model();
+      auto colour = [&](int row) { return rows->data(rows->index(row, 0), Qt::ForegroundRole); };
+      QVERIFY(rows->data(rows->index(5, 0)).toString().startsWith("   6  I - new3"));
+      QCOMPARE(colour(5).value<QBrush>().color(), QColor(0x0000FF));
+      QCOMPARE(colour(6).value<QBrush>().color(), QColor(0xFF0000));
+      QVERIFY(!colour(3).isValid());  // the list's own colour
 
-void ReportViewersTest::dualViewerCouplesItsListsAndOpensTheHorizontalOne() {
-  runSet(kTwoPairs, true);
-  session_->panel.VLHt2 = "400";  // short enough that neither list shows all its rows
-  ReportViewers viewers(*session_, host_, nullptr);
-  inViewer(viewers, [&](ViewerWindow& viewer) {
-    QListView* left = child<QListView>(viewer, "VdListLeft");
-    QListView* right = child<QListView>(viewer, "VdListRight");
-    QTest::mouseClick(child<QPushButton>(viewer, "VdButBtm"), Qt::LeftButton);
-    QCOMPARE(currentRow(left), kRows - 1);
-    QCOMPARE(currentRow(right), kOldSideRows - 1);
-    QVERIFY(left->hasFocus());
+      auto* next = child<QPushButton>(viewer, "VsButNextChg");
+      QTest::mouseClick(next, Qt::LeftButton);
+      QCOMPARE(currentRow(list), 5);
+      QVERIFY(next->hasFocus());
+      for (int expected : {9, 27, 27}) {  // past the last span the selection stays
+        pressEnter();
+        QCOMPARE(currentRow(list), expected);
+      }
+      QCOMPARE(messages.take(), QStringList{kForward});
+      QTest::mouseClick(child<QPushButton>(viewer, "VsButPrevChg"), Qt::LeftButton);
+      QCOMPARE(currentRow(list), 9);
+      QCOMPARE(viewer.model()->selected(), 9);
 
-    // The right list stops at its last row while the left goes on; the right one leads back.
-    QScrollBar* leftBar = left->verticalScrollBar();
-    QScrollBar* rightBar = right->verticalScrollBar();
-    QVERIFY(rightBar->maximum() > 0 && leftBar->maximum() > rightBar->maximum());
-    leftBar->setValue(leftBar->maximum());
-    QCOMPARE(rightBar->value(), rightBar->maximum());
-    QCOMPARE(leftBar->value(), leftBar->maximum());
-    rightBar->setValue(2);
-    QCOMPARE(leftBar->value(), 2);
+      QTest::mouseClick(child<QPushButton>(viewer, "VsButNextFile"), Qt::LeftButton);
+      QCOMPARE(currentRow(list), 23);
+      pressEnter();
+      QCOMPARE(currentRow(list), 23);
+      QCOMPARE(messages.take(), QStringList{kSingleSections});
 
-    // A click in one list selects the row in both; navigation starts from it.
-    QTest::mouseClick(right->viewport(), Qt::LeftButton, {},
-                      right->visualRect(right->model()->index(4, 0)).center());
-    QCOMPARE(currentRow(left), 4);
-    QCOMPARE(viewer.model()->selected(), 4);
-    QTest::mouseClick(child<QPushButton>(viewer, "VdButNextChg"), Qt::LeftButton);
-    QCOMPARE(currentRow(left), 5);
-    QCOMPARE(currentRow(right), 5);
+      QTest::mouseClick(child<QPushButton>(viewer, "VsButBtm"), Qt::LeftButton);
+      QCOMPARE(currentRow(list), rows->rowCount() - 1);
+      QTest::mouseClick(child<QPushButton>(viewer, "VsButLegend"), Qt::LeftButton);
+      QVERIFY(viewers.legend().isVisible());
+      QCOMPARE(viewers.legend().windowTitle(), QString("Kelvarine Change Flagging Legend"));
 
-    auto* hSplit = child<QPushButton>(viewer, "VdButHSplit");
-    whileOpen(
-        viewers, [&] { QTest::mouseClick(hSplit, Qt::LeftButton); },
-        [&](ViewerWindow& horizontal) {
-          QCOMPARE(&horizontal, &viewers.horizontal());
-          QListView* top = child<QListView>(horizontal, "VhListTop");
-          QListView* bottom = child<QListView>(horizontal, "VhListBottom");
-          QCOMPARE(top->model()->rowCount(), kRows);
-          QCOMPARE(bottom->model()->rowCount(), kOldSideRows);
-          QVERIFY(top->model()->data(top->model()->index(3, 0)).toString().startsWith("   1      one"));
-          QCOMPARE(bottom->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-          QCOMPARE(top->font(), left->font());
-          QTest::keyClick(top, Qt::Key_Escape);
-          QVERIFY(!horizontal.isVisible());
-        });
-    QVERIFY(!viewers.horizontal().isVisible());
-    QVERIFY(viewer.isVisible());
-  });
-  QCOMPARE(text(session_->panel.VHWide2), QString::number(HorizontalViewer::kDesign.width));
-  QCOMPARE(text(session_->panel.VLHt2), QString("400"));
-}
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Escape);
+      QVERIFY(viewer.isVisible());
+      pressEnter();
+      QVERIFY(!viewer.isVisible());
+    });
+    QVERIFY(!viewers.legend().isVisible());
+    QVERIFY(messages.texts().isEmpty());
+  }
 
-void ReportViewersTest::geometryAndFontSizesComeFromAndGoBackToThePanel() {
-  runSet(kTwoPairs, true);
-  MainPanelState& panel = session_->panel;
-  panel.VLLeft1 = "30";
-  panel.VLTop1 = "20";
-  panel.VLWide1 = "800";
-  panel.VLFontSz = "10";
-  panel.PFontSz = "";
-  panel.SpSplit = "300";
-  ReportViewers viewers(*session_, host_, nullptr);
-  QCOMPARE(text(panel.PFontSz), QString("8"));
+  void dualViewerCouplesItsListsAndOpensTheHorizontalOne() {
+    runSet(kTwoPairs, true);
+    session_->panel.VLHt2 = "400";  // short enough that neither list shows all its rows
+    ReportViewers viewers(*session_, host_, nullptr);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QListView* left = child<QListView>(viewer, "VdListLeft");
+      QListView* right = child<QListView>(viewer, "VdListRight");
+      QTest::mouseClick(child<QPushButton>(viewer, "VdButBtm"), Qt::LeftButton);
+      QCOMPARE(currentRow(left), kRows - 1);
+      QCOMPARE(currentRow(right), kOldSideRows - 1);
+      QVERIFY(left->hasFocus());
 
-  session_->app.choices.setChecked(Pref::Sbsl, false);
-  inViewer(viewers, [&](ViewerWindow& viewer) {
-    QCOMPARE(viewer.pos(), QPoint(30, 20));
-    QCOMPARE(viewer.width(), 800);
-    QCOMPARE(child<QComboBox>(viewer, "VsCbFontSz")->currentText(), QString("10"));
-    QListView* list = viewer.firstList();
-    QCOMPARE(list->font().pointSize(), 10);
-    // The rows grow with the font.
-    const int height = list->visualRect(list->model()->index(1, 0)).height();
-    child<QComboBox>(viewer, "VsCbFontSz")->setCurrentText("12");
-    QTRY_VERIFY(list->visualRect(list->model()->index(1, 0)).height() > height);
-    QCOMPARE(currentRow(list), 0);
-    child<QComboBox>(viewer, "VsCbPFontSz")->setCurrentText("6");
-    viewer.resize(900, 450);
-  });
-  QCOMPARE(text(panel.VLWide1), QString("900"));
-  QCOMPARE(text(panel.VLHt1), QString("450"));
-  QCOMPARE(text(panel.VLLeft1), QString("30"));
-  QCOMPARE(text(panel.VLFontSz), QString("12"));
-  QCOMPARE(text(panel.PFontSz), QString("6"));
+      // The right list stops at its last row while the left goes on; the right one leads back.
+      QScrollBar* leftBar = left->verticalScrollBar();
+      QScrollBar* rightBar = right->verticalScrollBar();
+      QVERIFY(rightBar->maximum() > 0 && leftBar->maximum() > rightBar->maximum());
+      leftBar->setValue(leftBar->maximum());
+      QCOMPARE(rightBar->value(), rightBar->maximum());
+      QCOMPARE(leftBar->value(), leftBar->maximum());
+      rightBar->setValue(2);
+      QCOMPARE(leftBar->value(), 2);
 
-  session_->app.choices.setChecked(Pref::Sbsl, true);
-  inViewer(viewers, [&](ViewerWindow& viewer) {
-    QCOMPARE(viewer.splitSize(), 300);
-    auto* splitter = child<QSplitter>(viewer, "VdSplitter");
-    splitter->setSizes({250, splitter->sizes().value(0) + splitter->sizes().value(1) - 250});
-  });
-  QCOMPARE(text(panel.SpSplit), QString("250"));
-}
+      // A click in one list selects the row in both; navigation starts from it.
+      QTest::mouseClick(right->viewport(), Qt::LeftButton, {},
+                        right->visualRect(right->model()->index(4, 0)).center());
+      QCOMPARE(currentRow(left), 4);
+      QCOMPARE(viewer.model()->selected(), 4);
+      QTest::mouseClick(child<QPushButton>(viewer, "VdButNextChg"), Qt::LeftButton);
+      QCOMPARE(currentRow(left), 5);
+      QCOMPARE(currentRow(right), 5);
+
+      auto* hSplit = child<QPushButton>(viewer, "VdButHSplit");
+      whileOpen(
+          viewers, [&] { QTest::mouseClick(hSplit, Qt::LeftButton); },
+          [&](ViewerWindow& horizontal) {
+            QCOMPARE(&horizontal, &viewers.horizontal());
+            QListView* top = child<QListView>(horizontal, "VhListTop");
+            QListView* bottom = child<QListView>(horizontal, "VhListBottom");
+            QCOMPARE(top->model()->rowCount(), kRows);
+            QCOMPARE(bottom->model()->rowCount(), kOldSideRows);
+            QVERIFY(top->model()->data(top->model()->index(3, 0)).toString().startsWith("   1      one"));
+            QCOMPARE(bottom->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+            QCOMPARE(top->font(), left->font());
+            QTest::keyClick(top, Qt::Key_Escape);
+            QVERIFY(!horizontal.isVisible());
+          });
+      QVERIFY(!viewers.horizontal().isVisible());
+      QVERIFY(viewer.isVisible());
+    });
+    QCOMPARE(text(session_->panel.VHWide2), QString::number(HorizontalViewer::kDesign.width));
+    QCOMPARE(text(session_->panel.VLHt2), QString("400"));
+  }
+
+  void geometryAndFontSizesComeFromAndGoBackToThePanel() {
+    runSet(kTwoPairs, true);
+    MainPanelState& panel = session_->panel;
+    panel.VLLeft1 = "30";
+    panel.VLTop1 = "20";
+    panel.VLWide1 = "800";
+    panel.VLFontSz = "10";
+    panel.PFontSz = "";
+    panel.SpSplit = "300";
+    ReportViewers viewers(*session_, host_, nullptr);
+    QCOMPARE(text(panel.PFontSz), QString("8"));
+
+    session_->app.choices.setChecked(Pref::Sbsl, false);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QCOMPARE(viewer.pos(), QPoint(30, 20));
+      QCOMPARE(viewer.width(), 800);
+      auto* fontSize = child<QComboBox>(viewer, "VsCbFontSz");
+      QCOMPARE(fontSize->currentText(), QString("10"));
+      QListView* list = viewer.firstList();
+      QCOMPARE(list->font().pointSize(), 10);
+      const int height = list->visualRect(list->model()->index(1, 0)).height();
+      fontSize->setCurrentText("12");
+      QTRY_VERIFY(list->visualRect(list->model()->index(1, 0)).height() > height);  // rows grow with it
+      QCOMPARE(currentRow(list), 0);
+      child<QComboBox>(viewer, "VsCbPFontSz")->setCurrentText("6");
+      viewer.resize(900, 450);
+    });
+    QCOMPARE(text(panel.VLWide1 + " " + panel.VLHt1 + " " + panel.VLFontSz + " " + panel.PFontSz),
+             QString("900 450 12 6"));
+
+    session_->app.choices.setChecked(Pref::Sbsl, true);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QCOMPARE(viewer.splitSize(), 300);
+      auto* splitter = child<QSplitter>(viewer, "VdSplitter");
+      splitter->setSizes({250, splitter->sizes().value(0) + splitter->sizes().value(1) - 250});
+    });
+    QCOMPARE(text(panel.SpSplit), QString("250"));
+  }
+};
 
 }  // namespace kelvarine
 

@@ -1,18 +1,9 @@
 // Takes pictures of the desktop program as a person sees it: each main-window page, then the single,
-// dual and horizontal viewers and the legend on the report of two directories. Run it under a real X
-// server (scripts/screenshots uses Xvfb): the pictures are grabbed from the screen, not rendered offscreen.
+// dual and horizontal viewers, the legend, find, print and save dialogs and the two selection windows
+// on the report of two directories. Run it under a real X server (scripts/screenshots uses Xvfb): the
+// pictures are grabbed from the screen, not rendered offscreen.
 // Usage: kelvarine_screenshot_tour OUTDIR NEW OLD
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QScreen>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtWidgets>
 #include <cstdio>
 #include <functional>
 
@@ -28,6 +19,11 @@ using kelvarine::testing::whenModalOpens;
 
 QString outputDirectory;
 int failures = 0;
+
+void fail(const QString& what) {
+  std::fprintf(stderr, "screenshot_tour: %s\n", qPrintable(what));
+  ++failures;
+}
 
 void settle(int ms) {
   QElapsedTimer timer;
@@ -45,20 +41,13 @@ void grab(QWidget* widget, const QString& name) {
   const QPixmap picture =
       window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   const QString path = outputDirectory + "/" + name + ".png";
-  if (picture.isNull() || !picture.save(path)) {
-    std::fprintf(stderr, "screenshot_tour: cannot write %s\n", qPrintable(path));
-    ++failures;
-    return;
-  }
+  if (picture.isNull() || !picture.save(path)) return fail("cannot write " + path);
   std::printf("%s\n", qPrintable(path));
 }
 
 QAbstractButton* button(QWidget* parent, const char* objectName) {
   auto* found = parent->findChild<QAbstractButton*>(objectName);
-  if (found == nullptr) {
-    std::fprintf(stderr, "screenshot_tour: no button %s\n", objectName);
-    ++failures;
-  }
+  if (found == nullptr) fail(QString("no button ") + objectName);
   return found;
 }
 
@@ -72,39 +61,31 @@ void photographModal(QWidget* parent, const char* buttonName, const QString& nam
     if (modal == below) return;
     seen = true;
     grab(modal, name);
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
       dialog->reject();
-    } else {
+    else
       modal->close();
-    }
   });
   opener->click();
-  if (!seen) {
-    std::fprintf(stderr, "screenshot_tour: %s opened no window\n", buttonName);
-    ++failures;
-  }
+  if (!seen) fail(QString(buttonName) + " opened no window");
 }
 
 // Presses Start and, when the viewer opens, hands it to `inViewer`, which must close it.
-void runAndShow(kelvarine::MainWindow& window, std::function<void(QWidget*)> inViewer) {
+void runAndShow(kelvarine::MainWindow& window, const std::function<void(QWidget*)>& inViewer) {
   bool shown = false;
   whenModalOpens([&](QWidget* viewer) {
     shown = true;
     inViewer(viewer);
   });
   if (QAbstractButton* start = button(&window, "MnButStart")) start->click();
-  if (!waitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }, 60000)) {
-    std::fprintf(stderr, "screenshot_tour: no viewer opened\n");
-    ++failures;
-  }
+  if (!waitFor([&] { return shown && QApplication::activeModalWidget() == nullptr; }, 60000))
+    fail("no viewer opened");
 }
 
 void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
   auto* tabs = window.findChild<QTabWidget*>();
-  if (tabs == nullptr) {
-    ++failures;
-    return;
-  }
+  auto* compareType = window.findChild<QComboBox*>("MnCbCompareType");
+  if (tabs == nullptr || compareType == nullptr) return fail("no pages");
   const QStringList names = {"main-panel", "dir-select", "file-select", "preferences",
                              "dp-options", "about",      "overview"};
   for (int page = 0; page < tabs->count() && page < names.size(); ++page) {
@@ -112,16 +93,14 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
     grab(&window, QString("page-%1-%2").arg(page + 1).arg(names[page]));
   }
   tabs->setCurrentIndex(0);
-  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(1);
-
+  compareType->setCurrentIndex(1);
   runAndShow(window, [](QWidget* viewer) {
     grab(viewer, "viewer-single");
     if (QAbstractButton* legend = button(viewer, "VsButLegend")) {
       legend->click();
       settle(300);
-      for (QWidget* top : QApplication::topLevelWidgets()) {
+      for (QWidget* top : QApplication::topLevelWidgets())
         if (top->isVisible() && top->windowTitle() == "Kelvarine Change Flagging Legend") grab(top, "legend");
-      }
     }
     if (QAbstractButton* find = button(viewer, "VsButFind")) {
       find->click();
@@ -138,11 +117,11 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
   });
 
   // The selection windows of compare types 3 and 4.
-  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(2);
+  compareType->setCurrentIndex(2);
   photographModal(&window, "MnButStart", "select-like-names");
-  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(3);
+  compareType->setCurrentIndex(3);
   photographModal(&window, "MnButStart", "select-two-lists");
-  if (auto* compareType = window.findChild<QComboBox*>("MnCbCompareType")) compareType->setCurrentIndex(1);
+  compareType->setCurrentIndex(1);
 
   session.app.choices.setChecked(kelvarine::Pref::Sbsl, true);
   runAndShow(window, [](QWidget* dual) {

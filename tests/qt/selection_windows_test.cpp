@@ -1,14 +1,8 @@
 // The selection windows of compare types 3 and 4 driven as a user drives them: names picked with the
 // keyboard and the mouse, Start pressed, the report read; refusals, Return, a saved selection.
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QScrollBar>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 #include <string>
 
@@ -142,14 +136,7 @@ class SelectionWindowsTest : public QObject {
     QCOMPARE(filterEntry, QString("*.t*"));
     QCOMPARE(countsAfterFilter, QString("(4)(0)"));  // d.pas filtered out
     QCOMPARE(picked, QString("a.txt,c.txt (2) b.txt,nnnnnn"));
-    QCOMPARE(result.outcome, FlowOutcome::Ran);
-    QCOMPARE(pairHeaders(),
-             QStringList({"New File(1) = " + path("new/a.txt"), "Old File(1) = " + path("old/a.txt"),
-                          "New File(2) = " + path("new/c.txt"), "Old File(2) = " + path("old/c.txt")}));
-    QCOMPARE(QString::fromStdString(host_.statusText()), kDiffers);
-    QCOMPARE(QString::fromStdString(session_->app.reportLines.back()), kDiffers);
-    QCOMPARE(viewerOpenings_, 1);
-    QVERIFY(!selectionShownUnderViewer_);
+    checkRan(result, {"a.txt", "a.txt", "c.txt", "c.txt"});
     QVERIFY(!windows_->likeNameWindow()->isVisible());
     QVERIFY(!session_->app.RunFromLikeNameList);
   }
@@ -185,13 +172,7 @@ class SelectionWindowsTest : public QObject {
     QCOMPARE(fieldsBefore, QString("*.* *.*"));
     QCOMPARE(fieldsPicked, QString("b.txt x.txt"));
     QCOMPARE(pairs, QString("b.txt : x.txt,a.txt : c.txt (2)"));
-    QCOMPARE(result.outcome, FlowOutcome::Ran);
-    QCOMPARE(pairHeaders(),
-             QStringList({"New File(1) = " + path("new/b.txt"), "Old File(1) = " + path("old/x.txt"),
-                          "New File(2) = " + path("new/a.txt"), "Old File(2) = " + path("old/c.txt")}));
-    QCOMPARE(QString::fromStdString(host_.statusText()), kDiffers);
-    QCOMPARE(viewerOpenings_, 1);
-    QVERIFY(!selectionShownUnderViewer_);
+    checkRan(result, {"b.txt", "x.txt", "a.txt", "c.txt"});
     QVERIFY(!windows_->twoListWindow()->isVisible());
   }
 
@@ -280,10 +261,8 @@ class SelectionWindowsTest : public QObject {
       seen = rows(window, qPrintable(list));
       press(window, compareType == 3 ? "LNButStart" : "ULButStart");
     });
-    QCOMPARE(start(compareType).outcome, FlowOutcome::Ran);
+    checkRan(start(compareType), files);
     QCOMPARE(seen, shown);
-    QCOMPARE(pairHeaders(), QStringList({"New File(1) = " + path("new/" + files[0]),
-                                         "Old File(1) = " + path("old/" + files[1])}));
     QVERIFY(session_->app.SavedLikeNameSelection.empty() && session_->app.SavedPairSelection.empty());
   }
 
@@ -292,17 +271,27 @@ class SelectionWindowsTest : public QObject {
     session_->app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
     return MnButStartClick(controller_->flow(), dir_->path("new"), dir_->path("old"));
   }
-  QString path(const QString& relative) const {
-    return QString::fromStdString(dir_->path(relative.toStdString()));
-  }
-  // The pair headers of the report, without their date-time stamps.
-  QStringList pairHeaders() const {
-    QStringList headers;
-    for (const std::string& line : session_->app.reportLines.lines()) {
-      const QString text = QString::fromStdString(line);
-      if (text.startsWith("New File(") || text.startsWith("Old File(")) headers << text.section("  ", 0, 0);
-    }
-    return headers;
+  // The run compared the New and Old file of each pair of `files` in turn (the report's pair headers,
+  // without their date-time stamps), ended with the differences status and opened the viewer once,
+  // with the selection window hidden.
+  void checkRan(const FlowResult& result, const QStringList& files) {
+    QCOMPARE(result.outcome, FlowOutcome::Ran);
+    QStringList headers, expected;
+    for (const std::string& line : session_->app.reportLines.lines())
+      if (const QString text = QString::fromStdString(line);
+          text.startsWith("New File(") || text.startsWith("Old File("))
+        headers << text.section("  ", 0, 0);
+    for (int i = 0; i < files.size(); ++i)
+      expected << QString("%1 File(%2) = %3")
+                      .arg(i % 2 ? "Old" : "New")
+                      .arg(i / 2 + 1)
+                      .arg(QString::fromStdString(
+                          dir_->path((i % 2 ? "old/" : "new/") + files[i].toStdString())));
+    QCOMPARE(headers, expected);
+    QCOMPARE(QString::fromStdString(host_.statusText()), kDiffers);
+    QCOMPARE(QString::fromStdString(session_->app.reportLines.back()), kDiffers);
+    QCOMPARE(viewerOpenings_, 1);
+    QVERIFY(!selectionShownUnderViewer_);
   }
 
   std::unique_ptr<TempDirectory> dir_;

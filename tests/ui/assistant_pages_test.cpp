@@ -108,50 +108,39 @@ TEST_F(AssistantPagesTest, DirSelectFieldAndToMainHandTheDirectoryOver) {
   EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/old");
 }
 
-struct ReturnCase {
-  bool filePage;
-  bool noWarn, newChanged, oldChanged, answerYes;
-  std::string question;  // empty: none asked
-  bool leaves;
-};
-
-class AssistantReturnTest : public AssistantPagesTest, public ::testing::WithParamInterface<ReturnCase> {};
-
-TEST_P(AssistantReturnTest, AsksWhenANameIsUnchanged) {
-  const ReturnCase& c = GetParam();
-  setNames("/A/New", "/b/Old");
-  remember();
-  if (c.newChanged) panel.MnCbNewDirNm.text = "/x";
-  if (c.oldChanged) panel.MnCbOldDirNm.text = "/y";
-  panel.DsCkNoWarnNoDirChg = panel.FsCkNoWarnNoFileChg = c.noWarn;
-  host.answerYes = c.answerYes;
-  EXPECT_EQ(c.filePage ? FileSelectReturn(services, memory) : DirSelectReturn(services, memory), c.leaves);
-  const std::vector<std::string> asked = host.eventsStartingWith("question: ");
-  if (c.question.empty()) {
-    EXPECT_TRUE(asked.empty());
-  } else {
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked.front(), "question: " + c.question);
+TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
+  struct Case {
+    bool filePage, noWarn, newChanged, oldChanged, answerYes;
+    std::string question;  // empty: none asked
+    bool leaves;
+  };
+  const std::string both = " Names - \"/A/New\" and \"/b/Old\" remain the same as upon entry.  Exit anyway?";
+  const std::string ending = " the same as upon entry.  Exit anyway?";
+  for (const Case& c : std::vector<Case>{
+           {false, false, false, false, false, "The New and Old Dir" + both, false},
+           {false, false, false, false, true, "The New and Old Dir" + both, true},
+           {false, false, false, true, false, "The New Dir Name \"/A/New\" remains" + ending, false},
+           {false, false, true, false, false, "The Old Dir Name \"/b/Old\" remains" + ending, false},
+           {false, false, true, true, false, "", true},
+           {false, true, false, false, false, "", true},
+           {true, false, false, false, false, "The New and Old File" + both, false},
+           {true, false, false, true, true, "The New File Name \"/A/New\" remains" + ending, true},
+           {true, true, false, false, false, "", true},
+       }) {
+    SCOPED_TRACE(std::string(c.filePage ? "file page: " : "dir page: ") + c.question);
+    setNames("/A/New", "/b/Old");
+    remember();
+    if (c.newChanged) panel.MnCbNewDirNm.text = "/x";
+    if (c.oldChanged) panel.MnCbOldDirNm.text = "/y";
+    (c.filePage ? panel.FsCkNoWarnNoFileChg : panel.DsCkNoWarnNoDirChg) = c.noWarn;
+    host.answerYes = c.answerYes;
+    host.events.clear();
+    EXPECT_EQ(c.filePage ? FileSelectReturn(services, memory) : DirSelectReturn(services, memory), c.leaves);
+    EXPECT_EQ(host.eventsStartingWith("question: "),
+              c.question.empty() ? std::vector<std::string>{}
+                                 : std::vector<std::string>{"question: " + c.question});
   }
 }
-
-const std::string kEnding = " the same as upon entry.  Exit anyway?";
-INSTANTIATE_TEST_SUITE_P(
-    BothPages, AssistantReturnTest,
-    ::testing::Values(
-        ReturnCase{false, false, false, false, false,
-                   "The New and Old Dir Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, false},
-        ReturnCase{false, false, false, false, true,
-                   "The New and Old Dir Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, true},
-        ReturnCase{false, false, false, true, false, "The New Dir Name \"/A/New\" remains" + kEnding, false},
-        ReturnCase{false, false, true, false, false, "The Old Dir Name \"/b/Old\" remains" + kEnding, false},
-        ReturnCase{false, false, true, true, false, "", true},
-        ReturnCase{false, true, false, false, false, "", true},
-        ReturnCase{true, false, false, false, false,
-                   "The New and Old File Names - \"/A/New\" and \"/b/Old\" remain" + kEnding, false},
-        ReturnCase{true, false, false, true, true, "The New File Name \"/A/New\" remains" + kEnding, true},
-        ReturnCase{true, false, true, false, false, "The Old File Name \"/b/Old\" remains" + kEnding, false},
-        ReturnCase{true, true, false, false, false, "", true}));
 
 TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
   struct Case {

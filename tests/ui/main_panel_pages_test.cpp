@@ -97,20 +97,5 @@ TEST_F(MainPanelPagesTest, DroppedFilesKeepTheirCase) {
   }
 }
 
-TEST_F(MainPanelPagesTest, CloseOnlyFromTheMainPanel) {
-  const std::vector<std::pair<Page, CloseDecision>> table = {
-      {Page::MainPanel, CloseDecision::Close},
-      {Page::DirSelect, CloseDecision::RunAssistantReturn},
-      {Page::FileSelect, CloseDecision::RunAssistantReturn},
-      {Page::Preferences, CloseDecision::ShowMainPanel},
-      {Page::DpOptions, CloseDecision::ShowMainPanel},
-      {Page::About, CloseDecision::ShowMainPanel},
-      {Page::OverView, CloseDecision::ShowMainPanel}};
-  for (const auto& [page, decision] : table) {
-    memory.current = page;
-    EXPECT_EQ(CloseRequested(memory), decision) << static_cast<int>(page);
-  }
-}
-
 }  // namespace
 }  // namespace kelvarine

@@ -1,4 +1,4 @@
-// Print pagination on a recording canvas: pages, headers, line slots, the dual viewer's parts, halt.
+// Print pagination on a recording canvas: pages, headers, line slots, the dual viewer's parts.
 #include "ui/print_layout.h"
 
 #include <gtest/gtest.h>
@@ -126,20 +126,6 @@ TEST_F(PrintLayoutTest, DualPrintsThreePartsAndDropsRowNumbersOnRequest) {
   canvas.calls.clear();
   PrintReport(canvas, app, host, source);
   EXPECT_EQ(canvas.calls[6], row(21, 5, "Blue", number(2) + "I - new"));
-}
-
-TEST_F(PrintLayoutTest, HaltStopsAtTheNextRowEndsTheDocumentAndSaysSo) {
-  for (int i = 1; i <= 100; ++i)
-    app.reportLines.add("line " + std::to_string(i));
-  app.StopRequested = true;  // cleared when printing starts
-  host.onProcessEvents = [&] {
-    if (host.processEventsCalls == 2) app.StopRequested = true;  // pressed while row 20 prints
-  };
-  EXPECT_EQ(PrintReport(canvas, app, host, source), PrintEnd::Halted);
-  ASSERT_EQ(canvas.calls.size(), 2u + 2u + 20u + 1u);
-  EXPECT_EQ(canvas.calls[23], row(21, 23, "Black", number(20) + "line 20"));
-  EXPECT_EQ(canvas.calls.back(), "end");
-  EXPECT_EQ(host.messages, Lines{" User requested early termination of Print operation."});
 }
 
 }  // namespace
