@@ -341,10 +341,6 @@ TEST_F(SettingsFileTest, DefaultLocationAndTheSaveAtClose) {
   EXPECT_FALSE(LoadSettingsAtStart(settings, defaultPath, settingsPath));
   EXPECT_EQ(app.choices.compareType, kCompareTypes[1]);
   EXPECT_TRUE(settingsPath.empty());
-  panel.MnCkOmitIniSv = true;
-  EXPECT_TRUE(SaveSettingsAtClose(settings, settingsPath, defaultPath));
-  EXPECT_FALSE(fs::exists(defaultPath));
-  panel.MnCkOmitIniSv = false;
   panel.Top = 21;
   EXPECT_TRUE(SaveSettingsAtClose(settings, settingsPath, defaultPath));
 
