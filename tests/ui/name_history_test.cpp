@@ -28,7 +28,7 @@ TEST_F(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
     bool changed;
     std::vector<std::string> history;  // after the step
   };
-  const auto any = HistoryAccepts::FilesOrDirectories;
+  const auto any = HistoryAccepts::FilesOrDirectories, dirs = HistoryAccepts::DirectoriesOnly;
   for (const Step& step : std::vector<Step>{
            {"/nowhere/x.txt", any, false, {}},
            {"", any, false, {}},
@@ -37,15 +37,9 @@ TEST_F(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
            {"/data/new/alpha.txt", any, true, {"/data/new/alpha.txt"}},   // the newer spelling replaces it
            {"/data/old", any, true, {"/data/old", "/data/new/alpha.txt"}},
            {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT", "/data/old"}},  // older copy moves up
-           {"/data/old/beta.txt",
-            HistoryAccepts::DirectoriesOnly,
-            false,
-            {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/data/old/beta.txt", dirs, false, {"/Data/New/Alpha.TXT", "/data/old"}},
            {"/Data/New", HistoryAccepts::FilesOnly, false, {"/Data/New/Alpha.TXT", "/data/old"}},
-           {"/Data/New",
-            HistoryAccepts::DirectoriesOnly,
-            true,
-            {"/Data/New", "/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", dirs, true, {"/Data/New", "/Data/New/Alpha.TXT", "/data/old"}},
        }) {
     field.text = "typed";
     EXPECT_EQ(AddToNameHistory(field, step.name, files, step.accepts), step.changed) << step.name;
