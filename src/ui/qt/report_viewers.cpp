@@ -82,7 +82,7 @@ void ReportViewers::showReport() {
       ShowReport(session_.app, session_.app.choices.isChecked(Pref::Sbsl), reportStamp_);
   ViewerWindow& window = layout.kind == ViewerKind::Dual ? static_cast<ViewerWindow&>(*dual_) : *single_;
   window.setReportStamp(reportStamp_);
-  window.open(layout);
+  window.openReport(layout);
   window.exec();
   legend_->close();
   window.release();
@@ -97,7 +97,7 @@ void ReportViewers::showHorizontal() {
                                                horizontal_->windowGeometry(), horizontal_->splitSize());
     horizontal_->setWindowGeometry(startup.geometry);
     horizontal_->setSplitSize(startup.splitSize);
-    horizontal_->open(*layout);
+    horizontal_->openReport(*layout);
     horizontal_->exec();
     horizontal_->release();
     storeSettings(*horizontal_, session_.panel);

@@ -295,7 +295,7 @@ void ViewerWindow::listRowChanged(QListView* from, int row) {
   couplingOff_ = false;
 }
 
-void ViewerWindow::open(const ViewerLayout& layout) {
+void ViewerWindow::openReport(const ViewerLayout& layout) {
   model_.emplace(session_.app, host_, kind_);
   find_->setModel(&*model_);
   firstModel_->setViewerModel(&*model_);

@@ -37,7 +37,7 @@ class ViewerWindow : public QDialog {
   ViewerKind kind() const { return kind_; }
   // Fills the window for one opening: a fresh viewer model over the session's report, caption,
   // headers, labels and file-section button from `layout`, the first row selected at the top.
-  void open(const ViewerLayout& layout);
+  void openReport(const ViewerLayout& layout);
   // Lets go of the report once the window has closed: a later run may replace it.
   void release();
   // The date and time of the captions, which saved reports repeat in their titles.
