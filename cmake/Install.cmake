@@ -5,6 +5,15 @@ include(GNUInstallDirs)
 
 set(KELVARINE_DATA ${PROJECT_SOURCE_DIR}/data)
 
+# The manual pages and the AppStream release state the version by hand: they must agree with the project's.
+foreach(versioned man/kelvarine.1 man/kelvarine-cli.1 data/io.github.kelvarine.metainfo.xml)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${versioned})
+  file(READ ${PROJECT_SOURCE_DIR}/${versioned} text)
+  if(NOT text MATCHES "\"Kelvarine ${PROJECT_VERSION}\"|<release version=\"${PROJECT_VERSION}\"")
+    message(FATAL_ERROR "${versioned} does not state version ${PROJECT_VERSION}")
+  endif()
+endforeach()
+
 install(TARGETS kelvarine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET kelvarine)
   install(TARGETS kelvarine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
