@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "engine/compare_run.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -26,7 +24,7 @@ struct TextCounts {
 // A set built pair by pair as the report step sees it: each pair's counters go through
 // AccumulatePairStatistics, then the grouped summary is written. The whole summary of a type 2 set is
 // checked line by line by the whole-report tests.
-class GroupSummaryTest : public ::testing::Test {
+class GroupSummaryTest : public ::testing::Test, public MemorySet<> {
  public:
   GroupSummaryTest() { reset(); }
   void reset() {
@@ -53,33 +51,27 @@ class GroupSummaryTest : public ::testing::Test {
   }
   void binaryPair(const std::string& name, std::int64_t newBytes, std::int64_t oldBytes) {
     startPair(name, name).Binary = app.pair.Binary = true;
-    app.pair.NewBinBytes = newBytes;
-    app.pair.OldBinBytes = oldBytes;
-    app.pair.FilesDiffer = newBytes != oldBytes;
+    std::tie(app.pair.NewBinBytes, app.pair.OldBinBytes, app.pair.FilesDiffer) =
+        std::tuple(newBytes, oldBytes, newBytes != oldBytes);
     AccumulatePairStatistics(ctx);
   }
   // The table rows: the lines between the table header and the blank line after them.
   Lines tableRows() const {
     const Lines& all = app.reportLines.lines();
-    auto header =
-        std::find_if(all.begin(), all.end(), [](const std::string& s) { return s.starts_with("Code  "); });
+    auto header = std::ranges::find_if(all, [](const std::string& s) { return s.starts_with("Code  "); });
     return header == all.end() ? Lines{} : Lines(header + 1, std::find(header + 1, all.end(), " "));
   }
   // The lines after the first line equal to `marker`.
   Lines after(const std::string& marker) const {
     const Lines& all = app.reportLines.lines();
-    auto it = std::find(all.begin(), all.end(), marker);
+    auto it = std::ranges::find(all, marker);
     if (it == all.end()) ADD_FAILURE() << "no line \"" << marker << "\"";
     return it == all.end() ? Lines{} : Lines(it + 1, all.end());
   }
   bool hasLine(const std::string& line) const {
-    return std::ranges::find(app.reportLines.lines(), line) != app.reportLines.lines().end();
+    return std::ranges::count(app.reportLines.lines(), line) > 0;
   }
 
-  MemoryFileSystem fs;
-  RecordingHost host;
-  AppState app;
-  RecordingReport report;
   CompareContext ctx{app, host, fs, report};
 };
 
@@ -243,39 +235,34 @@ TEST_F(GroupSummaryTest, UnpairedFileList) {
   }
 }
 
+// A report step that writes the statistics and the grouped summary only.
+struct SummaryOnlyReport : ReportStep {
+  void GenerateReport(CompareContext& c) override {
+    if (!c.pair().AllRead) return;
+    AccumulatePairStatistics(c);
+    if (c.app.CurrentPairIndex + 1 == c.app.PairCount) WriteGroupSummary(c);
+  }
+};
+
 // Whole sets through the compare run: a binary pair skipped by Txfo, wherever it stands, counts once
 // as a binary pair and never as a text pair.
-TEST_F(GroupSummaryTest, TxfoSkippedPairCountsOnceWhereverItStands) {
-  class SummaryOnlyReport : public ReportStep {
-   public:
-    void GenerateReport(CompareContext& c) override {
-      if (!c.pair().AllRead) return;
-      AccumulatePairStatistics(c);
-      if (c.app.CurrentPairIndex + 1 == c.app.PairCount) WriteGroupSummary(c);
-    }
-  } summaryOnly;
-  fs.add("new/b.bin", std::string(40, '\x01'));
-  fs.add("old/b.bin", std::string(40, '\x01'));
-  for (const char* name : {"t0", "t1", "t2"}) {
-    fs.add("new/" + std::string(name), "same\n");
-    fs.add("old/" + std::string(name), "same\n");
-  }
+TEST(GroupSummaryRunTest, TxfoSkippedPairCountsOnceWhereverItStands) {
   for (const Lines& names :
        {Lines{"b.bin", "t1", "t2"}, Lines{"t0", "b.bin", "t2"}, Lines{"t0", "t1", "b.bin"}}) {
     SCOPED_TRACE(names[0] + names[1]);
-    reset();
-    app.NewDirName = "new";
-    app.OldDirName = "old";
-    app.choices.setChecked(Pref::Txfo, true);
-    app.NewFileList = app.OldFileList = names;
-    CompareSet(app, host, fs, summaryOnly);
+    MemorySet<SummaryOnlyReport> set;
+    set.check({Pref::Txfo});
+    for (const std::string& name : names)
+      set.addPair(name, name == "b.bin" ? std::string(40, '\x01') : "same\n",
+                  name == "b.bin" ? std::string(40, '\x01') : "same\n");
+    set.run();
     for (const char* line : {"      2 Total New/Old Paired Text Files Processed.",
                              "      1 Total Paired New/Old Binary Files Not Processed due to Txfo option.",
                              "      2 Total New/Old Paired Files Processed had No Changes.",
                              "      4 Total New + Old Files Processed.",
                              "      0 New Bin Size Processed         0 Old Bin File Size Processed"})
-      EXPECT_TRUE(hasLine(line)) << line;
-    EXPECT_EQ(app.options.BinaryPairs, 1);
+      EXPECT_EQ(std::ranges::count(set.app.reportLines.lines(), line), 1) << line;
+    EXPECT_EQ(set.app.options.BinaryPairs, 1);
   }
 }
 

@@ -10,8 +10,7 @@
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
 #include "report/report_generator.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -53,11 +52,8 @@ struct GoldenCase {
 // Twelve lines with one changed line (9), one line that differs by leading blanks (11) and one by
 // trailing blanks only (12).
 const PairFiles kChanged = {
-    "a.txt",
-    "line 1\nline 2\nline 3\nline 4\nline 5\nline 6\nline 7\nline 8\nnew nine\nline 10\n"
-    "  line 11\nline 12  \n",
-    "line 1\nline 2\nline 3\nline 4\nline 5\nline 6\nline 7\nline 8\nold nine\nline 10\n"
-    "line 11\nline 12\n"};
+    "a.txt", joinLines(concat({numbered("line ", 1, 8), {"new nine", "line 10", "  line 11", "line 12  "}})),
+    joinLines(concat({numbered("line ", 1, 8), {"old nine", "line 10", "line 11", "line 12"}}))};
 
 const Lines kChangedHeader = {"New File(1) = new/a.txt  stamp 100", "Old File(1) = old/a.txt  stamp 200",
                               kRuler};
@@ -79,13 +75,6 @@ Lines changedSummary(const std::string& listType) {
 }
 const std::string kDiffer = "INFORM: The processed files have differences.";
 
-Lines join(std::vector<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 const std::string kInsert9 = row("I - ", "new nine", " 00009 INSERT(NEW)          1    ");
 const std::string kDelete9 = row("D - ", "old nine", "       DELETED(OLD) 00009   1    ");
 const std::string kReform11 = row("RN- ", "  line 11", " 00011 REFORM(NEW)");
@@ -95,15 +84,15 @@ Lines changedLongListing() {
   Lines listing;
   for (int i = 1; i <= 8; ++i)
     listing.push_back(matched("line " + std::to_string(i), "0000" + std::to_string(i)));
-  return join(
+  return concat(
       {listing, {kInsert9, kDelete9, matched("line 10", "00010"), kReform11, matched("line 12  ", "00012")}});
 }
 
 // The one-pair set of kChanged with the given listing type and listing.
 GoldenCase changedCase(const std::string& listType, const Lines& listing) {
-  const Lines summary = join({changedSummary(listType), {kDiffer}});
+  const Lines summary = concat({changedSummary(listType), {kDiffer}});
   return {listType, listType,   {},
-          false,    {kChanged}, listing.empty() ? summary : join({kChangedHeader, listing, {" "}, summary}),
+          false,    {kChanged}, listing.empty() ? summary : concat({kChangedHeader, listing, {" "}, summary}),
           {}};
 }
 
@@ -112,9 +101,9 @@ std::vector<GoldenCase> goldenCases() {
   cases.push_back(changedCase("Long", changedLongListing()));
   // Lines 1 and 2 are dropped before the first change; at most six context lines on each side.
   const Lines longListing = changedLongListing();
-  cases.push_back(
-      changedCase("Chng", join({{"   ************* 2 New File Lines Not Shown *****************************"},
-                                Lines(longListing.begin() + 2, longListing.end())})));
+  cases.push_back(changedCase(
+      "Chng", concat({{"   ************* 2 New File Lines Not Shown *****************************"},
+                      Lines(longListing.begin() + 2, longListing.end())})));
   cases.push_back(changedCase("Delta", {blockHeader("8,1,1,0"), kInsert9, kDelete9, blockHeader("1,0,0,1"),
                                         kReform11, blockHeader("1,0,0,0")}));
   // No header and no listing: the summary is the first section, so no " " precedes it.
@@ -166,7 +155,7 @@ std::vector<GoldenCase> goldenCases() {
        {},
        true,
        {kChanged, {"b.txt", "one\ntwo\nthree\n", "one\ntwo\nthree\n"}},
-       join(
+       concat(
            {kChangedHeader,
             changedLongListing(),
             {" "},
@@ -237,65 +226,44 @@ void expectLines(const Lines& actual, const Lines& expected) {
   }
 }
 
-// Sets up the files and the user's choices of a golden case in `app`.
-void prepareSet(const GoldenCase& golden, AppState& app, MemoryFileSystem& files) {
-  app.NewDirName = "new";
-  app.OldDirName = "old";
-  for (const PairFiles& pair : golden.pairs) {
-    files.add("new/" + pair.name, pair.newText, 100);
-    files.add("old/" + pair.name, pair.oldText, 200);
-    app.NewFileList.push_back(pair.name);
-    app.OldFileList.push_back(pair.name);
+// The files and the user's choices of a golden case, as a set ready to run.
+struct GoldenSet : MemorySet<ReportGenerator> {
+  explicit GoldenSet(const GoldenCase& golden) {
+    for (const PairFiles& pair : golden.pairs)
+      addPair(pair.name, pair.newText, pair.oldText, 100, 200);
+    app.choices.listType = golden.listType;
+    check(golden.prefs);
+    app.optionsString = RebuildOptionsString(app.choices);
+    app.choices.compareType = kCompareTypes[golden.allLikeNamed ? 1 : 0];
+    app.RunAllLikeNamed = golden.allLikeNamed;
+    if (golden.allLikeNamed) {
+      app.NewDirNames = app.NewFileList;
+      app.OldDirNames = app.OldFileList;
+    }
+    app.newNameText = golden.allLikeNamed ? "new" : "new/" + golden.pairs[0].name;
+    app.oldNameText = golden.allLikeNamed ? "old" : "old/" + golden.pairs[0].name;
   }
-  app.choices.listType = golden.listType;
-  for (Pref pref : golden.prefs)
-    app.choices.setChecked(pref, true);
-  app.optionsString = RebuildOptionsString(app.choices);
-  if (golden.allLikeNamed) {
-    app.choices.compareType = kCompareTypes[1];
-    app.RunAllLikeNamed = true;
-    app.NewDirNames = app.NewFileList;
-    app.OldDirNames = app.OldFileList;
-    app.newNameText = "new";
-    app.oldNameText = "old";
-  } else {
-    app.choices.compareType = kCompareTypes[0];
-    app.newNameText = "new/" + golden.pairs[0].name;
-    app.oldNameText = "old/" + golden.pairs[0].name;
-  }
-}
+};
 
 TEST_P(ReportGoldenTest, WholeReportLineByLine) {
-  const GoldenCase& golden = GetParam();
-  AppState app;
-  RecordingHost host;
-  MemoryFileSystem files;
-  ReportGenerator generator;
-  prepareSet(golden, app, files);
-
-  CompareSet(app, host, files, generator);
-  expectLines(app.reportLines.lines(), golden.report);
-  expectLines(app.oldSideLines.lines(), golden.oldSide);
-  EXPECT_TRUE(host.messages.empty());
+  GoldenSet set(GetParam());
+  set.run();
+  expectLines(set.app.reportLines.lines(), GetParam().report);
+  expectLines(set.app.oldSideLines.lines(), GetParam().oldSide);
+  EXPECT_TRUE(set.host.messages.empty());
 }
 
 // A report list that holds five lines: the header and two listing lines stay, the rest of the pair
 // (listing and summary) is dropped, and the run ends with the report note as its status.
 TEST(ReportGoldenOverflowTest, FullListEndsTheReportWithTheNote) {
-  AppState app;
-  RecordingHost host;
-  MemoryFileSystem files;
-  ReportGenerator generator;
-  prepareSet({"Overflow", "Long", {}, false, {kChanged}, {}, {}}, app, files);
-  app.reportLines.setCapacity(5);
-
-  EXPECT_EQ(CompareSet(app, host, files, generator), "StringList Limit. Report Line = 5.");
-  expectLines(
-      app.reportLines.lines(),
-      join({kChangedHeader,
-            {matched("line 1", "00001"), matched("line 2", "00002"), "StringList Limit. Report Line = 5."}}));
+  GoldenSet set({"Overflow", "Long", {}, false, {kChanged}, {}, {}});
+  set.app.reportLines.setCapacity(5);
+  EXPECT_EQ(set.run(), "StringList Limit. Report Line = 5.");
+  expectLines(set.app.reportLines.lines(), concat({kChangedHeader,
+                                                   {matched("line 1", "00001"), matched("line 2", "00002"),
+                                                    "StringList Limit. Report Line = 5."}}));
   EXPECT_EQ(
-      host.messages,
+      set.host.messages,
       Lines{
           "Results exceeded StingList maximum number of \" 5 \".\r\nOutput results prematurely suspended."});
 }
