@@ -264,16 +264,26 @@ class PrintSaveFindTest : public QObject {
   }
 
   void saveDialogStartFilterAndExtensionQuestion_data() {
-    QTest::addColumn<bool>("answer");  // to the extension question
-    QTest::newRow("changed name accepted") << true;
-    QTest::newRow("changed name refused") << false;
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<bool>("answer");    // to the extension question, when it is asked
+    QTest::addColumn<QString>("saved");  // empty: nothing written
+    QTest::addColumn<QString>("start");  // how the saved file begins
+    QTest::newRow("rtf filter turns .txt into .rtf")
+        << "r.txt" << 2 << true << "r.rtf" << QString("{\\rtf1\\ansi");
+    QTest::newRow("rtf filter, changed name refused") << "r.txt" << 2 << false << "" << QString();
+    QTest::newRow("text filter") << "plain.txt" << 3 << true << "plain.txt"
+                                 << QString::fromStdString(" \n" + kCaption + "\n");
   }
 
   // The save dialog opens in the New name's directory with the single viewer's name and the last
-  // filter; the RTF filter turns a typed .txt into .rtf when the question is answered Yes, and OutFn
-  // keeps the name.
+  // filter; the typed name and chosen filter decide the file and its format; OutFn keeps the name.
   void saveDialogStartFilterAndExtensionQuestion() {
+    QFETCH(QString, typed);
+    QFETCH(int, filter);
     QFETCH(bool, answer);
+    QFETCH(QString, saved);
+    QFETCH(QString, start);
     TempDirectory dir;
     fillFindReport();
     session_->panel.NoRtfmShow = true;
@@ -291,7 +301,7 @@ class PrintSaveFindTest : public QObject {
       startDirectory = dialog->directory().absolutePath();
       startName = dialog->selectedFiles().value(0);
       startFilter = dialog->selectedNameFilter();
-      answerFileDialog(dialog, dir.path("r.txt"), 2);
+      answerFileDialog(dialog, dir.path(typed.toStdString()), filter);
     });
     ReportSaveFlow flow(*session_, *host_);
     const auto outcome = flow.saveAs(viewer_.get(), {false, kCaption, "06/12/2026 12:00", "3"},
@@ -302,17 +312,16 @@ class PrintSaveFindTest : public QObject {
     QVERIFY(startFilter.startsWith(QStringLiteral("All,(*.*)")));
     QCOMPARE(filterTexts, QStringList({"Colored Html,[*.Html]", "Colored Rtf,[*.Rtf)",
                                        "Mono BlackTxt, (*.Txt)", "All,(*.*)"}));
-    QCOMPARE(host_->questions.size(), std::size_t{1});
     QVERIFY(host_->messages.empty());
-    if (!answer) {
+    if (saved.isEmpty()) {
       QVERIFY(!outcome.has_value());
       QVERIFY(std::filesystem::is_empty(dir.root));
       QVERIFY(session_->panel.OutFn.empty());
       return;
     }
     QCOMPARE(outcome, kSaved);
-    QCOMPARE(session_->panel.OutFn, dir.path("r.rtf"));
-    QVERIFY(readFile(dir.path("r.rtf")).starts_with("{\\rtf1\\ansi"));
+    QCOMPARE(session_->panel.OutFn, dir.path(saved.toStdString()));
+    QVERIFY(QString::fromStdString(readFile(session_->panel.OutFn)).startsWith(start));
   }
 
   // The RTF notice's switch reaches the settings at once, even when the notice is cancelled (and then
