@@ -39,39 +39,23 @@ class AssistantPagesTest : public ::testing::Test {
   PageServices services{app, panel, files, host, "/work"};
 };
 
-TEST_F(AssistantPagesTest, EnteringSwitchesCompareTypeOneAndTwo) {
-  struct Case {
-    bool dirSelect;
-    int before, after;  // compare type numbers
-  };
-  for (const Case& c : std::vector<Case>{
-           {true, 1, 2}, {true, 2, 2}, {true, 3, 3}, {true, 4, 4}, {false, 2, 1}, {false, 4, 1}}) {
-    app.choices.compareType = kCompareTypes[c.before - 1];
-    if (c.dirSelect) {
-      DirSelectState state;
-      EnterDirSelect(services, state);
-    } else {
-      FileSelectState state;
-      EnterFileSelect(services, state);
-    }
-    EXPECT_EQ(app.choices.compareType, kCompareTypes[c.after - 1]) << c.dirSelect << " " << c.before;
-  }
-}
-
+// Entering either page also switches compare type 1 to 2 (Dir Select) or any type to 1 (File Select).
 TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
   struct Case {
+    int typeBefore, typeAfter;
     std::string newName, oldName;
     std::string newAfter, oldAfter, tree;
   };
   for (const Case& c : std::vector<Case>{
-           {"New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
-           {"./New Dir/../start.txt", "", "/work/", "", "/work/"},
-           {"/top.txt", "", "/", "", "/"},
-           {"/nowhere", "/work/old", "/nowhere", "/work/old", "/work/old"},
-           {"old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree moves to Old
-           {"old", "/missing", "old", "/missing", "/work"},                    // none: start directory
+           {1, 2, "New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
+           {2, 2, "./New Dir/../start.txt", "", "/work/", "", "/work/"},
+           {3, 3, "/top.txt", "", "/", "", "/"},
+           {4, 4, "/nowhere", "/work/old", "/nowhere", "/work/old", "/work/old"},
+           {1, 2, "old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree at Old
+           {1, 2, "old", "/missing", "old", "/missing", "/work"},                    // none: start directory
        }) {
     setNames(c.newName, c.oldName);
+    app.choices.compareType = kCompareTypes[c.typeBefore - 1];
     DirSelectState state;
     EXPECT_EQ(EnterDirSelect(services, state), c.tree) << c.newName;
     EXPECT_EQ(state.selectedDirectory, c.tree);
@@ -79,6 +63,7 @@ TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
     EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
     EXPECT_EQ(panel.DsInDirN.text, c.newAfter);
     EXPECT_EQ(panel.DsInDirO.text, c.oldAfter);
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[c.typeAfter - 1]);
   }
 }
 
@@ -144,18 +129,20 @@ TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
 
 TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
   struct Case {
+    int typeBefore;
     std::string newName, oldName;
     std::string newAfter, oldAfter, directory, selected;
   };
   for (const Case& c : std::vector<Case>{
-           {"New Dir/Zeta.TXT", "old/beta.txt", "/work/New Dir/Zeta.TXT", "/work/old/beta.txt",
+           {2, "New Dir/Zeta.TXT", "old/beta.txt", "/work/New Dir/Zeta.TXT", "/work/old/beta.txt",
             "/work/New Dir", "/work/New Dir/Zeta.TXT"},
-           {"/work/New Dir", "old/beta.txt", "/work/New Dir", "/work/old/beta.txt", "/work/old",
+           {4, "/work/New Dir", "old/beta.txt", "/work/New Dir", "/work/old/beta.txt", "/work/old",
             "/work/old/beta.txt"},
-           {"/top.txt", "", "/top.txt", "", "/", "/top.txt"},
-           {"", "/missing", "", "/missing", "/work", "/work/start.txt"},
+           {3, "/top.txt", "", "/top.txt", "", "/", "/top.txt"},
+           {1, "", "/missing", "", "/missing", "/work", "/work/start.txt"},
        }) {
     setNames(c.newName, c.oldName);
+    app.choices.compareType = kCompareTypes[c.typeBefore - 1];
     FileSelectState state;
     EnterFileSelect(services, state);
     EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter) << c.newName;
@@ -165,6 +152,7 @@ TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
     EXPECT_EQ(state.directory, c.directory);
     EXPECT_EQ(state.selectedFile, c.selected);
     EXPECT_EQ(state.label, c.selected);
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[0]);
   }
 }
 
