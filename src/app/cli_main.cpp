@@ -1,5 +1,6 @@
 // kelvarine-cli: compares a New and an Old file or directory and writes the report to standard output.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -119,6 +120,14 @@ class LineOutput {
   bool isInput_ = false;
 };
 
+// Both streams write to one terminal.
+bool SameTerminal(std::FILE* a, std::FILE* b) {
+  struct stat sa {
+  }, sb{};
+  return isatty(fileno(a)) != 0 && isatty(fileno(b)) != 0 && fstat(fileno(a), &sa) == 0 &&
+         fstat(fileno(b), &sb) == 0 && sa.st_rdev == sb.st_rdev;
+}
+
 int run(const kelvarine::CliOptions& options) {
   using namespace kelvarine;
   AppState app;
@@ -157,6 +166,13 @@ int run(const kelvarine::CliOptions& options) {
     const int compareType = DefaultCompareType(files, newName, oldName);
     app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
   }
+  // The Old-side list exists only with Sbsl: without it the file is refused before it is ever opened.
+  if (!options.oldListFile.empty() && !app.choices.isChecked(Pref::Sbsl)) {
+    host.writeLine(
+        "kelvarine-cli: --old-list needs Sbsl among the options (-o Sbsl)\n"
+        "Run with --help for more information.");
+    return kErrorExit;
+  }
   const std::string& type = app.choices.compareType;
   const int compareType = type == kCompareTypes[0]   ? 1
                           : type == kCompareTypes[1] ? 2
@@ -185,7 +201,19 @@ int run(const kelvarine::CliOptions& options) {
   SelectionServices selection{likeNames, twoLists, windows};
   flow.selection = &selection;
 
+  // A name that cannot be used is named with the system's reason before the program's own message.
+  bool unusableName = false;
+  for (const std::string& name : {newName, oldName}) {
+    const std::string problem = NameProblem(name);
+    if (!problem.empty()) host.writeLine("kelvarine-cli: " + name + ": " + problem);
+    unusableName = unusableName || !problem.empty();
+  }
+
   const FlowResult result = MnButStartClick(flow, newName, oldName);
+  if (result.outcome == FlowOutcome::NoPairs && !unusableName) {
+    // Two directories without a like-named pair: equivalent only when neither holds a file.
+    return app.UnpairedNewCount + app.UnpairedOldCount == 0 ? 0 : 1;
+  }
   if (result.outcome != FlowOutcome::Ran) {
     if (compareType >= 3 && result.outcome == FlowOutcome::Stopped)
       host.writeLine("kelvarine-cli: nothing was selected to compare");
@@ -214,11 +242,16 @@ int run(const kelvarine::CliOptions& options) {
     source.dual = app.options.Sbsl && !app.oldSideLines.empty();
     source.reportStamp = ReportStamp();
     source.caption = ShowReport(app, app.options.Sbsl, source.reportStamp).caption;
-    const SaveOutcome saved = SaveReport(options.saveFile, app, host, source);
+    std::string reason;
+    const SaveOutcome saved = SaveReport(options.saveFile, app, host, source, {}, &reason);
+    if (saved == SaveOutcome::Failed) host.writeLine("kelvarine-cli: " + options.saveFile + ": " + reason);
     if (saved != SaveOutcome::Saved) failed = true;
   }
-  host.writeLine(result.status);
-  const int status = ExitStatusForRun(result.status, host.haltRequested());
+  // The report on standard output ends with the status line; a terminal shows it once.
+  if (options.quiet || !SameTerminal(stdout, stderr)) host.writeLine(result.status);
+  int status = ExitStatusForRun(result.status, host.haltRequested());
+  // As diff -r: a file on one side only of a directory compare is a difference.
+  if (status == 0 && compareType == 2 && app.UnpairedNewCount + app.UnpairedOldCount > 0) status = 1;
   return failed && status != 130 ? kErrorExit : status;
 }
 

@@ -31,6 +31,16 @@ std::vector<std::string> splitBlanks(const std::string& text) {
   return words;
 }
 
+// The words --options takes, as one line.
+std::string validOptionNames() {
+  std::string names;
+  for (int i = 1; i < kDpOptionCount; ++i)
+    names += std::string(kDpOptionNames[static_cast<std::size_t>(i)]) + " ";
+  for (const char* keyword : kPrefKeywords)
+    names += std::string(keyword) + " ";
+  return names + "None";
+}
+
 // Checks the --options words (Dp option names and preference keywords, any letter case, or "None"
 // alone) and applies them as a stored options string is applied; the options string is then rebuilt
 // from the choices, which also unchecks what Abin overrides. Returns an error text, empty when fine.
@@ -55,7 +65,7 @@ std::string applyOptionWords(const std::string& text, CliOptions& options) {
     }
     for (const char* keyword : kPrefKeywords)
       known = known || EqualIgnoringCase(word, keyword);
-    if (!known) return "--options: unknown option name \"" + word + "\"";
+    if (!known) return "--options: unknown option name \"" + word + "\"; valid names: " + validOptionNames();
     joined += (joined.empty() ? "" : " ") + word;
   }
   if (dpNames > 1) return "--options: at most one Dp option can be chosen";
@@ -77,6 +87,45 @@ std::string splitRanges(const std::string& flag, const std::string& text, std::s
   if (!formOk) return flag + ": expected \"S:E\" or \"S:E,S:E\", got \"" + text + "\"";
   return {};
 }
+
+// What --help prints after the option list: the option words, the settings keys, output and exit status.
+constexpr const char* kHelpFooter = R"(Preference keywords (-o):
+  Icas  ignore letter case when comparing lines
+  Rovr  count reformatted lines (differing only in blanks) as matched
+  Fmvl  flag moved lines: inserted (IM) and deleted (DM) lines that match elsewhere
+  Xdpl  leave Dp and comment lines (and comment parts) out of the listing
+  Lorl  list the Old reformatted line next to the New one
+  Noss  no per-file summary, only the final totals
+  Ieof  a Ctrl-Z byte does not end a text file
+  Subc  replace control characters in the report by --subc CHAR (else ".")
+  Sbsl  side by side: separate insert and delete lists (--old-list writes the Old one)
+  Txal  treat every file as text, never as binary
+  Abin  compare every file byte by byte, as binary (overrides Txal and Txfo)
+  Aeqf  files of equal size and modification time count as equal without reading
+  Fscl  show up to 128 source columns, without reference number columns
+  Chgo  list only changed files in the overall summary
+  Inpn  list the files without a partner in a directory compare's summary
+  Txfo  compare text files only, leaving out files found to be binary
+  Ccol  compare only the columns --ccol-new and --ccol-old give
+  Xtab  expand tabs to --xtab N columns
+Dp options (-o, at most one; the lines they filter out are not compared):
+  Dsem  lines starting with ";" (ini files)      Dvbc  VB comments (' to end of line)
+  Drem  lines starting with REM (batch files)    Dhtm  HTML comments <!-- ... -->
+  Dblk  blank lines                              Dcob  COBOL comment lines (* in column 7)
+  Ddlc  Pascal comments { } and (* *)            Dudc  comments starting with --dudc-tag TEXT
+  Ddl2  Delphi comments { }, (* *) and //              (--dudc-embedded Yes: also after code)
+  Dcpp  C, C++, Java, JavaScript comments // and /* */
+--settings reads the section [Kelvarn] of a settings file as the desktop program writes it:
+  NewDirNm, OldDirNm (NEW, OLD), CompareType, ListType, OptsUsed, SubC, XTab, DpEdUdc, UdcYN,
+  CmpSt1Col, CmpSt2Col, CmpOSt1Col, CmpOSt2Col, SvLList (type 3), SvULList (type 4).
+
+Standard output carries the report, one line each, the status line last; standard error carries
+messages, the progress display (on a terminal) and the status line (once, when both are one terminal).
+Equivalent means every line compares equal: line ends (CR LF, LF) and what the chosen options filter
+out or fold are ignored; use -o Abin for a byte-by-byte compare.
+Exit status: 0 equivalent, or nothing to compare (two directories without regular files);
+  1 differences, a file on one side only of a directory compare, or no like-named pair;
+  2 errors and bad usage; 130 interrupted (Ctrl-C halts the run, a second Ctrl-C ends the program).)";
 
 CliParse usageError(const std::string& message) {
   CliParse result;
@@ -104,7 +153,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
       "and writes the report to standard output.",
       "kelvarine-cli"};
   cli.get_formatter()->column_width(30);
-  cli.set_version_flag("--version", std::string("kelvarine-cli ") + KELVARINE_VERSION);
+  cli.set_version_flag("-V,--version", std::string("kelvarine-cli ") + KELVARINE_VERSION);
   cli.add_option("NEW", options.newName,
                  "the New file or directory (a name whose spelling does not exist is\nfound ignoring case)")
       ->type_name("");
@@ -119,7 +168,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
       ->check(CLI::Range(1, 4));
   cli.add_option("-o,--options", optionsText,
                  "options string: a Dp option name and/or preference keywords,\nblank-separated, any "
-                 "letter case, e.g. \"Dcpp Icas Fmvl\";\n\"None\" for none (default None)")
+                 "letter case, e.g. \"Dcpp Icas Fmvl\";\n\"None\" for none (default None); see the "
+                 "lists below")
       ->option_text("TEXT");
   cli.add_option("--subc", subc, "Subc replacement character (default \".\")")->option_text("CHAR");
   cli.add_option("--xtab", xtab, "Xtab width 1..8 (default 4)")->option_text("N")->check(CLI::Range(1, 8));
@@ -154,16 +204,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                  "saves it (with Sbsl: as the dual-panel viewer, stacked)")
       ->option_text("FILE");
   cli.add_option("--old-list", options.oldListFile,
-                 "with Sbsl: write the Old-side line list to FILE, one line each\n(default: not written)")
+                 "with Sbsl: write the Old-side line list to FILE, one line each\n(without Sbsl a usage "
+                 "error; FILE is never opened)")
       ->option_text("FILE");
   cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
-  cli.footer(
-      "Standard output carries the report, one line each, the status line last. Standard error\n"
-      "carries messages, the progress display (on a terminal) and the status text.\n"
-      "Exit status: 0 equivalent or nothing compared, 1 differences, 2 errors and bad usage,\n"
-      "130 interrupted (Ctrl-C halts the run; a second Ctrl-C ends the program at once).");
+  cli.footer(kHelpFooter);
 
   try {
     cli.parse(argc, argv);

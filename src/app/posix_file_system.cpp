@@ -1,5 +1,6 @@
 #include "app/posix_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/engine_fault.h"
 
@@ -70,6 +72,29 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
   // Nanoseconds since the Unix epoch, as the host's date formatting expects.
   const FileStamp stamp = static_cast<FileStamp>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
   return std::make_unique<PosixInputFile>(fd, static_cast<std::int64_t>(st.st_size), stamp);
+}
+
+std::string NameProblem(const std::string& path) {
+  std::string resolved = path;
+  struct stat st {};
+  if (::stat(resolved.c_str(), &st) != 0) {
+    const int error = errno;
+    resolved = ResolvePathIgnoringCase(path);
+    if (resolved == path || ::stat(resolved.c_str(), &st) != 0) return std::strerror(error);
+  }
+  if (S_ISDIR(st.st_mode)) {
+    DIR* directory = ::opendir(resolved.c_str());
+    if (directory == nullptr) return std::strerror(errno);
+    ::closedir(directory);
+    return {};
+  }
+  if (S_ISFIFO(st.st_mode)) return "not a regular file (a FIFO)";
+  if (S_ISSOCK(st.st_mode)) return "not a regular file (a socket)";
+  if (!S_ISREG(st.st_mode)) return "not a regular file (a device)";
+  const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return std::strerror(errno);
+  ::close(fd);
+  return {};
 }
 
 }  // namespace kelvarine

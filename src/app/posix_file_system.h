@@ -15,4 +15,9 @@ class PosixFileSystem : public StdFileSystem {
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
 };
 
+// Why NEW or OLD cannot be used, in the operating system's words ("No such file or directory",
+// "Permission denied", "not a regular file (a FIFO)"); empty when the name (or its spelling found
+// ignoring case) is a regular file that can be read or a directory that can be listed.
+std::string NameProblem(const std::string& path);
+
 }  // namespace kelvarine

@@ -115,8 +115,15 @@ std::string TerminalHost::formatDateTime(FileStamp stamp) {
 
 void TerminalHost::drawProgress() {
   if (!settings_.showProgress || !progressVisible_ || app_.PairCount <= 0) return;
+  const auto index = static_cast<std::size_t>(app_.CurrentPairIndex);
   std::string text =
       "pair " + std::to_string(app_.CurrentPairIndex + 1) + " of " + std::to_string(app_.PairCount);
+  if (index < app_.NewFileList.size()) {
+    // Kept short enough for one terminal line, which the next redraw can clear.
+    constexpr std::size_t kNameShown = 48;
+    const std::string& name = app_.NewFileList[index];
+    text += name.size() <= kNameShown ? " " + name : " ..." + name.substr(name.size() - (kNameShown - 3));
+  }
   if (!filePercent_.empty()) text += "  file " + filePercent_;
   if (text == drawn_) return;
   std::fprintf(stream_, "\r%s\033[K", text.c_str());

@@ -15,7 +15,7 @@ namespace kelvarine {
 class TerminalHost : public Host {
  public:
   struct Settings {
-    bool showProgress = false;  // draw "pair n of m" and the file percentage, redrawn in place
+    bool showProgress = false;  // draw "pair n of m NAME" and the file percentage, redrawn in place
     bool answerYes = false;     // questions are answered Yes instead of No
   };
 

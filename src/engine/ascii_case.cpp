@@ -1,5 +1,7 @@
 #include "engine/ascii_case.h"
 
+#include <algorithm>
+
 namespace kelvarine {
 
 std::string LowerAscii(std::string text) {
@@ -13,6 +15,22 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   return true;
+}
+
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(FoldAscii(a[i]));
+    const auto y = static_cast<unsigned char>(FoldAscii(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool NameOrderLess(std::string_view a, std::string_view b) {
+  const int folded = CompareIgnoringCase(a, b);
+  return folded != 0 ? folded < 0 : a < b;
 }
 
 }  // namespace kelvarine

@@ -13,5 +13,10 @@ inline char FoldAscii(char c) {
 
 std::string LowerAscii(std::string text);
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// Byte order of the case-folded texts: negative, 0 or positive.
+int CompareIgnoringCase(std::string_view a, std::string_view b);
+// Name order ignoring case; names that differ only in case are ordered by their bytes, so that the
+// order is total and the same on every run.
+bool NameOrderLess(std::string_view a, std::string_view b);
 
 }  // namespace kelvarine

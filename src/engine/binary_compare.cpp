@@ -48,7 +48,7 @@ void CompareBinaryPair(CompareContext& context) {
   std::int64_t total = 0;
   const std::int64_t size = n.FileSizeKept;
   const bool showProgress = size > kProgressThreshold || app.PairCount == 1;
-  const std::string name = lowerBaseName(n.FileName);
+  const std::string name = baseName(n.FileName);
 
   while (n.FileSize == o.FileSize && n.FileSize != 0 && !pair.FilesDiffer && !app.StopRequested) {
     readBlock(n);

@@ -1,7 +1,5 @@
 #include "engine/file_system.h"
 
-#include "engine/ascii_case.h"
-
 namespace kelvarine {
 
 std::string joinPath(const std::string& directory, const std::string& name) {
@@ -10,9 +8,9 @@ std::string joinPath(const std::string& directory, const std::string& name) {
   return directory + "/" + name;
 }
 
-std::string lowerBaseName(const std::string& path) {
+std::string baseName(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
-  return LowerAscii(slash == std::string::npos ? path : path.substr(slash + 1));
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace kelvarine

@@ -47,7 +47,7 @@ class FileSystem {
 // an empty directory leaves a bare name relative to the working directory.
 std::string joinPath(const std::string& directory, const std::string& name);
 
-// The file name without its directory, in lower case, as status texts show it.
-std::string lowerBaseName(const std::string& path);
+// The file name without its directory, as status texts show it.
+std::string baseName(const std::string& path);
 
 }  // namespace kelvarine

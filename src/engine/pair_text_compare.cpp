@@ -50,8 +50,7 @@ void CompareTextPair(CompareContext& context) {
   options.ReportNoteSet = false;
   host.toggleActivityImages();
 
-  const std::string names =
-      "NFile = " + lowerBaseName(n.FileName) + "   OFile = " + lowerBaseName(o.FileName);
+  const std::string names = "NFile = " + baseName(n.FileName) + "   OFile = " + baseName(o.FileName);
 
   while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet) {
     n.LineBase = n.LinesDone;

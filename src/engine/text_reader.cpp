@@ -209,7 +209,7 @@ void LoadChunk(CompareContext& context) {
   context.oldTable.clear();
   newInput.Count = 0;
   oldInput.Count = 0;
-  const std::string newName = lowerBaseName(newInput.FileName);
+  const std::string newName = baseName(newInput.FileName);
 
   while (!context.app.StopRequested && !(newInput.AtEof && oldInput.AtEof)) {
     if (newInput.Count + 1 >= kChunkBound) break;

@@ -7,7 +7,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/ascii_case.h"
 #include "engine/engine_fault.h"
 #include "report/report_format.h"
 #include "report/report_lines.h"
@@ -184,15 +183,18 @@ void writeBinarySizes(CompareContext& context) {
   }
 }
 
-std::unordered_set<std::string> loweredSet(const std::vector<std::string>& names) {
-  std::unordered_set<std::string> result;
+// The names of a directory that are not in its side of the file-pair list, in their order.
+std::vector<std::string> unpairedNames(const std::vector<std::string>& names,
+                                       const std::vector<std::string>& paired) {
+  const std::unordered_set<std::string> pairedSet(paired.begin(), paired.end());
+  std::vector<std::string> result;
   for (const std::string& name : names)
-    result.insert(LowerAscii(name));
+    if (!pairedSet.contains(name)) result.push_back(name);
   return result;
 }
 
-// Compare type 2 with Inpn: the names of either directory without a like-named partner, New names
-// faced by the next unpaired Old name in order, then the Old names left over.
+// Compare type 2 with Inpn: the names of either directory without a partner, each New name faced by the
+// next unpaired Old name in order, then the Old names left over.
 void writeUnpairedFiles(CompareContext& context) {
   const AppState& app = context.app;
   AppendPrintLine(context, " ");
@@ -203,26 +205,15 @@ void writeUnpairedFiles(CompareContext& context) {
   AppendPrintLine(context, " LIST OF UNPAIRED NEW AND OLD FILES NOT PROCESSED ");
   AppendPrintLine(context, FormatReportLine(" New File Name (%d)                    Old File Name (%d)",
                                             app.UnpairedNewCount, app.UnpairedOldCount));
-  const std::vector<std::string>& newNames = app.NewDirNames;
-  const std::vector<std::string>& oldNames = app.OldDirNames;
-  const std::unordered_set<std::string> newSet = loweredSet(newNames);
-  const std::unordered_set<std::string> oldSet = loweredSet(oldNames);
-  std::size_t j = 0;
-  for (const std::string& newName : newNames) {
-    if (oldSet.contains(LowerAscii(newName))) continue;
-    std::string row = FormatReportLine(" %-40s", ShortenName(newName, 40).c_str());
-    while (j < oldNames.size() && newSet.contains(LowerAscii(oldNames[j])))
-      ++j;
-    if (j < oldNames.size()) {
-      row += " : " + ShortenName(oldNames[j], 40);
-      ++j;
-    }
+  const std::vector<std::string> newNames = unpairedNames(app.NewDirNames, app.NewFileList);
+  const std::vector<std::string> oldNames = unpairedNames(app.OldDirNames, app.OldFileList);
+  for (std::size_t i = 0; i < newNames.size(); ++i) {
+    std::string row = FormatReportLine(" %-40s", ShortenName(newNames[i], 40).c_str());
+    if (i < oldNames.size()) row += " : " + ShortenName(oldNames[i], 40);
     AppendPrintLine(context, row);
   }
-  for (; j < oldNames.size(); ++j) {
-    if (newSet.contains(LowerAscii(oldNames[j]))) continue;
+  for (std::size_t j = newNames.size(); j < oldNames.size(); ++j)
     AppendPrintLine(context, FormatReportLine(" %-40s  :       %-40s", " ", oldNames[j].c_str()));
-  }
 }
 
 // Compare types 3 and 4: the pairs the user selected.

@@ -9,6 +9,7 @@
 #include "engine/ascii_case.h"
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
+#include "engine/name_pairing.h"
 #include "engine/run_status.h"
 #include "ui/like_name_selection.h"
 #include "ui/name_history.h"
@@ -72,12 +73,10 @@ void addNamesToHistories(FlowServices& flow) {
                    HistoryAccepts::FilesOrDirectories);
 }
 
-// Every file of the directory, lower-cased, in ascending order with each name once.
-std::vector<std::string> sortedLowerNames(FlowServices& flow, const std::string& directory) {
-  std::vector<std::string> names;
-  for (std::string& name : ListFilesByMask(flow.files, directory, "*.*"))
-    names.push_back(LowerAscii(std::move(name)));
-  std::sort(names.begin(), names.end());
+// Every file of the directory, in name order, each name once.
+std::vector<std::string> sortedNames(FlowServices& flow, const std::string& directory) {
+  std::vector<std::string> names = ListFilesByMask(flow.files, directory, "*.*");
+  std::sort(names.begin(), names.end(), NameOrderLess);
   names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
@@ -164,33 +163,31 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode) {
   }
   addNamesToHistories(flow);
 
-  const std::vector<std::string> newNames = sortedLowerNames(flow, app.newNameText);
-  const std::vector<std::string> oldNames = sortedLowerNames(flow, app.oldNameText);
-  std::vector<std::string> common;
+  const std::vector<std::string> newNames = sortedNames(flow, app.newNameText);
+  const std::vector<std::string> oldNames = sortedNames(flow, app.oldNameText);
   const int oldCount = static_cast<int>(oldNames.size());
-  for (int i = 0; i < oldCount; ++i) {
-    if ((i + 1) % kProgressEvery == 0) {
-      char text[80];
-      std::snprintf(text, sizeof text, "- Old Dir Num = %d of (%d).", i, oldCount);
-      flow.host.setStatusText(std::string("Proc Directories ") + text);
-      flow.host.toggleActivityImages();
-      flow.host.processEvents();
-    }
-    const std::string& name = oldNames[static_cast<std::size_t>(i)];
-    if (std::binary_search(newNames.begin(), newNames.end(), name)) common.push_back(name);
+  for (int i = kProgressEvery - 1; i < oldCount; i += kProgressEvery) {
+    char text[80];
+    std::snprintf(text, sizeof text, "- Old Dir Num = %d of (%d).", i, oldCount);
+    flow.host.setStatusText(std::string("Proc Directories ") + text);
+    flow.host.toggleActivityImages();
+    flow.host.processEvents();
   }
-
-  if (common.empty())
-    return refuse(flow, "No paired (same name) new/old filenames are found.\rSelect another directory pair.");
-  // The window lists the directories again itself, with its own mask.
-  if (select) return ShowLikeNameSelection(flow);
+  NamePairs paired = PairNames(newNames, oldNames);
   app.NewDirNames = newNames;
   app.OldDirNames = oldNames;
-  app.NewFileList = common;
-  app.OldFileList = std::move(common);
-  const auto pairs = static_cast<std::int32_t>(app.NewFileList.size());
-  app.UnpairedNewCount = static_cast<std::int32_t>(newNames.size()) - pairs;
-  app.UnpairedOldCount = static_cast<std::int32_t>(oldNames.size()) - pairs;
+  app.UnpairedNewCount = static_cast<std::int32_t>(paired.unpairedNew.size());
+  app.UnpairedOldCount = static_cast<std::int32_t>(paired.unpairedOld.size());
+  if (paired.pairs.empty()) {
+    refuse(flow, "No paired (same name) new/old filenames are found.\rSelect another directory pair.");
+    return {FlowOutcome::NoPairs, {}};
+  }
+  // The window lists the directories again itself, with its own mask.
+  if (select) return ShowLikeNameSelection(flow);
+  for (auto& [newName, oldName] : paired.pairs) {
+    app.NewFileList.push_back(std::move(newName));
+    app.OldFileList.push_back(std::move(oldName));
+  }
   app.RunAllLikeNamed = true;
   FlowResult result{FlowOutcome::Ran, RunCompareSet(flow)};
   app.RunAllLikeNamed = false;

@@ -64,6 +64,8 @@ enum class FlowOutcome {
   Refused,       // a message refused the compare type or the names; nothing ran
   Ran,           // a compare set ran; the result holds the status it returned
   NotAvailable,  // compare types 3 and 4 without selection windows
+  NoPairs,       // refused: the two directories have no like-named pair (app's unpaired counts say
+                 // how many files each holds)
 };
 
 struct FlowResult {
@@ -83,10 +85,11 @@ FlowResult StartFilePairCompare(FlowServices& flow);
 
 enum class LikeNameMode { AllPairs, Select };
 
-// Compare type 2 (AllPairs): every file name present in both directories is a pair, lower-cased, in
-// ascending name order. Leaves the names found (app.NewDirNames, app.OldDirNames) and the unpaired
-// counts for the report, and runs the set with RunAllLikeNamed set. Compare type 3 (Select): the
-// common names go to the like-name window, which ShowLikeNameSelection then opens.
+// Compare type 2 (AllPairs): the files of the two directories paired by name (PairNames: exact
+// spelling first, then ignoring case), in name order, each name as it is on disk. Leaves the names
+// found (app.NewDirNames, app.OldDirNames, in name order) and the unpaired counts for the report, and
+// runs the set with RunAllLikeNamed set. Compare type 3 (Select): the like-named files go to the
+// like-name window, which ShowLikeNameSelection then opens.
 FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode = LikeNameMode::AllPairs);
 
 // Fills the like-name window (listing with its current mask, applying and consuming the saved

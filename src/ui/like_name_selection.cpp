@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/ascii_case.h"
+#include "engine/name_pairing.h"
 #include "ui/wildcard_mask.h"
 
 namespace kelvarine {
@@ -36,18 +37,15 @@ void LikeNameSelection::addPaired(std::string name) {
 
 int LikeNameSelection::BuildLikeNameList(FileSystem& files) {
   paired_.clear();
-  const std::vector<std::string> newNames = ListFilesByMask(files, newDirectory_, mask_);
-  const std::vector<std::string> oldNames =
+  oldNameOf_.clear();
+  std::vector<std::string> newNames = ListFilesByMask(files, newDirectory_, mask_);
+  std::vector<std::string> oldNames =
       newNames.empty() ? std::vector<std::string>{} : ListFilesByMask(files, oldDirectory_, mask_);
-  if (!oldNames.empty()) {
-    for (const std::string& newName : newNames) {
-      for (const std::string& oldName : oldNames) {
-        // A case-sensitive file system can list case twins; each name is offered once.
-        if (EqualIgnoringCase(newName, oldName) && !paired_.contains(newName)) addPaired(LowerAscii(newName));
-      }
-    }
-    SortLikeNamesByExtension();
+  for (auto& [newName, oldName] : PairNames(std::move(newNames), std::move(oldNames)).pairs) {
+    addPaired(newName);
+    oldNameOf_.emplace(std::move(newName), std::move(oldName));
   }
+  SortLikeNamesByExtension();
   return static_cast<int>(paired_.size());
 }
 
@@ -68,7 +66,7 @@ void LikeNameSelection::applySavedSelection(std::string& saved) {
   if (saved.empty()) return;
   selected_.clear();
   for (std::string& piece : SavedSelectionPieces(saved))
-    selected_.insertSorted(LowerAscii(std::move(piece)));
+    selected_.insertSorted(std::move(piece));
   saved.clear();
 }
 
@@ -76,6 +74,7 @@ void LikeNameSelection::reconcileSelection() {
   for (std::size_t i = selected_.size(); i-- > 0;) {
     const std::size_t at = paired_.indexOf(selected_[i]);
     if (at != PickList::npos) {
+      selected_.replaceAt(i, paired_[at]);  // a name saved in another letter case takes the listed one
       paired_.removeAt(at);
     } else {
       selected_.removeAt(i);
@@ -84,8 +83,8 @@ void LikeNameSelection::reconcileSelection() {
 }
 
 void LikeNameSelection::showPaths() {
-  newPathLabel_ = LowerAscii(newDirectory_);
-  oldPathLabel_ = LowerAscii(oldDirectory_);
+  newPathLabel_ = newDirectory_;
+  oldPathLabel_ = oldDirectory_;
 }
 
 void LikeNameSelection::selectHighlighted(Host& host) {
@@ -157,8 +156,9 @@ FlowResult LikeNameSelection::startCompare(FlowServices& flow) {
     return {FlowOutcome::Refused, {}};
   }
   for (const std::string& name : selected_.items()) {
+    const auto partner = oldNameOf_.find(name);
     flow.app.NewFileList.push_back(name);
-    flow.app.OldFileList.push_back(name);
+    flow.app.OldFileList.push_back(partner == oldNameOf_.end() ? name : partner->second);
   }
   lastStart_ = RunCompareSet(flow);
   return {FlowOutcome::Ran, *lastStart_};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -22,19 +23,20 @@ class LikeNameSelection {
   // Points both directory listings at the two directories and sets their mask to "*.*" (the filter
   // field keeps its text).
   void pointAt(const std::string& newDirectory, const std::string& oldDirectory);
-  // Rebuilds the paired list from the two listings with the current mask: every New name equal to an
-  // Old name ignoring case, lower-cased, once; ordered by the sort choice. Returns its count.
+  // Rebuilds the paired list from the two listings with the current mask: the New name of every pair
+  // PairNames makes (exact spelling first, then ignoring case), as on disk; ordered by the sort choice.
+  // Returns its count.
   int BuildLikeNameList(FileSystem& files);
   // With the "Extension" choice and a non-empty paired list: leaves name order and orders the paired
   // list by extension (names without one first), ties by the whole name, both ignoring case.
   void SortLikeNamesByExtension();
   // Applies a saved selection (";"-terminated names) when it is not empty: it replaces the selected
-  // list, lower-cased, and is emptied (it applies once).
+  // list and is emptied (it applies once).
   void applySavedSelection(std::string& saved);
   // Walking the selected list from the end: a name still paired leaves the paired list (a name shows in
-  // one list only); a name no longer paired leaves the selected list.
+  // one list only, spelt as listed); a name no longer paired leaves the selected list.
   void reconcileSelection();
-  // Shows the lower-cased directory texts as the path labels.
+  // Shows the directory texts as the path labels.
   void showPaths();
 
   // The buttons and fields of the window; refusals are messages through `host`.
@@ -46,7 +48,8 @@ class LikeNameSelection {
   // A changed filter text (or Enter in the field): relists both directories with it as the mask.
   void changeFilter(FileSystem& files, std::string text);
   // Start Compare: refuses an empty selection with a message (the window stays open); otherwise fills
-  // the file-pair list with the selected names and runs the set. The window closes when it ran.
+  // the file-pair list with the selected names and their Old partners and runs the set. The window closes
+  // when it ran.
   FlowResult startCompare(FlowServices& flow);
 
   // Called as the window opens; lastStart() tells afterwards whether Start ran a set.
@@ -77,6 +80,7 @@ class LikeNameSelection {
   std::string newDirectory_, oldDirectory_, mask_ = "*.*";
   std::string newPathLabel_, oldPathLabel_;
   std::optional<std::string> lastStart_;
+  std::map<std::string, std::string> oldNameOf_;  // the Old partner of each listed New name
 };
 
 }  // namespace kelvarine

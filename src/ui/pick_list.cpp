@@ -7,17 +7,6 @@
 
 namespace kelvarine {
 
-int CompareIgnoringCase(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(FoldAscii(a[i]));
-    const auto y = static_cast<unsigned char>(FoldAscii(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 bool PickList::anyHighlighted() const {
   return std::find(marks_.begin(), marks_.end(), true) != marks_.end();
 }
@@ -26,14 +15,21 @@ void PickList::clearHighlights() {
   std::fill(marks_.begin(), marks_.end(), false);
 }
 
-bool PickList::highlight(std::string_view name) {
+std::size_t PickList::find(std::string_view name, bool unmarkedOnly) const {
+  std::size_t folded = npos;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (!marks_[i] && EqualIgnoringCase(items_[i], name)) {
-      marks_[i] = true;
-      return true;
-    }
+    if (unmarkedOnly && marks_[i]) continue;
+    if (items_[i] == name) return i;
+    if (folded == npos && EqualIgnoringCase(items_[i], name)) folded = i;
   }
-  return false;
+  return folded;
+}
+
+bool PickList::highlight(std::string_view name) {
+  const std::size_t at = find(name, /*unmarkedOnly=*/true);
+  if (at == npos) return false;
+  marks_[at] = true;
+  return true;
 }
 
 void PickList::append(std::string item) {
@@ -84,9 +80,7 @@ void PickList::sortByName() {
 }
 
 std::size_t PickList::indexOf(std::string_view name) const {
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (EqualIgnoringCase(items_[i], name)) return i;
-  return npos;
+  return find(name, /*unmarkedOnly=*/false);
 }
 
 const std::string& FilterField::enter(std::string text) {

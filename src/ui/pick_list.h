@@ -5,10 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvarine {
+#include "engine/ascii_case.h"
 
-// Orders two names by their character codes with ASCII letters folded to lower case: <0, 0 or >0.
-int CompareIgnoringCase(std::string_view a, std::string_view b);
+namespace kelvarine {
 
 // The entries of a list box with their highlight marks, as the selection windows hold them.
 class PickList {
@@ -26,24 +25,27 @@ class PickList {
   void setHighlighted(std::size_t i, bool on) { marks_[i] = on; }
   bool anyHighlighted() const;
   void clearHighlights();
-  // Highlights the first entry equal to `name` ignoring case that is not yet highlighted; false
-  // when there is none.
+  // Highlights the first entry spelt `name` that is not yet highlighted, else the first equal to it
+  // ignoring case; false when there is none.
   bool highlight(std::string_view name);
 
   void append(std::string item);
   // Inserts after every entry that is not greater ignoring case, keeping a name-ordered list so.
   void insertSorted(std::string item);
   void removeAt(std::size_t i);
+  void replaceAt(std::size_t i, std::string item) { items_[i] = std::move(item); }
   void swapEntries(std::size_t i, std::size_t j);
   void clear();
   // Orders the entries by name ignoring case, equal names keeping their order.
   void sortByName();
 
-  // Position of the first entry equal to `name` ignoring case, or npos.
+  // Position of the first entry spelt `name`, else of the first equal to it ignoring case, or npos.
   std::size_t indexOf(std::string_view name) const;
   bool contains(std::string_view name) const { return indexOf(name) != npos; }
 
  private:
+  std::size_t find(std::string_view name, bool unmarkedOnly) const;
+
   std::vector<std::string> items_;
   std::vector<bool> marks_;
 };

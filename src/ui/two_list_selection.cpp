@@ -53,8 +53,8 @@ void TwoListSelection::dropStalePairs() {
 }
 
 void TwoListSelection::showPaths() {
-  new_.label = LowerAscii(new_.directory);
-  old_.label = LowerAscii(old_.directory);
+  new_.label = new_.directory;
+  old_.label = old_.directory;
 }
 
 void TwoListSelection::highlightFile(PairSide side, std::size_t index) {
@@ -77,8 +77,8 @@ std::string TwoListSelection::highlightedName(PairSide side) const {
 }
 
 void TwoListSelection::selectPair(Host& host) {
-  const std::string newName = LowerAscii(highlightedName(PairSide::New));
-  const std::string oldName = LowerAscii(highlightedName(PairSide::Old));
+  const std::string newName = highlightedName(PairSide::New);
+  const std::string oldName = highlightedName(PairSide::Old);
   if (newName.find('*') != std::string::npos || oldName.find('*') != std::string::npos) {
     host.showMessage(
         "The Compare files must be individually selected. \rSelect each separate component and then \rpress "
@@ -112,9 +112,10 @@ FlowResult TwoListSelection::startCompare(FlowServices& flow) {
   }
   for (const std::string& entry : pairs_.items()) {
     if (!bothListed(entry)) continue;
-    auto [newPart, oldPart] = SplitPairEntry(entry);
-    flow.app.NewFileList.push_back(std::move(newPart));
-    flow.app.OldFileList.push_back(std::move(oldPart));
+    // Each file as listed (a pair saved in another letter case names the listed file).
+    const auto [newPart, oldPart] = SplitPairEntry(entry);
+    flow.app.NewFileList.push_back(new_.files[new_.files.indexOf(newPart)]);
+    flow.app.OldFileList.push_back(old_.files[old_.files.indexOf(oldPart)]);
   }
   lastStart_ = RunCompareSet(flow);
   return {FlowOutcome::Ran, *lastStart_};

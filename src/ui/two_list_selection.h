@@ -34,7 +34,7 @@ class TwoListSelection {
   void applySavedSelection(std::string& saved);
   // Walking from the end, removes each pair entry whose New or Old file is not listed (ignoring case).
   void dropStalePairs();
-  // Shows the lower-cased directory texts as the directory labels.
+  // Shows the directory texts as the directory labels.
   void showPaths();
 
   // Highlights one file of a side (the list highlights one file at a time); by name ignoring case,

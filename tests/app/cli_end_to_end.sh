@@ -62,6 +62,8 @@ expect "directories, listing Long, Sbsl" 1 "$different" -l long -o "Sbsl Fmvl" -
 [ -f old_side.txt ] || fail "--old-list wrote no file"
 expect "invalid compare columns" 2 "$ccol_error" -o Ccol --ccol-new 0:5 new/same.txt old/same.txt
 expect "missing Old file" 2 "" 'Invalid Old Input File Name "old/missing.txt" specified.' new/same.txt old/missing.txt
+[ "$(head -n 1 err)" = "kelvarine-cli: old/missing.txt: No such file or directory" ] ||
+  fail "missing Old file: not named with its reason first: $(cat err)"
 expect "two files, type 2, answered No" 2 "" "Answered No" -t 2 new/same.txt old/same.txt
 expect "two files, type 2, answered Yes" 0 "$equal" -t 2 --yes new/same.txt old/same.txt
 expect "bad usage" 2 "" "--select and --select-all need compare type 3" -t 2 --select same.txt new old
@@ -71,6 +73,8 @@ expect "type 3, nothing selected" 2 "" "nothing was selected" -t 3 new old
 expect "type 4, a free pair" 1 "$different" -t 4 --pair same.txt:changed.txt new old
 expect "saved as HTML" 1 "$different" --save report.html new/changed.txt old/changed.txt
 [ "$(head -n 1 report.html)" = "<HTML>" ] || fail "--save: report.html does not start with <HTML>"
+expect "save that fails says why" 2 "$different" --save no/such/dir.txt new/changed.txt old/changed.txt
+grep -qx "kelvarine-cli: no/such/dir.txt: No such file or directory" err || fail "failed save: no reason: $(cat err)"
 expect "never saved over an input" 2 "$different" --save old/changed.txt new/changed.txt old/changed.txt
 grep -q "is an input file" err || fail "--save over an input file: no message"
 cp old/changed.txt before.txt
@@ -81,6 +85,24 @@ printf '[Other]\nkeep=1\n[Kelvarn]\nNewDirNm=new/case.txt\nOldDirNm=old/case.txt
 expect "settings give names and options" 0 "$filtered" --settings k.ini
 expect "flags override settings" 1 "$different" --settings k.ini -o None
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
+for word in Icas Abin Dcpp Xtab OptsUsed "Exit status"; do grep -q "$word" out || fail "help does not name $word"; done
+[ "$("$cli" -V)" = "$("$cli" --version)" ] || fail "-V is not --version"
+
+# Names that differ only in letter case are two files: each is compared or listed, and shown as on disk.
+mkdir -p m1 m2 same1 same2 none1 none2 one1 one2
+echo A >m1/Makefile && echo B >m2/Makefile && echo s >m1/makefile && echo s >m2/makefile
+echo r >m1/README.txt && echo r >m2/readme.TXT
+expect "case twins both compared" 1 "$different" -l Long m1 m2
+grep -q "m1/Makefile" out && grep -q "m1/makefile" out && grep -q "m2/readme.TXT" out ||
+  fail "case twins: names not shown as on disk: $(grep -i -e makefile -e readme out)"
+echo s >same1/a && echo s >same2/a && echo x >same1/only_here
+expect "a file on one side only is a difference" 1 "$equal" same1 same2
+expect "no files at all" 0 "" "No paired (same name)" none1 none2
+echo x >one1/a
+expect "no pairs, files on one side" 1 "" "No paired (same name)" one1 one2
+echo important >keep.txt
+expect "--old-list needs Sbsl" 2 "" "--old-list needs Sbsl" --old-list keep.txt new old
+[ "$(cat keep.txt)" = important ] || fail "--old-list without Sbsl touched its file"
 
 # Without --save the report goes out as it is made and is dropped; with it, it is kept and written after
 # the run. The lines must be the same either way, also where a listed line is completed last (Long

@@ -203,9 +203,9 @@ run "leading dash after --" 10 0 "$equal" -- -dash.txt ../old/-dash.txt
 run "leading double dash after --" 10 0 "$equal" -- --double.txt ../old/--double.txt
 cd "$work" || exit 1
 INPUTS=(names)
-# Names are paired ignoring case and a later case variant of a name is not listed: case.txt alone.
-run "names differing only in case" 10 0 "$equal" names/new names/old
-for n in "with  blanks .txt" "-dash.txt" "--double.txt" "case.txt"; do
+# Names pair by exact spelling first: CASE.txt has no partner, a file on one side only (exit 1).
+run "names differing only in case" 10 1 "$equal" -o Inpn names/new names/old
+for n in "with  blanks .txt" "-dash.txt" "--double.txt" "case.txt" "CASE.txt"; do
   grep -qF -- "$n" out || fail "odd names in a directory: '$n' not listed"
 done
 

@@ -112,11 +112,11 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
       {kItem2, "nowhere", "old", "Invalid New Input File Directory Name specified.", "New"},
       {kItem2, "new", "nowhere", "Invalid Old Input File Directory Name specified.", "Old"},
       {kItem2, "nowhere", "old/a.txt", "Invalid New Input File Directory Name specified.", "New"},
-      {kItem2, "new", "lonely", noPairs, "", FlowOutcome::Refused, true},
+      {kItem2, "new", "lonely", noPairs, "", FlowOutcome::NoPairs, true},
       {"", "new/a.txt", "old/a.txt", "", "", FlowOutcome::Stopped},  // before asking about two files
       {kItem3, "new/a.txt", "old", needsDir(kItem3), "New"},
       {kItem3, "new", "nowhere", "Invalid Old Input File Directory Name specified.", "Old"},
-      {kItem3, "lonely", "old", noPairs, "", FlowOutcome::Refused, true},
+      {kItem3, "lonely", "old", noPairs, "", FlowOutcome::NoPairs, true},
       {kItem4, "new", "old/a.txt", needsDir(kItem4), "Old"},
       {kItem4, "nowhere", "old", "Invalid New Input File Directory specified.", "New"},
       {kItem4, "new", "nowhere", "Invalid Old Input File Directory specified.", "Old"},
@@ -181,17 +181,18 @@ TEST_F(CompareFlowsTest, TwoFilesWithAnotherTypeAskFirstAndKeepTheirNamesAsTyped
   EXPECT_EQ(app.OldFileList, std::vector<std::string>{"Old.txt"});
 }
 
-TEST_F(CompareFlowsTest, LikeNamesPairInAscendingLowerCaseOrder) {
-  // 5 New names and 3 Old names, 2 in common (one only by letter case); a case twin counts once.
+TEST_F(CompareFlowsTest, LikeNamesPairExactlyThenIgnoringCaseInNameOrderAsOnDisk) {
+  // "a.txt" pairs exactly, so its case twin "A.TXT" has no partner; "b.txt" pairs "B.TXT" by case.
   addDirectories({"b.txt", "Zeta", "A.TXT", "only_new", "a.txt", "_first"}, {"a.txt", "B.TXT", "only_old"});
   bool flagDuringRun = false;
   report.onCall = [&](CompareContext& c) { flagDuringRun = c.app.RunAllLikeNamed; };
   EXPECT_EQ(start(kItem2, "new/", "old").outcome, FlowOutcome::Ran);
   EXPECT_EQ(app.NewFileList, (std::vector<std::string>{"a.txt", "b.txt"}));
-  EXPECT_EQ(app.OldFileList, app.NewFileList);
-  EXPECT_EQ(app.NewDirNames, (std::vector<std::string>{"_first", "a.txt", "b.txt", "only_new", "zeta"}));
-  EXPECT_EQ(app.OldDirNames, (std::vector<std::string>{"a.txt", "b.txt", "only_old"}));
-  EXPECT_EQ(app.UnpairedNewCount, 3);
+  EXPECT_EQ(app.OldFileList, (std::vector<std::string>{"a.txt", "B.TXT"}));
+  EXPECT_EQ(app.NewDirNames,
+            (std::vector<std::string>{"_first", "A.TXT", "a.txt", "b.txt", "only_new", "Zeta"}));
+  EXPECT_EQ(app.OldDirNames, (std::vector<std::string>{"a.txt", "B.TXT", "only_old"}));
+  EXPECT_EQ(app.UnpairedNewCount, 4);
   EXPECT_EQ(app.UnpairedOldCount, 1);
   EXPECT_EQ(app.NewDirName, "new/");
   EXPECT_EQ(app.OldDirName, "old");

@@ -64,17 +64,19 @@ class LikeNameSelectionTest : public ::testing::Test {
   FlowServices flow{app, host, fs, report, &selection};
 };
 
-TEST_F(LikeNameSelectionTest, CommonNamesArePairedOnceLowerCasedInNameOrder) {
-  fill({"B.txt", "a.TXT", "only_new.c", "Z", "b.TXT"}, {"b.txt", "A.txt", "z", "only_old"});
-  EXPECT_EQ(window.paired().items(), (Names{"a.txt", "b.txt", "z"}));
+// One entry per pair, the New name as on disk: exact spellings pair first, case twins both.
+TEST_F(LikeNameSelectionTest, PairsAreListedByTheirNewNameInNameOrder) {
+  fill({"B.txt", "Makefile", "makefile", "only_new.c", "b.TXT"},
+       {"b.txt", "makefile", "Makefile", "only_old"});
+  EXPECT_EQ(window.paired().items(), (Names{"B.txt", "Makefile", "makefile"}));
   EXPECT_EQ(window.paired().countText(), "(3)");
   EXPECT_EQ(window.selected().countText(), "(0)");
 }
 
 TEST_F(LikeNameSelectionTest, ExtensionOrderPutsNamesWithoutExtensionFirstAndTiesByName) {
   const Names names = {"readme", "b.txt", "A.TXT", "x.tar.gz", "v1.0:beta", "m.c", ".profile", "m.C2"};
-  const Names byName = {".profile", "a.txt", "b.txt", "m.c", "m.c2", "readme", "v1.0:beta", "x.tar.gz"};
-  const Names byExtension = {"readme", "v1.0:beta", "m.c", "m.c2", "x.tar.gz", ".profile", "a.txt", "b.txt"};
+  const Names byName = {".profile", "A.TXT", "b.txt", "m.c", "m.C2", "readme", "v1.0:beta", "x.tar.gz"};
+  const Names byExtension = {"readme", "v1.0:beta", "m.c", "m.C2", "x.tar.gz", ".profile", "A.TXT", "b.txt"};
   fill(names, names);
   EXPECT_EQ(window.paired().items(), byName);
 
@@ -87,7 +89,7 @@ TEST_F(LikeNameSelectionTest, ExtensionOrderPutsNamesWithoutExtensionFirstAndTie
   window.selected().highlight("readme");
   window.unselectHighlighted(host);
   EXPECT_EQ(window.paired().items(),
-            (Names{"readme", "v1.0:beta", "m.c", "m.c2", "x.tar.gz", ".profile", "b.txt"}));
+            (Names{"readme", "v1.0:beta", "m.c", "m.C2", "x.tar.gz", ".profile", "b.txt"}));
   window.unselectAllSelected(host);
   EXPECT_EQ(window.paired().items(), byExtension);
   window.changeFilter(fs, "");
@@ -157,7 +159,7 @@ TEST_F(LikeNameSelectionTest, FilterKeepsOnlySelectedNamesThatItStillPairs) {
 
   window.changeFilter(fs, "*.zzz");  // nothing common: the selection stays as it was
   EXPECT_TRUE(window.paired().empty());
-  EXPECT_EQ(window.selected().items(), (Names{"main.cpp", "notes.txt", "u1.pas"}));
+  EXPECT_EQ(window.selected().items(), (Names{"Main.CPP", "notes.txt", "u1.pas"}));
 
   window.changeFilter(fs, "*.PAS");
   EXPECT_EQ(window.mask(), "*.PAS");
@@ -166,15 +168,15 @@ TEST_F(LikeNameSelectionTest, FilterKeepsOnlySelectedNamesThatItStillPairs) {
 
   window.changeFilter(fs, "");
   EXPECT_EQ(window.filter().text(), "*.*");
-  EXPECT_EQ(window.paired().items(), (Names{"main.cpp", "notes.txt", "u2.pas"}));
+  EXPECT_EQ(window.paired().items(), (Names{"Main.CPP", "notes.txt", "u2.pas"}));
   // New texts go on top of the drop-down entries once; known ones, in any letter case, do not.
   EXPECT_EQ(window.filter().entries(),
             (Names{"*.zzz", "*.*", "*.txt", "*.pas", "*.ini", "*.cpp", "*.html", "*.htm"}));
   EXPECT_EQ(window.newPathLabel() + "|" + window.oldPathLabel(), "new|old");
 }
 
-TEST_F(LikeNameSelectionTest, StartRunsTheSelectedNamesInNameOrderWhileTheWindowIsOpen) {
-  addDirectories({"c.txt", "a.txt", "b.txt"}, {"a.txt", "b.txt", "c.txt"});
+TEST_F(LikeNameSelectionTest, StartRunsTheSelectedPairsInNameOrderWhileTheWindowIsOpen) {
+  addDirectories({"c.txt", "a.txt", "b.txt"}, {"A.TXT", "b.txt", "c.txt"});
   bool flagDuringRun = false;
   report.onCall = [&](CompareContext& c) { flagDuringRun = c.app.RunFromLikeNameList; };
   windows.onLikeNames = [&](LikeNameSelection& w) {
@@ -192,7 +194,7 @@ TEST_F(LikeNameSelectionTest, StartRunsTheSelectedNamesInNameOrderWhileTheWindow
   ASSERT_TRUE(window.lastStart().has_value());
   EXPECT_EQ(result.status, *window.lastStart());
   EXPECT_EQ(app.NewFileList, (Names{"a.txt", "c.txt"}));
-  EXPECT_EQ(app.OldFileList, app.NewFileList);
+  EXPECT_EQ(app.OldFileList, (Names{"A.TXT", "c.txt"}));
   EXPECT_EQ(report.calls.size(), 2u);
   EXPECT_TRUE(flagDuringRun);
   EXPECT_FALSE(app.RunFromLikeNameList);

@@ -93,31 +93,31 @@ TEST_F(TwoListSelectionTest, PairsNeedOneHighlightedFileOnEachSide) {
        },
        {},
        kIndividually},
-      {"a pair, lower-cased", [&] { pick("main.c", "main_old.c"); }, {"main.c : main_old.c"}},
+      {"a pair, as listed", [&] { pick("main.c", "main_old.c"); }, {"Main.C : main_old.c"}},
       {"the same pair again",
        [&] { pick("MAIN.C", "MAIN_OLD.C"); },
-       {"main.c : main_old.c", "main.c : main_old.c"}},
+       {"Main.C : main_old.c", "Main.C : main_old.c"}},
       {"undo nothing",
        [&] { window.undoSelected(host); },
-       {"main.c : main_old.c", "main.c : main_old.c"},
+       {"Main.C : main_old.c", "Main.C : main_old.c"},
        "message: No file pairs have been selected to undo"},
       {"another pair",
        [&] { pick("util.c", "util.c"); },
-       {"main.c : main_old.c", "main.c : main_old.c", "util.c : util.c"}},
+       {"Main.C : main_old.c", "Main.C : main_old.c", "util.c : Util.c"}},
       {"undo first and last",
        [&] {
          window.pairs().setHighlighted(0, true);
          window.pairs().setHighlighted(2, true);
          window.undoSelected(host);
        },
-       {"main.c : main_old.c"}},
+       {"Main.C : main_old.c"}},
       {"a filter on the Old side shows its mask",
        [&] {
          window.highlightFile(PairSide::New, std::size_t{0});
          window.changeFilter(fs, PairSide::Old, "*.h");
          window.selectPair(host);
        },
-       {"main.c : main_old.c"},
+       {"Main.C : main_old.c"},
        kIndividually},
   };
   for (const Step& step : steps) {
@@ -150,10 +150,10 @@ TEST_F(TwoListSelectionTest, StartSkipsPairsWhoseFilesAreNoLongerListed) {
   };
   const FlowResult result = startType4();
   EXPECT_EQ(result.outcome, FlowOutcome::Ran);
-  EXPECT_EQ(app.NewFileList, (Names{"util.c", "main.c"}));
-  EXPECT_EQ(app.OldFileList, (Names{"readme", "util.c"}));
+  EXPECT_EQ(app.NewFileList, (Names{"util.c", "Main.C"}));
+  EXPECT_EQ(app.OldFileList, (Names{"readme", "Util.c"}));
   EXPECT_FALSE(app.RunFromTwoLists);
-  EXPECT_EQ(window.savedSelection(), "util.c : readme;notes.txt : util.c;main.c : util.c;");
+  EXPECT_EQ(window.savedSelection(), "util.c : readme;notes.txt : Util.c;Main.C : Util.c;");
 }
 
 TEST_F(TwoListSelectionTest, SavedPairsApplyOnceAndOnlyWhileBothFilesExist) {
