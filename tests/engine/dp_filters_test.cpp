@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/compare_key.h"
 #include "engine/engine_fault.h"
 #include "engine/text_reader.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -27,6 +26,7 @@ struct FilterCase {
   std::vector<std::string> rows;
   std::string tag = "#";
   std::string yesNo = "Yes";
+  friend void PrintTo(const FilterCase& c, std::ostream* os) { *os << c.name; }
 };
 
 CompareOptions optionsFor(bool CompareOptions::*option, const std::string& tag = "#") {
@@ -143,19 +143,18 @@ TEST(DpFilterTest, EmptyDudcTagIsARunFault) {
       EngineFault);
 }
 
-TEST(DpFilterTest, CutsDecideTheKindFromTheWholeLine) {
+// A span past the line's end is cut at its end; a line cut blank all over is a whole Dp line only.
+TEST(DpFilterTest, CutsStopAtTheLineEndAndDecideTheKindFromTheWholeLine) {
   LineTable table;
-  LineRecord& r = storeLine(table, 1, "ab  cd");
-  CutSpan(r, 5, 6);
+  LineRecord& r = storeLine(table, 1, "abc");
+  CutSpan(r, 2, 99);
+  EXPECT_EQ(std::string(r.Text, 4), std::string("a  \0", 4));
   EXPECT_TRUE(r.PartDp && !r.DpLine);
-  CutSpan(r, 1, 2);
-  EXPECT_TRUE(r.DpLine && !r.PartDp);  // blank all over: a whole Dp line, not counted as both kinds
-  LineRecord& shortLine = storeLine(table, 2, "abc");
-  CutSpan(shortLine, 2, 99);  // never past Len
-  EXPECT_EQ(std::string(shortLine.Text, 4), std::string("a  \0", 4));
+  CutSpan(r, 1, 1);
+  EXPECT_TRUE(r.DpLine && !r.PartDp);
 }
 
-class PrepareLinesTest : public ::testing::Test {
+class PrepareLinesTest : public ::testing::Test, public MemorySet<> {
  protected:
   void load(const std::vector<std::string>& newLines, const std::vector<std::string>& oldLines) {
     context.newInput.Count = static_cast<int>(newLines.size());
@@ -166,11 +165,7 @@ class PrepareLinesTest : public ::testing::Test {
       storeLine(context.oldTable, i, oldLines[i - 1]);
   }
 
-  AppState app;
-  RecordingHost host;
-  MemoryFileSystem files;
-  RecordingReport report;
-  CompareContext context{app, host, files, report};
+  CompareContext context{app, host, fs, report};
 };
 
 TEST_F(PrepareLinesTest, ClassifiesBothSidesEachWithItsOwnCarryThenKeysOnlyNonDpLines) {
@@ -187,20 +182,11 @@ TEST_F(PrepareLinesTest, ClassifiesBothSidesEachWithItsOwnCarryThenKeysOnlyNonDp
   EXPECT_TRUE(SameCompareText(context.newTable[1], context.oldTable[1])) << "keys of the statements alone";
 }
 
-TEST_F(PrepareLinesTest, WithoutDpOptionEveryLineIsKeyed) {
-  app.options.Dcpp = true;  // DpActive off: no filtering at all
-  load({"", "// c"}, {"x"});
-  PrepareLines(context);
-  for (const LineRecord* r : {&context.newTable[1], &context.newTable[2], &context.oldTable[1]})
-    EXPECT_TRUE(!r->DpLine && r->Hash != 0);
-  EXPECT_EQ(textOf(context.newTable[2]).substr(0, 3), "//c");
-}
-
 TEST_F(PrepareLinesTest, CommentOpenAtTheEndOfAChunkEndsWithIt) {
   app.options.DpActive = app.options.Dcpp = true;
-  files.add("f.c", std::string(LineTable::kMaxLines - 1, '\n') + "/* open\nb\n");
+  fs.add("f.c", std::string(LineTable::kMaxLines - 1, '\n') + "/* open\nb\n");
   for (TextInput* input : {&context.newInput, &context.oldInput})
-    input->Stream = files.openForReading("f.c");
+    input->Stream = fs.openForReading("f.c");
   LoadChunk(context);
   PrepareLines(context);
   ASSERT_EQ(context.newInput.Count, LineTable::kMaxLines);

@@ -3,17 +3,16 @@
 // of the untouched lines matched.
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/compare_key.h"
-#include "engine/compare_run.h"
 #include "engine/line_matcher.h"
 #include "support/chunk_builder.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 #include "support/reference_moved_search.h"
 
 namespace kelvarine {
@@ -42,39 +41,24 @@ EditScript makeScript(std::mt19937& rng, int size, bool duplicates, bool dpLines
   std::vector<std::pair<std::string, int>> work;  // line and its Old index (0: new text)
   for (std::size_t i = 0; i < s.oldLines.size(); ++i)
     work.emplace_back(s.oldLines[i], static_cast<int>(i) + 1);
-  int edits = 1 + pick(std::max(2, size / 20));
+  const int edits = 1 + pick(std::max(2, size / 20));
   for (int e = 0; e < edits && !work.empty(); ++e) {
-    int at = pick(static_cast<int>(work.size()));
-    int len = 1 + pick(std::min<int>(12, static_cast<int>(work.size()) - at));
-    switch (pick(moves ? 4 : 3)) {
-      case 0:  // insert a block
-        for (int k = 0; k < len; ++k)
-          work.insert(work.begin() + at, {"inserted " + std::to_string(e) + "." + std::to_string(k), 0});
-        break;
-      case 1:  // delete a block
-        for (int k = 0; k < len; ++k) {
-          if (work[static_cast<std::size_t>(at)].second)
-            touched[static_cast<std::size_t>(work[static_cast<std::size_t>(at)].second) - 1] = true;
-          work.erase(work.begin() + at);
-        }
-        break;
-      case 2:  // change a block
-        for (int k = 0; k < len; ++k) {
-          auto& w = work[static_cast<std::size_t>(at + k)];
-          if (w.second) touched[static_cast<std::size_t>(w.second) - 1] = true;
-          w = {"changed " + std::to_string(e) + "." + std::to_string(k), 0};
-        }
-        break;
-      default: {  // move a block elsewhere
-        std::vector<std::pair<std::string, int>> block(work.begin() + at, work.begin() + at + len);
-        for (auto& b : block)
-          if (b.second) touched[static_cast<std::size_t>(b.second) - 1] = true;
-        work.erase(work.begin() + at, work.begin() + at + len);
-        int to = pick(static_cast<int>(work.size()) + 1);
-        work.insert(work.begin() + to, block.begin(), block.end());
-        break;
-      }
+    const int at = pick(static_cast<int>(work.size()));
+    const int len = 1 + pick(std::min<int>(12, static_cast<int>(work.size()) - at));
+    const int kind = pick(moves ? 4 : 3);  // insert, delete, change or move a block
+    const auto first = work.begin() + at, last = first + len;
+    const std::vector<std::pair<std::string, int>> block(first, last);
+    std::vector<std::pair<std::string, int>> fresh;
+    for (int k = 0; k < len; ++k)
+      fresh.emplace_back("edit " + std::to_string(e) + "." + std::to_string(k), 0);
+    if (kind > 0) {
+      for (const auto& [line, index] : block)
+        if (index) touched[static_cast<std::size_t>(index) - 1] = true;
+      work.erase(first, last);
     }
+    if (kind == 0 || kind == 2) work.insert(work.begin() + at, fresh.begin(), fresh.end());
+    if (kind == 3)
+      work.insert(work.begin() + pick(static_cast<int>(work.size()) + 1), block.begin(), block.end());
   }
   for (const auto& w : work)
     s.newLines.push_back(w.first);
@@ -87,6 +71,7 @@ struct PropertyCase {
   const char* name;
   int size;
   bool duplicates, dpLines, moves, fmvl;
+  friend void PrintTo(const PropertyCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class MatcherPropertyTest : public ::testing::TestWithParam<PropertyCase> {};
@@ -142,13 +127,6 @@ INSTANTIATE_TEST_SUITE_P(EditScripts, MatcherPropertyTest,
                            return std::string(info.param.name);
                          });
 
-std::string joinLines(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines)
-    s += l + "\n";
-  return s;
-}
-
 // Whole pairs of several chunks through the compare run: every line of both files reaches the report
 // exactly once and in order, numbering continues across chunks, and chunks cut short by the matcher
 // resume at the first line behind the cut.
@@ -157,36 +135,26 @@ TEST(ChunkedPairTest, EveryLineIsReportedOnceInOrderAcrossChunks) {
   for (unsigned seed = 1; seed <= 6; ++seed) {
     std::mt19937 rng(seed);
     EditScript s = makeScript(rng, 18000 + 2000 * static_cast<int>(seed), seed % 2 == 0, seed % 3 == 0, true);
-    AppState app;
-    app.NewFileList = {"a.txt"};
-    app.OldFileList = {"a.txt"};
-    app.NewDirName = "new";
-    app.OldDirName = "old";
-    app.choices.setChecked(Pref::Fmvl, seed % 2 == 1);
-    MemoryFileSystem files;
-    files.add("new/a.txt", joinLines(s.newLines));
-    files.add("old/a.txt", joinLines(s.oldLines));
-    RecordingHost host;
-    RecordingReport report;
-    report.onCall = [&](CompareContext& c) {
+    MemorySet<> set;
+    set.app.choices.setChecked(Pref::Fmvl, seed % 2 == 1);
+    set.addPair("a.txt", joinLines(s.newLines), joinLines(s.oldLines));
+    set.report.onCall = [&](CompareContext& c) {
       if (c.pair().FilesDiffer) {
         EXPECT_EQ(CheckMatcherInvariants(c), "") << "seed " << seed;
       }
       if (!c.pair().AllRead && c.newInput.Count < 7999 && c.oldInput.Count < 7999) ++cutChunks;
     };
-    CompareSet(app, host, files, report);
+    set.run();
     std::vector<int> newSeen, oldSeen;
-    for (const ReportCall& call : report.calls) {
+    for (const ReportCall& call : set.report.calls) {
       newSeen.insert(newSeen.end(), call.newNumbers.begin(), call.newNumbers.end());
       oldSeen.insert(oldSeen.end(), call.oldNumbers.begin(), call.oldNumbers.end());
     }
-    ASSERT_EQ(newSeen.size(), s.newLines.size()) << "seed " << seed;
-    ASSERT_EQ(oldSeen.size(), s.oldLines.size()) << "seed " << seed;
-    for (std::size_t i = 0; i < newSeen.size(); ++i)
-      ASSERT_EQ(newSeen[i], static_cast<int>(i) + 1);
-    for (std::size_t i = 0; i < oldSeen.size(); ++i)
-      ASSERT_EQ(oldSeen[i], static_cast<int>(i) + 1);
-    ASSERT_TRUE(report.calls.back().allRead);
+    std::vector<int> newAll(s.newLines.size()), oldAll(s.oldLines.size());
+    std::iota(newAll.begin(), newAll.end(), 1);
+    std::iota(oldAll.begin(), oldAll.end(), 1);
+    ASSERT_TRUE(newSeen == newAll && oldSeen == oldAll) << "seed " << seed;
+    ASSERT_TRUE(set.report.calls.back().allRead);
   }
   EXPECT_GT(cutChunks, 0);  // the matcher did cut chunks short along the way
 }

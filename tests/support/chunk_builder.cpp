@@ -1,22 +1,14 @@
 #include "support/chunk_builder.h"
 
 #include "engine/compare_key.h"
-#include "engine/report_step.h"
 
 namespace kelvarine {
 
-class ChunkBuilder::NullReport : public ReportStep {
- public:
-  void GenerateReport(CompareContext&) override {}
-};
-
-ChunkBuilder::ChunkBuilder() : report_(std::make_unique<NullReport>()) {}
-ChunkBuilder::~ChunkBuilder() = default;
-
 namespace {
 
+// Stores the lines as the reader and the line preparation leave them; a Dp line makes Dp options active.
 void fill(LineTable& table, TextInput& input, const std::vector<std::string>& lines, int otherCount,
-          const CompareOptions& options) {
+          CompareOptions& options) {
   table.clear();
   int i = 0;
   for (const std::string& text : lines) {
@@ -26,11 +18,9 @@ void fill(LineTable& table, TextInput& input, const std::vector<std::string>& li
     LineRecord& r = table[i];
     r.Len = static_cast<int>(stored.size());
     r.EndPos = i;
-    if (stored.rfind("#dp", 0) == 0) {
-      r.DpLine = true;
-    } else {
-      PrepareCompareKey(r, options.Icas, false);
-    }
+    r.DpLine = stored.starts_with("#dp");
+    options.DpActive = options.DpActive || r.DpLine;
+    if (!r.DpLine) PrepareCompareKey(r, options.Icas, false);
   }
   input.Count = i;
   table.makeSentinel(i + 1, otherCount);
@@ -40,15 +30,9 @@ void fill(LineTable& table, TextInput& input, const std::vector<std::string>& li
 
 CompareContext& ChunkBuilder::build(const std::vector<std::string>& newLines,
                                     const std::vector<std::string>& oldLines, bool lastChunk) {
-  context_ = std::make_unique<CompareContext>(app, host, files, *report_);
+  context_ = std::make_unique<CompareContext>(app, host, files, report);
   CompareContext& c = *context_;
   int n = static_cast<int>(newLines.size()), m = static_cast<int>(oldLines.size());
-  bool dp = false;
-  for (const auto& l : newLines)
-    dp = dp || l.rfind("#dp", 0) == 0;
-  for (const auto& l : oldLines)
-    dp = dp || l.rfind("#dp", 0) == 0;
-  if (dp) app.options.DpActive = true;
   fill(c.newTable, c.newInput, newLines, m, app.options);
   fill(c.oldTable, c.oldInput, oldLines, n, app.options);
   app.pair.NewLines = n;

@@ -8,6 +8,7 @@
 #include "engine/compare_context.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "support/recording_report.h"
 
 namespace kelvarine {
 
@@ -16,9 +17,6 @@ namespace kelvarine {
 // Dp line.
 class ChunkBuilder {
  public:
-  ChunkBuilder();
-  ~ChunkBuilder();
-
   // Fills both tables (compare keys prepared with the options' Icas) and sets the pair state as the
   // chunk loader does; `lastChunk` is the pair's AllRead.
   CompareContext& build(const std::vector<std::string>& newLines, const std::vector<std::string>& oldLines,
@@ -27,10 +25,9 @@ class ChunkBuilder {
   AppState app;
   RecordingHost host;
   MemoryFileSystem files;
+  RecordingReport report;
 
  private:
-  class NullReport;
-  std::unique_ptr<NullReport> report_;
   std::unique_ptr<CompareContext> context_;
 };
 
