@@ -44,13 +44,6 @@ struct MatchCase {
   friend void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
 };
 
-// The lines of `text`, separated by '|'.
-Lines split(const std::string& text) {
-  Lines out(1);
-  for (char ch : text)
-    ch == '|' ? out.emplace_back() : out.back() += ch;
-  return out;
-}
 Lines with(Lines lines, std::size_t at, const std::string& text) {
   lines[at] = text;
   return lines;

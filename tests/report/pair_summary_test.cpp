@@ -8,9 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -20,7 +18,7 @@ using Lines = std::vector<std::string>;
 // One pair of a one-pair Delta set, as the report step leaves it before the pair summary: 1 reformatted
 // line, 2 insertions facing 3 deletions, 2 of them paired. (The whole section of a text pair and of a
 // binary pair is checked by the whole-report tests.)
-struct SummaryRun {
+struct SummaryRun : MemorySet<> {
   SummaryRun() {
     app.PairCount = 1;
     app.options.ListTypeName = "Delta";
@@ -38,10 +36,6 @@ struct SummaryRun {
     return Lines(all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end());
   }
 
-  MemoryFileSystem fs;
-  RecordingHost host;
-  AppState app;
-  RecordingReport report;
   CompareContext ctx{app, host, fs, report};
 };
 

@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/compare_context.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -19,21 +16,14 @@ using Lines = std::vector<std::string>;
 const std::string kRuler84 =
     "ID  ----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8";
 
-class ReportLinesTest : public ::testing::Test {
+class ReportLinesTest : public ::testing::Test, public MemorySet<> {
  public:
-  ReportLinesTest() : context(app, host, files, report) {
-    context.newInput.FileName = "new/" + std::string(200, 'n');
-  }
-
+  ReportLinesTest() { context.newInput.FileName = "new/" + std::string(200, 'n'); }
   const Lines& report_() const { return app.reportLines.lines(); }
   const Lines& oldSide() const { return app.oldSideLines.lines(); }
   CompareOptions& options() { return app.options; }
 
-  AppState app;
-  RecordingHost host;
-  MemoryFileSystem files;
-  RecordingReport report;
-  CompareContext context;
+  CompareContext context{app, host, fs, report};
 };
 
 // Arming writes nothing; the next print line writes the header first. Header lines are cut at 132.
@@ -74,13 +64,6 @@ TEST_F(ReportLinesTest, SbslRoutesByIdCodeAndPadsBeforeMatchedMaterial) {
   struct Row {
     bool sbsl, lorl, summaryToMainOnly;
     std::string in, newSide, oldSide;
-  };
-  const auto split = [](const std::string& text) {
-    std::istringstream in(text);
-    Lines out;
-    for (std::string line; std::getline(in, line, '|');)
-      out.push_back(line);
-    return out;
   };
   const std::vector<Row> rows = {
       {true, false, false, "D - a|DM- b|    m", " | |    m", "D - a|DM- b|    m"},

@@ -56,6 +56,14 @@ inline std::vector<std::string> concat(std::initializer_list<std::vector<std::st
   return out;
 }
 
+// The lines of `text`, separated by '|' (none in an empty text).
+inline std::vector<std::string> split(const std::string& text) {
+  std::vector<std::string> out(text.empty() ? 0 : 1);
+  for (char ch : text)
+    ch == '|' ? out.emplace_back() : out.back() += ch;
+  return out;
+}
+
 // The lines as a file's text, each ended by "\n".
 inline std::string joinLines(const std::vector<std::string>& lines) {
   std::string out;
