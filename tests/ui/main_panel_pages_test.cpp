@@ -22,19 +22,11 @@ class MainPanelPagesTest : public ::testing::Test {
   CompareChoices& choices = app.choices;
 };
 
-TEST_F(MainPanelPagesTest, PreferencesLeftByCancelOrOtherPage) {
+TEST_F(MainPanelPagesTest, PreferencesLeftForAnotherPage) {
   choices.setChecked(Pref::Icas, true);
   ChangePage(services, memory, Page::Preferences);
   EXPECT_EQ(app.optionsString, "None");  // entering Preferences does not rebuild
-  choices.setChecked(Pref::Icas, false);
-  choices.setChecked(Pref::Fmvl, true);
-  PreferencesCancel(services, memory);
-  EXPECT_TRUE(choices.isChecked(Pref::Icas));
-  EXPECT_FALSE(choices.isChecked(Pref::Fmvl));
-  EXPECT_EQ(app.optionsString, "Icas");
-
   // Leaving for another page keeps the edits; Abin takes out the four boxes it overrides.
-  ChangePage(services, memory, Page::Preferences);
   for (Pref p : {Pref::Txal, Pref::Txfo, Pref::Sbsl, Pref::Noss, Pref::Abin})
     choices.setChecked(p, true);
   ChangePage(services, memory, Page::About);
