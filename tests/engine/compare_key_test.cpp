@@ -18,24 +18,8 @@ const LineRecord& keyed(LineTable& t, int i, const std::string& line, bool icas 
   return t[i];
 }
 
-TEST(CompareKeyTest, KeysLoseTheirBlanksAndArePaddedToEvenLength) {
-  using Row = std::tuple<std::string, bool, int, std::string>;  // line, Icas, CcolLen (-1: no Ccol), key
-  for (const auto& [line, icas, ccolLen, key] :
-       {Row{" a b c ", false, -1, std::string("abc\0", 4)}, Row{"   ", false, -1, std::string(1, '\0')},
-        Row{"a bXY Z", true, 3, "ab"}, Row{"a bXY Z", false, 0, std::string(1, '\0')}}) {
-    SCOPED_TRACE(line);
-    LineTable t;
-    const LineRecord& r = keyed(t, 1, line, icas, ccolLen);
-    EXPECT_EQ(std::string(r.Text, static_cast<std::size_t>(r.CmpLen)), key);
-    EXPECT_NE(r.Hash, 0);
-    EXPECT_EQ(r.Len, static_cast<int>(line.size())) << "Len stays the length as read";
-    if (icas) {
-      EXPECT_EQ(std::string(r.Text, 7), "abbxy z") << "folding covers the whole line";
-    }
-  }
-}
-
-// Lines long enough for the word-at-a-time squeeze, from all blanks to none, with and without Ccol.
+// Lines long enough for the word-at-a-time squeeze, from all blanks to none, with and without Ccol:
+// the key is the line without blanks, padded with a NUL to an even length (one NUL when empty).
 TEST(CompareKeyTest, AgreesWithAPlainSqueezeOnRandomLines) {
   std::mt19937 random(3);
   for (int round = 0; round < 1000; ++round) {
