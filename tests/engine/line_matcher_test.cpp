@@ -100,6 +100,7 @@ TEST(LineMatcherRunTest, IdenticalTablesAreOneRunAcceptedInTheFirstCycle) {
   ChunkBuilder builder;
   CompareContext& c = builder.build(kHundred, kHundred);
   MatchChunk(c);
+  EXPECT_EQ(newSide(c), "M1..100");
   EXPECT_TRUE(c.newTable[1].Anchor);
   EXPECT_EQ(builder.host.statusTexts.back(),
             "Compare Lines Pass Count (1) Compare Cycles (101) New Counter, (101) Old Counter");
