@@ -7,50 +7,28 @@
 
 #include "engine/compare_run.h"
 #include "engine/run_status.h"
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
 
 std::string numberedLines(int count, const std::string& prefix = "line ") {
-  std::string s;
-  for (int i = 1; i <= count; ++i)
-    s += prefix + std::to_string(i) + "\n";
-  return s;
+  return joinLines(numbered(prefix, 1, count));
 }
 
 using Sizes = std::vector<std::size_t>;
 
-// Text pairs run through the whole compare set, with a report step that records each chunk.
-struct TextRun {
-  std::shared_ptr<MemoryFileSystem::File> addPair(const std::string& name, const std::string& newContent,
-                                                  const std::string& oldContent) {
-    app.NewDirName = "New";
-    app.OldDirName = "Old";
-    fs.add("Old/" + name, oldContent, 2);
-    app.NewFileList.push_back(name);
-    app.OldFileList.push_back(name);
-    return fs.add("New/" + name, newContent, 1);
+// The lines of each reported chunk, New and Old.
+std::pair<Sizes, Sizes> chunks(const RecordingReport& report) {
+  std::pair<Sizes, Sizes> v;
+  for (const auto& c : report.calls) {
+    v.first.push_back(c.newNumbers.size());
+    v.second.push_back(c.oldNumbers.size());
   }
-  std::string run() { return CompareSet(app, host, fs, report); }
-  // The lines of each reported chunk, New and Old.
-  std::pair<Sizes, Sizes> chunks() const {
-    std::pair<Sizes, Sizes> v;
-    for (const auto& c : report.calls) {
-      v.first.push_back(c.newNumbers.size());
-      v.second.push_back(c.oldNumbers.size());
-    }
-    return v;
-  }
+  return v;
+}
 
-  MemoryFileSystem fs;
-  RecordingHost host;
-  AppState app;
-  RecordingReport report;
-};
-
+using TextRun = MemorySet<>;
 class PairTextCompareTest : public ::testing::Test, public TextRun {};
 
 // Dp options make even identical files go through matching, except Dcob.
@@ -64,10 +42,10 @@ TEST_F(PairTextCompareTest, OnlyDifferingFilesAreMatchedAndEachStepShowsItsStatu
     if (text.find("   NFile = ") != std::string::npos || text.rfind("Finding Matching Lines(", 0) == 0)
       shown.push_back(text);
   EXPECT_EQ(shown, (std::vector<std::string>{
-                       "Generating Report   NFile = same.txt   OFile = same.txt",
-                       "Processing Data   NFile = b.txt   OFile = b.txt",
+                       "Generating Report   NFile = Same.TXT   OFile = Same.TXT",
+                       "Processing Data   NFile = B.txt   OFile = B.txt",
                        "Finding Matching Lines(1) - Start Line = 1 UpTo Line = 3 .",
-                       "Generating Report   NFile = b.txt   OFile = b.txt",
+                       "Generating Report   NFile = B.txt   OFile = B.txt",
                    }));
   ASSERT_EQ(report.calls.size(), 2u);
   EXPECT_EQ(report.calls[1].newMatched, (std::vector<bool>{true, false, true}));
@@ -80,7 +58,7 @@ TEST_F(PairTextCompareTest, LongFilesAreComparedInChunks) {
   report.onCall = [&](CompareContext& ctx) { withText += ctx.newTable[1].Text != nullptr ? 1 : 0; };
   run();
   EXPECT_EQ(withText, 3);
-  EXPECT_EQ(chunks(), std::pair(Sizes{7999, 7999, 4002}, Sizes{5, 0, 0}));
+  EXPECT_EQ(chunks(report), std::pair(Sizes{7999, 7999, 4002}, Sizes{5, 0, 0}));
   for (std::size_t i = 0; i < report.calls.size(); ++i)
     EXPECT_EQ(report.calls[i].allRead, i + 1 == report.calls.size());
   EXPECT_TRUE(app.pair.MovedSubOptimal);  // chunks reported before the end may have missed moved lines
@@ -107,14 +85,14 @@ TEST_F(PairTextCompareTest, FilesChangingBetweenChunksAreComparedAsRead) {
     SCOPED_TRACE(c.name);
     TextRun t;
     auto newFile = t.addPair("a.txt", numberedLines(12000), numberedLines(12000));
-    auto oldFile = t.fs.find("Old/a.txt");
+    auto oldFile = t.fs.find("old/a.txt");
     t.report.onCall = [&](CompareContext&) {
       if (t.report.calls.size() > 1) return;
       newFile->content = numberedLines(c.newLinesAfter, c.newPrefix);
       oldFile->content = numberedLines(c.oldLinesAfter);
     };
     t.run();
-    ASSERT_EQ(t.chunks(), std::pair(c.newChunks, c.oldChunks));
+    ASSERT_EQ(chunks(t.report), std::pair(c.newChunks, c.oldChunks));
     EXPECT_TRUE(t.report.calls.back().allRead);
     EXPECT_TRUE(t.report.calls[1].oldNumbers.empty() || t.report.calls[1].oldNumbers.front() == 8000);
     EXPECT_FALSE(t.app.pair.MovedSubOptimal);  // only under Fmvl

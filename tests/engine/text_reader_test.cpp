@@ -9,9 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "support/memory_file_system.h"
-#include "support/recording_host.h"
-#include "support/recording_report.h"
+#include "support/memory_set.h"
 
 namespace kelvarine {
 namespace {
@@ -134,13 +132,10 @@ TEST(ReadLineTest, ResetInputRereadsTheChunkOrContinuesAtTheEofChar) {
 }
 
 std::string numberedLines(int count) {
-  std::string s;
-  for (int i = 1; i <= count; ++i)
-    s += std::to_string(i) + "\r\n";
-  return s;
+  return joinLines(numbered("", 1, count));
 }
 
-class LoadChunkTest : public ::testing::Test {
+class LoadChunkTest : public ::testing::Test, public MemorySet<> {
  protected:
   // Starts a fresh pair on the two contents.
   void open(const std::string& newContent, const std::string& oldContent) {
@@ -156,10 +151,6 @@ class LoadChunkTest : public ::testing::Test {
       if (input->Count > 0) input->FilePos = (*table)[input->Count].EndPos;
   }
 
-  AppState app;
-  RecordingHost host;
-  MemoryFileSystem fs;
-  RecordingReport report;
   CompareContext context{app, host, fs, report};
 };
 
@@ -230,7 +221,7 @@ TEST_F(LoadChunkTest, ShowsProgressEvery1000NewLinesAndStopsThereOnAHalt) {
   open(numberedLines(2500), numberedLines(2500));
   nextChunk();
   EXPECT_EQ(host.statusTexts,
-            (Lines{"Reading \"big.txt\" - Line = 1000 ", "Reading \"big.txt\" - Line = 2000 "}));
+            (Lines{"Reading \"BIG.Txt\" - Line = 1000 ", "Reading \"BIG.Txt\" - Line = 2000 "}));
   EXPECT_EQ(host.processEventsCalls, 4);  // New and Old side each at 1000 and 2000
   open(numberedLines(2500), numberedLines(2500));
   host.onProcessEvents = [this] { app.StopRequested = true; };
