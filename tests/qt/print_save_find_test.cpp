@@ -202,10 +202,8 @@ class PrintSaveFindTest : public QObject {
     flow.printer().setPageSize(QPageSize(QPageSize::A4));
     const QString pdf = printToPdf(flow, dir.path("report.pdf"));
     // The rows that fit on a page at font size 10: line slots 4 to MaxLines - 1.
-    const int perPage =
-        flow.printer().height() /
-            QFontMetrics(FixedPitchFont(QStringLiteral("Courier New"), 10), &flow.printer()).height() -
-        8;
+    const QFontMetrics font(FixedPitchFont(QStringLiteral("Courier New"), 10), &flow.printer());
+    const int perPage = flow.printer().height() / font.height() - 8;
     QVERIFY(perPage > 10);
     fillNumberedReport(perPage + 5, perPage);
 
