@@ -223,10 +223,9 @@ TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
             "SpSplit2=77\n"
             "CmpSt1Col=7\n"
             "CmpOSt1Col=3:9\n"
+            "OptsUsed=dcpp icas xtab Zzzz\n"
             "OutFn=" +
-                std::string(200, 'o') +
-                "\n"
-                "OptsUsed=dcpp icas xtab Zzzz\n");
+                std::string(200, 'o'));
   panel.Top = 40;
   files.add("/DATA/ONE.TXT", "x");
   ASSERT_TRUE(LoadSettings(settings, dir / "odd.ini"));
