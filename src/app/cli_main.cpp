@@ -250,8 +250,10 @@ int run(const kelvarine::CliOptions& options) {
   // The report on standard output ends with the status line; a terminal shows it once.
   if (options.quiet || !SameTerminal(stdout, stderr)) host.writeLine(result.status);
   int status = ExitStatusForRun(result.status, host.haltRequested());
-  // As diff -r: a file on one side only of a directory compare is a difference.
+  // As diff -r: a file on one side only of a directory compare is a difference, a directory that
+  // could not be read an error.
   if (status == 0 && compareType == 2 && app.UnpairedNewCount + app.UnpairedOldCount > 0) status = 1;
+  if (app.UnreadableDirCount > 0 && status != 130) status = kErrorExit;
   return failed && status != 130 ? kErrorExit : status;
 }
 

@@ -145,7 +145,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   int xtab = 4;
   std::string ccolNew = "1:eol", ccolOld = "1:eol";
   std::string mask = "*.*";
-  std::vector<std::string> selected, pairs;
+  std::vector<std::string> selected, pairs, excludes;
   bool selectAll = false;
 
   CLI::App cli{
@@ -196,6 +196,12 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
       cli.add_option("--pair", pairs, "type 4: a New file and an Old file to compare, repeatable")
           ->option_text("NEW:OLD")
           ->allow_extra_args(false);
+  cli.add_flag("-r,--recursive", choices.includeSubdirs,
+               "compare types 2, 3 and 4: every file under the two directories,\nnamed by its relative path");
+  cli.add_option("-x,--exclude", excludes,
+                 "leave out files and directories whose name matches MASK\n(wildcards as --mask), repeatable")
+      ->option_text("MASK")
+      ->allow_extra_args(false);
   cli.add_option("--settings", options.settingsFile,
                  "take choices (and NEW/OLD when not given) from a settings file;\nflags override")
       ->option_text("FILE");
@@ -241,6 +247,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   }
   if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
     return usageError("NEW and OLD are both needed");
+  for (const std::string& mask : excludes)
+    choices.excludeMasks += (choices.excludeMasks.empty() ? "" : ";") + mask;
   GivenChoices& given = options.given;
   given.listing = cli.count("--listing") > 0;
   given.options = cli.count("--options") > 0;
@@ -250,6 +258,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   given.ccolOld = cli.count("--ccol-old") > 0;
   given.dudcTag = cli.count("--dudc-tag") > 0;
   given.dudcEmbedded = cli.count("--dudc-embedded") > 0;
+  given.trees = cli.count("--recursive") > 0 || cli.count("--exclude") > 0;
 
   choices.listType = listing;
   choices.subcText = NormaliseSubcText(subc);
@@ -294,6 +303,10 @@ void ApplyGivenChoices(const CliOptions& options, CompareChoices& choices, std::
   }
   if (options.given.dudcTag) choices.dudcTag = given.dudcTag;
   if (options.given.dudcEmbedded) choices.dudcYesNo = given.dudcYesNo;
+  if (options.given.trees) {
+    choices.includeSubdirs = choices.includeSubdirs || given.includeSubdirs;
+    if (!given.excludeMasks.empty()) choices.excludeMasks = given.excludeMasks;
+  }
 }
 
 int DefaultCompareType(FileSystem& files, const std::string& newName, const std::string& oldName) {

@@ -12,7 +12,7 @@ namespace kelvarine {
 // Which choices the command line gave explicitly: with --settings, these override the loaded ones.
 struct GivenChoices {
   bool listing = false, options = false, subc = false, xtab = false, ccolNew = false, ccolOld = false,
-       dudcTag = false, dudcEmbedded = false;
+       dudcTag = false, dudcEmbedded = false, trees = false;
 };
 
 // The choices and run settings of one kelvarine-cli call.

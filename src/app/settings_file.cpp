@@ -170,6 +170,8 @@ class SettingsLoader {
         {"SvLList=", text(p.SvLList)},
         {"SvULList=", text(p.SvULList)},
         {"SbsRp=", flag(p.SbsRp)},
+        {"SubDirs=", flag(c.includeSubdirs)},
+        {"ExclMask=", text(c.excludeMasks)},
         {"OptsUsed=",
          [this](std::string_view v) {
            const std::string built = ApplyOptionsString(choices_, std::string(v));
@@ -245,6 +247,8 @@ Entries buildEntries(const MainPanelState& p, const CompareChoices& c, const std
   if (!p.SvLList.empty()) e.emplace_back("SvLList", p.SvLList);
   e.emplace_back("OutFn", p.OutFn);
   e.emplace_back("SbsRp", flag(p.SbsRp));
+  e.emplace_back("SubDirs", flag(c.includeSubdirs));
+  e.emplace_back("ExclMask", c.excludeMasks);
   return e;
 }
 

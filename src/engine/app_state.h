@@ -35,6 +35,7 @@ struct AppState {
   bool RunAllLikeNamed = false, RunFromLikeNameList = false, RunFromTwoLists = false;
   std::int32_t UnpairedNewCount = 0, UnpairedOldCount = 0;
   std::vector<std::string> NewDirNames, OldDirNames;
+  std::int32_t UnreadableDirCount = 0;  // subdirectories a directory compare could not read
   // The texts of the New and the Old name fields, as the report's directory lines show them.
   std::string newNameText, oldNameText;
   // Selections read from the settings (keys SvLList and SvULList), each entry followed by ";"; the

@@ -33,4 +33,20 @@ bool NameOrderLess(std::string_view a, std::string_view b) {
   return folded != 0 ? folded < 0 : a < b;
 }
 
+int ComparePathsIgnoringCase(std::string_view a, std::string_view b) {
+  while (true) {
+    const std::size_t aEnd = std::min(a.find('/'), a.size()), bEnd = std::min(b.find('/'), b.size());
+    if (const int order = CompareIgnoringCase(a.substr(0, aEnd), b.substr(0, bEnd)); order != 0) return order;
+    const bool aLast = aEnd == a.size(), bLast = bEnd == b.size();
+    if (aLast || bLast) return aLast == bLast ? 0 : (aLast ? -1 : 1);
+    a.remove_prefix(aEnd + 1);
+    b.remove_prefix(bEnd + 1);
+  }
+}
+
+bool PathOrderLess(std::string_view a, std::string_view b) {
+  const int folded = ComparePathsIgnoringCase(a, b);
+  return folded != 0 ? folded < 0 : a < b;
+}
+
 }  // namespace kelvarine

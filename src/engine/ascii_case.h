@@ -18,5 +18,9 @@ int CompareIgnoringCase(std::string_view a, std::string_view b);
 // Name order ignoring case; names that differ only in case are ordered by their bytes, so that the
 // order is total and the same on every run.
 bool NameOrderLess(std::string_view a, std::string_view b);
+// The same for relative paths ("sub/name"), compared name by name so that the files under one
+// directory stay together; for names without "/" the same as CompareIgnoringCase / NameOrderLess.
+int ComparePathsIgnoringCase(std::string_view a, std::string_view b);
+bool PathOrderLess(std::string_view a, std::string_view b);
 
 }  // namespace kelvarine

@@ -54,6 +54,10 @@ struct CompareChoices {
   std::string ccolNew1 = "1:eol", ccolNew2, ccolOld1 = "1:eol", ccolOld2;
   std::string dudcTag = "#";
   std::string dudcYesNo = "No";
+  // Directory compares: descend into subdirectories; names of files and directories left out (";"-separated
+  // masks).
+  bool includeSubdirs = false;
+  std::string excludeMasks;
 
   bool isChecked(Pref p) const { return checked[static_cast<std::size_t>(p)]; }
   void setChecked(Pref p, bool on) { checked[static_cast<std::size_t>(p)] = on; }

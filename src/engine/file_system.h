@@ -23,6 +23,13 @@ class InputFile {
   virtual void seek(std::int64_t offset) = 0;
 };
 
+// One directory's entries for a walk of a tree: regular files (and links to them) and subdirectories
+// (never links to directories, so that a link loop cannot make a walk endless), in no set order.
+struct DirectoryEntries {
+  std::vector<std::string> files, directories;
+  std::string error;  // the system's reason when the directory cannot be read, else empty
+};
+
 // The file services a run uses.
 class FileSystem {
  public:
@@ -38,6 +45,10 @@ class FileSystem {
   // The names of the regular files (and links to them) in a directory, dot-files included, in the
   // order the file system gives them; empty when it cannot be listed.
   virtual std::vector<std::string> listFiles(const std::string& directory) = 0;
+  // The files and subdirectories of a directory, with one listing of it.
+  virtual DirectoryEntries listDirectory(const std::string& directory) {
+    return {listFiles(directory), {}, {}};
+  }
   // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
   // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.
   virtual std::string resolveForWriting(const std::string& path) { return path; }

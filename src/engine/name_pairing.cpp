@@ -10,7 +10,7 @@ namespace kelvarine {
 namespace {
 
 void sortUnique(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), NameOrderLess);
+  std::sort(names.begin(), names.end(), PathOrderLess);
   names.erase(std::unique(names.begin(), names.end()), names.end());
 }
 
@@ -33,7 +33,7 @@ NamePairs PairNames(std::vector<std::string> newNames, std::vector<std::string> 
   while (i < newNames.size() || j < oldNames.size()) {
     const int order = i == newNames.size()   ? 1
                       : j == oldNames.size() ? -1
-                                             : CompareIgnoringCase(newNames[i], oldNames[j]);
+                                             : ComparePathsIgnoringCase(newNames[i], oldNames[j]);
     if (order < 0) {
       result.unpairedNew.push_back(std::move(newNames[i++]));
       continue;
@@ -59,7 +59,7 @@ NamePairs PairNames(std::vector<std::string> newNames, std::vector<std::string> 
     for (std::size_t k = 0; k < both; ++k)
       result.pairs.emplace_back(std::move(newLeft[k]), std::move(oldLeft[k]));
     std::sort(result.pairs.begin() + static_cast<std::ptrdiff_t>(firstPair), result.pairs.end(),
-              [](const auto& a, const auto& b) { return NameOrderLess(a.first, b.first); });
+              [](const auto& a, const auto& b) { return PathOrderLess(a.first, b.first); });
     for (std::size_t k = both; k < newLeft.size(); ++k)
       result.unpairedNew.push_back(std::move(newLeft[k]));
     for (std::size_t k = both; k < oldLeft.size(); ++k)

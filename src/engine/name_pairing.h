@@ -15,7 +15,8 @@ struct NamePairs {
 // Pairs names as they are on disk: a name pairs with the same spelling on the other side first; a name
 // whose spelling has no partner then pairs with one that differs only in letter case (the rule for
 // names from a case-blind system). Every name ends up once, in a pair or unpaired; duplicates count
-// once. Name order ignores case (NameOrderLess).
+// once. Name order ignores case (PathOrderLess: relative paths of a tree pair the same way, directory
+// by directory).
 NamePairs PairNames(std::vector<std::string> newNames, std::vector<std::string> oldNames);
 
 }  // namespace kelvarine

@@ -162,4 +162,23 @@ std::vector<std::string> StdFileSystem::listFiles(const std::string& directory) 
   return names;
 }
 
+DirectoryEntries StdFileSystem::listDirectory(const std::string& directory) {
+  DirectoryEntries entries;
+  std::error_code ec;
+  fs::path dir = directory.empty() ? fs::path(".") : fs::path(ResolvePathIgnoringCase(directory));
+  fs::directory_iterator it(dir, ec);
+  for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    std::error_code entryError;
+    const fs::file_status linkStatus = it->symlink_status(entryError);
+    if (entryError) continue;
+    if (fs::is_directory(linkStatus)) {
+      entries.directories.push_back(it->path().filename().string());
+    } else if (it->is_regular_file(entryError) && !entryError) {
+      entries.files.push_back(it->path().filename().string());
+    }
+  }
+  if (ec) entries.error = ec.message();
+  return entries;
+}
+
 }  // namespace kelvarine

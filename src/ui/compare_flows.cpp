@@ -11,6 +11,7 @@
 #include "engine/compare_run.h"
 #include "engine/name_pairing.h"
 #include "engine/run_status.h"
+#include "ui/file_tree.h"
 #include "ui/like_name_selection.h"
 #include "ui/name_history.h"
 #include "ui/two_list_selection.h"
@@ -73,10 +74,15 @@ void addNamesToHistories(FlowServices& flow) {
                    HistoryAccepts::FilesOrDirectories);
 }
 
-// Every file of the directory, in name order, each name once.
+// Every file of the directory (with subdirectories: under it, as relative paths), in name order,
+// each once. Unreadable subdirectories are counted; an empty result when a halt ended the listing.
 std::vector<std::string> sortedNames(FlowServices& flow, const std::string& directory) {
-  std::vector<std::string> names = ListFilesByMask(flow.files, directory, "*.*");
-  std::sort(names.begin(), names.end(), NameOrderLess);
+  const CompareChoices& choices = flow.app.choices;
+  TreeListing listing = ListFileTree(flow.files, directory, "*.*",
+                                     {choices.includeSubdirs, choices.excludeMasks}, &flow.host, &flow.app);
+  flow.app.UnreadableDirCount += static_cast<std::int32_t>(listing.unreadable.size());
+  std::vector<std::string>& names = listing.files;
+  std::sort(names.begin(), names.end(), PathOrderLess);
   names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
@@ -163,8 +169,15 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode) {
   }
   addNamesToHistories(flow);
 
+  // Listing big trees takes a while: the window runs meanwhile, so that Halt can end it.
+  const bool trees = app.choices.includeSubdirs;
+  app.StopRequested = false;
+  app.UnreadableDirCount = 0;
+  if (trees && flow.window != nullptr) flow.window->setRunning(true);
   const std::vector<std::string> newNames = sortedNames(flow, app.newNameText);
-  const std::vector<std::string> oldNames = sortedNames(flow, app.oldNameText);
+  const std::vector<std::string> oldNames = app.StopRequested ? newNames : sortedNames(flow, app.oldNameText);
+  if (trees && flow.window != nullptr) flow.window->setRunning(false);
+  if (app.StopRequested) return {FlowOutcome::Stopped, {}};
   const int oldCount = static_cast<int>(oldNames.size());
   for (int i = kProgressEvery - 1; i < oldCount; i += kProgressEvery) {
     char text[80];
@@ -198,7 +211,7 @@ FlowResult ShowLikeNameSelection(FlowServices& flow) {
   AppState& app = flow.app;
   if (flow.selection == nullptr) return {FlowOutcome::NotAvailable, {}};
   LikeNameSelection& window = flow.selection->likeNames;
-  window.pointAt(app.newNameText, app.oldNameText);
+  window.pointAt(app.newNameText, app.oldNameText, {app.choices.includeSubdirs, app.choices.excludeMasks});
   if (window.BuildLikeNameList(flow.files) == 0) {
     return refuse(
         flow,
@@ -229,7 +242,8 @@ FlowResult StartTwoListSelection(FlowServices& flow) {
   }
   addNamesToHistories(flow);
   TwoListSelection& window = flow.selection->twoLists;
-  window.open(flow.files, app.newNameText, app.oldNameText);
+  window.open(flow.files, app.newNameText, app.oldNameText,
+              {app.choices.includeSubdirs, app.choices.excludeMasks});
   if (window.files(PairSide::New).empty()) {
     return refuse(flow,
                   "New Input File Directory has no files to compare. \r Respecify the New Directory Name.");

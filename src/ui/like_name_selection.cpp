@@ -21,9 +21,11 @@ std::string_view extensionOf(std::string_view name) {
 
 }  // namespace
 
-void LikeNameSelection::pointAt(const std::string& newDirectory, const std::string& oldDirectory) {
+void LikeNameSelection::pointAt(const std::string& newDirectory, const std::string& oldDirectory,
+                                TreeChoice tree) {
   newDirectory_ = newDirectory;
   oldDirectory_ = oldDirectory;
+  tree_ = std::move(tree);
   mask_ = "*.*";
 }
 
@@ -38,9 +40,9 @@ void LikeNameSelection::addPaired(std::string name) {
 int LikeNameSelection::BuildLikeNameList(FileSystem& files) {
   paired_.clear();
   oldNameOf_.clear();
-  std::vector<std::string> newNames = ListFilesByMask(files, newDirectory_, mask_);
+  std::vector<std::string> newNames = ListTreeFiles(files, newDirectory_, mask_, tree_);
   std::vector<std::string> oldNames =
-      newNames.empty() ? std::vector<std::string>{} : ListFilesByMask(files, oldDirectory_, mask_);
+      newNames.empty() ? std::vector<std::string>{} : ListTreeFiles(files, oldDirectory_, mask_, tree_);
   for (auto& [newName, oldName] : PairNames(std::move(newNames), std::move(oldNames)).pairs) {
     addPaired(newName);
     oldNameOf_.emplace(std::move(newName), std::move(oldName));

@@ -7,6 +7,7 @@
 #include "engine/file_system.h"
 #include "engine/host.h"
 #include "ui/compare_flows.h"
+#include "ui/file_tree.h"
 #include "ui/pick_list.h"
 
 namespace kelvarine {
@@ -20,9 +21,9 @@ class LikeNameSelection {
  public:
   static constexpr const char* kCaption = "Kelvarn File Selection of Like Named File Pairs For Comparison";
 
-  // Points both directory listings at the two directories and sets their mask to "*.*" (the filter
-  // field keeps its text).
-  void pointAt(const std::string& newDirectory, const std::string& oldDirectory);
+  // Points both directory listings at the two directories (with subdirectories and excludes as
+  // `tree` says) and sets their mask to "*.*" (the filter field keeps its text).
+  void pointAt(const std::string& newDirectory, const std::string& oldDirectory, TreeChoice tree = {});
   // Rebuilds the paired list from the two listings with the current mask: the New name of every pair
   // PairNames makes (exact spelling first, then ignoring case), as on disk; ordered by the sort choice.
   // Returns its count.
@@ -78,6 +79,7 @@ class LikeNameSelection {
   LikeNameSort sort_ = LikeNameSort::FileName;
   bool nameOrdered_ = true;
   std::string newDirectory_, oldDirectory_, mask_ = "*.*";
+  TreeChoice tree_;
   std::string newPathLabel_, oldPathLabel_;
   std::optional<std::string> lastStart_;
   std::map<std::string, std::string> oldNameOf_;  // the Old partner of each listed New name

@@ -18,16 +18,17 @@ std::pair<std::string, std::string> SplitPairEntry(std::string_view entry) {
 
 void TwoListSelection::relist(FileSystem& files, Side& side) {
   side.files.clear();
-  for (std::string& name : ListFilesByMask(files, side.directory, side.mask))
+  for (std::string& name : ListTreeFiles(files, side.directory, side.mask, side.tree))
     side.files.insertSorted(std::move(name));
 }
 
 void TwoListSelection::open(FileSystem& files, const std::string& newDirectory,
-                            const std::string& oldDirectory) {
+                            const std::string& oldDirectory, TreeChoice tree) {
   new_.directory = newDirectory;
   old_.directory = oldDirectory;
   for (Side* side : {&new_, &old_}) {
     side->mask = "*.*";
+    side->tree = tree;
     relist(files, *side);
   }
 }

@@ -9,6 +9,7 @@
 #include "engine/file_system.h"
 #include "engine/host.h"
 #include "ui/compare_flows.h"
+#include "ui/file_tree.h"
 #include "ui/pick_list.h"
 
 namespace kelvarine {
@@ -28,7 +29,8 @@ class TwoListSelection {
 
   // Points both file lists at the directories with the mask "*.*" and lists them (the filter fields
   // keep their texts).
-  void open(FileSystem& files, const std::string& newDirectory, const std::string& oldDirectory);
+  void open(FileSystem& files, const std::string& newDirectory, const std::string& oldDirectory,
+            TreeChoice tree = {});
   // Applies a saved selection (";"-terminated pair entries) when it is not empty: it replaces the
   // selected-pair list and is emptied (it applies once).
   void applySavedSelection(std::string& saved);
@@ -70,6 +72,7 @@ class TwoListSelection {
  private:
   struct Side {
     std::string directory, mask = "*.*", label;
+    TreeChoice tree;
     FilterField filter;
     PickList files;
   };

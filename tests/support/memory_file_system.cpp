@@ -82,4 +82,17 @@ std::vector<std::string> MemoryFileSystem::listFiles(const std::string& director
   return names;
 }
 
+DirectoryEntries MemoryFileSystem::listDirectory(const std::string& directory) {
+  DirectoryEntries entries{listFiles(directory), {}, {}};
+  const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+  for (auto it = files_.lower_bound(prefix); it != files_.end() && it->first.starts_with(prefix); ++it) {
+    const std::size_t slash = it->first.find('/', prefix.size());
+    if (slash == std::string::npos) continue;
+    std::string name = it->first.substr(prefix.size(), slash - prefix.size());
+    if (entries.directories.empty() || entries.directories.back() != name)
+      entries.directories.push_back(name);
+  }
+  return entries;
+}
+
 }  // namespace kelvarine

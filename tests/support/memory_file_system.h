@@ -33,6 +33,7 @@ class MemoryFileSystem : public FileSystem {
   // A directory is any prefix "dir/" of a file's path.
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
+  DirectoryEntries listDirectory(const std::string& directory) override;
 
   // Called after every read of any file (path, bytes read so far from that handle).
   std::function<void(const std::string&, std::int64_t)> onRead;
