@@ -117,7 +117,8 @@ Dp options (-o, at most one; the lines they filter out are not compared):
   Dcpp  C, C++, Java, JavaScript comments // and /* */
 --settings reads the section [Kelvarn] of a settings file as the desktop program writes it:
   NewDirNm, OldDirNm (NEW, OLD), CompareType, ListType, OptsUsed, SubC, XTab, DpEdUdc, UdcYN,
-  CmpSt1Col, CmpSt2Col, CmpOSt1Col, CmpOSt2Col, SvLList (type 3), SvULList (type 4).
+  CmpSt1Col, CmpSt2Col, CmpOSt1Col, CmpOSt2Col, SvLList (type 3), SvULList (type 4), SubDirs,
+  ExclMask.
 
 Standard output carries the report, one line each, the status line last; standard error carries
 messages, the progress display (on a terminal) and the status line (once, when both are one terminal).

@@ -122,6 +122,32 @@ done
 cmp -s side_streamed.txt side_kept.txt || fail "streamed and kept Old-side lists differ"
 [ "$(wc -l <side_streamed.txt)" -gt 20000 ] || fail "streamed Old-side list too short"
 
+# -r on a generated tree of 3,600 files: every file is once in the report, as a pair or unpaired, and
+# the changed pairs are those diff -rq names. A directory on one side only, excluded names.
+for d in $(seq 0 29); do
+  for s in 0 1 2; do
+    mkdir -p "tn/d$d/s$s" "to/d$d/s$s"
+    for f in $(seq 0 39); do
+      echo "$d $s $f" >"tn/d$d/s$s/f$f.txt"
+      if [ $(((d * 120 + s * 40 + f) % 37)) -eq 0 ]; then echo changed >"to/d$d/s$s/f$f.txt"; else echo "$d $s $f" >"to/d$d/s$s/f$f.txt"; fi
+    done
+  done
+done
+rm -r to/d29/s2 tn/d28/s1/f7.txt && mkdir -p tn/.git to/.git && echo x >tn/.git/HEAD && echo y >to/.git/HEAD
+echo x >tn/d3/skip.o && echo y >to/d3/skip.o
+expect "trees" 1 "$different" -r -x .git -x "*.o" -l Ovsum -o Inpn tn to
+awk '/^Code  New\/Old-Fi-Name/ {t = 1; next} t && /^ *$/ {t = 0} t {n = substr($0, 7, 20); sub(/ +$/, "", n); print (substr($0, 1, 1) == "*" ? "C " : "P ") n}
+     /LIST OF UNPAIRED/ {u = 1; getline; next} /^LISTING-TYPE/ {u = 0}
+     u {split($0, p, " : "); gsub(/^ +| +$/, "", p[1]); gsub(/^ +| +$/, "", p[2]);
+        if (p[1] != "") print "N " p[1]; if (p[2] != "") print "O " p[2]}' out >listed
+(cd tn && find . -type f ! -path './.git/*' ! -name '*.o' | sed 's|^\./||' | sort) >new_files
+(cd to && find . -type f ! -path './.git/*' ! -name '*.o' | sed 's|^\./||' | sort) >old_files
+grep -E '^[CPN] ' listed | cut -c3- | sort | cmp -s - new_files || fail "trees: New files not each listed once"
+grep -E '^[CPO] ' listed | cut -c3- | sort | cmp -s - old_files || fail "trees: Old files not each listed once"
+diff -rq -x .git -x '*.o' tn to | sed -n 's|^Files tn/\(.*\) and to/.* differ$|\1|p' | sort >diff_changed
+grep '^C ' listed | cut -c3- | sort | cmp -s - diff_changed || fail "trees: changed pairs differ from diff -rq"
+[ "$(wc -l <new_files)" -gt 3500 ] || fail "trees: the generated tree is too small"
+
 # Ctrl-C halts the run: the report written so far ends with the halted status; exit status 130.
 mkdir -p big_new big_old
 seq 1 400000 | sed 's/^/line number /' >big_new/f0.txt
