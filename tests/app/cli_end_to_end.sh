@@ -87,6 +87,11 @@ expect "flags override settings" 1 "$different" --settings k.ini -o None
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
 for word in Icas Abin Dcpp Xtab OptsUsed "Exit status"; do grep -q "$word" out || fail "help does not name $word"; done
 [ "$("$cli" -V)" = "$("$cli" --version)" ] || fail "-V is not --version"
+# On a terminal that is both standard output and standard error, the status line shows once.
+if command -v script >/dev/null; then
+  script -qc "'$cli' --no-progress -l Ovsum new/changed.txt old/changed.txt" /dev/null >tty.txt
+  [ "$(grep -c "$different" tty.txt)" -eq 1 ] || fail "terminal: the status line is not shown once: $(cat tty.txt)"
+fi
 
 # Names that differ only in letter case are two files: each is compared or listed, and shown as on disk.
 mkdir -p m1 m2 same1 same2 none1 none2 one1 one2

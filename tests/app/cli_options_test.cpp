@@ -78,7 +78,9 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"--xtab|0|n|o", "--xtab"},
       {"--xtab|9|n|o", "--xtab"},
       {"--dudc-embedded|maybe|n|o", "maybe"},
-      {"-o|Icas Icase|n|o", "unknown option name \"Icase\""},
+      {"-o|Icas Icase|n|o",
+       "unknown option name \"Icase\"; valid names: Dsem Drem Dblk Ddlc Ddl2 Dcpp Dvbc Dhtm Dcob Dudc Icas "
+       "Rovr Fmvl Xdpl Xtab Lorl Noss Ieof Subc Sbsl Txal Abin Aeqf Fscl Chgo Inpn Txfo Ccol None\n"},
       {"-o|Dcpp Dblk|n|o", "at most one Dp option"},
       {"-o|Icas None|n|o", "\"None\" stands alone"},
       {"-o| |n|o", "no option names"},
@@ -98,7 +100,7 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
 }
 
 TEST(CliOptionsTest, HelpAndVersionExitWithZero) {
-  for (const char* args : {"--help", "--version"}) {
+  for (const char* args : {"--help", "--version", "-V"}) {
     const CliParse p = parse(args);
     EXPECT_TRUE(!p.run && p.exitCode == 0 && p.out.find("kelvarine-cli ") != std::string::npos) << p.out;
   }

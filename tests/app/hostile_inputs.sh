@@ -72,6 +72,7 @@ ln -s /dev/null old/zero
 INPUTS=(new old)
 run "FIFO as NEW" 10 2 "" new/pipe old/a.txt
 grep -q 'Invalid New Input File Name "new/pipe"' err || fail "FIFO as NEW: no message: $(cat err)"
+[ "$(head -n 1 err)" = "kelvarine-cli: new/pipe: not a regular file (a FIFO)" ] || fail "FIFO as NEW: not named: $(cat err)"
 run "FIFO as OLD" 10 2 "" new/a.txt old/pipe
 grep -q 'Invalid Old Input File Name "old/pipe"' err || fail "FIFO as OLD: no message: $(cat err)"
 run "socket as NEW" 10 2 "" new/sock old/a.txt

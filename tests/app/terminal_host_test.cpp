@@ -34,6 +34,7 @@ TEST_F(TerminalHostTest, MessagesQuestionsAndHaltRequests) {
 
 TEST_F(TerminalHostTest, ProgressShowsPairAndFilePercentageOnlyWhenAsked) {
   app.PairCount = 3;
+  app.NewFileList = {"a.c", "sub/" + std::string(60, 'x') + ".c"};  // a long name keeps its end
   for (bool showProgress : {false, true}) {
     TerminalHost host(app, stream, {.showProgress = showProgress});
     app.CurrentPairIndex = 0;
@@ -46,9 +47,10 @@ TEST_F(TerminalHostTest, ProgressShowsPairAndFilePercentageOnlyWhenAsked) {
     host.setProgressTitle("File Progress");
     host.writeLine("a message");
   }
-  EXPECT_STREQ(
-      buffer,
-      "a message\n\rpair 1 of 3\033[K\rpair 2 of 3\033[K\rpair 2 of 3  file 50%\033[K\r\033[Ka message\n");
+  const std::string tail = "..." + std::string(43, 'x') + ".c";
+  EXPECT_STREQ(buffer, ("a message\n\rpair 1 of 3 a.c\033[K\rpair 2 of 3 " + tail + "\033[K\rpair 2 of 3 " +
+                        tail + "  file 50%\033[K\r\033[Ka message\n")
+                           .c_str());
 }
 
 TEST_F(TerminalHostTest, DatesUseTheLocaleShortDateAndLongTime) {
