@@ -249,6 +249,32 @@ class MainWindowTest : public QObject {
     QVERIFY(session_->app.StopRequested);
   }
 
+  // The subdirectory box and the exclude text reach a like-name directory run and the settings file.
+  void subdirectoriesAndExcludeReachRunAndSettings() {
+    TempDirectory dir;
+    for (const std::string side : {"new/", "old/"}) {
+      dir.write(side + "top.txt", "same\n");
+      dir.write(side + "sub/deep.txt", side + "\n");
+      dir.write(side + "sub/build/left.txt", side + "\n");
+      dir.write(side + "sub/gone.o", side + "\n");
+    }
+    typeName(at<QComboBox>("MnCbNewDirNm"), dir.path("new"));
+    typeName(at<QComboBox>("MnCbOldDirNm"), dir.path("old"));
+    at<QComboBox>("MnCbCompareType")->setCurrentIndex(1);
+    at<QCheckBox>("MnCkSubDirs")->click();
+    QTest::keyClicks(at<QLineEdit>("MnEdExclude"), "build;*.o");
+    whenModalOpens([](QWidget* viewer) { viewer->close(); });
+    at<QAbstractButton>("MnButStart")->click();
+
+    QCOMPARE(session_->app.NewFileList, (std::vector<std::string>{"sub/deep.txt", "top.txt"}));
+    session_->panel.MnCkOmitIniSv = false;
+    QVERIFY(window_->close());
+    QFile saved(QString::fromStdString(settingsFile().string()));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    QVERIFY(text.contains("SubDirs=1") && text.contains("ExclMask=build;*.o"));
+  }
+
  private:
   template <typename T>
   T* at(const char* name, QWidget* in = nullptr) {

@@ -103,6 +103,8 @@ class RandomActionsTest : public QObject {
     window.findChild<QComboBox*>("MnCbNewDirNm")->setEditText(QString::fromStdString(dir.path("new")));
     window.findChild<QComboBox*>("MnCbOldDirNm")->setEditText(QString::fromStdString(dir.path("old")));
     window.findChild<QComboBox*>("MnCbCompareType")->setCurrentIndex(1);
+    window.findChild<QCheckBox*>("MnCkSubDirs")->setChecked(false);  // listing a tree counts as a run too
+    window.findChild<QLineEdit*>("MnEdExclude")->clear();
     testing::whenModalOpens([](QWidget* modal) { modal->close(); });
     auto* start = window.findChild<QAbstractButton*>("MnButStart");
     QVERIFY(start->isEnabled());

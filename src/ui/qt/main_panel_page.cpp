@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -132,8 +133,22 @@ MainPanelPage::MainPanelPage(GuiSession& session, RunController& run, QWidget* p
   types->addWidget(listType_, 0, 1);
   types->addWidget(compareLabel, 1, 0);
   types->addWidget(compareType_, 1, 1);
+  // Directory compares: descend into subdirectories, and names left out with or without that.
+  subDirs_ = makeCheckBox(
+      "Include subdir&ectories", "MnCkSubDirs",
+      "Directory compares: every file under the two directories, named by its relative path", this);
+  exclude_ = new QLineEdit(this);
+  exclude_->setObjectName("MnEdExclude");
+  exclude_->setToolTip(
+      "Files and directories left out, for example .git;__pycache__;*.o (masks separated by ;)");
+  exclude_->setClearButtonEnabled(true);
+  auto* excludeLabel = new QLabel("Exclude:", this);
+  excludeLabel->setBuddy(exclude_);
+  types->addWidget(subDirs_, 2, 1);
+  types->addWidget(excludeLabel, 3, 0);
+  types->addWidget(exclude_, 3, 1);
   types->setColumnStretch(1, 1);
-  types->setRowStretch(2, 1);
+  types->setRowStretch(4, 1);
 
   auto* directions = new QGroupBox("Directions", this);
   directions->setObjectName("MnPanelDirections");
@@ -256,6 +271,12 @@ MainPanelPage::MainPanelPage(GuiSession& session, RunController& run, QWidget* p
   connect(compareType_, &QComboBox::editTextChanged, this, [this](const QString& text) {
     if (!showing_) session_.app.choices.compareType = text.toStdString();
   });
+  connect(subDirs_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!showing_) session_.app.choices.includeSubdirs = on;
+  });
+  connect(exclude_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing_) session_.app.choices.excludeMasks = text.toStdString();
+  });
   connect(turnOffHint_, &QCheckBox::toggled, this, [this](bool on) {
     if (showing_) return;
     session_.panel.MnCkTurnOffHint = on;
@@ -285,6 +306,8 @@ void MainPanelPage::showState() {
   oldName_->refresh();
   showComboText(listType_, session_.app.choices.listType);
   showComboText(compareType_, session_.app.choices.compareType);
+  subDirs_->setChecked(session_.app.choices.includeSubdirs);
+  exclude_->setText(QString::fromStdString(session_.app.choices.excludeMasks));
   options_->setText(QString::fromStdString(session_.app.optionsString));
   turnOffHint_->setChecked(session_.panel.MnCkTurnOffHint);
   viewResults_->setChecked(session_.panel.MnCkViewResults);
@@ -336,6 +359,8 @@ void MainPanelPage::start() {
   session_.panel.MnCbOldDirNm.text = oldName_->currentText().toStdString();
   session_.app.choices.listType = listType_->currentText().toStdString();
   session_.app.choices.compareType = compareType_->currentText().toStdString();
+  session_.app.choices.includeSubdirs = subDirs_->isChecked();
+  session_.app.choices.excludeMasks = exclude_->text().toStdString();
   starting_ = true;
   run_.start(session_.panel.MnCbNewDirNm.text, session_.panel.MnCbOldDirNm.text);
   starting_ = false;

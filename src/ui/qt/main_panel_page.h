@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
@@ -18,16 +19,17 @@ class ActivityIcon;
 class NameHistoryCombo;
 class RunController;
 
-// The "Main Panel" page: the New and Old names, listing and compare type, the options string, the
-// status and progress display, the three check boxes and the buttons that start a run or lead to the
-// other pages. Controls write through to the session; showState() shows the session again.
+// The "Main Panel" page: the New and Old names, listing and compare type, the subdirectory and exclude
+// choices of directory compares, the options string, the status and progress display, the three check boxes
+// and the buttons that start a run or lead to the other pages. Controls write through to the session;
+// showState() shows the session again.
 class MainPanelPage : public QWidget {
   Q_OBJECT
 
  public:
   MainPanelPage(GuiSession& session, RunController& run, QWidget* parent = nullptr);
 
-  // Shows the session's names, types, options string and check boxes.
+  // Shows the session's names, types, subdirectory and exclude choices, options string and check boxes.
   void showState();
   // The widgets a run writes its status and progress to.
   GuiHost::Display display();
@@ -64,6 +66,8 @@ class MainPanelPage : public QWidget {
   NameHistoryCombo* oldName_ = nullptr;
   QComboBox* listType_ = nullptr;
   QComboBox* compareType_ = nullptr;
+  QCheckBox* subDirs_ = nullptr;
+  QLineEdit* exclude_ = nullptr;
   QLabel* options_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* progressTitle_ = nullptr;
