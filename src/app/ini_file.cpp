@@ -110,28 +110,6 @@ void IniFile::ensureLineEndBefore(std::size_t index) {
   if (!previous.ends_with('\n')) previous += lineEnd_;
 }
 
-void IniFile::writeKey(std::string_view section, std::string_view key, std::string_view value) {
-  const std::vector<Range> found = sections(section);
-  if (found.empty()) {
-    replaceSection(section, {{std::string(key), std::string(value)}});
-    return;
-  }
-  const Range& range = found.front();
-  const std::string wanted = storable(key);
-  for (std::size_t i = range.header + 1; i < range.end; ++i) {
-    const std::string_view line = withoutLineEnd(lines_[i]);
-    const std::size_t equals = line.find('=');
-    if (equals != std::string_view::npos && EqualIgnoringCase(trimBlanks(line.substr(0, equals)), wanted)) {
-      const bool hadLineEnd = lines_[i].ends_with('\n');
-      lines_[i] = entryLine(key, value);
-      if (!hadLineEnd) lines_[i].resize(lines_[i].size() - lineEnd_.size());
-      return;
-    }
-  }
-  ensureLineEndBefore(range.end);
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(range.end), entryLine(key, value));
-}
-
 void IniFile::replaceSection(std::string_view section,
                              const std::vector<std::pair<std::string, std::string>>& entries) {
   const std::vector<Range> found = sections(section);

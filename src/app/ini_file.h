@@ -26,10 +26,6 @@ class IniFile {
   // Removes every section of that name: its header and its lines up to its last non-blank line.
   void eraseSection(std::string_view section);
 
-  // Sets one key of a section: replaces the first line of that key, or adds a line after the
-  // section's last entry, or adds the section at the end of the file.
-  void writeKey(std::string_view section, std::string_view key, std::string_view value);
-
   // Erases the section and writes it anew with these entries in this order, where its first copy
   // stood (at the end of the file when there was none).
   void replaceSection(std::string_view section,
