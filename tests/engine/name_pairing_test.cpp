@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct PairingCase {
   Names newNames, oldNames;
   Pairs pairs;
   Names unpairedNew, unpairedOld;
+  friend void PrintTo(const PairingCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class NamePairingTest : public ::testing::TestWithParam<PairingCase> {};
