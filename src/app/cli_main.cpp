@@ -5,12 +5,17 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "app/cli_options.h"
+#include "app/input_staging.h"
 #include "app/posix_file_system.h"
 #include "app/settings_file.h"
+#include "app/terminal_colour.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"
 #include "engine/compare_choices.h"
@@ -87,13 +92,18 @@ class LineOutput {
 
   void write(const std::string& line) {
     open();
-    if (stream_ == nullptr || std::fwrite(line.data(), 1, line.size(), stream_) != line.size() ||
-        std::fputc('\n', stream_) == EOF)
+    const std::string_view escape = colourOf_ ? colourOf_(line) : std::string_view();
+    if (stream_ == nullptr || !put(escape) || !put(line) ||
+        (!escape.empty() && !put(kelvarine::kColourReset)) || std::fputc('\n', stream_) == EOF)
       failed_ = true;
   }
   void write(const kelvarine::LineList& lines) {
     for (const std::string& line : lines.lines())
       write(line);
+  }
+  // Starts each line with the escape `colourOf` gives it, and resets the colour after a coloured line.
+  void setColouring(std::function<std::string_view(const std::string&)> colourOf) {
+    colourOf_ = std::move(colourOf);
   }
   bool isInput() const { return isInput_; }
   // Flushes (a file: closes) the output; false when some write failed.
@@ -112,12 +122,14 @@ class LineOutput {
     if (!isInput_) stream_ = std::fopen(path_.c_str(), "wb");
     failed_ = stream_ == nullptr;
   }
+  bool put(std::string_view text) { return std::fwrite(text.data(), 1, text.size(), stream_) == text.size(); }
 
   std::string path_;
   const kelvarine::AppState* app_ = nullptr;
   std::FILE* stream_ = nullptr;
   bool failed_ = false;
   bool isInput_ = false;
+  std::function<std::string_view(const std::string&)> colourOf_;
 };
 
 // Both streams write to one terminal.
@@ -133,12 +145,14 @@ int run(const kelvarine::CliOptions& options) {
   AppState app;
   app.choices = options.choices;
   app.optionsString = options.optionsString;
-  PosixFileSystem files;
+  CommandLineFileSystem files;
 
   TerminalHost::Settings settings;
   settings.showProgress = !options.noProgress && isatty(fileno(stderr)) != 0;
   settings.answerYes = options.answerYes;
   TerminalHost host(app, stderr, settings);
+  // Ctrl-C halts from the start: it also ends a wait for standard input or a pipe.
+  TerminalHost::InstallInterruptHandler();
 
   // --settings: the file's choices as "Load User Ini" reads them, then the flags given over them; the
   // file's New and Old names and compare type serve when the command line gives none.
@@ -157,6 +171,23 @@ int run(const kelvarine::CliOptions& options) {
     if (newName.empty() || oldName.empty()) {
       host.writeLine(
           "kelvarine-cli: NEW and OLD are given neither on the command line nor in the settings file");
+      return kErrorExit;
+    }
+  }
+  // A stream is read once into a private copy, before anything looks at what NEW and OLD name.
+  for (const std::string& name : {newName, oldName}) {
+    std::string problem;
+    const auto staging = files.stage(
+        name, [&host] { return host.haltRequested(); }, problem);
+    if (staging == CommandLineFileSystem::Staging::Interrupted) return 130;
+    if (staging == CommandLineFileSystem::Staging::Failed) {
+      host.writeLine("kelvarine-cli: " + name + ": " + problem);
+      return kErrorExit;
+    }
+  }
+  if (options.compareType == 0 && loadedCompareType.empty()) {
+    if (const std::string error = PairDirectoryWithFile(files, newName, oldName); !error.empty()) {
+      host.writeLine("kelvarine-cli: " + error);
       return kErrorExit;
     }
   }
@@ -182,6 +213,12 @@ int run(const kelvarine::CliOptions& options) {
   // Without --save nothing needs the whole report after the run: its lines go out as they are made
   // and are dropped, so that memory does not grow with the report. What is held goes out at the end.
   LineOutput reportOut(stdout);
+  if (ColourWanted(options.colour, isatty(fileno(stdout)) != 0, std::getenv("TERM"),
+                   std::getenv("NO_COLOR"))) {
+    reportOut.setColouring(
+        [&app, colouring = ReportColouring(ColourDepthFor(std::getenv("COLORTERM")))](
+            const std::string& line) { return colouring.escapeFor(line, app.options.ListChng); });
+  }
   LineOutput oldListOut(options.oldListFile, app);
   if (options.saveFile.empty()) {
     app.reportLines.spillTo([&](const std::string& line) {
@@ -192,7 +229,6 @@ int run(const kelvarine::CliOptions& options) {
     });
   }
 
-  TerminalHost::InstallInterruptHandler();
   ReportGenerator report;
   FlowServices flow{app, host, files, report};
   LikeNameSelection likeNames;
@@ -204,7 +240,7 @@ int run(const kelvarine::CliOptions& options) {
   // A name that cannot be used is named with the system's reason before the program's own message.
   bool unusableName = false;
   for (const std::string& name : {newName, oldName}) {
-    const std::string problem = NameProblem(name);
+    const std::string problem = files.isStaged(name) ? std::string() : NameProblem(name);
     if (!problem.empty()) host.writeLine("kelvarine-cli: " + name + ": " + problem);
     unusableName = unusableName || !problem.empty();
   }

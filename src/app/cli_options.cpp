@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstddef>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -138,6 +139,14 @@ CliParse usageError(const std::string& message) {
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
+  // "--color" alone means always, as in diff: a value is only ever given after "=", so that
+  // "--color NEW OLD" keeps its names.
+  std::vector<const char*> args(argv, argv + argc);
+  for (std::size_t i = 1; i < args.size() && std::string_view(args[i]) != "--"; ++i)
+    if (std::string_view(args[i]) == "--color") args[i] = "--color=always";
+  argc = static_cast<int>(args.size());
+  argv = args.data();
+
   CliOptions options;
   CompareChoices& choices = options.choices;
   std::string listing = choices.listType;
@@ -146,6 +155,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   int xtab = 4;
   std::string ccolNew = "1:eol", ccolOld = "1:eol";
   std::string mask = "*.*";
+  std::string colour = "auto";
   std::vector<std::string> selected, pairs, excludes;
   bool selectAll = false;
 
@@ -214,6 +224,10 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                  "with Sbsl: write the Old-side line list to FILE, one line each\n(without Sbsl a usage "
                  "error; FILE is never opened)")
       ->option_text("FILE");
+  cli.add_option("--color", colour,
+                 "auto | always | never: colour the report by change code (default auto:\nwhen standard "
+                 "output is a terminal, TERM is not dumb and NO_COLOR is unset);\n--color alone is always")
+      ->option_text("[=WHEN]");
   cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
@@ -248,6 +262,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   }
   if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
     return usageError("NEW and OLD are both needed");
+  if (options.newName == "-" && options.oldName == "-")
+    return usageError("standard input (-) can be NEW or OLD, not both");
+  if (const std::optional<ColourWhen> when = ParseColourWhen(colour)) {
+    options.colour = *when;
+  } else {
+    return usageError("--color: invalid value \"" + colour + "\"; valid values: auto, always, never");
+  }
   for (const std::string& mask : excludes)
     choices.excludeMasks += (choices.excludeMasks.empty() ? "" : ";") + mask;
   GivenChoices& given = options.given;
@@ -314,6 +335,19 @@ int DefaultCompareType(FileSystem& files, const std::string& newName, const std:
   const bool anyFile =
       files.kind(newName) == FileSystem::Kind::File || files.kind(oldName) == FileSystem::Kind::File;
   return anyFile ? 1 : 2;
+}
+
+std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName) {
+  using Kind = FileSystem::Kind;
+  const Kind newKind = files.kind(newName), oldKind = files.kind(oldName);
+  const bool newIsDirectory = newKind == Kind::Directory && oldKind == Kind::File;
+  if (!newIsDirectory && !(oldKind == Kind::Directory && newKind == Kind::File)) return {};
+  std::string& directory = newIsDirectory ? newName : oldName;
+  const std::string& file = newIsDirectory ? oldName : newName;
+  if (file == "-") return "cannot compare standard input (-) with a directory";
+  const std::size_t slash = file.rfind('/');
+  directory = joinPath(directory, slash == std::string::npos ? file : file.substr(slash + 1));
+  return {};
 }
 
 int ExitStatusForRun(const std::string& status, bool interrupted) {

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/terminal_colour.h"
 #include "engine/compare_choices.h"
 #include "engine/file_system.h"
 
@@ -28,10 +29,11 @@ struct CliOptions {
   std::vector<std::string> selected;  // --select: like-named files picked in compare type 3
   bool selectAll = false;             // --select-all
   std::vector<std::pair<std::string, std::string>> pairs;  // --pair NEW:OLD in compare type 4
-  std::string oldListFile;  // --old-list: where the Old-side line list goes (empty: nowhere)
-  bool quiet = false;       // no report on standard output
-  bool noProgress = false;  // no progress display on standard error
-  bool answerYes = false;   // questions are answered Yes
+  std::string oldListFile;               // --old-list: where the Old-side line list goes (empty: nowhere)
+  bool quiet = false;                    // no report on standard output
+  bool noProgress = false;               // no progress display on standard error
+  bool answerYes = false;                // questions are answered Yes
+  ColourWhen colour = ColourWhen::Auto;  // --color: when the report on standard output is coloured
 };
 
 // The outcome of reading the command line: either options to run with, or an exit at once with
@@ -52,6 +54,11 @@ void ApplyGivenChoices(const CliOptions& options, CompareChoices& choices, std::
 
 // The compare type used when none is given: 1 when NEW or OLD names an existing file, otherwise 2.
 int DefaultCompareType(FileSystem& files, const std::string& newName, const std::string& oldName);
+
+// With no compare type given, a directory and a file compare the file with the directory's like-named
+// file, as diff does: the directory's name becomes DIR/NAME, NAME the file's name without its
+// directory. Returns an error text (standard input cannot be paired so), empty when fine.
+std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName);
 
 // The exit status for the status text a run returned: 0 for the equivalence and nothing-compared
 // texts, 1 for differences, 130 when the run was interrupted, 2 for everything else.

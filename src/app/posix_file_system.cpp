@@ -65,13 +65,19 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
   // Non-blocking, should the name have been replaced by a FIFO since the test; checked again below.
   const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return nullptr;
+  return InputFileFromDescriptor(fd);
+}
+
+std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileStamp> stamp) {
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return nullptr;
   }
   // Nanoseconds since the Unix epoch, as the host's date formatting expects.
-  const FileStamp stamp = static_cast<FileStamp>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-  return std::make_unique<PosixInputFile>(fd, static_cast<std::int64_t>(st.st_size), stamp);
+  const FileStamp modified = static_cast<FileStamp>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return std::make_unique<PosixInputFile>(fd, static_cast<std::int64_t>(st.st_size),
+                                          stamp.value_or(modified));
 }
 
 std::string NameProblem(const std::string& path) {

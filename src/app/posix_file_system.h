@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/std_file_system.h"
@@ -14,6 +15,10 @@ class PosixFileSystem : public StdFileSystem {
  public:
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
 };
+
+// An input file over an open descriptor, which it takes over (closed when the file is, or at once when
+// it is not a regular file: then null). The stamp is the file's modification time unless one is given.
+std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileStamp> stamp = std::nullopt);
 
 // Why NEW or OLD cannot be used, in the operating system's words ("No such file or directory",
 // "Permission denied", "not a regular file (a FIFO)"); empty when the name (or its spelling found

@@ -123,6 +123,14 @@ std::uint32_t RowColourRgb(RowColour colour) {
   return 0x000000;
 }
 
+RowColour ReportLineColour(std::string_view line, bool listChng) {
+  if (startsWithAny(line, {"D -", "DM-", "*  "})) return RowColour::Red;
+  if (startsWithAny(line, {"I -", "IM-"})) return RowColour::Blue;
+  if (startsWith(line, "RN-")) return RowColour::Teal;
+  if (startsWith(line, "RO-")) return RowColour::Maroon;
+  return titleColour(line, listChng);
+}
+
 std::string RulerExtension(const CompareOptions& options) {
   const int width = std::min(128, static_cast<int>(std::max(options.LongestNewLine, options.LongestOldLine)));
   if (!options.Fscl || width <= 80) return {};
@@ -255,13 +263,12 @@ RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {
   const std::string* text = rowCount(list) > i ? line(list, i) : nullptr;
   if (text == nullptr) return RowColour::Green;
   if (kind_ == ViewerKind::Horizontal) return horizontalColour(*text, list);
-  const bool single = kind_ == ViewerKind::Single;
+  if (kind_ == ViewerKind::Single) return ReportLineColour(*text, app_.options.ListChng);
   const bool report = list == ViewerList::Report;
-  if ((single || !report) && startsWithAny(*text, {"D -", "DM-"})) return RowColour::Red;
-  if (single && startsWith(*text, "*  ")) return RowColour::Red;
-  if ((single || report) && startsWithAny(*text, {"I -", "IM-"})) return RowColour::Blue;
-  if ((single || report) && startsWith(*text, "RN-")) return RowColour::Teal;
-  if ((single || !report) && startsWith(*text, "RO-")) return RowColour::Maroon;
+  if (!report && startsWithAny(*text, {"D -", "DM-"})) return RowColour::Red;
+  if (report && startsWithAny(*text, {"I -", "IM-"})) return RowColour::Blue;
+  if (report && startsWith(*text, "RN-")) return RowColour::Teal;
+  if (!report && startsWith(*text, "RO-")) return RowColour::Maroon;
   return titleColour(*text, app_.options.ListChng);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/app_state.h"
 #include "engine/host.h"
@@ -31,6 +32,10 @@ enum class RowColour { Black, Red, Blue, Teal, Maroon, Purple, Green };
 // The colour's name ("Black", "Red", ...) and its RGB value (0xRRGGBB; Black is 0x000000).
 const char* RowColourName(RowColour colour);
 std::uint32_t RowColourRgb(RowColour colour);
+
+// The colour of a report line in the single-panel viewer, by its change code or section title;
+// `listChng` tells that the set ran with the Chng listing.
+RowColour ReportLineColour(std::string_view line, bool listChng);
 
 // What a viewer shows around its rows when it opens.
 struct ViewerLayout {

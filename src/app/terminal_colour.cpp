@@ -1,0 +1,95 @@
+#include "app/terminal_colour.h"
+
+#include <cstdio>
+
+namespace kelvarine {
+
+namespace {
+
+constexpr RowColour kRowColours[] = {RowColour::Black,  RowColour::Red,    RowColour::Blue, RowColour::Teal,
+                                     RowColour::Maroon, RowColour::Purple, RowColour::Green};
+
+// The basic SGR parameters nearest to each viewer colour.
+const char* basicParameters(RowColour colour) {
+  switch (colour) {
+    case RowColour::Red:
+      return "1;31";
+    case RowColour::Maroon:
+      return "31";
+    case RowColour::Blue:
+      return "34";
+    case RowColour::Teal:
+      return "36";
+    case RowColour::Purple:
+      return "35";
+    case RowColour::Green:
+      return "32";
+    case RowColour::Black:
+      break;
+  }
+  return "";
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+std::optional<ColourWhen> ParseColourWhen(std::string_view text) {
+  if (text == "auto") return ColourWhen::Auto;
+  if (text == "always") return ColourWhen::Always;
+  if (text == "never") return ColourWhen::Never;
+  return std::nullopt;
+}
+
+bool ColourWanted(ColourWhen when, bool outputIsTerminal, const char* term, const char* noColour) {
+  if (when != ColourWhen::Auto) return when == ColourWhen::Always;
+  const bool termUsable = term != nullptr && *term != '\0' && std::string_view(term) != "dumb";
+  const bool noColourSet = noColour != nullptr && *noColour != '\0';
+  return outputIsTerminal && termUsable && !noColourSet;
+}
+
+ColourDepth ColourDepthFor(const char* colorTerm) {
+  const std::string_view value = colorTerm == nullptr ? "" : colorTerm;
+  return value == "truecolor" || value == "24bit" ? ColourDepth::TrueColour : ColourDepth::Basic;
+}
+
+std::string RowColourEscape(RowColour colour, ColourDepth depth) {
+  if (colour == RowColour::Black) return {};
+  if (depth == ColourDepth::Basic) return std::string("\033[") + basicParameters(colour) + "m";
+  const std::uint32_t rgb = RowColourRgb(colour);
+  char escape[32];
+  std::snprintf(escape, sizeof escape, "\033[38;2;%u;%u;%um", (rgb >> 16) & 0xFFu, (rgb >> 8) & 0xFFu,
+                rgb & 0xFFu);
+  return escape;
+}
+
+std::string_view DiffLineEscape(DiffLineKind kind) {
+  switch (kind) {
+    case DiffLineKind::FileHeader:
+      return "\033[1m";
+    case DiffLineKind::HunkHeader:
+      return "\033[36m";
+    case DiffLineKind::Deleted:
+      return "\033[31m";
+    case DiffLineKind::Inserted:
+      return "\033[32m";
+    case DiffLineKind::Context:
+      break;
+  }
+  return {};
+}
+
+ReportColouring::ReportColouring(ColourDepth depth) {
+  for (RowColour colour : kRowColours)
+    rowEscapes_[static_cast<std::size_t>(colour)] = RowColourEscape(colour, depth);
+}
+
+std::string_view ReportColouring::escapeFor(std::string_view line, bool listChng) const {
+  if (startsWith(line, "INFORM: ")) return "\033[1m";
+  if (startsWith(line, "ERROR: ")) return "\033[1;31m";
+  return rowEscapes_[static_cast<std::size_t>(ReportLineColour(line, listChng))];
+}
+
+}  // namespace kelvarine
