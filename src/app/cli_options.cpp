@@ -166,9 +166,14 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   cli.get_formatter()->column_width(30);
   cli.set_version_flag("-V,--version", std::string("kelvarine-cli ") + KELVARINE_VERSION);
   cli.add_option("NEW", options.newName,
-                 "the New file or directory (a name whose spelling does not exist is\nfound ignoring case)")
+                 "the New file or directory (a name whose spelling does not exist is\nfound ignoring case); "
+                 "\"-\" reads standard input, a pipe or <(command) is\nread once, a device such as "
+                 "/dev/null reads as empty")
       ->type_name("");
-  cli.add_option("OLD", options.oldName, "the Old file or directory")->type_name("");
+  cli.add_option("OLD", options.oldName,
+                 "the Old file or directory, as NEW; with no -t, a directory and a file\ncompare the file "
+                 "with the directory's like-named file")
+      ->type_name("");
   cli.add_option("-l,--listing", listing, "Chng | Delta | Long | Ovsum (default Chng)")
       ->option_text("TYPE")
       ->transform(CLI::IsMember({"Chng", "Delta", "Long", "Ovsum"}, CLI::ignore_case));
@@ -224,10 +229,11 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                  "with Sbsl: write the Old-side line list to FILE, one line each\n(without Sbsl a usage "
                  "error; FILE is never opened)")
       ->option_text("FILE");
-  cli.add_option("--color", colour,
-                 "auto | always | never: colour the report by change code (default auto:\nwhen standard "
-                 "output is a terminal, TERM is not dumb and NO_COLOR is unset);\n--color alone is always")
-      ->option_text("[=WHEN]");
+  cli.add_option(
+         "--color", colour,
+         "[=WHEN] auto | always | never: colour the report by change code\n(default auto: when standard "
+         "output is a terminal, TERM is not dumb\nand NO_COLOR is unset or empty); --color alone is always")
+      ->type_name("");
   cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
