@@ -16,6 +16,7 @@
 #include "engine/compare_choices.h"
 #include "engine/line_list.h"
 #include "report/report_generator.h"
+#include "report/unified_diff.h"
 #include "ui/compare_flows.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
@@ -173,6 +174,14 @@ int run(const kelvarine::CliOptions& options) {
         "Run with --help for more information.");
     return kErrorExit;
   }
+  // A unified diff has no report to lay out side by side or in source columns.
+  const bool unified = options.unified >= 0;
+  if (unified && (app.choices.isChecked(Pref::Sbsl) || app.choices.isChecked(Pref::Fscl))) {
+    host.writeLine(
+        "kelvarine-cli: -u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\n"
+        "Run with --help for more information.");
+    return kErrorExit;
+  }
   const std::string& type = app.choices.compareType;
   const int compareType = type == kCompareTypes[0]   ? 1
                           : type == kCompareTypes[1] ? 2
@@ -185,7 +194,7 @@ int run(const kelvarine::CliOptions& options) {
   LineOutput oldListOut(options.oldListFile, app);
   if (options.saveFile.empty()) {
     app.reportLines.spillTo([&](const std::string& line) {
-      if (!options.quiet) reportOut.write(line);
+      if (!options.quiet && !unified) reportOut.write(line);
     });
     app.oldSideLines.spillTo([&](const std::string& line) {
       if (!options.oldListFile.empty()) oldListOut.write(line);
@@ -193,7 +202,16 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   TerminalHost::InstallInterruptHandler();
-  ReportGenerator report;
+  ReportGenerator generator;
+  PlainDiffOutput diffOut(options.quiet ? nullptr : stdout);
+  UnifiedDiffOptions diffOptions;
+  diffOptions.context = options.unified;
+  const std::string recursive = app.choices.includeSubdirs ? "r" : "";
+  diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u"
+                                                 : std::string("diff ") + (recursive.empty() ? "" : "-r ") +
+                                                       "--unified=" + std::to_string(options.unified);
+  UnifiedDiff diff(app, diffOut, diffOptions);
+  ReportStep& report = unified ? static_cast<ReportStep&>(diff) : generator;
   FlowServices flow{app, host, files, report};
   LikeNameSelection likeNames;
   TwoListSelection twoLists;
@@ -210,6 +228,7 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   const FlowResult result = MnButStartClick(flow, newName, oldName);
+  if (unified) diff.finishSet();
   if (result.outcome == FlowOutcome::NoPairs && !unusableName) {
     // Two directories without a like-named pair: equivalent only when neither holds a file.
     return app.UnpairedNewCount + app.UnpairedOldCount == 0 ? 0 : 1;
@@ -221,7 +240,14 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   bool failed = false;
-  if (!options.quiet) {
+  if (unified) {
+    if (std::fflush(stdout) != 0 || diffOut.failed()) {
+      host.writeLine("kelvarine-cli: cannot write the diff to standard output");
+      failed = true;
+    }
+    // diff writes nothing but the diff: the status line goes out only when it reports an error.
+    if (result.status.rfind("ERROR", 0) == 0) host.writeLine(result.status);
+  } else if (!options.quiet) {
     reportOut.write(app.reportLines);
     if (!reportOut.finish()) {
       host.writeLine("kelvarine-cli: cannot write the report to standard output");
@@ -248,10 +274,12 @@ int run(const kelvarine::CliOptions& options) {
     if (saved != SaveOutcome::Saved) failed = true;
   }
   // The report on standard output ends with the status line; a terminal shows it once.
-  if (options.quiet || !SameTerminal(stdout, stderr)) host.writeLine(result.status);
+  if (!unified && (options.quiet || !SameTerminal(stdout, stderr))) host.writeLine(result.status);
   int status = ExitStatusForRun(result.status, host.haltRequested());
   // As diff -r: a file on one side only of a directory compare is a difference, a directory that
   // could not be read an error.
+  // Line ends and TABs that the compare reads alike are still differences in a diff.
+  if (status == 0 && unified && diff.differences()) status = 1;
   if (status == 0 && compareType == 2 && app.UnpairedNewCount + app.UnpairedOldCount > 0) status = 1;
   if (app.UnreadableDirCount > 0 && status != 130) status = kErrorExit;
   return failed && status != 130 ? kErrorExit : status;

@@ -138,6 +138,22 @@ CliParse usageError(const std::string& message) {
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
+  // "--unified=N" carries its value in the word (a separate word is a name): N is taken here and the
+  // word becomes the flag "--unified" for the parser.
+  std::vector<std::string> words(argv, argv + argc);
+  int unifiedContext = 3;
+  for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+    if (words[i].rfind("--unified=", 0) != 0) continue;
+    const std::string value = words[i].substr(10);
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+      return usageError("--unified: expected a number of context lines, got \"" + value + "\"");
+    unifiedContext = std::stoi(value);
+    words[i] = "--unified";
+  }
+  std::vector<const char*> args;
+  for (const std::string& word : words)
+    args.push_back(word.c_str());
+
   CliOptions options;
   CompareChoices& choices = options.choices;
   std::string listing = choices.listType;
@@ -214,13 +230,17 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                  "with Sbsl: write the Old-side line list to FILE, one line each\n(without Sbsl a usage "
                  "error; FILE is never opened)")
       ->option_text("FILE");
+  bool unified = false;
+  cli.add_flag("-u,--unified", unified,
+               "write a unified diff from OLD to NEW instead of the report,\nwith N lines of context "
+               "(--unified=N; default 3)");
   cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
   cli.footer(kHelpFooter);
 
   try {
-    cli.parse(argc, argv);
+    cli.parse(static_cast<int>(args.size()), args.data());
   } catch (const CLI::ParseError& e) {
     std::ostringstream out, err;
     CliParse result;
@@ -245,6 +265,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     if (colon == std::string::npos || colon == 0 || colon + 1 == pair.size())
       return usageError("--pair: expected NEW:OLD, got \"" + pair + "\"");
     options.pairs.emplace_back(pair.substr(0, colon), pair.substr(colon + 1));
+  }
+  if (unified) {
+    if (!options.saveFile.empty())
+      return usageError("-u writes a diff, not a report: --save cannot go with it");
+    if (!options.oldListFile.empty())
+      return usageError("-u writes a diff, not a report: --old-list cannot go with it");
+    options.unified = unifiedContext;
   }
   if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
     return usageError("NEW and OLD are both needed");

@@ -32,6 +32,7 @@ struct CliOptions {
   bool quiet = false;       // no report on standard output
   bool noProgress = false;  // no progress display on standard error
   bool answerYes = false;   // questions are answered Yes
+  int unified = -1;         // -u / --unified[=N]: context lines of the unified diff written instead; -1 none
 };
 
 // The outcome of reading the command line: either options to run with, or an exit at once with
