@@ -1,0 +1,150 @@
+// The unified diff of small compare sets: hunks as diff -u writes them where the engine pairs the
+// lines as diff does, filtered changes as context, moved lines, and context carried across chunks.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/compare_context.h"
+#include "report/unified_diff.h"
+#include "support/memory_set.h"
+
+namespace kelvarine {
+namespace {
+
+// The diff step with its output kept as text ("\n" after each line).
+struct CapturedDiff : ReportStep, DiffOutput {
+  void line(DiffLineKind /*kind*/, std::string_view text) override { (this->text += text) += '\n'; }
+  void GenerateReport(CompareContext& context) override {
+    if (!diff) diff = std::make_unique<UnifiedDiff>(context.app, *this, options);
+    diff->GenerateReport(context);
+  }
+  UnifiedDiffOptions options;
+  std::unique_ptr<UnifiedDiff> diff;
+  std::string text;
+};
+
+// `lines` with line `number` (1-based) replaced by `text`.
+std::vector<std::string> with(std::vector<std::string> lines, int number, const std::string& text) {
+  lines[static_cast<std::size_t>(number - 1)] = text;
+  return lines;
+}
+
+struct DiffCase {
+  std::string name;
+  std::vector<std::string> newLines, oldLines;
+  std::vector<Pref> prefs;
+  int context;
+  std::string hunks;  // the output after the two file header lines, lines separated by '|'
+  int dpIndex = -1;   // the Dp option chosen
+};
+
+class UnifiedDiffTest : public ::testing::TestWithParam<DiffCase> {};
+
+TEST_P(UnifiedDiffTest, WritesTheHunks) {
+  const DiffCase& c = GetParam();
+  MemorySet<CapturedDiff> set;
+  set.addPair("f", joinLines(c.newLines), joinLines(c.oldLines));
+  set.check(c.prefs);
+  set.app.choices.dpIndex = c.dpIndex;
+  set.report.options.context = c.context;
+  set.run();
+  std::string expected;
+  for (const std::string& line : split(c.hunks))
+    expected += line + "\n";
+  const std::size_t body = set.report.text.find("\n@@");
+  EXPECT_EQ(body == std::string::npos ? "" : set.report.text.substr(body + 1), expected);
+}
+
+const std::vector<std::string> kTen = numbered("", 1, 10);
+const std::vector<std::string> kFifteen = numbered("", 1, 15);
+const std::vector<std::string> kLetters = split("a|b|c|d|e|f|g|h");
+const std::vector<std::string> kChunks = numbered("", 1, 8010);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnifiedDiffTest,
+    ::testing::Values(
+        DiffCase{"EqualFilesWriteNothing", kTen, kTen, {}, 3, ""},
+        DiffCase{"OneChangedLine",
+                 with(kTen, 5, "five"),
+                 kTen,
+                 {},
+                 3,
+                 "@@ -2,7 +2,7 @@| 2| 3| 4|-5|+five| 6| 7| 8"},
+        DiffCase{"HunksMergeWhenContextMeets",
+                 with(with(kFifteen, 3, "three"), 9, "nine"),
+                 kFifteen,
+                 {},
+                 3,
+                 "@@ -1,12 +1,12 @@| 1| 2|-3|+three| 4| 5| 6| 7| 8|-9|+nine| 10| 11| 12"},
+        DiffCase{
+            "HunksSplitWhenContextIsLonger",
+            with(with(kFifteen, 3, "three"), 11, "eleven"),
+            kFifteen,
+            {},
+            3,
+            "@@ -1,6 +1,6 @@| 1| 2|-3|+three| 4| 5| 6|@@ -8,7 +8,7 @@| 8| 9| 10|-11|+eleven| 12| 13| 14"},
+        DiffCase{
+            "NoContextAndAnEmptyRange", split("1|2|4|5|6"), split("1|2|3|4|5|6"), {}, 0, "@@ -3 +2,0 @@|-3"},
+        DiffCase{"CaseFoldedChangeIsContext",
+                 split("alpha|beta|Gamma|new"),
+                 split("Alpha|beta|gamma"),
+                 {Pref::Icas},
+                 3,
+                 "@@ -1,3 +1,4 @@| Alpha| beta| gamma|+new"},
+        DiffCase{"CaseChangeWithoutIcas",
+                 split("alpha|beta"),
+                 split("Alpha|beta"),
+                 {},
+                 3,
+                 "@@ -1,2 +1,2 @@|-Alpha|+alpha| beta"},
+        DiffCase{"ReformattedLineIsAChange",
+                 split("a|x  =  1|c"),
+                 split("a|x = 1|c"),
+                 {},
+                 3,
+                 "@@ -1,3 +1,3 @@| a|-x = 1|+x  =  1| c"},
+        DiffCase{"ReformattedLineWithRovrIsContext",
+                 split("a|x  =  1|c|d"),
+                 split("a|x = 1|c"),
+                 {Pref::Rovr},
+                 3,
+                 "@@ -1,3 +1,4 @@| a| x = 1| c|+d"},
+        DiffCase{"UnchangedDpLinesAroundAChangeAreContext",
+                 split("int a;|// note|int c;|// end"),
+                 split("int a;|// note|int b;|// end"),
+                 {},
+                 3,
+                 "@@ -1,4 +1,4 @@| int a;| // note|-int b;|+int c;| // end",
+                 6},
+        DiffCase{"MovedLinesAreDeletedAndInserted",
+                 split("a|f|g|b|c|d|e|h"),
+                 kLetters,
+                 {Pref::Fmvl},
+                 3,
+                 "@@ -1,8 +1,8 @@| a|+f|+g| b| c| d| e|-f|-g| h"},
+        DiffCase{"ChangeAcrossAChunkBoundary",
+                 with(with(kChunks, 7999, "x7999"), 8000, "x8000"),
+                 kChunks,
+                 {},
+                 3,
+                 "@@ -7996,8 +7996,8 @@| 7996| 7997| 7998|-7999|-8000|+x7999|+x8000| 8001| 8002| 8003"}),
+    [](const ::testing::TestParamInfo<DiffCase>& info) { return info.param.name; });
+
+TEST(UnifiedDiffHeader, OldFirstWithNanosecondLocalTimes) {
+  setenv("TZ", "UTC", 1);
+  tzset();
+  MemorySet<CapturedDiff> set;
+  set.addPair("f", "b\n", "a\n", 1'700'000'000'000'000'007, 5);
+  set.run();
+  EXPECT_EQ(set.report.text,
+            "--- old/f\t1970-01-01 00:00:00.000000005 +0000\n"
+            "+++ new/f\t2023-11-14 22:13:20.000000007 +0000\n"
+            "@@ -1 +1 @@\n-a\n+b\n");
+}
+
+}  // namespace
+}  // namespace kelvarine
