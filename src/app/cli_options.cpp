@@ -122,6 +122,8 @@ Dp options (-o, at most one; the lines they filter out are not compared):
 
 Standard output carries the report, one line each, the status line last; standard error carries
 messages, the progress display (on a terminal) and the status line (once, when both are one terminal).
+With -u standard output carries the unified diff only (patch applied to OLD gives NEW); lines that the
+chosen options make equal are context, and line-end or TAB differences count as differences.
 Equivalent means every line compares equal: line ends (CR LF, LF) and what the chosen options filter
 out or fold are ignored; use -o Abin for a byte-by-byte compare.
 Exit status: 0 equivalent, or nothing to compare (two directories without regular files);
