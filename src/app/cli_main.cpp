@@ -210,6 +210,7 @@ int run(const kelvarine::CliOptions& options) {
   diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u"
                                                  : std::string("diff ") + (recursive.empty() ? "" : "-r ") +
                                                        "--unified=" + std::to_string(options.unified);
+  diffOptions.listUnpaired = compareType == 2;
   UnifiedDiff diff(app, diffOut, diffOptions);
   ReportStep& report = unified ? static_cast<ReportStep&>(diff) : generator;
   FlowServices flow{app, host, files, report};

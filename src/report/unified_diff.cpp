@@ -323,7 +323,7 @@ UnifiedDiff::~UnifiedDiff() = default;
 void UnifiedDiff::writeOnlyIn(const std::string* before) {
   if (!onlyInListed_) {
     onlyInListed_ = true;
-    if (app_.RunAllLikeNamed) {
+    if (options_.listUnpaired) {
       const auto add = [&](const std::vector<std::string>& names, const std::vector<std::string>& paired,
                            bool isNew) {
         std::vector<std::string> sorted(paired);

@@ -16,6 +16,7 @@ namespace kelvarine {
 struct UnifiedDiffOptions {
   int context = 3;                      // context lines around each change
   std::string pairCommand = "diff -u";  // the line's start before each pair of a directory compare
+  bool listUnpaired = false;            // all like-named files: "Only in" for the files left unpaired
 };
 
 // The modification time as diff's file header shows it: "%Y-%m-%d %H:%M:%S.NNNNNNNNN %z", local time.

@@ -85,6 +85,8 @@ mkdir -p tree/old/sub tree/new/sub tree/new/extra
 cp random1/old tree/old/a.txt && cp random1/new tree/new/a.txt
 cp random2/old tree/old/sub/b.txt && cp random2/new tree/new/sub/b.txt
 cp random3/old tree/old/same.txt && cp random3/old tree/new/same.txt
+printf '\001\002\003\004\005\006\007\010\016 old' >tree/old/data.bin
+printf '\001\002\003\004\005\006\007\010\016 new' >tree/new/data.bin
 echo gone >tree/old/sub/gone.txt && echo new >tree/new/added.txt && echo extra >tree/new/extra/e.txt
 "$cli" --no-progress -ru tree/new tree/old >tree/diff 2>tree/err
 [ $? -eq 1 ] || fail "tree: exit status, expected 1: $(cat tree/err)"
@@ -95,6 +97,10 @@ grep '^Only in' tree/diff >tree/only
 printf 'Only in tree/new: added.txt\nOnly in tree/new/extra: e.txt\nOnly in tree/old/sub: gone.txt\n' >tree/only.want
 cmp -s tree/only tree/only.want || fail "tree: Only in lines: $(cat tree/only)"
 [ "$(grep -c '^diff -ru tree/old/' tree/diff)" -eq 2 ] || fail "tree: a 'diff -ru' line per differing pair"
+grep -qxF 'Binary files tree/old/data.bin and tree/new/data.bin differ' tree/diff || fail "tree: binary pair"
+mkdir -p nopairs/new nopairs/old && echo a >nopairs/new/a && echo b >nopairs/old/b
+[ "$("$cli" --no-progress -u nopairs/new nopairs/old 2>/dev/null)" = $'Only in nopairs/new: a\nOnly in nopairs/old: b' ] ||
+  fail "nopairs: Only in lines of two directories without a like-named pair"
 
 # The standard libraries of two Python versions: every differing pair of the top-level files.
 if root="$(pyenv root 2>/dev/null)"; then
