@@ -47,6 +47,10 @@ void HunkBuilder::contextLine(std::int64_t start, std::int64_t end) {
 void HunkBuilder::change(std::int64_t oldStart, std::int64_t oldEnd, std::int64_t oldLines,
                          std::int64_t newStart, std::int64_t newEnd, std::int64_t newLines) {
   if (oldLines == 0 && newLines == 0) return;
+  if (inHunk_ && !recent_.empty() && hunk_.items.size() >= maxRuns_) {
+    close(recent_.size());
+    recent_.clear();
+  }
   if (!inHunk_) {
     inHunk_ = true;
     hunk_ = Hunk{};

@@ -28,11 +28,16 @@ std::string HunkHeaderText(const Hunk& hunk);
 
 // Groups a pair's lines, given in file order as context lines and changes, into hunks with `context`
 // lines of context around each change; hunks whose context would meet are merged. Holds positions
-// only: a few context lines and the runs of the open hunk.
+// only: a few context lines and the runs of the open hunk. A hunk of more than `maxRuns` runs ends
+// at its next context line and the next change starts another, so that memory stays bounded however
+// many changes lie close together (diff would write one hunk; patch applies both alike).
 class HunkBuilder {
  public:
   using Writer = std::function<void(const Hunk&)>;
-  HunkBuilder(int context, Writer write) : context_(context < 0 ? 0 : context), write_(std::move(write)) {}
+  HunkBuilder(int context, Writer write, std::size_t maxRuns = 65536)
+      : context_(context < 0 ? 0 : static_cast<std::size_t>(context)),
+        maxRuns_(maxRuns),
+        write_(std::move(write)) {}
 
   // One Old line [start, end) that is the same in New.
   void contextLine(std::int64_t start, std::int64_t end);
@@ -51,6 +56,7 @@ class HunkBuilder {
   void close(std::size_t trailing);
 
   std::size_t context_;
+  std::size_t maxRuns_;
   Writer write_;
   std::deque<Span> recent_;  // outside a hunk: the last context lines; inside: those since the last change
   bool inHunk_ = false;

@@ -134,6 +134,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "@@ -7996,8 +7996,8 @@| 7996| 7997| 7998|-7999|-8000|+x7999|+x8000| 8001| 8002| 8003"}),
     [](const ::testing::TestParamInfo<DiffCase>& info) { return info.param.name; });
 
+// Lines 1..7 alternate context and changed lines; with at most two runs a hunk ends at a context line.
+TEST(HunkBuilderTest, AHunkOfTooManyRunsEndsAtAContextLine) {
+  std::vector<std::string> headers;
+  HunkBuilder hunks(
+      3, [&](const Hunk& hunk) { headers.push_back(HunkHeaderText(hunk)); }, 2);
+  for (int line = 1; line <= 7; ++line) {
+    if (line % 2 == 1) {
+      hunks.contextLine(line, line + 1);
+    } else {
+      hunks.change(line, line + 1, 1, line, line + 1, 1);
+    }
+  }
+  hunks.finish();
+  EXPECT_EQ(headers, (std::vector<std::string>{"@@ -1,5 +1,5 @@", "@@ -6,2 +6,2 @@"}));
+}
+
 TEST(UnifiedDiffHeader, OldFirstWithNanosecondLocalTimes) {
   setenv("TZ", "UTC", 1);
   tzset();
