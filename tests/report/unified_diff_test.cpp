@@ -147,7 +147,7 @@ TEST(HunkBuilderTest, AHunkOfTooManyRunsEndsAtAContextLine) {
     }
   }
   hunks.finish();
-  EXPECT_EQ(headers, (std::vector<std::string>{"@@ -1,5 +1,5 @@", "@@ -6,2 +6,2 @@"}));
+  EXPECT_EQ(headers, (std::vector<std::string>{"@@ -1,3 +1,3 @@", "@@ -4,4 +4,4 @@"}));
 }
 
 TEST(UnifiedDiffHeader, OldFirstWithNanosecondLocalTimes) {
