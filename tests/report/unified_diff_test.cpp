@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct DiffCase {
   int dpIndex = -1;   // the Dp option chosen
 };
 
+void PrintTo(const DiffCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class UnifiedDiffTest : public ::testing::TestWithParam<DiffCase> {};
 
 TEST_P(UnifiedDiffTest, WritesTheHunks) {
@@ -59,79 +64,38 @@ TEST_P(UnifiedDiffTest, WritesTheHunks) {
   EXPECT_EQ(body == std::string::npos ? "" : set.report.text.substr(body + 1), expected);
 }
 
-const std::vector<std::string> kTen = numbered("", 1, 10);
-const std::vector<std::string> kFifteen = numbered("", 1, 15);
-const std::vector<std::string> kLetters = split("a|b|c|d|e|f|g|h");
+DiffCase row(std::string name, std::vector<std::string> newLines, std::vector<std::string> oldLines,
+             std::string hunks, std::vector<Pref> prefs = {}, int context = 3, int dpIndex = -1) {
+  return {
+      std::move(name), std::move(newLines), std::move(oldLines), std::move(prefs), context, std::move(hunks),
+      dpIndex};
+}
+
+const std::vector<std::string> kTen = numbered("", 1, 10), kFifteen = numbered("", 1, 15);
 const std::vector<std::string> kChunks = numbered("", 1, 8010);
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UnifiedDiffTest,
     ::testing::Values(
-        DiffCase{"EqualFilesWriteNothing", kTen, kTen, {}, 3, ""},
-        DiffCase{"OneChangedLine",
-                 with(kTen, 5, "five"),
-                 kTen,
-                 {},
-                 3,
-                 "@@ -2,7 +2,7 @@| 2| 3| 4|-5|+five| 6| 7| 8"},
-        DiffCase{"HunksMergeWhenContextMeets",
-                 with(with(kFifteen, 3, "three"), 9, "nine"),
-                 kFifteen,
-                 {},
-                 3,
-                 "@@ -1,12 +1,12 @@| 1| 2|-3|+three| 4| 5| 6| 7| 8|-9|+nine| 10| 11| 12"},
-        DiffCase{
-            "HunksSplitWhenContextIsLonger",
-            with(with(kFifteen, 3, "three"), 11, "eleven"),
-            kFifteen,
-            {},
-            3,
-            "@@ -1,6 +1,6 @@| 1| 2|-3|+three| 4| 5| 6|@@ -8,7 +8,7 @@| 8| 9| 10|-11|+eleven| 12| 13| 14"},
-        DiffCase{
-            "NoContextAndAnEmptyRange", split("1|2|4|5|6"), split("1|2|3|4|5|6"), {}, 0, "@@ -3 +2,0 @@|-3"},
-        DiffCase{"CaseFoldedChangeIsContext",
-                 split("alpha|beta|Gamma|new"),
-                 split("Alpha|beta|gamma"),
-                 {Pref::Icas},
-                 3,
-                 "@@ -1,3 +1,4 @@| Alpha| beta| gamma|+new"},
-        DiffCase{"CaseChangeWithoutIcas",
-                 split("alpha|beta"),
-                 split("Alpha|beta"),
-                 {},
-                 3,
-                 "@@ -1,2 +1,2 @@|-Alpha|+alpha| beta"},
-        DiffCase{"ReformattedLineIsAChange",
-                 split("a|x  =  1|c"),
-                 split("a|x = 1|c"),
-                 {},
-                 3,
-                 "@@ -1,3 +1,3 @@| a|-x = 1|+x  =  1| c"},
-        DiffCase{"ReformattedLineWithRovrIsContext",
-                 split("a|x  =  1|c|d"),
-                 split("a|x = 1|c"),
-                 {Pref::Rovr},
-                 3,
-                 "@@ -1,3 +1,4 @@| a| x = 1| c|+d"},
-        DiffCase{"UnchangedDpLinesAroundAChangeAreContext",
-                 split("int a;|// note|int c;|// end"),
-                 split("int a;|// note|int b;|// end"),
-                 {},
-                 3,
-                 "@@ -1,4 +1,4 @@| int a;| // note|-int b;|+int c;| // end",
-                 6},
-        DiffCase{"MovedLinesAreDeletedAndInserted",
-                 split("a|f|g|b|c|d|e|h"),
-                 kLetters,
-                 {Pref::Fmvl},
-                 3,
-                 "@@ -1,8 +1,8 @@| a|+f|+g| b| c| d| e|-f|-g| h"},
-        DiffCase{"ChangeAcrossAChunkBoundary",
-                 with(with(kChunks, 7999, "x7999"), 8000, "x8000"),
-                 kChunks,
-                 {},
-                 3,
-                 "@@ -7996,8 +7996,8 @@| 7996| 7997| 7998|-7999|-8000|+x7999|+x8000| 8001| 8002| 8003"}),
+        row("OneChangedLine", with(kTen, 5, "five"), kTen, "@@ -2,7 +2,7 @@| 2| 3| 4|-5|+five| 6| 7| 8"),
+        row("HunksMergeWhenContextMeets", with(with(kFifteen, 3, "three"), 9, "nine"), kFifteen,
+            "@@ -1,12 +1,12 @@| 1| 2|-3|+three| 4| 5| 6| 7| 8|-9|+nine| 10| 11| 12"),
+        row("HunksSplitWhenContextIsLonger", with(with(kFifteen, 3, "three"), 11, "eleven"), kFifteen,
+            "@@ -1,6 +1,6 @@| 1| 2|-3|+three| 4| 5| 6|@@ -8,7 +8,7 @@| 8| 9| 10|-11|+eleven| 12| 13| 14"),
+        row("NoContextAndAnEmptyRange", split("1|2|4|5|6"), split("1|2|3|4|5|6"), "@@ -3 +2,0 @@|-3", {}, 0),
+        row("CaseFoldedChangeIsContext", split("alpha|beta|Gamma|new"), split("Alpha|beta|gamma"),
+            "@@ -1,3 +1,4 @@| Alpha| beta| gamma|+new", {Pref::Icas}),
+        row("ReformattedLineIsAChange", split("a|x  =  1|c"), split("a|x = 1|c"),
+            "@@ -1,3 +1,3 @@| a|-x = 1|+x  =  1| c"),
+        row("ReformattedLineWithRovrIsContext", split("a|x  =  1|c|d"), split("a|x = 1|c"),
+            "@@ -1,3 +1,4 @@| a| x = 1| c|+d", {Pref::Rovr}),
+        row("UnchangedDpLinesAroundAChangeAreContext", split("int a;|// note|int c;|// end"),
+            split("int a;|// note|int b;|// end"), "@@ -1,4 +1,4 @@| int a;| // note|-int b;|+int c;| // end",
+            {}, 3, 6),
+        row("MovedLinesAreDeletedAndInserted", split("a|f|g|b|c|d|e|h"), split("a|b|c|d|e|f|g|h"),
+            "@@ -1,8 +1,8 @@| a|+f|+g| b| c| d| e|-f|-g| h", {Pref::Fmvl}),
+        row("ChangeAcrossAChunkBoundary", with(with(kChunks, 7999, "x7999"), 8000, "x8000"), kChunks,
+            "@@ -7996,8 +7996,8 @@| 7996| 7997| 7998|-7999|-8000|+x7999|+x8000| 8001| 8002| 8003")),
     [](const ::testing::TestParamInfo<DiffCase>& info) { return info.param.name; });
 
 // Lines 1..7 alternate context and changed lines; with at most two runs a hunk ends at a context line.
