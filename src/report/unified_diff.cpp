@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string_view>
-#include <tuple>
 
 #include "engine/ascii_case.h"
 #include "engine/compare_context.h"
@@ -21,7 +21,6 @@ constexpr std::int64_t kCopyBlock = 65536;
 struct ChunkBytes {
   std::vector<char> bytes;
   std::int64_t start = 0;  // file position of bytes[0]
-  int count = 0;
 
   // Record i's raw bytes, line end included.
   std::string_view record(const LineTable& table, int i) const {
@@ -283,13 +282,13 @@ void UnifiedDiff::PairDiff::chunk(CompareContext& context) {
   const LineTable& ot = context.oldTable;
   const int newCount = std::clamp(context.newInput.Count, 0, LineTable::kMaxLines);
   const int oldCount = std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines);
-  for (auto [side, input, table, count] : {std::tuple{&newSide, &context.newInput, &nt, newCount},
-                                           std::tuple{&oldSide, &context.oldInput, &ot, oldCount}}) {
-    side->chunk.start = input->ChunkStart;
-    side->chunk.count = count;
-    readRange(side->file.get(), input->ChunkStart, count > 0 ? (*table)[count].EndPos : input->ChunkStart,
-              side->chunk.bytes);
-  }
+  const auto load = [](Side& side, const TextInput& input, const LineTable& table, int count) {
+    side.chunk.start = input.ChunkStart;
+    readRange(side.file.get(), input.ChunkStart, count > 0 ? table[count].EndPos : input.ChunkStart,
+              side.chunk.bytes);
+  };
+  load(newSide, context.newInput, nt, newCount);
+  load(oldSide, context.oldInput, ot, oldCount);
 
   if (!context.pair().FilesDiffer) {
     // Read alike line by line: line i pairs with line i.
