@@ -21,6 +21,7 @@
 #include "engine/compare_choices.h"
 #include "engine/line_list.h"
 #include "report/report_generator.h"
+#include "report/unified_diff.h"
 #include "ui/compare_flows.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
@@ -204,6 +205,14 @@ int run(const kelvarine::CliOptions& options) {
         "Run with --help for more information.");
     return kErrorExit;
   }
+  // A unified diff has no report to lay out side by side or in source columns.
+  const bool unified = options.unified >= 0;
+  if (unified && (app.choices.isChecked(Pref::Sbsl) || app.choices.isChecked(Pref::Fscl))) {
+    host.writeLine(
+        "kelvarine-cli: -u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\n"
+        "Run with --help for more information.");
+    return kErrorExit;
+  }
   const std::string& type = app.choices.compareType;
   const int compareType = type == kCompareTypes[0]   ? 1
                           : type == kCompareTypes[1] ? 2
@@ -213,8 +222,9 @@ int run(const kelvarine::CliOptions& options) {
   // Without --save nothing needs the whole report after the run: its lines go out as they are made
   // and are dropped, so that memory does not grow with the report. What is held goes out at the end.
   LineOutput reportOut(stdout);
-  if (ColourWanted(options.colour, isatty(fileno(stdout)) != 0, std::getenv("TERM"),
-                   std::getenv("NO_COLOR"))) {
+  const bool coloured =
+      ColourWanted(options.colour, isatty(fileno(stdout)) != 0, std::getenv("TERM"), std::getenv("NO_COLOR"));
+  if (coloured) {
     reportOut.setColouring(
         [&app, colouring = ReportColouring(ColourDepthFor(std::getenv("COLORTERM")))](
             const std::string& line) { return colouring.escapeFor(line, app.options.ListChng); });
@@ -222,14 +232,27 @@ int run(const kelvarine::CliOptions& options) {
   LineOutput oldListOut(options.oldListFile, app);
   if (options.saveFile.empty()) {
     app.reportLines.spillTo([&](const std::string& line) {
-      if (!options.quiet) reportOut.write(line);
+      if (!options.quiet && !unified) reportOut.write(line);
     });
     app.oldSideLines.spillTo([&](const std::string& line) {
       if (!options.oldListFile.empty()) oldListOut.write(line);
     });
   }
 
-  ReportGenerator report;
+  ReportGenerator generator;
+  std::FILE* diffStream = options.quiet ? nullptr : stdout;
+  PlainDiffOutput plainDiff(diffStream);
+  ColouredDiffOutput colouredDiff(diffStream);
+  DiffOutput& diffOut = coloured ? static_cast<DiffOutput&>(colouredDiff) : plainDiff;
+  UnifiedDiffOptions diffOptions;
+  diffOptions.context = options.unified;
+  const std::string recursive = app.choices.includeSubdirs ? "r" : "";
+  diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u"
+                                                 : std::string("diff ") + (recursive.empty() ? "" : "-r ") +
+                                                       "--unified=" + std::to_string(options.unified);
+  diffOptions.listUnpaired = compareType == 2;
+  UnifiedDiff diff(app, diffOut, diffOptions);
+  ReportStep& report = unified ? static_cast<ReportStep&>(diff) : generator;
   FlowServices flow{app, host, files, report};
   LikeNameSelection likeNames;
   TwoListSelection twoLists;
@@ -246,6 +269,7 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   const FlowResult result = MnButStartClick(flow, newName, oldName);
+  if (unified) diff.finishSet();
   if (result.outcome == FlowOutcome::NoPairs && !unusableName) {
     // Two directories without a like-named pair: equivalent only when neither holds a file.
     return app.UnpairedNewCount + app.UnpairedOldCount == 0 ? 0 : 1;
@@ -257,7 +281,14 @@ int run(const kelvarine::CliOptions& options) {
   }
 
   bool failed = false;
-  if (!options.quiet) {
+  if (unified) {
+    if (std::fflush(stdout) != 0 || plainDiff.failed() || colouredDiff.failed()) {
+      host.writeLine("kelvarine-cli: cannot write the diff to standard output");
+      failed = true;
+    }
+    // diff writes nothing but the diff: the status line goes out only when it reports an error.
+    if (result.status.rfind("ERROR", 0) == 0) host.writeLine(result.status);
+  } else if (!options.quiet) {
     reportOut.write(app.reportLines);
     if (!reportOut.finish()) {
       host.writeLine("kelvarine-cli: cannot write the report to standard output");
@@ -284,10 +315,12 @@ int run(const kelvarine::CliOptions& options) {
     if (saved != SaveOutcome::Saved) failed = true;
   }
   // The report on standard output ends with the status line; a terminal shows it once.
-  if (options.quiet || !SameTerminal(stdout, stderr)) host.writeLine(result.status);
+  if (!unified && (options.quiet || !SameTerminal(stdout, stderr))) host.writeLine(result.status);
   int status = ExitStatusForRun(result.status, host.haltRequested());
   // As diff -r: a file on one side only of a directory compare is a difference, a directory that
   // could not be read an error.
+  // Line ends and TABs that the compare reads alike are still differences in a diff.
+  if (status == 0 && unified && diff.differences()) status = 1;
   if (status == 0 && compareType == 2 && app.UnpairedNewCount + app.UnpairedOldCount > 0) status = 1;
   if (app.UnreadableDirCount > 0 && status != 130) status = kErrorExit;
   return failed && status != 130 ? kErrorExit : status;

@@ -123,6 +123,8 @@ Dp options (-o, at most one; the lines they filter out are not compared):
 
 Standard output carries the report, one line each, the status line last; standard error carries
 messages, the progress display (on a terminal) and the status line (once, when both are one terminal).
+With -u standard output carries the unified diff only (patch applied to OLD gives NEW); lines that the
+chosen options make equal are context, and line-end or TAB differences count as differences.
 Equivalent means every line compares equal: line ends (CR LF, LF) and what the chosen options filter
 out or fold are ignored; use -o Abin for a byte-by-byte compare.
 Exit status: 0 equivalent, or nothing to compare (two directories without regular files);
@@ -139,13 +141,23 @@ CliParse usageError(const std::string& message) {
 }  // namespace
 
 CliParse ParseCommandLine(int argc, const char* const* argv) {
-  // "--color" alone means always, as in diff: a value is only ever given after "=", so that
-  // "--color NEW OLD" keeps its names.
-  std::vector<const char*> args(argv, argv + argc);
-  for (std::size_t i = 1; i < args.size() && std::string_view(args[i]) != "--"; ++i)
-    if (std::string_view(args[i]) == "--color") args[i] = "--color=always";
-  argc = static_cast<int>(args.size());
-  argv = args.data();
+  // "--color" alone means always, as in diff, and "--unified=N" carries its value in the word: a value
+  // is only ever given after "=", so that "--color NEW OLD" and "-u NEW OLD" keep their names. N is
+  // taken here and the word becomes the flag "--unified" for the parser.
+  std::vector<std::string> words(argv, argv + argc);
+  int unifiedContext = 3;
+  for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+    if (words[i] == "--color") words[i] = "--color=always";
+    if (words[i].rfind("--unified=", 0) != 0) continue;
+    const std::string value = words[i].substr(10);
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+      return usageError("--unified: expected a number of context lines, got \"" + value + "\"");
+    unifiedContext = std::stoi(value);
+    words[i] = "--unified";
+  }
+  std::vector<const char*> args;
+  for (const std::string& word : words)
+    args.push_back(word.c_str());
 
   CliOptions options;
   CompareChoices& choices = options.choices;
@@ -234,13 +246,17 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
          "[=WHEN] auto | always | never: colour the report by change code\n(default auto: when standard "
          "output is a terminal, TERM is not dumb\nand NO_COLOR is unset or empty); --color alone is always")
       ->type_name("");
+  bool unified = false;
+  cli.add_flag("-u,--unified", unified,
+               "write a unified diff from OLD to NEW instead of the report,\nwith N lines of context "
+               "(--unified=N; default 3)");
   cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
   cli.footer(kHelpFooter);
 
   try {
-    cli.parse(argc, argv);
+    cli.parse(static_cast<int>(args.size()), args.data());
   } catch (const CLI::ParseError& e) {
     std::ostringstream out, err;
     CliParse result;
@@ -265,6 +281,13 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     if (colon == std::string::npos || colon == 0 || colon + 1 == pair.size())
       return usageError("--pair: expected NEW:OLD, got \"" + pair + "\"");
     options.pairs.emplace_back(pair.substr(0, colon), pair.substr(colon + 1));
+  }
+  if (unified) {
+    if (!options.saveFile.empty())
+      return usageError("-u writes a diff, not a report: --save cannot go with it");
+    if (!options.oldListFile.empty())
+      return usageError("-u writes a diff, not a report: --old-list cannot go with it");
+    options.unified = unifiedContext;
   }
   if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
     return usageError("NEW and OLD are both needed");

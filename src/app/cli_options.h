@@ -34,6 +34,7 @@ struct CliOptions {
   bool noProgress = false;               // no progress display on standard error
   bool answerYes = false;                // questions are answered Yes
   ColourWhen colour = ColourWhen::Auto;  // --color: when the report on standard output is coloured
+  int unified = -1;  // -u / --unified[=N]: context lines of the unified diff written instead; -1 none
 };
 
 // The outcome of reading the command line: either options to run with, or an exit at once with

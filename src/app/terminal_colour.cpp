@@ -67,18 +67,29 @@ std::string RowColourEscape(RowColour colour, ColourDepth depth) {
 
 std::string_view DiffLineEscape(DiffLineKind kind) {
   switch (kind) {
-    case DiffLineKind::FileHeader:
+    case DiffLineKind::PairHeader:
+    case DiffLineKind::OldFileHeader:
+    case DiffLineKind::NewFileHeader:
       return "\033[1m";
     case DiffLineKind::HunkHeader:
       return "\033[36m";
-    case DiffLineKind::Deleted:
+    case DiffLineKind::Deletion:
       return "\033[31m";
-    case DiffLineKind::Inserted:
+    case DiffLineKind::Insertion:
       return "\033[32m";
     case DiffLineKind::Context:
+    case DiffLineKind::NoNewline:
+    case DiffLineKind::Message:
       break;
   }
   return {};
+}
+
+void ColouredDiffOutput::line(DiffLineKind kind, std::string_view text) {
+  const std::string_view escape = DiffLineEscape(kind);
+  if (escape.empty()) return plain_.line(kind, text);
+  buffer_.assign(escape).append(text).append(kColourReset);
+  plain_.line(kind, buffer_);
 }
 
 ReportColouring::ReportColouring(ColourDepth depth) {

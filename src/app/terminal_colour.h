@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/diff_output.h"
 #include "ui/viewer_model.h"
 
 namespace kelvarine {
@@ -31,9 +32,20 @@ inline constexpr std::string_view kColourReset = "\033[m";
 std::string RowColourEscape(RowColour colour, ColourDepth depth);
 
 // The lines of a unified diff, coloured as git diff colours them: headers bold, deletions red,
-// insertions green, hunk headers cyan, context plain.
-enum class DiffLineKind { FileHeader, HunkHeader, Deleted, Inserted, Context };
+// insertions green, hunk headers cyan, context and messages plain.
 std::string_view DiffLineEscape(DiffLineKind kind);
+
+// A unified diff written to a terminal: each line in its DiffLineEscape colour.
+class ColouredDiffOutput : public DiffOutput {
+ public:
+  explicit ColouredDiffOutput(std::FILE* stream) : plain_(stream) {}
+  void line(DiffLineKind kind, std::string_view text) override;
+  bool failed() const { return plain_.failed(); }
+
+ private:
+  PlainDiffOutput plain_;
+  std::string buffer_;
+};
 
 // The escapes of report lines on a terminal: a line in its single-panel viewer colour (by change code
 // or section title), the status line by its kind, INFORM bold and ERROR bold red.

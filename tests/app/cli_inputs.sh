@@ -69,6 +69,13 @@ has "--color alone" $'\033[1;31mD - BETA' out
 has "--color alone" $'\033[34mI - beta' out
 has "--color alone" $'\033[1m'"$different"$'\033[m' out
 ! grep -q $'\033' saved.txt || fail "--color: an escape byte in the --save file"
+"$cli" --no-progress -u --color=always a.txt b.txt >out 2>err
+check "-u --color=always" 1 $?
+has "-u --color=always" $'\033[1m--- b.txt' out
+has "-u --color=always" $'\033[36m@@ ' out
+has "-u --color=always" $'\033[31m-BETA\033[m' out
+has "-u --color=always" $'\033[32m+beta\033[m' out
+"$cli" --no-progress -u a.txt b.txt | grep -q $'\033' && fail "-u in a pipe: an escape byte"
 if command -v script >/dev/null; then
   TERM=xterm script -qc "'$cli' --no-progress a.txt b.txt" /dev/null >tty.txt 2>&1
   grep -q $'\033\\[34mI - beta' tty.txt || fail "terminal: the report is not coloured"

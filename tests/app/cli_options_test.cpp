@@ -91,11 +91,27 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"-t|4|--select|a.c|n|o", "--select and --select-all need compare type 3"},
       {"-t|1|--select-all|n|o", "--select and --select-all need compare type 3"},
       {"-t|3|--pair|a:b|n|o", "--pair needs compare type 4"},
-      {"-t|4|--pair|ab|n|o", "--pair: expected NEW:OLD"}};
+      {"-t|4|--pair|ab|n|o", "--pair: expected NEW:OLD"},
+      {"-u|--save|r.txt|n|o", "--save cannot go with it"},
+      {"--unified=2|--old-list|l.txt|n|o", "--old-list cannot go with it"},
+      {"--unified=-1|n|o", "--unified: expected a number"},
+      {"--unified|5|n|o", "not expected: o"}};  // a value only after "="
   for (const auto& [args, errorPart] : cases) {
     const CliParse p = parse(args);
     EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;
     EXPECT_NE(p.err.find(errorPart), std::string::npos) << args << ": " << p.err;
+  }
+}
+
+TEST(CliOptionsTest, UnifiedContextLines) {
+  for (const auto& [args, context] : std::vector<std::pair<const char*, int>>{{"n|o", -1},
+                                                                              {"-qu|n|o", 3},
+                                                                              {"--unified|n|o", 3},
+                                                                              {"--unified=0|n|o", 0},
+                                                                              {"n|--unified=12|o", 12}}) {
+    const CliParse p = parse(args);
+    ASSERT_TRUE(p.run) << args << ": " << p.err;
+    EXPECT_EQ(p.options.unified, context) << args;
   }
 }
 
