@@ -234,38 +234,6 @@ class SelectionWindowsTest : public QObject {
     QVERIFY(session_->app.reportLines.empty());
   }
 
-  // A selection saved in the settings is shown selected at the first opening (names no longer
-  // present dropped), and Start runs exactly it.
-  void savedSelectionIsPreselected_data() {
-    QTest::addColumn<int>("compareType");
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QStringList>("files");  // New and Old file of each pair run
-    QTest::newRow("like-name") << 3 << "B.TXT;gone.txt;"
-                               << "LNListSelected" << QStringList{"b.txt"} << QStringList{"b.txt", "b.txt"};
-    QTest::newRow("two-list") << 4 << "c.txt : x.txt;a.txt : gone.txt;"
-                              << "ULListPairs" << QStringList{"c.txt : x.txt"}
-                              << QStringList{"c.txt", "x.txt"};
-  }
-  void savedSelectionIsPreselected() {
-    QFETCH(int, compareType);
-    QFETCH(QString, saved);
-    QFETCH(QString, list);
-    QFETCH(QStringList, shown);
-    QFETCH(QStringList, files);
-    (compareType == 3 ? session_->app.SavedLikeNameSelection : session_->app.SavedPairSelection) =
-        saved.toStdString();
-    QStringList seen;
-    whenModalOpens([&](QWidget* window) {
-      seen = rows(window, qPrintable(list));
-      press(window, compareType == 3 ? "LNButStart" : "ULButStart");
-    });
-    checkRan(start(compareType), files);
-    QCOMPARE(seen, shown);
-    QVERIFY(session_->app.SavedLikeNameSelection.empty() && session_->app.SavedPairSelection.empty());
-  }
-
  private:
   FlowResult start(int compareType) {
     session_->app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
