@@ -201,18 +201,14 @@ class MainWindowTest : public QObject {
     TempDirectory dir;
     typeName(at<QComboBox>("MnCbNewDirNm"), dir.write("new.txt", "same\ninserted one\nsame again\n"));
     typeName(at<QComboBox>("MnCbOldDirNm"), dir.write("old.txt", "same\nsame again\n"));
-    QString question, caption;
     int rows = 0;
-    answerNextMessageBox(QMessageBox::Yes, &question);  // compare type 2 with two files: switch to 1
+    answerNextMessageBox(QMessageBox::Yes);  // compare type 2 with two files: switch to 1 (text ui-tested)
     whenModalOpens([&](QWidget* viewer) {
-      caption = viewer->windowTitle();
       rows = testing::child<QListView>(viewer, "VsList")->model()->rowCount();
       viewer->close();
     });
     at<QAbstractButton>("MnButStart")->click();
 
-    QVERIFY(question.startsWith("Compare type \"2. All Like-Name Files from Input Dirs\" is not valid"));
-    QVERIFY(caption.startsWith("Kelvarine V1.8 - Single Panel Display of Comparison Report  "));
     QCOMPARE(rows, static_cast<int>(session_->app.reportLines.size()));
     QCOMPARE(at<QLabel>("MnLblStatus")->text(), QString("INFORM: The processed files have differences."));
     QVERIFY(at<QAbstractButton>("MnButRshow")->isEnabled());
