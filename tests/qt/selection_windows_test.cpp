@@ -1,5 +1,5 @@
 // The selection windows of compare types 3 and 4 driven as a user drives them: names picked with the
-// keyboard and the mouse, Start pressed, the report read; refusals, Return, a saved selection.
+// keyboard and the mouse, Start pressed, the report read; refusals and Return.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -207,30 +207,6 @@ class SelectionWindowsTest : public QObject {
     QCOMPARE(seen, message);
     QVERIFY(openAfter);
     QCOMPARE(result.outcome, FlowOutcome::Stopped);
-    QVERIFY(session_->app.reportLines.empty());
-  }
-
-  // Return keeps what was picked and the sort choice: the next opening shows them again.
-  void returnKeepsTheSelection() {
-    QStringList byExtension, reopened;
-    whenModalOpens([&](QWidget* window) {
-      activate(window);
-      clickRow(window, "LNListPaired", "b.txt");
-      key(window, "LNListPaired", Qt::Key_Return);
-      press(window, "LNRbExtension");
-      byExtension = rows(window, "LNListPaired").mid(0, 3);
-      press(window, "LNButReturn");
-    });
-    QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
-    whenModalOpens([&](QWidget* window) {
-      reopened = rows(window, "LNListSelected");
-      reopened << labelText(window, "LNLblPairedCount") << rows(window, "LNListPaired").front();
-      if (child<QAbstractButton>(window, "LNRbExtension")->isChecked()) reopened << "by extension";
-      window->close();
-    });
-    QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
-    QCOMPARE(byExtension, QStringList({"d.pas", "a.txt", "c.txt"}));
-    QCOMPARE(reopened, QStringList({"b.txt", "(4)", "d.pas", "by extension"}));
     QVERIFY(session_->app.reportLines.empty());
   }
 

@@ -57,16 +57,5 @@ TEST_F(MainPanelPagesTest, DpOptionsEnteringRebuildsAndCancelRestores) {
   EXPECT_EQ(choices.dudcYesNo, "Yes");  // three characters are kept
 }
 
-TEST_F(MainPanelPagesTest, NamesRememberedAtEveryChange) {
-  for (Page to : {Page::DirSelect, Page::MainPanel, Page::FileSelect}) {
-    panel.MnCbNewDirNm.text = "/New/" + std::to_string(static_cast<int>(to));
-    panel.MnCbOldDirNm.text = "/Old";
-    ChangePage(services, memory, to);
-    EXPECT_EQ(memory.savedNewName, panel.MnCbNewDirNm.text);
-    EXPECT_EQ(memory.savedOldName, "/Old");
-    EXPECT_EQ(memory.current, to);
-  }
-}
-
 }  // namespace
 }  // namespace kelvarine
