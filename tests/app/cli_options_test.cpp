@@ -115,13 +115,6 @@ TEST(CliOptionsTest, UnifiedContextLines) {
   }
 }
 
-TEST(CliOptionsTest, HelpAndVersionExitWithZero) {
-  for (const char* args : {"--help", "--version", "-V"}) {
-    const CliParse p = parse(args);
-    EXPECT_TRUE(!p.run && p.exitCode == 0 && p.out.find("kelvarine-cli ") != std::string::npos) << p.out;
-  }
-}
-
 // Two files, two directories and a file with a missing Old name are also run end to end.
 TEST(CliOptionsTest, DefaultCompareTypeFollowsTheNames) {
   MemoryFileSystem fs;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -46,17 +44,6 @@ TEST_F(PosixFileSystemTest, ReadsAsThePortableFileSystemDoes) {
   f->seek(69999);
   EXPECT_EQ(f->read(buf, sizeof buf), 1);
   EXPECT_EQ(f->read(buf, sizeof buf), 0);
-}
-
-TEST_F(PosixFileSystemTest, OpensRegularFilesOnly) {
-  ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);  // would block if it were opened for reading
-  write("sub/file.txt", "x");
-  fs::create_symlink(path("sub/file.txt"), root / "link.txt");
-  fs::create_symlink(path("gone.txt"), root / "dangling.txt");
-  EXPECT_NE(files.openForReading(path("link.txt")), nullptr);
-  for (const char* name : {"missing.txt", "sub", "pipe", "dangling.txt", "sub/file.txt/x", ""})
-    EXPECT_EQ(files.openForReading(*name ? path(name) : ""), nullptr) << name;
-  EXPECT_EQ(files.openForReading("/dev/null"), nullptr);
 }
 
 }  // namespace

@@ -54,7 +54,6 @@ class AssistantPagesTest : public QObject {
     DirSelectPage page(*session_, host_);
     page.show();
     page.enter(memory_);
-    QCOMPARE(session_->app.choices.compareType, std::string(kCompareTypes[1]));
     QCOMPARE(QString::fromStdString(session_->panel.MnCbNewDirNm.text), path("New") + "/");
     QCOMPARE(child<QLabel>(page, "DsLblSelected")->text(), path("New") + "/");
     auto* tree = child<QTreeView>(page, "DsTree");
@@ -74,14 +73,7 @@ class AssistantPagesTest : public QObject {
     QCOMPARE(QString::fromStdString(session_->panel.MnCbNewDirNm.text), path("Old"));
     QCOMPARE(child<QComboBox>(page, "DsInDirN")->currentText(), path("Old"));
 
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path("New"))});
-    auto* toOld = child<QPushButton>(page, "DsButToOld");
-    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(toOld, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(toOld, &drop);
+    QVERIFY(testing::dragAndDrop(child<QPushButton>(page, "DsButToOld"), {path("New")}));
     QCOMPARE(QString::fromStdString(session_->panel.MnCbOldDirNm.text), path("New"));
 
     child<QPushButton>(page, "DsButCancel")->click();
@@ -132,18 +124,9 @@ class AssistantPagesTest : public QObject {
 
     // The New field takes a dropped file (which the list moves to), never a directory.
     QLineEdit* newEdit = child<QComboBox>(page, "FsTcNewFileNm")->lineEdit();
-    QMimeData directory;
-    directory.setUrls({QUrl::fromLocalFile(path("Old"))});
-    QDragEnterEvent refused(QPoint(2, 2), Qt::CopyAction, &directory, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(newEdit, &refused);
-    QVERIFY(!refused.isAccepted());
-    QMimeData file;
-    file.setUrls({QUrl::fromLocalFile(path("New/a.txt"))});
-    QDragEnterEvent taken(QPoint(2, 2), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(newEdit, &taken);
-    QVERIFY(taken.isAccepted());
-    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(newEdit, &drop);
+    QVERIFY(!testing::dragAndDrop(newEdit, {path("Old")}));
+    QCOMPARE(QString::fromStdString(session_->panel.MnCbNewDirNm.text), path("New/b.txt"));
+    QVERIFY(testing::dragAndDrop(newEdit, {path("New/a.txt")}));
     QCOMPARE(QString::fromStdString(session_->panel.MnCbNewDirNm.text), path("New/a.txt"));
     QCOMPARE(QString::fromStdString(session_->panel.MnCbOldDirNm.text), path("Old/a.txt"));
     QCOMPARE(label->text(), path("New/a.txt"));

@@ -5,7 +5,6 @@
 #include <QtPrintSupport>
 #include <QtTest>
 #include <QtWidgets>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "qt/support/modal_answer.h"
+#include "qt/support/scripted_host.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/find_dialog.h"
@@ -28,38 +28,13 @@
 
 namespace kelvarine {
 
+using testing::ScriptedHost;
 using testing::whenModalOpens;
 
 namespace {
 
 const std::string kCaption = "Kelvarine V1.8 - Single Panel Display of Comparison Report  06/12/2026 12:00";
 const auto kSaved = std::optional<SaveOutcome>(SaveOutcome::Saved);
-
-// The desktop host with its message boxes replaced by a record and scripted answers, so that a test
-// never waits on a box it did not expect. Events are pumped for real, so Halt can be clicked; a test
-// can act at each pump.
-class ScriptedHost : public GuiHost {
- public:
-  void processEvents() override {
-    if (onProcessEvents) onProcessEvents();
-    GuiHost::processEvents();
-  }
-  void showMessage(const std::string& text) override {
-    if (onMessage) onMessage();
-    messages.push_back(text);
-  }
-  bool askYesNo(const std::string& question) override {
-    questions.push_back(question);
-    if (answers.empty()) return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
-  }
-
-  std::vector<std::string> messages, questions;
-  std::deque<bool> answers;
-  std::function<void()> onMessage, onProcessEvents;
-};
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,5 +1,5 @@
 // The selection windows of compare types 3 and 4 driven as a user drives them: names picked with the
-// keyboard and the mouse, Start pressed, the report read; refusals, Return, a saved selection.
+// keyboard and the mouse, Start pressed, the report read; refusals and Return.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -208,62 +208,6 @@ class SelectionWindowsTest : public QObject {
     QVERIFY(openAfter);
     QCOMPARE(result.outcome, FlowOutcome::Stopped);
     QVERIFY(session_->app.reportLines.empty());
-  }
-
-  // Return keeps what was picked and the sort choice: the next opening shows them again.
-  void returnKeepsTheSelection() {
-    QStringList byExtension, reopened;
-    whenModalOpens([&](QWidget* window) {
-      activate(window);
-      clickRow(window, "LNListPaired", "b.txt");
-      key(window, "LNListPaired", Qt::Key_Return);
-      press(window, "LNRbExtension");
-      byExtension = rows(window, "LNListPaired").mid(0, 3);
-      press(window, "LNButReturn");
-    });
-    QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
-    whenModalOpens([&](QWidget* window) {
-      reopened = rows(window, "LNListSelected");
-      reopened << labelText(window, "LNLblPairedCount") << rows(window, "LNListPaired").front();
-      if (child<QAbstractButton>(window, "LNRbExtension")->isChecked()) reopened << "by extension";
-      window->close();
-    });
-    QCOMPARE(start(3).outcome, FlowOutcome::Stopped);
-    QCOMPARE(byExtension, QStringList({"d.pas", "a.txt", "c.txt"}));
-    QCOMPARE(reopened, QStringList({"b.txt", "(4)", "d.pas", "by extension"}));
-    QVERIFY(session_->app.reportLines.empty());
-  }
-
-  // A selection saved in the settings is shown selected at the first opening (names no longer
-  // present dropped), and Start runs exactly it.
-  void savedSelectionIsPreselected_data() {
-    QTest::addColumn<int>("compareType");
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QStringList>("files");  // New and Old file of each pair run
-    QTest::newRow("like-name") << 3 << "B.TXT;gone.txt;"
-                               << "LNListSelected" << QStringList{"b.txt"} << QStringList{"b.txt", "b.txt"};
-    QTest::newRow("two-list") << 4 << "c.txt : x.txt;a.txt : gone.txt;"
-                              << "ULListPairs" << QStringList{"c.txt : x.txt"}
-                              << QStringList{"c.txt", "x.txt"};
-  }
-  void savedSelectionIsPreselected() {
-    QFETCH(int, compareType);
-    QFETCH(QString, saved);
-    QFETCH(QString, list);
-    QFETCH(QStringList, shown);
-    QFETCH(QStringList, files);
-    (compareType == 3 ? session_->app.SavedLikeNameSelection : session_->app.SavedPairSelection) =
-        saved.toStdString();
-    QStringList seen;
-    whenModalOpens([&](QWidget* window) {
-      seen = rows(window, qPrintable(list));
-      press(window, compareType == 3 ? "LNButStart" : "ULButStart");
-    });
-    checkRan(start(compareType), files);
-    QCOMPARE(seen, shown);
-    QVERIFY(session_->app.SavedLikeNameSelection.empty() && session_->app.SavedPairSelection.empty());
   }
 
  private:

@@ -82,15 +82,10 @@ TEST_F(AssistantPagesTest, DirSelectFieldAndToMainHandTheDirectoryOver) {
   EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/New Dir");
   EXPECT_EQ(panel.DsInDirO.text, "New Dir");  // as typed
 
+  // The hand-over itself and Cancel are driven through the Qt page.
   state.selectedDirectory = "/work/old";  // clicked in the tree
   ASSERT_TRUE(DirSelectToMain(services, state, NameSide::New));
-  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/old");
-  EXPECT_EQ(panel.DsInDirN.text, "/work/old");
-  EXPECT_EQ(panel.MnCbNewDirNm.history.size(), 1u);  // the replaced main name
-
-  AssistantCancel(services, memory);
-  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/New Dir");
-  EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/old");
+  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/work/New Dir"});  // the replaced name
 }
 
 TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
@@ -182,17 +177,13 @@ TEST_F(AssistantPagesTest, FileFieldsAndToMainHandTheFileOver) {
 
   panel.FsTcOldFileNm.text = "New Dir";  // a directory, not a file
   EXPECT_FALSE(FileSelectFieldChanged(services, state, NameSide::Old));
-  panel.FsTcOldFileNm.text = "New Dir/Beta.txt";
+  panel.FsTcOldFileNm.text = "New Dir/Beta.txt";  // a typed file moves the list (driven in Qt too)
   ASSERT_TRUE(FileSelectFieldChanged(services, state, NameSide::Old));
-  EXPECT_EQ(state.directory, "/work/New Dir");
   EXPECT_EQ(state.label, "/work/New Dir/Beta.txt");
-  EXPECT_EQ(panel.MnCbOldDirNm.text, "/work/New Dir/Beta.txt");
 
   FileSelectClicked(state, "Zeta.TXT");
   ASSERT_TRUE(FileSelectToMain(services, state, NameSide::New));
-  EXPECT_EQ(panel.MnCbNewDirNm.text, "/work/New Dir/Zeta.TXT");
-  EXPECT_EQ(panel.FsTcNewFileNm.text, "/work/New Dir/Zeta.TXT");
-  EXPECT_EQ(panel.MnCbNewDirNm.history.size(), 1u);  // the replaced main name
+  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/work/start.txt"});  // the replaced name
 }
 
 }  // namespace

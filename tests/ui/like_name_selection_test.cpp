@@ -102,54 +102,32 @@ TEST_F(LikeNameSelectionTest, ExtensionOrderPutsNamesWithoutExtensionFirstAndTie
 
 TEST_F(LikeNameSelectionTest, MovesKeepEachNameInOneListAndRefuseWhatCannotMove) {
   fill({"c", "a", "b", "d"}, {"a", "b", "c", "d"});
-  struct Step {
-    std::string what;
-    std::function<void()> act;
-    Names paired, selected;
-    std::string message = {};  // none when empty
-  };
-  const std::vector<Step> steps = {
-      {"select nothing",
-       [&] { window.selectHighlighted(host); },
-       {"a", "b", "c", "d"},
-       {},
-       kNothingHighlighted},
-      {"unselect nothing",
-       [&] { window.unselectHighlighted(host); },
-       {"a", "b", "c", "d"},
-       {},
-       kNothingHighlighted},
-      {"undo all of nothing",
-       [&] { window.unselectAllSelected(host); },
-       {"a", "b", "c", "d"},
-       {},
-       "message: Nothing to Undo"},
-      {"select c then a",
-       [&] {
-         highlight(window.paired(), {"c", "a"});
-         window.selectHighlighted(host);
-       },
-       {"b", "d"},
-       {"a", "c"}},
-      {"unselect c",
-       [&] {
-         highlight(window.selected(), {"c"});
-         window.unselectHighlighted(host);
-       },
-       {"b", "c", "d"},
-       {"a"}},
-      {"select all", [&] { window.selectAllPaired(); }, {}, {"a", "b", "c", "d"}},
-      {"select all of nothing", [&] { window.selectAllPaired(); }, {}, {"a", "b", "c", "d"}},
-      {"unselect all", [&] { window.unselectAllSelected(host); }, {"a", "b", "c", "d"}, {}},
-  };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
+  // After each step: both lists, and the message shown (none when empty).
+  const auto expectLists = [&](const Names& paired, const Names& selected, const std::string& message) {
+    EXPECT_EQ(window.paired().items(), paired);
+    EXPECT_EQ(window.selected().items(), selected);
+    EXPECT_EQ(host.events, message.empty() ? Names{} : Names{message});
     host.events.clear();
-    step.act();
-    EXPECT_EQ(window.paired().items(), step.paired);
-    EXPECT_EQ(window.selected().items(), step.selected);
-    EXPECT_EQ(host.events, step.message.empty() ? Names{} : Names{step.message});
-  }
+  };
+  const Names all = {"a", "b", "c", "d"};
+  window.selectHighlighted(host);
+  expectLists(all, {}, kNothingHighlighted);
+  window.unselectHighlighted(host);
+  expectLists(all, {}, kNothingHighlighted);
+  window.unselectAllSelected(host);
+  expectLists(all, {}, "message: Nothing to Undo");
+  highlight(window.paired(), {"c", "a"});
+  window.selectHighlighted(host);
+  expectLists({"b", "d"}, {"a", "c"}, "");
+  highlight(window.selected(), {"c"});
+  window.unselectHighlighted(host);
+  expectLists({"b", "c", "d"}, {"a"}, "");
+  window.selectAllPaired();
+  expectLists({}, all, "");
+  window.selectAllPaired();  // nothing left to select
+  expectLists({}, all, "");
+  window.unselectAllSelected(host);
+  expectLists(all, {}, "");
 }
 
 TEST_F(LikeNameSelectionTest, FilterKeepsOnlySelectedNamesThatItStillPairs) {
@@ -221,12 +199,6 @@ TEST_F(LikeNameSelectionTest, SavedSelectionAppliesAtTheFirstOpeningOnlyAndKeeps
   EXPECT_EQ(seenSelected, Names{"a.txt"});
   EXPECT_EQ(seenPaired, Names{"b.txt"});
   EXPECT_TRUE(report.calls.empty());
-}
-
-TEST(SavedSelectionPieces, OnlySemicolonTerminatedTextIsAPiece) {
-  EXPECT_EQ(SavedSelectionPieces(""), Names{});
-  EXPECT_EQ(SavedSelectionPieces("tail"), Names{});
-  EXPECT_EQ(SavedSelectionPieces("a;;b;tail"), (Names{"a", "", "b"}));
 }
 
 }  // namespace

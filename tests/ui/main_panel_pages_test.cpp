@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
@@ -56,37 +55,6 @@ TEST_F(MainPanelPagesTest, DpOptionsEnteringRebuildsAndCancelRestores) {
   EXPECT_EQ(choices.dpIndex, 6);
   EXPECT_EQ(choices.dudcTag, "--");
   EXPECT_EQ(choices.dudcYesNo, "Yes");  // three characters are kept
-}
-
-TEST_F(MainPanelPagesTest, NamesRememberedAtEveryChange) {
-  for (Page to : {Page::DirSelect, Page::MainPanel, Page::FileSelect}) {
-    panel.MnCbNewDirNm.text = "/New/" + std::to_string(static_cast<int>(to));
-    panel.MnCbOldDirNm.text = "/Old";
-    ChangePage(services, memory, to);
-    EXPECT_EQ(memory.savedNewName, panel.MnCbNewDirNm.text);
-    EXPECT_EQ(memory.savedOldName, "/Old");
-    EXPECT_EQ(memory.current, to);
-  }
-}
-
-TEST_F(MainPanelPagesTest, DroppedFilesKeepTheirCase) {
-  struct Case {
-    std::vector<std::string> names;
-    bool atOrBelowOld;
-    std::string newName, oldName;
-  };
-  for (const Case& c : std::vector<Case>{
-           {{"/A/One.TXT"}, false, "/A/One.TXT", "old"},
-           {{"/A/One.TXT"}, true, "new", "/A/One.TXT"},
-           {{"/A/One.TXT", "/B/Two.txt", "/C/three"}, true, "/A/One.TXT", "/B/Two.txt"},
-           {{}, true, "new", "old"},
-       }) {
-    panel.MnCbNewDirNm.text = "new";
-    panel.MnCbOldDirNm.text = "old";
-    ApplyDroppedFiles(services, c.names, c.atOrBelowOld);
-    EXPECT_EQ(panel.MnCbNewDirNm.text, c.newName);
-    EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldName);
-  }
 }
 
 }  // namespace

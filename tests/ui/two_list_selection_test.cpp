@@ -78,55 +78,35 @@ TEST_F(TwoListSelectionTest, PairsNeedOneHighlightedFileOnEachSide) {
   EXPECT_EQ(window.files(PairSide::New).items(), (Names{"Main.C", "notes.txt", "util.c"}));
   EXPECT_EQ(window.highlightedName(PairSide::New), "*.*");
 
-  struct Step {
-    std::string what;
-    std::function<void()> act;
-    Names pairs;
-    std::string message = {};  // none when empty
-  };
-  const std::vector<Step> steps = {
-      {"nothing highlighted", [&] { window.selectPair(host); }, {}, kIndividually},
-      {"only New highlighted",
-       [&] {
-         window.highlightFile(PairSide::New, std::size_t{0});
-         window.selectPair(host);
-       },
-       {},
-       kIndividually},
-      {"a pair, as listed", [&] { pick("main.c", "main_old.c"); }, {"Main.C : main_old.c"}},
-      {"the same pair again",
-       [&] { pick("MAIN.C", "MAIN_OLD.C"); },
-       {"Main.C : main_old.c", "Main.C : main_old.c"}},
-      {"undo nothing",
-       [&] { window.undoSelected(host); },
-       {"Main.C : main_old.c", "Main.C : main_old.c"},
-       "message: No file pairs have been selected to undo"},
-      {"another pair",
-       [&] { pick("util.c", "util.c"); },
-       {"Main.C : main_old.c", "Main.C : main_old.c", "util.c : Util.c"}},
-      {"undo first and last",
-       [&] {
-         window.pairs().setHighlighted(0, true);
-         window.pairs().setHighlighted(2, true);
-         window.undoSelected(host);
-       },
-       {"Main.C : main_old.c"}},
-      {"a filter on the Old side shows its mask",
-       [&] {
-         window.highlightFile(PairSide::New, std::size_t{0});
-         window.changeFilter(fs, PairSide::Old, "*.h");
-         window.selectPair(host);
-       },
-       {"Main.C : main_old.c"},
-       kIndividually},
-  };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
+  // After each step: the pair list, and the message shown (none when empty).
+  const auto expectPairs = [&](const Names& pairs, const std::string& message) {
+    EXPECT_EQ(window.pairs().items(), pairs);
+    EXPECT_EQ(host.events, message.empty() ? Names{} : Names{message});
     host.events.clear();
-    step.act();
-    EXPECT_EQ(window.pairs().items(), step.pairs);
-    EXPECT_EQ(host.events, step.message.empty() ? Names{} : Names{step.message});
-  }
+  };
+  window.selectPair(host);
+  expectPairs({}, kIndividually);
+  window.highlightFile(PairSide::New, std::size_t{0});
+  window.selectPair(host);
+  expectPairs({}, kIndividually);
+  pick("main.c", "main_old.c");  // listed as on disk
+  expectPairs({"Main.C : main_old.c"}, "");
+  pick("MAIN.C", "MAIN_OLD.C");  // the same pair again
+  expectPairs({"Main.C : main_old.c", "Main.C : main_old.c"}, "");
+  window.undoSelected(host);
+  expectPairs({"Main.C : main_old.c", "Main.C : main_old.c"},
+              "message: No file pairs have been selected to undo");
+  pick("util.c", "util.c");
+  expectPairs({"Main.C : main_old.c", "Main.C : main_old.c", "util.c : Util.c"}, "");
+  window.pairs().setHighlighted(0, true);
+  window.pairs().setHighlighted(2, true);
+  window.undoSelected(host);
+  expectPairs({"Main.C : main_old.c"}, "");
+  // A filter on the Old side shows its mask in place of a highlighted name.
+  window.highlightFile(PairSide::New, std::size_t{0});
+  window.changeFilter(fs, PairSide::Old, "*.h");
+  window.selectPair(host);
+  expectPairs({"Main.C : main_old.c"}, kIndividually);
   EXPECT_EQ(window.highlightedName(PairSide::Old), "*.h");
   EXPECT_EQ(window.filter(PairSide::Old).entries().front(), "*.h");  // a new text goes on top
   EXPECT_EQ(window.filter(PairSide::New).text(), "*.*");

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStringList>
+#include <QUrl>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -16,6 +21,19 @@ T* child(QWidget* parent, const char* name) {
 template <typename T>
 T* child(QWidget& parent, const char* name) {
   return child<T>(&parent, name);
+}
+
+// Drags `files` onto `target` at `at` and drops them there, as a file manager does; true when the
+// target accepts the drag. The drop is sent either way: a refused one must change nothing.
+inline bool dragAndDrop(QWidget* target, const QStringList& files, QPoint at = QPoint(2, 2)) {
+  QMimeData data;
+  for (const QString& file : files)
+    data.setUrls(data.urls() << QUrl::fromLocalFile(file));
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  return enter.isAccepted();
 }
 
 }  // namespace kelvarine::testing
