@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -512,6 +514,39 @@ TEST_F(SaveToDiskTest, AFailedSaveGivesItsMessageAndNoteAndKeepsTheTarget) {
   }
   EXPECT_TRUE(fs::is_directory(dir / "busy.html" / "inside"));
   EXPECT_EQ(filesInDir(dir), (Lines{"busy.html", "new"}));
+}
+
+// The standard output of `command`, run by the shell.
+std::string outputOf(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+      output.append(chunk, n);
+    ::pclose(pipe);
+  }
+  return output;
+}
+
+TEST_F(SaveToDiskTest, AWordProcessorAndABrowserReadTheCharactersBack) {
+  for (const char* program : {"unrtf", "w3m"})
+    if (std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) != 0)
+      GTEST_SKIP() << program << " is not installed";
+  const std::string words[] = {"gr\xC3\xBCn", "caf\xC3\xA9", "5 \xE2\x82\xAC"};
+  app.reportLines[6] = words[0] + " " + words[1] + " " + words[2];
+  // unrtf's plain-text output shows every \u escape as its "?", so its HTML goes through the browser.
+  const std::string browser = "LC_ALL=C.UTF-8 w3m -dump -O UTF-8 -T text/html";
+  for (const auto& [name, reader] :
+       {std::pair<std::string, std::string>{"r.rtf", "LC_ALL=C.UTF-8 unrtf --html "},
+        {"r.html", browser + " "}}) {
+    const fs::path file = dir / name;
+    ASSERT_EQ(SaveReport(file.string(), app, host, source), SaveOutcome::Saved);
+    std::string command = reader + "'" + file.string() + "' 2>/dev/null";
+    if (name == "r.rtf") command += " | " + browser;
+    const std::string text = outputOf(command);
+    for (const std::string& word : words)
+      EXPECT_NE(text.find(word), std::string::npos) << name << ": " << word << " not in\n" << text;
+  }
 }
 
 TEST_F(SaveToDiskTest, HaltedRtfKeepsRowsWrittenSoFarAndSaysSo) {
