@@ -104,8 +104,6 @@ std::function<void(T&)> twoPairsReporting(std::function<void(CompareContext&)> o
 
 const StatusCase kStatusCases[] = {
     {"EmptySet", kRunNothing, 0, [](T&) {}},
-    {"TwoEmptyFiles", kRunNothing, 1, onePair("", "")},
-    {"BinaryDiffering", kRunDifferent, 1, onePair("abcd", "abce", {Pref::Abin})},
     {"InvalidCcolOpensNoFile", kRunCcolError, 0,
      [](T& t) {
        t.check({Pref::Ccol});

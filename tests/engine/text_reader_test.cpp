@@ -154,22 +154,6 @@ class LoadChunkTest : public ::testing::Test, public MemorySet<> {
   CompareContext context{app, host, fs, report};
 };
 
-TEST_F(LoadChunkTest, LongFilesAreReadInChunksOf7999LinesBehindLinkedSentinels) {
-  open(numberedLines(20000), numberedLines(5));
-  const int chunks[][3] = {{7999, 5, 1}, {7999, 0, 8000}, {4002, 0, 15999}};
-  for (const auto& [newLines, oldLines, firstNew] : chunks) {
-    SCOPED_TRACE("chunk from line " + std::to_string(firstNew));
-    nextChunk();
-    EXPECT_EQ(std::tuple(app.pair.NewLines, app.pair.OldLines, app.pair.AllRead),
-              std::tuple(newLines, oldLines, newLines == 4002));
-    EXPECT_EQ(std::string(context.newTable[1].Text, static_cast<std::size_t>(context.newTable[1].Len)),
-              std::to_string(firstNew));
-    const LineRecord &ns = context.newTable[newLines + 1], &os = context.oldTable[oldLines + 1];  // sentinels
-    EXPECT_EQ(std::tuple(ns.Anchor, ns.Link, os.Link), std::tuple(true, oldLines + 1, newLines + 1));
-    EXPECT_EQ(context.newTable[newLines + 2].Text, nullptr) << "records of the previous chunk are cleared";
-  }
-}
-
 TEST_F(LoadChunkTest, FilesDifferFollowsTheRawLinesNotTheirEndsAndTheCounts) {
   // Raw lines that differ are in the compare-column test.
   for (const auto& [newContent, oldContent, differ] : {std::tuple{"a\nb\n", "a\nb\n", false},

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/compare_run.h"
+#include "report/report_generator.h"
 #include "support/memory_set.h"
 
 namespace kelvarine {
@@ -235,22 +236,13 @@ TEST_F(GroupSummaryTest, UnpairedFileList) {
   }
 }
 
-// A report step that writes the statistics and the grouped summary only.
-struct SummaryOnlyReport : ReportStep {
-  void GenerateReport(CompareContext& c) override {
-    if (!c.pair().AllRead) return;
-    AccumulatePairStatistics(c);
-    if (c.app.CurrentPairIndex + 1 == c.app.PairCount) WriteGroupSummary(c);
-  }
-};
-
 // Whole sets through the compare run: a binary pair skipped by Txfo, wherever it stands, counts once
 // as a binary pair and never as a text pair.
 TEST(GroupSummaryRunTest, TxfoSkippedPairCountsOnceWhereverItStands) {
   for (const Lines& names :
        {Lines{"b.bin", "t1", "t2"}, Lines{"t0", "b.bin", "t2"}, Lines{"t0", "t1", "b.bin"}}) {
     SCOPED_TRACE(names[0] + names[1]);
-    MemorySet<SummaryOnlyReport> set;
+    MemorySet<ReportGenerator> set;
     set.check({Pref::Txfo});
     for (const std::string& name : names)
       set.addPair(name, name == "b.bin" ? std::string(40, '\x01') : "same\n",

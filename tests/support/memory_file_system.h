@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,9 +33,6 @@ class MemoryFileSystem : public FileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
-
-  // Called after every read of any file (path, bytes read so far from that handle).
-  std::function<void(const std::string&, std::int64_t)> onRead;
 
  private:
   std::map<std::string, std::shared_ptr<File>> files_;
