@@ -204,40 +204,38 @@ TEST(ListingBodyTest, ReferenceNumbersContinueAcrossChunks) {
   EXPECT_EQ(delta[1].substr(84, 6), " 08005");
 }
 
-// The Chng window holds its lines across a chunk boundary: 19 unchanged lines between changes at lines
-// 7990 and 8010 show as six, "Not Shown" 7, and six, whichever chunk each lies in.
+// The Chng window holds its lines across chunk boundaries; lines of identical chunks before the first
+// change and after the last count as not shown. Each case: the file's size, the changed lines, listing.
 TEST(ListingBodyTest, ChngContextCarriesAcrossChunks) {
-  Lines newLines = numbered("line ", 1, 8020), oldLines = newLines;
-  for (int at : {7990, 8010}) {
-    newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
-    oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
-  }
   const auto shown = [](int first, int last) { return numbered("= line ", first, last); };
-  EXPECT_EQ(tokens(ListingRun("Chng").listing(newLines, oldLines)), concat({{"~7983"},
-                                                                            shown(7984, 7989),
-                                                                            {"I new 7990", "D old 7990"},
-                                                                            shown(7991, 7996),
-                                                                            {"~7"},
-                                                                            shown(8004, 8009),
-                                                                            {"I new 8010", "D old 8010"},
-                                                                            shown(8011, 8016),
-                                                                            {"~4"}}));
-}
-
-// Lines of identical chunks before the first change count as not shown, as do those after the last.
-TEST(ListingBodyTest, ChngCountsIdenticalChunksAsNotShown) {
-  for (const int at : {16500, 10}) {  // a change in the third of three chunks, and in the first
-    SCOPED_TRACE(at);
-    Lines newLines = numbered("line ", 1, 17000), oldLines = newLines;
-    newLines[static_cast<std::size_t>(at - 1)] = "new";
-    oldLines[static_cast<std::size_t>(at - 1)] = "old";
-    const Lines before = at > 7 ? Lines{"~" + std::to_string(at - 7)} : Lines{};
-    EXPECT_EQ(tokens(ListingRun("Chng").listing(newLines, oldLines)),
-              concat({before,
-                      numbered("= line ", at - 6, at - 1),
-                      {"I new", "D old"},
-                      numbered("= line ", at + 1, at + 6),
-                      {"~" + std::to_string(17000 - at - 6)}}));
+  const auto change = [](int at) {
+    return Lines{"I new " + std::to_string(at), "D old " + std::to_string(at)};
+  };
+  using Case = std::tuple<int, std::vector<int>, Lines>;
+  for (const auto& [size, changes, expected] :
+       {// 19 unchanged lines between two changes in two chunks show as six, "Not Shown" 7, and six.
+        Case{8020,
+             {7990, 8010},
+             concat({{"~7983"},
+                     shown(7984, 7989),
+                     change(7990),
+                     shown(7991, 7996),
+                     {"~7"},
+                     shown(8004, 8009),
+                     change(8010),
+                     shown(8011, 8016),
+                     {"~4"}})},
+        Case{17000,
+             {16500},
+             concat({{"~16493"}, shown(16494, 16499), change(16500), shown(16501, 16506), {"~494"}})},
+        Case{17000, {10}, concat({{"~3"}, shown(4, 9), change(10), shown(11, 16), {"~16984"}})}}) {
+    SCOPED_TRACE(changes.front());
+    Lines newLines = numbered("line ", 1, size), oldLines = newLines;
+    for (int at : changes) {
+      newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
+      oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
+    }
+    EXPECT_EQ(tokens(ListingRun("Chng").listing(newLines, oldLines)), expected);
   }
 }
 
