@@ -140,6 +140,12 @@ const StatusCase kStatusCases[] = {
                t.addPair("b.bin", "ab", "ab");  // not reached
                t.host.onProcessEvents = [&t] { t.app.StopRequested = true; };
              })},
+    // A halt inside the chunk loader (at its second event pass) stops before the chunk is reported.
+    {"HaltWhileReadingAChunk", kRunHalted, 0,
+     onePair(joinLines(numbered("n", 1, 3000)), joinLines(numbered("o", 1, 3000)), {},
+             [](T& t) {
+               t.host.onProcessEvents = [&t] { t.app.StopRequested = t.host.processEventsCalls >= 2; };
+             })},
     // The Ieof choice reaches the reader: the text behind the end-of-file character is compared.
     {"EofCharacterKeptWithIeof", kRunDifferent, 1, onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof})},
 };

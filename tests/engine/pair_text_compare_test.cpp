@@ -118,15 +118,6 @@ TEST_F(PairTextCompareTest, ProgressBarFollowsPairsAndTheChunksOfABigNewFile) {
   EXPECT_EQ(t.host.progressPositions, (std::vector<int>{0, 39, 79, 100, 50}));
 }
 
-TEST_F(PairTextCompareTest, HaltStopsBeforeTheLoadedChunkIsReported) {
-  addPair("a.txt", numberedLines(3000), numberedLines(3000, "x"));
-  host.onProcessEvents = [this] {
-    if (host.processEventsCalls >= 2) app.StopRequested = true;  // inside the chunk loader
-  };
-  EXPECT_EQ(run(), kRunHalted);
-  EXPECT_TRUE(report.calls.empty());
-}
-
 TEST_F(PairTextCompareTest, ANewPairClearsTheReportNoteAndHeaderFlags) {
   addPair("a.txt", numberedLines(20000), numberedLines(20000));
   addPair("b.txt", "x\n", "y\n");
