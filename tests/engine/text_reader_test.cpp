@@ -16,27 +16,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A file that hands out at most `step` bytes per read, so that every line end, look-ahead and
-// end-of-file character meets a block boundary somewhere.
-struct TrickleFile : InputFile {
-  TrickleFile(std::string c, std::int64_t s) : content(std::move(c)), step(s) {}
-  std::int64_t size() const override { return static_cast<std::int64_t>(content.size()); }
-  FileStamp stamp() const override { return 1; }
-  std::int64_t read(char* buffer, std::int64_t count) override {
-    const std::int64_t n = std::min({count, step, std::max<std::int64_t>(0, size() - pos)});
-    content.copy(buffer, static_cast<std::size_t>(n), static_cast<std::size_t>(pos));
-    pos += n;
-    return n;
-  }
-  void seek(std::int64_t offset) override { pos = offset; }
-  std::string content;
-  std::int64_t step, pos = 0;
-};
-
+// The content as an input whose reads hand out at most `step` bytes each, so that every line end,
+// look-ahead and end-of-file character meets a block boundary somewhere.
 TextInput makeInput(const std::string& content, std::int64_t step = TextInput::kReadBlock) {
+  MemoryFileSystem files;
+  files.add("/data/Dir/BIG.Txt", content)->readStep = step;
   TextInput input;
   input.FileName = "/data/Dir/BIG.Txt";
-  input.Stream = std::make_unique<TrickleFile>(content, step);
+  input.Stream = files.openForReading(input.FileName);
   return input;
 }
 

@@ -18,6 +18,7 @@ class MemoryInputFile : public InputFile {
   FileStamp stamp() const override { return stamp_; }
   std::int64_t read(char* buffer, std::int64_t count) override {
     if (file_->failReads) throw std::runtime_error("read failure");
+    if (file_->readStep > 0) count = std::min(count, file_->readStep);
     std::int64_t available = static_cast<std::int64_t>(file_->content.size()) - pos_;
     std::int64_t n = std::max<std::int64_t>(0, std::min(count, available));
     if (n > 0) std::memcpy(buffer, file_->content.data() + pos_, static_cast<std::size_t>(n));
