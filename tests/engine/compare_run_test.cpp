@@ -86,8 +86,7 @@ std::function<void(T&)> onePair(
     std::string newContent, std::string oldContent, std::vector<Pref> prefs = {},
     void (*more)(T&) = [](T&) {}) {
   return [=](T& t) {
-    for (Pref p : prefs)
-      t.app.choices.setChecked(p, true);
+    t.check(prefs);
     t.addPair("a.txt", newContent, oldContent);
     more(t);
   };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -130,13 +129,6 @@ class LoadChunkTest : public ::testing::Test, public MemorySet<> {
     context.newInput = makeInput(newContent);
     context.oldInput = makeInput(oldContent);
   }
-  // Loads a chunk, then resumes behind its last line as the pair's chunk loop does.
-  void nextChunk() {
-    LoadChunk(context);
-    for (auto [input, table] :
-         {std::pair{&context.newInput, &context.newTable}, std::pair{&context.oldInput, &context.oldTable}})
-      if (input->Count > 0) input->FilePos = (*table)[input->Count].EndPos;
-  }
 
   CompareContext context{app, host, fs, report};
 };
@@ -147,7 +139,7 @@ TEST_F(LoadChunkTest, FilesDifferFollowsTheRawLinesNotTheirEndsAndTheCounts) {
                                                        {"a\nb\n", "a\r\nb\r", false},
                                                        {"a\nb\nc\n", "a\nb\n", true}}) {
     open(newContent, oldContent);
-    nextChunk();
+    LoadChunk(context);
     EXPECT_EQ(app.pair.FilesDiffer, differ) << newContent << "|" << oldContent;
   }
 }
@@ -171,7 +163,7 @@ TEST_F(LoadChunkTest, CutsTheCompareColumnsIntoTheFrontOfTextAfterTheRawCompare)
     for (TextInput* in : {&context.newInput, &context.oldInput})
       std::tie(in->CcolStart1, in->CcolEnd1, in->CcolTwoRanges, in->CcolStart2, in->CcolEnd2) =
           std::tuple(s1, e1, s2 > 0, s2, e2);
-    nextChunk();
+    LoadChunk(context);
     const LineRecord& r = context.newTable[1];
     EXPECT_TRUE(app.pair.FilesDiffer);  // the raw lines differ
     EXPECT_EQ(std::string(r.Text, std::strlen(line)), text);
@@ -183,20 +175,20 @@ TEST_F(LoadChunkTest, CutsTheCompareColumnsIntoTheFrontOfTextAfterTheRawCompare)
   app.options.Dcob = true;
   open("      *\n12345*\n", "x\n");
   context.newInput.CcolStart1 = 8;
-  nextChunk();
+  LoadChunk(context);
   EXPECT_EQ(std::pair(context.newTable[1].DpLine, context.newTable[1].CcolShort), std::pair(true, false));
   EXPECT_EQ(std::pair(context.newTable[2].DpLine, context.newTable[2].CcolShort), std::pair(false, true));
 }
 
 TEST_F(LoadChunkTest, ShowsProgressEvery1000NewLinesAndStopsThereOnAHalt) {
   open(numberedLines(2500), numberedLines(2500));
-  nextChunk();
+  LoadChunk(context);
   EXPECT_EQ(host.statusTexts,
             (Lines{"Reading \"BIG.Txt\" - Line = 1000 ", "Reading \"BIG.Txt\" - Line = 2000 "}));
   EXPECT_EQ(host.processEventsCalls, 4);  // New and Old side each at 1000 and 2000
   open(numberedLines(2500), numberedLines(2500));
   host.onProcessEvents = [this] { app.StopRequested = true; };
-  nextChunk();  // halted after the current line: the chunk stays open for the pair cleanup
+  LoadChunk(context);  // halted after the current line: the chunk stays open for the pair cleanup
   EXPECT_EQ(context.newInput.Count + context.oldInput.Count, 2000);
   EXPECT_EQ(app.pair.NewLines, 0);
   EXPECT_FALSE(context.newTable[1001].Anchor);
