@@ -82,39 +82,30 @@ const FilterCase kCases[] = {
      {"rem note|D", "  remark|D", "  rem|D", "REM note|-", "x = 1 rem|-", "  re|-"}},
     {"Dblk", &CompareOptions::Dblk, {}},
     {"Dcob", &CompareOptions::Dcob, {}},  // the reader marks Cobol comments
+    // Two spans that blank the whole line make a Dp line only; "(*)" opens without closing; a brace
+    // comment ends only at "}"; an apostrophe inside a comment hides its "}" and the brace carries.
     {"Ddlc",
      &CompareOptions::Ddlc,
      {"x := 1; { note }|P|x := 1;         ", "{$I file} { c }|P|{$I file}      ",
-      "s := '{not}'; (* c *)|P|s := '{not}';        ",
-      "(* a *) { b }|D",  // two spans blank the whole line: a Dp line only
-      "(* start|D", "  still *) word|P|           word",
-      "x (*) y|P|x      ",  // "(*)" opens without closing
-      "z *) w|P|     w",
-      "{ a *) b|D",  // a brace comment ends only at "}"
-      "c } d|P|    d",
-      "a := 1; { don't }|P|a := 1;          ",  // the apostrophe hides "}" and the brace carries
-      "b := 2 }  c|P|          c", "e|-"}},
+      "s := '{not}'; (* c *)|P|s := '{not}';        ", "(* a *) { b }|D", "(* start|D",
+      "  still *) word|P|           word", "x (*) y|P|x      ", "z *) w|P|     w", "{ a *) b|D",
+      "c } d|P|    d", "a := 1; { don't }|P|a := 1;          ", "b := 2 }  c|P|          c", "e|-"}},
+    // An open quote leaves the line as it is; "/*" is closed only by "*)"; no "//" inside a comment.
     {"Ddl2",
      &CompareOptions::Ddl2,
-     {"a := 1; { don't }|-",  // an open quote leaves the line as it is
-      "b := 2 }  c|-", "x := 1; // note|P|x := 1;        ", "s := 'http://x';|-", "// whole|D",
-      "{ a } // b|D", "{$IFDEF X} // y|P|{$IFDEF X}     ", "/* c *) y|P|        y",
-      "/* c */ y|D",  // "/*" is closed only by "*)"
-      "z|D", "*) w|P|   w",
-      "x { a // b|P|x         ",  // no "//" inside a comment
-      "c } y|P|    y", "(* q // r *) s|P|             s"}},
+     {"a := 1; { don't }|-", "b := 2 }  c|-", "x := 1; // note|P|x := 1;        ", "s := 'http://x';|-",
+      "// whole|D", "{ a } // b|D", "{$IFDEF X} // y|P|{$IFDEF X}     ", "/* c *) y|P|        y",
+      "/* c */ y|D", "z|D", "*) w|P|   w", "x { a // b|P|x         ", "c } y|P|    y",
+      "(* q // r *) s|P|             s"}},
+    // "//" ends an open block comment too; a string carries to the next line; a quote inside a comment
+    // hides its closer.
     {"Dcpp",
      &CompareOptions::Dcpp,
      {"/* begin|D", "end */ x = 1;|P|       x = 1;", "int a; /* start|P|int a;         ", "*/|D",
       "s = \"a//b\";|-", "x = 1; // c|P|x = 1;     ", "a /* b */ c /* d */ e|P|a         c         e",
       "/* a */ /* b */|D", "c = '\"'; // x|P|c = '\"';     ", "s = \"a\\\"b // c\";|-", "x */ y|-",
-      "/* a */* b|P|       * b",
-      "/* x // y|P|/* x     ",  // "//" ends an open block comment too
-      "z|-",
-      "s = \"abc|-",  // the string carries
-      "def // x\";|-", "q // r|P|q     ",
-      "/* say \"hi */ x|D",  // a quote inside the comment hides its closer
-      "*/ y|P|   y"}},
+      "/* a */* b|P|       * b", "/* x // y|P|/* x     ", "z|-", "s = \"abc|-", "def // x\";|-",
+      "q // r|P|q     ", "/* say \"hi */ x|D", "*/ y|P|   y"}},
     {"Dhtm",
      &CompareOptions::Dhtm,
      {"<!--|D", "text one|D", "-->|D", "after|-", "a <!-- c --> b|P|a            b",

@@ -41,15 +41,5 @@ TEST(LineListTest, SpilledLinesGoOutInOrderExceptFromAPinOnAndStillCount) {
   EXPECT_EQ(written, Lines{"a"});
 }
 
-TEST(LineListTest, WithoutASinkKeepsEveryLine) {
-  LineList list(3);
-  for (const char* line : {"a", "b", "c", "d"})
-    (void)list.add(line);
-  list.addAlways("status");
-  list.flush();
-  EXPECT_EQ(list.lines(), (Lines{"a", "b", "c", "status"}));
-  EXPECT_EQ(list[0], "a");
-}
-
 }  // namespace
 }  // namespace kelvarine

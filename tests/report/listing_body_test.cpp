@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -49,11 +50,11 @@ Lines tokens(const Lines& lines) {
 
 // The pair "a.txt" run through the compare run and the report with a listing type, options and Dp item.
 struct ListingRun : MemorySet<ReportGenerator> {
-  explicit ListingRun(const std::string& listType, const std::vector<Pref>& prefs = {}, int dp = 0) {
+  // `options` as in the settings file: a Dp item and keywords ("Dsem Xdpl").
+  explicit ListingRun(const std::string& listType, const std::string& options = "") {
     app.NewFileList = app.OldFileList = {"a.txt"};
     app.choices.listType = listType;
-    check(prefs);
-    app.choices.dpIndex = dp;
+    ApplyOptionsString(app.choices, options);
   }
   // Runs the pair and returns the listing: the lines after the ruler up to the pair summary.
   Lines listing(const std::string& newText, const std::string& oldText, FileStamp oldStamp = 2) {
@@ -87,125 +88,99 @@ TEST(ListingLinesTest, TextIsCutAt80Or128DpLinesWithoutTextAreBlankAndWideFsclBl
             std::string(109, ' ') + "LRef#=00006 RRef#=00007");
 }
 
-TEST(ListingBodyTest, FacingRunsOfEqualLengthAlternateAndUnequalOnesFollowEachOther) {
-  const std::vector<std::pair<int, Lines>> rows = {
-      {3, {"= a", "I n1", "D o1", "I n2", "D o2", "I n3", "D o3", "= z"}},
-      {1, {"= a", "I n1", "D o1", "D o2", "D o3", "= z"}},
-  };
-  for (const std::string type : {"Long", "Ovsum", "Delta"}) {
-    for (const auto& [inserts, expected] : rows) {
-      SCOPED_TRACE(type + " " + std::to_string(inserts));
-      ListingRun r(type);
-      const Lines listing =
-          r.listing(concat({{"a"}, numbered("n", 1, inserts), {"z"}}), {"a", "o1", "o2", "o3", "z"});
-      if (type != "Delta") {
-        EXPECT_EQ(tokens(listing), type == "Long" ? expected : Lines{});
-      }
-      const PairState& p = r.app.pair;
-      EXPECT_EQ(std::tuple(p.PairedChanges, p.InsertCount, p.DeleteCount, p.MatchCount),
-                std::tuple(std::min(inserts, 3), inserts, 3, 2));
-    }
-  }
+// A pair's listing in short form and its counters, for each listing type and option that changes it.
+// Lines are separated by '|'; `counts` are the matches, inserts, deletes, reformats, paired changes, New
+// and Old Dp lines, New and Old part-Dp lines and moved lines.
+struct ListingCase {
+  const char* name;
+  std::string listType;
+  std::string options, newText, oldText, listed, counts;
+  std::string ccol = "";  // the compare columns of both files
+  friend void PrintTo(const ListingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ListingTableTest : public ::testing::TestWithParam<ListingCase> {};
+
+TEST_P(ListingTableTest, ListsAndCounts) {
+  const ListingCase& c = GetParam();
+  ListingRun r(c.listType, c.options);
+  r.app.choices.ccolNew1 = r.app.choices.ccolOld1 = c.ccol;
+  EXPECT_EQ(tokens(r.listing(split(c.newText), split(c.oldText))), split(c.listed));
+  const PairState& p = r.app.pair;
+  std::string counts;
+  for (int n : {p.MatchCount, p.InsertCount, p.DeleteCount, p.ReformatCount, p.PairedChanges, p.NewDpCount,
+                p.OldDpCount, p.NewPartDpCount, p.OldPartDpCount, p.MovedCount})
+    counts += (counts.empty() ? "" : " ") + std::to_string(n);
+  EXPECT_EQ(counts, c.counts);
 }
 
-TEST(ListingBodyTest, DpLinesOfTheNewFileAreListedInPlaceUnlessXdpl) {
-  const Lines newLines = {"a", "; c1", "b", "; c2", "; c3", "c", "d"};
-  const Lines oldLines = {"a", "b", "; old", "c", "x"};
-  ListingRun r("Long", {}, /*Dsem=*/1);
-  const Lines listing = r.listing(newLines, oldLines);
-  EXPECT_EQ(tokens(listing), (Lines{"= a", "DP ; c1", "= b", "DP ; c2", "DP ; c3", "= c", "I d", "D x"}));
-  EXPECT_EQ(listing[1], row("    ", "; c1", " 00002 DPLINE(NEW) "));
-  EXPECT_EQ(listing[5], row("    ", "c", " 00006              00004"));
-  EXPECT_EQ(std::tuple(r.app.pair.NewDpCount, r.app.pair.OldDpCount, r.app.pair.MatchCount),
-            std::tuple(3, 1, 3));
+const std::string kDpNew = "a|; c1|b|; c2|; c3|c|d", kDpOld = "a|b|; old|c|x";
+const std::string kUnchanged12 = "u1|u2|u3|u4|u5|u6|u7|u8|u9|u10|u11|u12";
+const std::string kShown12 = "= u1|= u2|= u3|= u4|= u5|= u6|= u7|= u8|= u9|= u10|= u11|= u12";
 
-  ListingRun xdpl("Long", {Pref::Xdpl}, 1);
-  EXPECT_EQ(tokens(xdpl.listing(newLines, oldLines)), (Lines{"= a", "= b", "= c", "I d", "D x"}));
-  EXPECT_EQ(xdpl.app.pair.NewDpCount, 3);
-}
+const ListingCase kListingCases[] = {
+    // Facing runs of equal length alternate; unequal ones follow each other.
+    {"FacingEqualRuns", "Long", "", "a|n1|n2|n3|z", "a|o1|o2|o3|z", "= a|I n1|D o1|I n2|D o2|I n3|D o3|= z",
+     "2 3 3 0 3 0 0 0 0 0"},
+    {"FacingUnequalRuns", "Long", "", "a|n1|z", "a|o1|o2|o3|z", "= a|I n1|D o1|D o2|D o3|= z",
+     "2 1 3 0 1 0 0 0 0 0"},
+    {"OvsumCountsWithoutListing", "Ovsum", "", "a|n1|n2|n3|z", "a|o1|o2|o3|z", "", "2 3 3 0 3 0 0 0 0 0"},
+    {"DeltaUnequalRuns", "Delta", "", "a|n1|z", "a|o1|o2|o3|z", "#(1,1,3,0)|I n1|D o1|D o2|D o3|#(1,0,0,0)",
+     "2 1 3 0 1 0 0 0 0 0"},
+    // Dp lines of the New file are listed in place unless Xdpl; those of the Old file never.
+    {"DpLinesInPlace", "Long", "Dsem", kDpNew, kDpOld, "= a|DP ; c1|= b|DP ; c2|DP ; c3|= c|I d|D x",
+     "3 1 1 0 1 3 1 0 0 0"},
+    {"DpLinesXdpl", "Long", "Dsem Xdpl", kDpNew, kDpOld, "= a|= b|= c|I d|D x", "3 1 1 0 1 3 1 0 0 0"},
+    // The comments differ; the code before them is the same, so the pair is an exact match.
+    {"PartDpLinesAsInTheFile", "Long", "Dcpp", "x = 1;  // new note|y", "x = 1;  // old|y",
+     "= x = 1;  // new note|= y", "2 0 0 0 0 0 0 1 1 0"},
+    {"PartDpLinesCutWithXdpl", "Long", "Dcpp Xdpl", "x = 1;  // new note|y", "x = 1;  // old|y",
+     "= x = 1;|= y", "2 0 0 0 0 0 0 1 1 0"},
+    // Exact or reformatted matches (leading and trailing blanks are in the whole-report tests).
+    {"InnerBlanksReformat", "Long", "", "f|a b c|l", "f|abc|l", "= f|RN a b c|= l", "2 0 0 1 0 0 0 0 0 0"},
+    {"RovrMatchesExactly", "Long", "Rovr", "f|a b c|l", "f|abc|l", "= f|= a b c|= l", "3 0 0 0 0 0 0 0 0 0"},
+    {"IcasMatchesExactly", "Long", "Icas", "f|ABC|l", "f|abc|l", "= f|= ABC|= l", "3 0 0 0 0 0 0 0 0 0"},
+    {"IcasBlanksReformat", "Long", "Icas", "f|A BC|l", "f|abc|l", "= f|RN A BC|= l", "2 0 0 1 0 0 0 0 0 0"},
+    {"CcolDifferOutsideOnly", "Long", "Ccol", "f|abc 1|l", "f|abc 2|l", "= f|= abc 1|= l",
+     "3 0 0 0 0 0 0 0 0 0", "1:3"},
+    {"CcolOtherBlanksReformat", "Long", "Ccol", "f|a bcX|l", "f|ab cY|l", "= f|RN a bcX|= l",
+     "2 0 0 1 0 0 0 0 0 0", "1:4"},
+    {"MovedLines", "Long", "Fmvl", "a|b|c|m", "m|a|b|c", "DM m|= a|= b|= c|IM m", "3 1 1 0 0 0 0 0 0 1"},
+    // Identical files: Long lists every line, Delta one block header, Chng nothing.
+    {"IdenticalLong", "Long", "Dsem", "a|; c|b", "a|; c|b", "= a|DP ; c|= b", "2 0 0 0 0 1 1 0 0 0"},
+    {"IdenticalDelta", "Delta", "Dsem", "a|; c|b", "a|; c|b", "#(2,0,0,0)", "2 0 0 0 0 1 1 0 0 0"},
+    {"IdenticalChng", "Chng", "Dsem", "a|; c|b", "a|; c|b", "", "2 0 0 0 0 1 1 0 0 0"},
+    // Dp lines are never listed in Delta and do not break runs; reformats come first in their block.
+    {"DeltaBlocks", "Delta", "Dsem", "a|p q|; c|r s|n1|n2|z", "a|pq|rs|o1|z",
+     "#(1,2,1,2)|RN p q|RN r s|I n1|I n2|D o1|#(1,0,0,0)", "2 2 1 2 1 1 0 0 0 0"},
+    // Up to twelve unchanged lines between two changes are all shown; more show as six, "Not Shown", six.
+    {"ChngTwelveBetween", "Chng", "", "x1|" + kUnchanged12 + "|x2", "y1|" + kUnchanged12 + "|y2",
+     "I x1|D y1|" + kShown12 + "|I x2|D y2", "12 2 2 0 2 0 0 0 0 0"},
+    {"ChngThirteenBetween", "Chng", "", "x1|" + kUnchanged12 + "|u13|x2", "y1|" + kUnchanged12 + "|u13|y2",
+     "I x1|D y1|= u1|= u2|= u3|= u4|= u5|= u6|~1|= u8|= u9|= u10|= u11|= u12|= u13|I x2|D y2",
+     "13 2 2 0 2 0 0 0 0 0"},
+};
 
-// The comments differ; the code before them is the same, so the pair is an exact match.
-TEST(ListingBodyTest, PartDpLinesAreListedAsInTheFileOrCutWithXdpl) {
-  for (const bool xdpl : {false, true}) {
-    ListingRun r("Long", xdpl ? std::vector{Pref::Xdpl} : std::vector<Pref>{}, /*Dcpp=*/6);
-    const Lines listing = r.listing(Lines{"x = 1;  // new note", "y"}, Lines{"x = 1;  // old", "y"});
-    ASSERT_EQ(listing.size(), 2u);
-    EXPECT_EQ(listing[0], row("    ", xdpl ? "x = 1;" : "x = 1;  // new note", " 00001              00001"));
-    const PairState& p = r.app.pair;
-    EXPECT_EQ(std::tuple(p.NewPartDpCount, p.OldPartDpCount, p.MatchCount), std::tuple(1, 1, 2));
-  }
-}
+INSTANTIATE_TEST_SUITE_P(Pairs, ListingTableTest, ::testing::ValuesIn(kListingCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-// Leading blanks (a reformat) and trailing blanks (an exact match) are in the whole-report tests.
-TEST(ListingBodyTest, ExactOrReformattedMatches) {
-  // New line, Old line, the option, compare columns of both files ("" for none), "=" exact or "RN".
-  const std::vector<std::tuple<std::string, std::string, std::vector<Pref>, std::string, std::string>> rows =
-      {
-          {"a b c", "abc", {}, "", "RN"},  // inner blanks
-          {"a b c", "abc", {Pref::Rovr}, "", "="},
-          {"ABC", "abc", {Pref::Icas}, "", "="},
-          {"A BC", "abc", {Pref::Icas}, "", "RN"},
-          {"abc 1", "abc 2", {Pref::Ccol}, "1:3", "="},   // differ outside the compare columns only
-          {"a bcX", "ab cY", {Pref::Ccol}, "1:4", "RN"},  // same compare text, other blanks
-      };
-  for (const auto& [newLine, oldLine, prefs, ccol, code] : rows) {
-    SCOPED_TRACE(newLine + " / " + oldLine);
-    ListingRun r("Long", prefs);
-    if (!ccol.empty()) r.app.choices.ccolNew1 = r.app.choices.ccolOld1 = ccol;
-    const Lines listing = r.listing(Lines{"first", newLine, "last"}, Lines{"first", oldLine, "last"});
-    ASSERT_EQ(listing.size(), 3u);
-    EXPECT_EQ(token(listing[1]), code + " " + newLine);
-    EXPECT_EQ(r.app.pair.ReformatCount, code == "RN" ? 1 : 0);
-  }
-}
-
-TEST(ListingBodyTest, MovedLinesNameTheirPartners) {
-  ListingRun r("Long", {Pref::Fmvl});
+// The columns of the lines that name a partner or a Dp line.
+TEST(ListingBodyTest, MovedAndDpLinesNameTheirNumbers) {
   EXPECT_EQ(
-      r.listing(Lines{"a", "b", "c", "m"}, Lines{"m", "a", "b", "c"}),
+      ListingRun("Long", "Fmvl").listing(split("a|b|c|m"), split("m|a|b|c")),
       (Lines{row("DM- ", "m", " 00004 MOVE(O TO N) 00001"), row("    ", "a", " 00001              00002"),
              row("    ", "b", " 00002              00003"), row("    ", "c", " 00003              00004"),
              row("IM- ", "m", " 00004 MOVE(N TO O) 00001")}));
-  EXPECT_EQ(std::tuple(r.app.pair.MovedCount, r.app.pair.InsertCount, r.app.pair.DeleteCount),
-            std::tuple(1, 1, 1));
-}
-
-// Identical files with Long and no Dp option are in the whole-report tests.
-TEST(ListingBodyTest, IdenticalFilesAreListedAsMatches) {
-  for (const auto& [type, expected] : {std::pair("Long", Lines{"= a", "DP ; c", "= b"}),
-                                       std::pair("Delta", Lines{"#(2,0,0,0)"}), std::pair("Chng", Lines{})}) {
-    SCOPED_TRACE(type);
-    ListingRun r(type, {}, /*Dsem=*/1);
-    EXPECT_EQ(tokens(r.listing(Lines{"a", "; c", "b"}, Lines{"a", "; c", "b"})), expected);
-    EXPECT_EQ(r.app.pair.MatchCount, 2);
-  }
-}
-
-// Up to twelve unchanged lines between two changes are all shown; more show as six, "Not Shown" and six.
-TEST(ListingBodyTest, ChngShowsSixContextLinesAroundEachChange) {
-  for (const int between : {12, 13}) {
-    SCOPED_TRACE(between);
-    const Lines unchanged = numbered("u", 1, between), x = {"I x1", "D y1"}, y = {"I x2", "D y2"};
-    EXPECT_EQ(tokens(ListingRun("Chng").listing(concat({{"x1"}, unchanged, {"x2"}}),
-                                                concat({{"y1"}, unchanged, {"y2"}}))),
-              between == 12 ? concat({x, numbered("= u", 1, 12), y})
-                            : concat({x, numbered("= u", 1, 6), {"~1"}, numbered("= u", 8, 13), y}));
-  }
-}
-
-// Dp lines are never listed and do not break runs; reformats come first in their block.
-TEST(ListingBodyTest, DeltaBlocksOfReformatsInsertsAndDeletes) {
-  ListingRun r("Delta", {}, /*Dsem=*/1);
-  const Lines listing =
-      r.listing(Lines{"a", "p q", "; c", "r s", "n1", "n2", "z"}, Lines{"a", "pq", "rs", "o1", "z"});
-  EXPECT_EQ(tokens(listing), (Lines{"#(1,2,1,2)", "RN p q", "RN r s", "I n1", "I n2", "D o1", "#(1,0,0,0)"}));
-  EXPECT_EQ(std::pair(r.app.pair.ReformatCount, r.app.pair.PairedChanges), std::pair(2, 1));
+  const Lines listing = ListingRun("Long", "Dsem").listing(split(kDpNew), split(kDpOld));
+  ASSERT_EQ(listing.size(), 8u);
+  EXPECT_EQ(listing[1], row("    ", "; c1", " 00002 DPLINE(NEW) "));
+  EXPECT_EQ(listing[5], row("    ", "c", " 00006              00004"));
 }
 
 // Longest line 3: the references start after 28 - 23 blanks; the reformat starts both sides; without
 // reformats or inserts the left reference is left blank, and a block of matches only shows neither.
 TEST(ListingBodyTest, DeltaWithFsclShowsBlockReferences) {
-  EXPECT_EQ(ListingRun("Delta", {Pref::Fscl})
+  EXPECT_EQ(ListingRun("Delta", "Fscl")
                 .listing(Lines{"l1", "l2", "a b", "X", "l5", "l6"}, Lines{"l1", "l2", "ab", "l5", "Y", "l6"}),
             (Lines{"     LRef#=00003 RRef#=00003", "RN- a b", "I - X", std::string(17, ' ') + "RRef#=00005",
                    "D - Y", std::string(17, ' ')}));
@@ -229,40 +204,31 @@ TEST(ListingBodyTest, ReferenceNumbersContinueAcrossChunks) {
   EXPECT_EQ(delta[1].substr(84, 6), " 08005");
 }
 
-// The Chng window holds its lines across a chunk boundary: 19 unchanged lines between changes at lines
-// 7990 and 8010 show as six, "Not Shown" 7, and six, whichever chunk each lies in.
+// The Chng window holds its lines across chunk boundaries; lines of identical chunks before the first
+// change and after the last count as not shown. Each case: the file's size, the changed lines, listing.
 TEST(ListingBodyTest, ChngContextCarriesAcrossChunks) {
-  Lines newLines = numbered("line ", 1, 8020), oldLines = newLines;
-  for (int at : {7990, 8010}) {
-    newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
-    oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
-  }
-  const auto shown = [](int first, int last) { return numbered("= line ", first, last); };
-  EXPECT_EQ(tokens(ListingRun("Chng").listing(newLines, oldLines)), concat({{"~7983"},
-                                                                            shown(7984, 7989),
-                                                                            {"I new 7990", "D old 7990"},
-                                                                            shown(7991, 7996),
-                                                                            {"~7"},
-                                                                            shown(8004, 8009),
-                                                                            {"I new 8010", "D old 8010"},
-                                                                            shown(8011, 8016),
-                                                                            {"~4"}}));
-}
-
-// Lines of identical chunks before the first change count as not shown, as do those after the last.
-TEST(ListingBodyTest, ChngCountsIdenticalChunksAsNotShown) {
-  for (const int at : {16500, 10}) {  // a change in the third of three chunks, and in the first
-    SCOPED_TRACE(at);
-    Lines newLines = numbered("line ", 1, 17000), oldLines = newLines;
-    newLines[static_cast<std::size_t>(at - 1)] = "new";
-    oldLines[static_cast<std::size_t>(at - 1)] = "old";
-    const Lines before = at > 7 ? Lines{"~" + std::to_string(at - 7)} : Lines{};
-    EXPECT_EQ(tokens(ListingRun("Chng").listing(newLines, oldLines)),
-              concat({before,
-                      numbered("= line ", at - 6, at - 1),
-                      {"I new", "D old"},
-                      numbered("= line ", at + 1, at + 6),
-                      {"~" + std::to_string(17000 - at - 6)}}));
+  const auto shown = [](int first, int last) { return joinLines(numbered("= line ", first, last)); };
+  const auto change = [](int at) {
+    return "I new " + std::to_string(at) + "\nD old " + std::to_string(at) + "\n";
+  };
+  using Case = std::tuple<int, std::vector<int>, std::string>;
+  for (const auto& [size, changes, expected] :
+       {// 19 unchanged lines between two changes in two chunks show as six, "Not Shown" 7, and six.
+        Case{8020,
+             {7990, 8010},
+             "~7983\n" + shown(7984, 7989) + change(7990) + shown(7991, 7996) + "~7\n" + shown(8004, 8009) +
+                 change(8010) + shown(8011, 8016) + "~4\n"},
+        Case{17000,
+             {16500},
+             "~16493\n" + shown(16494, 16499) + change(16500) + shown(16501, 16506) + "~494\n"},
+        Case{17000, {10}, "~3\n" + shown(4, 9) + change(10) + shown(11, 16) + "~16984\n"}}) {
+    SCOPED_TRACE(changes.front());
+    Lines newLines = numbered("line ", 1, size), oldLines = newLines;
+    for (int at : changes) {
+      newLines[static_cast<std::size_t>(at - 1)] = "new " + std::to_string(at);
+      oldLines[static_cast<std::size_t>(at - 1)] = "old " + std::to_string(at);
+    }
+    EXPECT_EQ(joinLines(tokens(ListingRun("Chng").listing(newLines, oldLines))), expected);
   }
 }
 
@@ -296,7 +262,7 @@ TEST(ListingBodyTest, AFileThatChangedBeforeTheListingIsListedAsItNowReads) {
 }
 
 TEST(ListingBodyTest, AeqfPairIsListedFromTheNewFileOnly) {
-  ListingRun r("Long", {Pref::Aeqf}, /*Dsem=*/1);
+  ListingRun r("Long", "Dsem Aeqf");
   const std::string text = "a\n; c\nb\n";
   EXPECT_EQ(r.listing(text, std::string(text.size(), '?'), /*oldStamp=*/1),
             (Lines{" ", row("    ", "a", " 00001              00001   2    "),

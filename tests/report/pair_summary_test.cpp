@@ -116,7 +116,6 @@ TEST(PairSummaryTest, OptionalLinesAndTheirVariants) {
   const std::string binarySizes = "   1234 New Bin File Size Processed    1200 Old Bin File Size Processed";
   const std::string longest = "LISTING-TYPE = Delta  OPTIONS = None  LONGEST-LINE = (40/38)";
   const std::vector<std::pair<std::string, Lines>> cases = {
-      {"binary", {binarySizes, "LISTING-TYPE = Delta  OPTIONS = Abin"}},
       {"binary several", {binarySizes, "OPTIONS = Abin"}},
       {"binarySet emptyNew",
        {"      0 New Bin File Size Processed       0 Old Bin File Size Processed",

@@ -21,9 +21,6 @@ using Lines = std::vector<std::string>;
 std::string row(const std::string& id, const std::string& text, const std::string& tail) {
   return id + text + std::string(80 - text.size(), ' ') + tail;
 }
-std::string pad(const std::string& text, std::size_t width) {
-  return text + std::string(width - text.size(), ' ');
-}
 std::string matched(const std::string& text, const std::string& refs) {
   return row("    ", text, " " + refs + "              " + refs);
 }
@@ -167,12 +164,10 @@ std::vector<GoldenCase> goldenCases() {
              "Code  New/Old-Fi-Name     New-Proc Old-Proc Num-Mat New-Ins Old-Del Num-Refm Tot-Chg N-DpLns "
              "O-DpLns",
              // Code, name in 20 columns, then "%7.d " and " %7.d" x4, "  %7.d", " %7.d" x3 (0 prints blanks).
-             "*    " + pad(" a.txt", 21) + " " + "     12 " + "      12" + "      10" + "       1" +
-                 "       1" + "        1" + "       2" + std::string(8, ' ') + std::string(8, ' '),
-             "     " + pad(" b.txt", 21) + " " + "      3 " + "       3" + "       3" + std::string(8, ' ') +
-                 std::string(8, ' ') + std::string(9, ' ') + std::string(8, ' ') + std::string(8, ' ') +
-                 std::string(8, ' '),
-             " ", "Code: \"Blank\" - Equal", "      *       - Change File",
+             "*     a.txt                     12       12      10       1       1        1       2" +
+                 std::string(16, ' '),
+             "      b.txt                      3        3       3" + std::string(49, ' '), " ",
+             "Code: \"Blank\" - Equal", "      *       - Change File",
              "      TDL=    - Time-Date-Length equal(files assummed equal)",
              "      Err     - I/O on open or File > 2GB", " ",
              "      2 Total New/Old Paired Text Files Processed.",

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "engine/compare_context.h"
+#include "report/report_format.h"
 #include "support/memory_set.h"
 
 namespace kelvarine {
@@ -140,6 +143,18 @@ TEST_F(ReportLinesTest, OldSideOverflowIsAnOverflowToo) {
   EXPECT_EQ(oldSide(), (Lines{"D - a", "D - b"}));
   EXPECT_TRUE(report_().empty());
   EXPECT_EQ(host.messages.size(), 1u);
+}
+
+// The fast reference writer must agree with printf's "%.5d" everywhere, including past five digits and
+// below zero (a corrupted count must still show as printf would show it).
+TEST(AppendReferenceTest, AgreesWithPrintf) {
+  for (int value : {0, 1, 42, 9999, 10000, 99999, 100000, 1234567, -1, -99999, -123456, INT_MAX, INT_MIN}) {
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.5d", value);
+    std::string out = "x";
+    AppendReference(out, value);
+    EXPECT_EQ(out, std::string("x") + expected) << value;
+  }
 }
 
 }  // namespace

@@ -10,8 +10,7 @@ namespace {
 
 class MemoryInputFile : public InputFile {
  public:
-  MemoryInputFile(std::string path, std::shared_ptr<MemoryFileSystem::File> file, MemoryFileSystem& fs)
-      : path_(std::move(path)), file_(std::move(file)), fs_(fs) {
+  explicit MemoryInputFile(std::shared_ptr<MemoryFileSystem::File> file) : file_(std::move(file)) {
     size_ = file_->reportedSize >= 0 ? file_->reportedSize : static_cast<std::int64_t>(file_->content.size());
     stamp_ = file_->stamp;
   }
@@ -19,25 +18,21 @@ class MemoryInputFile : public InputFile {
   FileStamp stamp() const override { return stamp_; }
   std::int64_t read(char* buffer, std::int64_t count) override {
     if (file_->failReads) throw std::runtime_error("read failure");
+    if (file_->readStep > 0) count = std::min(count, file_->readStep);
     std::int64_t available = static_cast<std::int64_t>(file_->content.size()) - pos_;
     std::int64_t n = std::max<std::int64_t>(0, std::min(count, available));
     if (n > 0) std::memcpy(buffer, file_->content.data() + pos_, static_cast<std::size_t>(n));
     pos_ += n;
-    read_ += n;
     file_->bytesRead += n;
-    if (fs_.onRead) fs_.onRead(path_, read_);
     return n;
   }
   void seek(std::int64_t offset) override { pos_ = offset; }
 
  private:
-  std::string path_;
   std::shared_ptr<MemoryFileSystem::File> file_;
-  MemoryFileSystem& fs_;
   std::int64_t size_ = 0;
   FileStamp stamp_ = 0;
   std::int64_t pos_ = 0;
-  std::int64_t read_ = 0;
 };
 
 }  // namespace
@@ -60,7 +55,7 @@ std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& p
   auto f = find(path);
   if (!f) return nullptr;
   ++f->opens;
-  return std::make_unique<MemoryInputFile>(path, f, *this);
+  return std::make_unique<MemoryInputFile>(f);
 }
 
 FileSystem::Kind MemoryFileSystem::kind(const std::string& path) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,8 +11,8 @@
 namespace kelvarine {
 
 // An in-memory file system for tests. A file's content may be replaced while it is open (it is
-// shared with open handles), reads may be made to fail, and a size may be given that differs from
-// the content (to stand for a 2 GB file without holding one).
+// shared with open handles), reads may be made to fail or to hand out a few bytes at a time, and a
+// size may be given that differs from the content (to stand for a 2 GB file without holding one).
 class MemoryFileSystem : public FileSystem {
  public:
   struct File {
@@ -21,6 +20,7 @@ class MemoryFileSystem : public FileSystem {
     FileStamp stamp = 1;
     std::int64_t reportedSize = -1;  // -1: the content's size
     bool failReads = false;          // read() throws
+    std::int64_t readStep = 0;       // the most bytes one read hands out (0: as many as asked)
     int opens = 0;
     std::int64_t bytesRead = 0;
   };
@@ -34,9 +34,6 @@ class MemoryFileSystem : public FileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
-
-  // Called after every read of any file (path, bytes read so far from that handle).
-  std::function<void(const std::string&, std::int64_t)> onRead;
 
  private:
   std::map<std::string, std::shared_ptr<File>> files_;

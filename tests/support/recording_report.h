@@ -13,9 +13,7 @@ namespace kelvarine {
 // What one GenerateReport call saw.
 struct ReportCall {
   int pair = 0;
-  bool binary = false, allRead = false, filesDiffer = false, aeqfEqual = false;
-  std::int32_t returnCode = 0;
-  std::int64_t oldBinBytes = 0;
+  bool binary = false, allRead = false;
   std::vector<int> newNumbers, oldNumbers;  // LineBase + i of each record of the chunk
   std::vector<bool> newMatched;
 };
@@ -33,10 +31,6 @@ class RecordingReport : public ReportStep {
     call.pair = c.app.CurrentPairIndex;
     call.binary = p.Binary;
     call.allRead = p.AllRead;
-    call.filesDiffer = p.FilesDiffer;
-    call.aeqfEqual = p.AeqfEqual;
-    call.returnCode = p.ReturnCode;
-    call.oldBinBytes = p.OldBinBytes;
     if (!p.Binary && !p.AeqfEqual) {
       for (int i = 1; i <= c.newInput.Count; ++i) {
         call.newNumbers.push_back(c.newInput.LineBase + i);
