@@ -1,5 +1,6 @@
 #include "engine/carried_lines.h"
 
+#include <algorithm>
 
 namespace kelvarine {
 
@@ -16,19 +17,25 @@ void CarriedLines::keepFront(const LineTable& table, int from, int to, std::int6
   std::vector<char>& text = text_[keeping_];
   std::size_t at = text.size();
   text.resize(at + bytes);
-  std::vector<Line>& lines = spare_;  // its memory is kept from call to call
-  lines.clear();
-  for (int i = from; i <= to; ++i) {
+  // Usually the first cut of the chunk; a later one puts its lines in front of those of the first.
+  lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(next_));
+  lines_.insert(lines_.begin(), static_cast<std::size_t>(std::max(to - from + 1, 0)), Line{});
+  next_ = 0;
+  Line* line = lines_.data();
+  for (int i = from; i <= to; ++i, ++line) {
     // Text holds the key in front and the rest of the line as read behind it, zeros past Len.
     const LineRecord& r = table[i];
     const std::int32_t cap = PaddedTextBytes(r.Len);
     CopyZeroPadded(text.data() + at, static_cast<std::size_t>(cap), r.Text, static_cast<std::size_t>(r.Len));
-    lines.push_back({r.EndPos, at, r.Len, r.CmpLen, r.CcolLen, cap, r.Hash, r.CcolShort});
+    *line = {r.EndPos,
+             static_cast<std::uint32_t>(at),
+             static_cast<std::int16_t>(r.Len),
+             static_cast<std::int16_t>(r.CmpLen),
+             static_cast<std::int16_t>(r.CcolLen),
+             r.Hash,
+             r.CcolShort};
     at += static_cast<std::size_t>(cap);
   }
-  lines.insert(lines.end(), lines_.begin() + static_cast<std::ptrdiff_t>(next_), lines_.end());
-  lines_.swap(lines);
-  next_ = 0;
   resumeAt_ = resumeAt;
 }
 
@@ -47,7 +54,7 @@ bool CarriedLines::takeNext(LineTable& table, int i) {
   const Line& line = lines_[next_++];
   LineRecord& r = table[i];
   r.Text = text_[keeping_ ^ 1].data() + line.TextAt;
-  r.TextCap = line.TextCap;
+  r.TextCap = PaddedTextBytes(line.Len);
   r.Len = line.Len;
   r.EndPos = line.EndPos;
   r.CmpLen = line.CmpLen;

@@ -32,16 +32,16 @@ class CarriedLines {
   std::int64_t endPos() const { return lines_.empty() ? resumeAt_ : lines_.back().EndPos; }
 
  private:
+  // One kept line, small: up to 7998 of them wait between two chunks. Lengths are at most 2049.
   struct Line {
     std::int64_t EndPos;
-    std::size_t TextAt;  // offset of its Text (TextCap bytes) in the taken text
-    std::int32_t Len, CmpLen, CcolLen, TextCap;
+    std::uint32_t TextAt;  // offset of its Text (PaddedTextBytes(Len) bytes) in the taken text
+    std::int16_t Len, CmpLen, CcolLen;
     std::uint16_t Hash;
     bool CcolShort;
   };
 
   std::vector<Line> lines_;
-  std::vector<Line> spare_;  // where keepFront builds the next lines_
   std::size_t next_ = 0;
   std::int64_t resumeAt_ = -1;
   // The text of the lines being kept, and of the lines taken by the current chunk.

@@ -38,7 +38,7 @@ char* LineTable::allocateInNextBlock(std::size_t bytes) {
       continue;
     }
     std::size_t size = std::max(kBlockSize, bytes);
-    blocks_.push_back(std::make_unique<char[]>(size));
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));  // pages touched only as used
     blockSizes_.push_back(size);
     block_ = blocks_.size() - 1;
     used_ = 0;

@@ -87,6 +87,14 @@ class LineTable {
     return records_[static_cast<std::size_t>(i)];
   }
 
+  // Records 0..last as an array (index i is record i), for loops over a whole table; records up to
+  // `last` (at most 8001) count as written.
+  LineRecord* rows(int last) {
+    if (last < 0 || last > kRecords) rangeError(last);
+    if (last > touched_) touched_ = last;
+    return records_.data();
+  }
+
   // Clears every record to zero and releases all text (only the records that were touched since the
   // last clear need it, which keeps small files cheap).
   void clear();
