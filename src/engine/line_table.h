@@ -37,9 +37,14 @@ inline std::int32_t PaddedTextBytes(std::int32_t len) {
   return (len + 4 + 7) & ~7;
 }
 
-// Writes the `len` bytes at `src` to `dst` followed by zeros up to `cap` (>= len) bytes, a word at a
-// time: lines are short, and a call of memcpy and memset costs more than the copy itself.
+// Writes the `len` bytes at `src` to `dst` followed by zeros up to `cap` (>= len) bytes. A short
+// line a word at a time, where a call of memcpy and memset would cost more than the copy itself.
 inline void CopyZeroPadded(char* dst, std::size_t cap, const char* src, std::size_t len) {
+  if (len > 24) {
+    std::memcpy(dst, src, len);
+    std::memset(dst + len, 0, cap - len);
+    return;
+  }
   std::size_t k = 0;
   for (; k + 8 <= len; k += 8)
     std::memcpy(dst + k, src + k, 8);
