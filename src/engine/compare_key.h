@@ -20,9 +20,11 @@ inline int HashBucket(std::uint16_t hash) {
   return (hash & 8191) + 1;
 }
 
-// The n bytes at a and at b are equal. A word at a time, inline: compare keys are short, and the
-// matcher compares one for almost every line it indexes.
+// The n bytes at a and at b are equal. Short keys a word at a time, inline: the matcher compares one
+// for almost every line it indexes, and a call of memcmp costs more than comparing them; longer ones
+// with memcmp, whose vector loop is faster there.
 inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+  if (n > 16) return std::memcmp(a, b, n) == 0;
   std::size_t k = 0;
   for (; k + 8 <= n; k += 8) {
     std::uint64_t x, y;
