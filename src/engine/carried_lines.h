@@ -20,6 +20,8 @@ class CarriedLines {
   // At the start of a chunk (tables cleared) at file position `at`: true when the kept lines start
   // it (they are then taken with takeNext), else drops them.
   bool startChunk(bool usable, std::int64_t at);
+  // A kept line is left to take (inline: asked for every line read).
+  bool hasNext() const { return next_ < lines_.size(); }
   // Fills record i of `table` (cleared) with the next kept line as it stood after its key was made;
   // its Text stays here until the next chunk starts. False when none is left.
   bool takeNext(LineTable& table, int i);

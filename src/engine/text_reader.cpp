@@ -102,7 +102,7 @@ void startWithCarried(TextInput& input, bool usable) {
 bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
               std::int32_t& ccolShortLines) {
   const int i = input.Count + 1;
-  if (input.Carried.takeNext(table, i)) {
+  if (input.Carried.hasNext() && input.Carried.takeNext(table, i)) {
     const LineRecord& record = table[i];
     input.FilePos = record.EndPos;
     input.LineLen = record.Len;
