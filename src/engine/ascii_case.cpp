@@ -34,14 +34,20 @@ bool NameOrderLess(std::string_view a, std::string_view b) {
 }
 
 int ComparePathsIgnoringCase(std::string_view a, std::string_view b) {
-  while (true) {
-    const std::size_t aEnd = std::min(a.find('/'), a.size()), bEnd = std::min(b.find('/'), b.size());
-    if (const int order = CompareIgnoringCase(a.substr(0, aEnd), b.substr(0, bEnd)); order != 0) return order;
-    const bool aLast = aEnd == a.size(), bLast = bEnd == b.size();
-    if (aLast || bLast) return aLast == bLast ? 0 : (aLast ? -1 : 1);
-    a.remove_prefix(aEnd + 1);
-    b.remove_prefix(bEnd + 1);
+  // Component by component is byte by byte with '/' below every other byte: up to the first
+  // difference both paths have the same components, and there the one whose component ends first
+  // (at a '/' or at its end) is the smaller. One pass, as sorting calls it for every comparison.
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(FoldAscii(a[i]));
+    const auto y = static_cast<unsigned char>(FoldAscii(b[i]));
+    if (x == y) continue;
+    if (x == '/') return -1;
+    if (y == '/') return 1;
+    return x < y ? -1 : 1;
   }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 bool PathOrderLess(std::string_view a, std::string_view b) {

@@ -20,6 +20,35 @@ inline int HashBucket(std::uint16_t hash) {
   return (hash & 8191) + 1;
 }
 
+// The n bytes at a and at b are equal. Short keys a word at a time, inline: the matcher compares one
+// for almost every line it indexes, and a call of memcmp costs more than comparing them; longer ones
+// with memcmp, whose vector loop is faster there.
+inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+  if (n > 16) return std::memcmp(a, b, n) == 0;
+  std::size_t k = 0;
+  for (; k + 8 <= n; k += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + k, 8);
+    std::memcpy(&y, b + k, 8);
+    if (x != y) return false;
+  }
+  if ((n & 4) != 0) {
+    std::uint32_t x, y;
+    std::memcpy(&x, a + k, 4);
+    std::memcpy(&y, b + k, 4);
+    if (x != y) return false;
+    k += 4;
+  }
+  if ((n & 2) != 0) {
+    std::uint16_t x, y;
+    std::memcpy(&x, a + k, 2);
+    std::memcpy(&y, b + k, 2);
+    if (x != y) return false;
+    k += 2;
+  }
+  return (n & 1) == 0 || a[k] == b[k];
+}
+
 // New line and Old line have the same compare text: equal hashes and the first CmpLen bytes of the
 // New line's compare text equal the Old line's. Dp lines and lines without a compare key never are.
 // Inline: the matcher calls it for every candidate pair.
@@ -28,7 +57,7 @@ inline bool SameCompareText(const LineRecord& newLine, const LineRecord& oldLine
   if (newLine.DpLine || oldLine.DpLine || newLine.Text == nullptr || oldLine.Text == nullptr) return false;
   if (newLine.CmpLen < 0 || newLine.CmpLen > oldLine.TextCap || newLine.CmpLen > newLine.TextCap)
     return false;
-  return std::memcmp(newLine.Text, oldLine.Text, static_cast<std::size_t>(newLine.CmpLen)) == 0;
+  return SameBytes(newLine.Text, oldLine.Text, static_cast<std::size_t>(newLine.CmpLen));
 }
 
 }  // namespace kelvarine

@@ -275,7 +275,7 @@ void PrepareLines(CompareContext& context) {
   context.host.setStatusText("Processing Data.");
   const CompareOptions& options = context.options();
   const auto prepareSide = [&](TextInput& input, LineTable& table) {
-    for (int i = 1; i <= input.Count; ++i) {
+    for (int i = options.DpActive ? 1 : input.KeysMade + 1; i <= input.Count; ++i) {
       LineRecord& record = table[i];
       if (options.DpActive) ClassifyDpLine(input, record, options, context.blankLine);
       if (!record.DpLine) PrepareCompareKey(record, options.Icas, options.Ccol);

@@ -22,7 +22,7 @@ void CutToEnd(LineRecord& record, int p);
 void CutSpan(LineRecord& record, int p, int q);
 
 // The line preparation pass over both tables of the current chunk: Dp classification, then the
-// compare key of every line that is not a Dp line.
+// compare key of every line that is not a Dp line (lines 1..KeysMade of an input came with theirs).
 void PrepareLines(CompareContext& context);
 
 }  // namespace kelvarine

@@ -25,7 +25,7 @@ void LineTable::clear() {
   used_ = 0;
 }
 
-char* LineTable::allocate(std::size_t bytes) {
+char* LineTable::allocateInNextBlock(std::size_t bytes) {
   while (true) {
     if (block_ < blocks_.size()) {
       if (used_ + bytes <= blockSizes_[block_]) {
@@ -38,7 +38,7 @@ char* LineTable::allocate(std::size_t bytes) {
       continue;
     }
     std::size_t size = std::max(kBlockSize, bytes);
-    blocks_.push_back(std::make_unique<char[]>(size));
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));  // pages touched only as used
     blockSizes_.push_back(size);
     block_ = blocks_.size() - 1;
     used_ = 0;
@@ -47,21 +47,19 @@ char* LineTable::allocate(std::size_t bytes) {
 
 void LineTable::setText(int i, const char* text, int len) {
   LineRecord& r = (*this)[i];
-  std::size_t bytes = static_cast<std::size_t>(len) + 4;
-  if (r.Text == nullptr || static_cast<std::size_t>(r.TextCap) < bytes) {
-    r.Text = allocate(bytes);
-    r.TextCap = static_cast<std::int32_t>(bytes);
+  const std::int32_t bytes = PaddedTextBytes(len);
+  if (r.Text == nullptr || r.TextCap < bytes) {
+    r.Text = allocate(static_cast<std::size_t>(bytes));
+    r.TextCap = bytes;
   }
-  std::memcpy(r.Text, text, static_cast<std::size_t>(len));
-  std::memset(r.Text + len, 0, static_cast<std::size_t>(r.TextCap - len));
+  CopyZeroPadded(r.Text, static_cast<std::size_t>(r.TextCap), text, static_cast<std::size_t>(len));
 }
 
 void LineTable::setListText(int i, const char* text, int len) {
   LineRecord& r = (*this)[i];
-  std::size_t bytes = static_cast<std::size_t>(len) + 4;
-  r.ListText = allocate(bytes);
-  std::memcpy(r.ListText, text, static_cast<std::size_t>(len));
-  std::memset(r.ListText + len, 0, 4);
+  const std::int32_t bytes = PaddedTextBytes(len);
+  r.ListText = allocate(static_cast<std::size_t>(bytes));
+  CopyZeroPadded(r.ListText, static_cast<std::size_t>(bytes), text, static_cast<std::size_t>(len));
 }
 
 void LineTable::releaseText(int i) {
@@ -77,23 +75,6 @@ void LineTable::makeSentinel(int i, int otherCount) {
   r = LineRecord{};
   r.Anchor = true;
   r.Link = otherCount + 1;
-}
-
-int LineSteps::next(int i) const {
-  if (i > count) return count + 1;
-  if (i < 1) i = 1;
-  if (!dpActive) return i;
-  while (i <= count && table[i].DpLine)
-    ++i;
-  return i;
-}
-
-int LineSteps::prev(int i) const {
-  if (!dpActive || i < 2) return i;
-  if (i > count + 1) i = count + 1;
-  while (i > 1 && table[i].DpLine)
-    --i;
-  return i;
 }
 
 }  // namespace kelvarine

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -30,6 +32,46 @@ struct LineRecord {
   std::int32_t TextCap = 0;   // bytes available at Text (at least Len + 4)
 };
 
+// Bytes a line table gives the Text of a line of `len` characters: len + 4, rounded up to whole words.
+inline std::int32_t PaddedTextBytes(std::int32_t len) {
+  return (len + 4 + 7) & ~7;
+}
+
+// Writes the `len` bytes at `src` to `dst` followed by zeros up to `cap` (>= len) bytes. A short
+// line a word at a time, where a call of memcpy and memset would cost more than the copy itself.
+inline void CopyZeroPadded(char* dst, std::size_t cap, const char* src, std::size_t len) {
+  if (len > 24) {
+    std::memcpy(dst, src, len);
+    std::memset(dst + len, 0, cap - len);
+    return;
+  }
+  std::size_t k = 0;
+  for (; k + 8 <= len; k += 8)
+    std::memcpy(dst + k, src + k, 8);
+  char tail[8] = {};
+  const std::size_t rest = len - k;
+  std::size_t at = 0;
+  if ((rest & 4) != 0) {
+    std::memcpy(tail, src + k, 4);
+    at = 4;
+  }
+  if ((rest & 2) != 0) {
+    std::memcpy(tail + at, src + k + at, 2);
+    at += 2;
+  }
+  if ((rest & 1) != 0) tail[at] = src[k + at];
+  if (k + 8 > cap) {
+    for (std::size_t j = 0; k < cap; ++k, ++j)
+      dst[k] = tail[j];
+    return;
+  }
+  std::memcpy(dst + k, tail, 8);
+  for (k += 8; k + 8 <= cap; k += 8)
+    std::memset(dst + k, 0, 8);
+  for (; k < cap; ++k)
+    dst[k] = 0;
+}
+
 // A New or Old line table: records 1..8001 of one chunk (at most 7999 lines, a sentinel behind the
 // last) and the text they point to. Text lives in an arena that is reset with the table.
 class LineTable {
@@ -50,12 +92,20 @@ class LineTable {
     return records_[static_cast<std::size_t>(i)];
   }
 
+  // Records 0..last as an array (index i is record i), for loops over a whole table; records up to
+  // `last` (at most 8001) count as written.
+  LineRecord* rows(int last) {
+    if (last < 0 || last > kRecords) rangeError(last);
+    if (last > touched_) touched_ = last;
+    return records_.data();
+  }
+
   // Clears every record to zero and releases all text (only the records that were touched since the
   // last clear need it, which keeps small files cheap).
   void clear();
-  // Gives record i a text buffer of `len` + 4 bytes holding `text` followed by zero bytes.
+  // Gives record i a text buffer of at least `len` + 4 bytes holding `text` followed by zero bytes.
   void setText(int i, const char* text, int len);
-  // Gives record i a listing copy (`len` + 4 bytes) of `text`.
+  // Gives record i a listing copy (`len` + 4 bytes or more, zeros behind the text) of `text`.
   void setListText(int i, const char* text, int len);
   // Drops record i's Text and ListText (their memory returns with the next clear()).
   void releaseText(int i);
@@ -64,7 +114,16 @@ class LineTable {
 
  private:
   [[noreturn]] static void rangeError(int i);
-  char* allocate(std::size_t bytes);
+  // `bytes` from the arena: from the block being filled when they fit, else from the next one.
+  char* allocate(std::size_t bytes) {
+    if (block_ < blockSizes_.size() && used_ + bytes <= blockSizes_[block_]) {
+      char* p = blocks_[block_].get() + used_;
+      used_ += bytes;
+      return p;
+    }
+    return allocateInNextBlock(bytes);
+  }
+  char* allocateInNextBlock(std::size_t bytes);
 
   std::vector<LineRecord> records_;
   std::vector<std::unique_ptr<char[]>> blocks_;
@@ -81,10 +140,24 @@ struct LineSteps {
   int count;
   bool dpActive;
 
-  // First index >= i that is not a Dp line (count + 1 past the end).
-  int next(int i) const;
+  // First index >= i that is not a Dp line (count + 1 past the end). Inline: the matcher and the
+  // listing step through every line with it.
+  int next(int i) const {
+    if (i > count) return count + 1;
+    if (i < 1) i = 1;
+    if (!dpActive) return i;
+    while (i <= count && table[i].DpLine)
+      ++i;
+    return i;
+  }
   // Steps back from i over Dp lines; stops at the first non-Dp line or at 1. i < 2 is returned as is.
-  int prev(int i) const;
+  int prev(int i) const {
+    if (!dpActive || i < 2) return i;
+    if (i > count + 1) i = count + 1;
+    while (i > 1 && table[i].DpLine)
+      --i;
+    return i;
+  }
 };
 
 }  // namespace kelvarine

@@ -43,45 +43,49 @@ bool MatcherState::probe(int& n, int& o) const {
 void MatcherState::buildTwinLists(bool movedSearch) {
   const int oldEnd = OldCount + 1;
   if (buckets.size() != kBuckets + 1) buckets.assign(kBuckets + 1, 0);
-  const auto bucketOf = [&](const LineRecord& line) -> std::int32_t& {
-    return buckets[static_cast<std::size_t>(HashBucket(line.Hash))];
-  };
+  // Plain arrays: every index below is within 1..OldCount or 1..NewCount.
+  LineRecord* const olds = oldTable.rows(OldCount);
+  LineRecord* const news = newTable.rows(NewCount);
+  std::int32_t* const heads = buckets.data();
+  const auto bucketOf = [&](const LineRecord& line) -> std::int32_t& { return heads[HashBucket(line.Hash)]; };
   for (int i = OldCount; i >= 1; --i) {
-    LineRecord& line = oldTable[i];
+    LineRecord& line = olds[i];
     if (line.DpLine) continue;
     std::int32_t& head = bucketOf(line);
     line.Link = head == 0 ? oldEnd : head;
     line.NextTwin = 0;
     head = i;
   }
-  const auto same = [&](int n, int o) { return movedSearch ? equalWithLength(n, o) : equal(n, o); };
+  const auto same = [&](const LineRecord& n, const LineRecord& o) {
+    return SameCompareText(n, o) && (!movedSearch || n.CmpLen == o.CmpLen);
+  };
   for (int j = 1; j <= NewCount; ++j) {
-    LineRecord& line = newTable[j];
+    LineRecord& line = news[j];
     if (line.DpLine || (movedSearch && line.Matched)) continue;
     if (movedSearch) line.Unique = false;
     int c = bucketOf(line);
     if (c == 0) c = oldEnd;
-    while (c != oldEnd && !same(j, c))
-      c = oldTable[c].Link;
+    while (c != oldEnd && !same(line, olds[c]))
+      c = olds[c].Link;
     if (c == oldEnd) {
       line.Link = oldEnd;
       line.Unique = true;
       continue;
     }
-    if (oldTable[c].NextTwin == 0) {
+    if (olds[c].NextTwin == 0) {
       int last = c;
-      for (int d = oldTable[c].Link; d != oldEnd; d = oldTable[d].Link) {
-        if (same(j, d)) {
-          oldTable[last].NextTwin = d;
+      for (int d = olds[c].Link; d != oldEnd; d = olds[d].Link) {
+        if (same(line, olds[d])) {
+          olds[last].NextTwin = d;
           last = d;
         }
       }
-      oldTable[last].NextTwin = oldEnd;
+      olds[last].NextTwin = oldEnd;
     }
     line.Link = c;
   }
   for (int i = 1; i <= OldCount; ++i) {
-    LineRecord& line = oldTable[i];
+    LineRecord& line = olds[i];
     if (line.DpLine) continue;
     if (line.NextTwin == 0) line.NextTwin = oldEnd;
     bucketOf(line) = 0;

@@ -10,7 +10,9 @@ namespace kelvarine {
 namespace {
 
 void sortUnique(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), PathOrderLess);
+  // Lists from a directory listing come sorted already.
+  if (!std::is_sorted(names.begin(), names.end(), PathOrderLess))
+    std::sort(names.begin(), names.end(), PathOrderLess);
   names.erase(std::unique(names.begin(), names.end()), names.end());
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/carried_lines.h"
 #include "engine/file_system.h"
 
 namespace kelvarine {
@@ -42,6 +43,8 @@ struct TextInput {
   FileStamp FileDate = 0;         // modification time
   std::int64_t FileSize = 0;      // size; the binary compare reuses it for its last read count
   std::int64_t FileSizeKept = 0;  // New only: the size, never overwritten
+  CarriedLines Carried;           // lines cut off the last chunk, to start the next one with
+  std::int32_t KeysMade = 0;      // lines 1..KeysMade of the chunk came from Carried, keys made
 
   // Clears the input for the next pair, keeping the buffers' memory; the compare-column bounds survive
   // when `keepCcol`.

@@ -90,6 +90,32 @@ void fillNextRecord(LineTable& table, TextInput& input, const CompareOptions& op
   }
 }
 
+// Starts the chunk with the lines the matcher cut off the last one when they are the lines it would
+// read (the keys of lines without Dp processing depend on the line alone), and moves the file on
+// behind them; otherwise drops them.
+void startWithCarried(TextInput& input, bool usable) {
+  input.KeysMade = 0;
+  if (input.Carried.startChunk(usable, input.FilePos)) input.Stream->seek(input.Carried.endPos());
+}
+
+// The next line of the chunk into the next record of `table`: a carried line, else one read.
+bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
+              std::int32_t& ccolShortLines) {
+  const int i = input.Count + 1;
+  if (input.Carried.hasNext() && input.Carried.takeNext(table, i)) {
+    const LineRecord& record = table[i];
+    input.FilePos = record.EndPos;
+    input.LineLen = record.Len;
+    input.Count = i;
+    input.KeysMade = i;
+    if (record.CcolShort) ++ccolShortLines;  // counted on every read of the line, as it was first
+    return true;
+  }
+  if (!ReadLine(input, options.Ieof)) return false;
+  fillNextRecord(table, input, options, ccolShortLines);
+  return true;
+}
+
 }  // namespace
 
 bool ReadLine(TextInput& input, bool ieof) {
@@ -210,13 +236,17 @@ void LoadChunk(CompareContext& context) {
   newInput.Count = 0;
   oldInput.Count = 0;
   const std::string newName = baseName(newInput.FileName);
+  // Carried lines exist only behind a matched chunk, so FilesDiffer is set and the raw line compare
+  // below, which carried lines could not take part in, is not needed.
+  const bool carry = !options.DpActive && pair.FilesDiffer;
+  startWithCarried(newInput, carry);
+  startWithCarried(oldInput, carry);
 
   while (!context.app.StopRequested && !(newInput.AtEof && oldInput.AtEof)) {
     if (newInput.Count + 1 >= kChunkBound) break;
     bool newRead = false;
-    if (!newInput.AtEof && ReadLine(newInput, options.Ieof)) {
+    if (!newInput.AtEof && nextLine(context.newTable, newInput, options, pair.NewCcolShortLines)) {
       newRead = true;
-      fillNextRecord(context.newTable, newInput, options, pair.NewCcolShortLines);
       if (newInput.Count % kProgressInterval == 0) {
         context.host.toggleActivityImages();
         char count[32];
@@ -228,9 +258,8 @@ void LoadChunk(CompareContext& context) {
 
     if (oldInput.Count + 1 >= kChunkBound) break;
     bool oldRead = false;
-    if (!oldInput.AtEof && ReadLine(oldInput, options.Ieof)) {
+    if (!oldInput.AtEof && nextLine(context.oldTable, oldInput, options, pair.OldCcolShortLines)) {
       oldRead = true;
-      fillNextRecord(context.oldTable, oldInput, options, pair.OldCcolShortLines);
       if (oldInput.Count % kProgressInterval == 0) {
         context.host.toggleActivityImages();
         context.host.processEvents();
@@ -246,6 +275,8 @@ void LoadChunk(CompareContext& context) {
     }
   }
 
+  newInput.Carried.endChunk();
+  oldInput.Carried.endChunk();
   if (context.app.StopRequested) return;
   const int n = newInput.Count;
   const int m = oldInput.Count;

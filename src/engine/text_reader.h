@@ -22,7 +22,8 @@ void ResetInput(TextInput& input, bool continuing);
 void ResetInputs(CompareContext& context);
 
 // Fills both line tables with the next chunk of at most 7999 lines per file, sets the sentinels and
-// the pair state's NewLines, OldLines, FilesDiffer and AllRead. Stops early on a halt request.
+// the pair state's NewLines, OldLines, FilesDiffer and AllRead. Stops early on a halt request. A chunk
+// starting where the matcher cut the last one takes the lines it cut off from the inputs' Carried.
 void LoadChunk(CompareContext& context);
 
 // Cuts the compare text of a line just read (still in input.LineBuf) to the input's compare columns.

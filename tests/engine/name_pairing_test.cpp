@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   ""},
                       PairingCase{"NameOrderIgnoringCaseDuplicatesOnce", "c|b|A|b", "B|a|d|.hidden",
                                   "A:a|b:B", "c", ".hidden|d"},
+                      PairingCase{"PathsInOrderNameByNameThoughDashAndDotSortBelowSlash", "a.x|a-b|a/c|A/b",
+                                  "a-B|a/B", "A/b:a/B|a-b:a-B", "a/c|a.x", ""},
                       PairingCase{"EmptySide", "a", "", "", "a", ""}),
     [](const ::testing::TestParamInfo<PairingCase>& info) { return std::string(info.param.name); });
 

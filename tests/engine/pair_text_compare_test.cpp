@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 
+#include "engine/compare_key.h"
 #include "engine/compare_run.h"
 #include "engine/run_status.h"
 #include "support/memory_set.h"
@@ -70,6 +73,66 @@ TEST_F(PairTextCompareTest, LongFilesAreComparedInChunks) {
   ASSERT_EQ(matching.size(), 3u);
   EXPECT_EQ(matching[1], "status: Finding Matching Lines(0) - Start Line = 8000 UpTo Line = 15998 .");
 }
+
+// Chunks of a long pair of short repeated lines are cut by the matcher, and the lines cut off start
+// the next chunk with the keys made when they were first read: every record must still hold what
+// reading its line afresh gives.
+class ChunkRecordsTest : public ::testing::TestWithParam<const char*>, public TextRun {};
+
+TEST_P(ChunkRecordsTest, EveryLineOfEveryChunkHoldsItsOwnLengthPositionAndKey) {
+  const std::vector<std::string> pool = {"  Return X;",  "}", "", "  i++;", "  If (a) {", "    B = c;",
+                                         "  Call(x, y);"};
+  std::minstd_rand random(7);
+  std::vector<std::string> oldLines, newLines;
+  for (int i = 0; i < 20000; ++i) {
+    oldLines.push_back(pool[random() % pool.size()]);
+    newLines.push_back(i % 50 == 0 ? "  k = " + std::to_string(i) + ";" : oldLines.back());
+    if (i % 3000 == 2999)
+      for (const std::string& line : numbered("  Add ", 1, 20))
+        newLines.push_back(line + ";");
+  }
+  addPair("a.txt", joinLines(newLines), joinLines(oldLines));
+  ApplyOptionsString(app.choices, GetParam());
+  const bool icas = std::string(GetParam()) == "Icas";
+  int carried = 0, checked = 0;
+  const auto endsOf = [](const std::vector<std::string>& lines) {  // file position behind each line
+    std::vector<std::int64_t> ends;
+    std::int64_t end = 0;
+    for (const std::string& line : lines)
+      ends.push_back(end += static_cast<std::int64_t>(line.size()) + 1);
+    return ends;
+  };
+  const std::vector<std::int64_t> newEnds = endsOf(newLines), oldEnds = endsOf(oldLines);
+  const auto check = [&](const TextInput& input, LineTable& table, const std::vector<std::string>& lines,
+                         const std::vector<std::int64_t>& ends) {
+    carried += input.KeysMade;
+    for (int i = 1; i <= input.Count; ++i) {
+      const int at = input.LineBase + i - 1;
+      std::string key;
+      for (char c : lines[static_cast<std::size_t>(at)])
+        if (c != ' ') key += icas && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      if (key.size() % 2 != 0 || key.empty()) key += '\0';
+      const LineRecord& r = table[i];
+      ASSERT_EQ(r.Len, std::max<int>(1, static_cast<int>(lines[static_cast<std::size_t>(at)].size()))) << at;
+      ASSERT_EQ(r.EndPos, ends[static_cast<std::size_t>(at)]) << at;
+      ASSERT_EQ(r.CmpLen, key.empty() || key == std::string(1, '\0') ? 1 : static_cast<int>(key.size()))
+          << at;
+      ASSERT_EQ(std::memcmp(r.Text, key.data(), static_cast<std::size_t>(r.CmpLen)), 0) << at;
+      ASSERT_EQ(r.Hash, CompareTextHash(key.data(), r.CmpLen)) << at;
+      ++checked;
+    }
+  };
+  report.onCall = [&](CompareContext& c) {
+    check(c.newInput, c.newTable, newLines, newEnds);
+    check(c.oldInput, c.oldTable, oldLines, oldEnds);
+  };
+  run();
+  EXPECT_EQ(checked, static_cast<int>(newLines.size() + oldLines.size()));
+  EXPECT_GT(carried, 0);  // the cut-off lines were carried, not read again
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, ChunkRecordsTest, ::testing::Values("None", "Icas"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(PairTextCompareTest, FilesChangingBetweenChunksAreComparedAsRead) {
   // Both files are rewritten after the first chunk (12000 equal lines each) was reported.
