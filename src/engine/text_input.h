@@ -45,6 +45,9 @@ struct TextInput {
   std::int64_t FileSizeKept = 0;  // New only: the size, never overwritten
   CarriedLines Carried;           // lines cut off the last chunk, to start the next one with
   std::int32_t KeysMade = 0;      // lines 1..KeysMade of the chunk came from Carried, keys made
+  // End of the furthest line counted as shorter than the first compare column: a line read again
+  // with a later chunk (the matcher cuts chunks short) is counted once.
+  std::int64_t CcolCountedTo = 0;
 
   // Clears the input for the next pair, keeping the buffers' memory; the compare-column bounds survive
   // when `keepCcol`.

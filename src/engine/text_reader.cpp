@@ -108,7 +108,10 @@ bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
     input.LineLen = record.Len;
     input.Count = i;
     input.KeysMade = i;
-    if (record.CcolShort) ++ccolShortLines;  // counted on every read of the line, as it was first
+    if (record.CcolShort && record.EndPos > input.CcolCountedTo) {
+      ++ccolShortLines;
+      input.CcolCountedTo = record.EndPos;
+    }
     return true;
   }
   if (!ReadLine(input, options.Ieof)) return false;
@@ -299,7 +302,10 @@ void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& cco
   if (len < input.CcolStart1) {
     record.CcolShort = true;
     input.CcolShortSeen = true;
-    ++ccolShortLines;
+    if (input.FilePos > input.CcolCountedTo) {
+      ++ccolShortLines;
+      input.CcolCountedTo = input.FilePos;
+    }
     return;
   }
   input.MaxCmpLen = std::max(input.MaxCmpLen, record.CcolLen);

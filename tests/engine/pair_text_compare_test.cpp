@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -79,11 +80,12 @@ TEST_F(PairTextCompareTest, LongFilesAreComparedInChunks) {
 // reading its line afresh gives.
 class ChunkRecordsTest : public ::testing::TestWithParam<const char*>, public TextRun {};
 
-TEST_P(ChunkRecordsTest, EveryLineOfEveryChunkHoldsItsOwnLengthPositionAndKey) {
+// 20,000 short lines drawn from a few texts, and a copy with every 50th line changed and 20 lines
+// inserted every 3,000: the shape on which the matcher cuts chunks short.
+void shortRepeatedLines(std::vector<std::string>& newLines, std::vector<std::string>& oldLines) {
   const std::vector<std::string> pool = {"  Return X;",  "}", "", "  i++;", "  If (a) {", "    B = c;",
                                          "  Call(x, y);"};
   std::minstd_rand random(7);
-  std::vector<std::string> oldLines, newLines;
   for (int i = 0; i < 20000; ++i) {
     oldLines.push_back(pool[random() % pool.size()]);
     newLines.push_back(i % 50 == 0 ? "  k = " + std::to_string(i) + ";" : oldLines.back());
@@ -91,6 +93,11 @@ TEST_P(ChunkRecordsTest, EveryLineOfEveryChunkHoldsItsOwnLengthPositionAndKey) {
       for (const std::string& line : numbered("  Add ", 1, 20))
         newLines.push_back(line + ";");
   }
+}
+
+TEST_P(ChunkRecordsTest, EveryLineOfEveryChunkHoldsItsOwnLengthPositionAndKey) {
+  std::vector<std::string> oldLines, newLines;
+  shortRepeatedLines(newLines, oldLines);
   addPair("a.txt", joinLines(newLines), joinLines(oldLines));
   ApplyOptionsString(app.choices, GetParam());
   const bool icas = std::string(GetParam()) == "Icas";
@@ -133,6 +140,27 @@ TEST_P(ChunkRecordsTest, EveryLineOfEveryChunkHoldsItsOwnLengthPositionAndKey) {
 
 INSTANTIATE_TEST_SUITE_P(Options, ChunkRecordsTest, ::testing::Values("None", "Icas"),
                          [](const auto& info) { return std::string(info.param); });
+
+// A line the matcher cuts off one chunk comes again with the next: it is still one line shorter than
+// the first compare column, however often it is read.
+TEST_F(PairTextCompareTest, CcolShortLinesAreCountedOnceEach) {
+  std::vector<std::string> oldLines, newLines;
+  shortRepeatedLines(newLines, oldLines);
+  addPair("a.txt", joinLines(newLines), joinLines(oldLines));
+  app.choices.setChecked(Pref::Ccol, true);
+  app.choices.ccolNew1 = app.choices.ccolOld1 = "3:eol";
+  std::pair<std::int32_t, std::int32_t> counted;
+  report.onCall = [&](CompareContext& c) {
+    counted = {c.pair().NewCcolShortLines, c.pair().OldCcolShortLines};
+  };
+  run();
+  const auto shortLines = [](const std::vector<std::string>& lines) {
+    return static_cast<std::int32_t>(
+        std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.size() < 3; }));
+  };
+  ASSERT_GT(report.calls.size(), 3u);
+  EXPECT_EQ(counted, std::pair(shortLines(newLines), shortLines(oldLines)));
+}
 
 TEST_F(PairTextCompareTest, FilesChangingBetweenChunksAreComparedAsRead) {
   // Both files are rewritten after the first chunk (12000 equal lines each) was reported.
