@@ -123,7 +123,10 @@ class LineOutput {
     if (!isInput_) stream_ = std::fopen(path_.c_str(), "wb");
     failed_ = stream_ == nullptr;
   }
-  bool put(std::string_view text) { return std::fwrite(text.data(), 1, text.size(), stream_) == text.size(); }
+  // An empty view may hold no pointer at all, which fwrite must not be given.
+  bool put(std::string_view text) {
+    return text.empty() || std::fwrite(text.data(), 1, text.size(), stream_) == text.size();
+  }
 
   std::string path_;
   const kelvarine::AppState* app_ = nullptr;
