@@ -7,6 +7,8 @@
 
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "ui/main_panel_pages.h"
+#include "ui/name_history.h"
 
 namespace kelvarine {
 namespace {
@@ -50,7 +52,6 @@ TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
            {1, 2, "New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
            {2, 2, "./New Dir/../start.txt", "", "/work/", "", "/work/"},
            {3, 3, "/top.txt", "", "/", "", "/"},
-           {4, 4, "/nowhere", "/work/old", "/nowhere", "/work/old", "/work/old"},
            {1, 2, "old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree at Old
            {1, 2, "old", "/missing", "old", "/missing", "/work"},                    // none: start directory
        }) {
@@ -105,7 +106,6 @@ TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
            {false, true, false, false, false, "", true},
            {true, false, false, false, false, "The New and Old File" + both, false},
            {true, false, false, true, true, "The New File Name \"/A/New\" remains" + ending, true},
-           {true, true, false, false, false, "", true},
        }) {
     SCOPED_TRACE(std::string(c.filePage ? "file page: " : "dir page: ") + c.question);
     setNames("/A/New", "/b/Old");
@@ -184,6 +184,84 @@ TEST_F(AssistantPagesTest, FileFieldsAndToMainHandTheFileOver) {
   FileSelectClicked(state, "Zeta.TXT");
   ASSERT_TRUE(FileSelectToMain(services, state, NameSide::New));
   EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/work/start.txt"});  // the replaced name
+}
+
+TEST_F(AssistantPagesTest, PreferencesLeftForAnotherPage) {
+  CompareChoices& choices = app.choices;
+  choices.setChecked(Pref::Icas, true);
+  ChangePage(services, memory, Page::Preferences);
+  EXPECT_EQ(app.optionsString, "None");  // entering Preferences does not rebuild
+  // Leaving for another page keeps the edits; Abin takes out the four boxes it overrides.
+  for (Pref p : {Pref::Txal, Pref::Txfo, Pref::Sbsl, Pref::Noss, Pref::Abin})
+    choices.setChecked(p, true);
+  ChangePage(services, memory, Page::About);
+  EXPECT_EQ(app.optionsString, "Icas Abin");
+  EXPECT_FALSE(choices.isChecked(Pref::Txal));
+
+  // A checked box does not show until the page is left.
+  ChangePage(services, memory, Page::Preferences);
+  PreferencesReset(services);
+  EXPECT_EQ(choices.checked, decltype(choices.checked){});
+  EXPECT_EQ(app.optionsString, "Icas Abin");
+  ChangePage(services, memory, Page::MainPanel);
+  EXPECT_EQ(app.optionsString, "None");
+}
+
+TEST_F(AssistantPagesTest, DpOptionsCancelKeepsThreeCharactersOfTheYesNoText) {
+  app.choices.dudcTag = "--";
+  app.choices.dudcYesNo = "Yessir";
+  ChangePage(services, memory, Page::DpOptions);
+  app.choices.dudcTag = "rem";
+  app.choices.dudcYesNo = "No";
+  DpOptionsCancel(services, memory);
+  EXPECT_EQ(app.choices.dudcTag, "--");
+  EXPECT_EQ(app.choices.dudcYesNo, "Yes");
+}
+
+TEST(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
+  MemoryFileSystem files;
+  files.add("/Data/New/Alpha.TXT", "a");
+  files.add("/data/new/alpha.txt", "a");  // a second file whose name differs only in letter case
+  files.add("/data/old/beta.txt", "b");
+  NameHistoryField field;
+  struct Step {
+    std::string name;
+    HistoryAccepts accepts;
+    bool changed;
+    std::vector<std::string> history;  // after the step
+  };
+  const auto any = HistoryAccepts::FilesOrDirectories, dirs = HistoryAccepts::DirectoriesOnly;
+  for (const Step& step : std::vector<Step>{
+           {"/nowhere/x.txt", any, false, {}},
+           {"", any, false, {}},
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT"}},
+           {"/Data/New/Alpha.TXT", any, false, {"/Data/New/Alpha.TXT"}},  // already first
+           {"/data/new/alpha.txt", any, true, {"/data/new/alpha.txt"}},   // the newer spelling replaces it
+           {"/data/old", any, true, {"/data/old", "/data/new/alpha.txt"}},
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT", "/data/old"}},  // older copy moves up
+           {"/data/old/beta.txt", dirs, false, {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", HistoryAccepts::FilesOnly, false, {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", dirs, true, {"/Data/New", "/Data/New/Alpha.TXT", "/data/old"}},
+       }) {
+    field.text = "typed";
+    EXPECT_EQ(AddToNameHistory(field, step.name, files, step.accepts), step.changed) << step.name;
+    EXPECT_EQ(field.history, step.history) << step.name;
+    EXPECT_EQ(field.text, step.changed ? step.history.front() : "typed") << step.name;
+  }
+
+  // The field's own events enter only a changed name that exists.
+  field = NameHistoryField{};
+  field.text = "/data/old";
+  NameFieldEnter(field);
+  NameFieldLeave(field, files, any);  // unchanged: not entered, though it exists
+  field.text = "/Data/Missing";
+  NameFieldLeave(field, files, any);
+  EXPECT_TRUE(field.history.empty());
+  field.text = "/data/old/beta.txt";
+  NameFieldLeave(field, files, any);
+  field.text = "/data/old";
+  NameFieldDropDown(field, files, any);  // opening the list enters the current text
+  EXPECT_EQ(field.history, (std::vector<std::string>{"/data/old", "/data/old/beta.txt"}));
 }
 
 }  // namespace

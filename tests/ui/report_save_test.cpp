@@ -41,12 +41,6 @@ Lines splitLines(const std::string& text) {
   return lines;
 }
 
-void expectLines(const Lines& actual, const Lines& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i)
-    EXPECT_EQ(actual[i], expected[i]) << "line " << i;
-}
-
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -117,13 +111,13 @@ TEST_F(SavedReportTest, SingleHtmlNumbersListingRowsEscapesAndSpansColours) {
   ASSERT_EQ(app.ListingLineCount, 8);
   Lines summary = summaryRows();
   summary[summary.size() - 2] = "<FONT Color=Red>" + summary[summary.size() - 2] + "</FONT>";  // LISTING-TY
-  expectLines(htmlOf(), concat({{"<HTML>", "<BODY>", "<FONT Face=\"Courier New\" Color=Black Size=3>",
-                                 "<PRE>", " " + line(0), " " + line(1), " " + line(2), "   1  " + line(3),
-                                 "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
-                                 "<FONT Color=Red>   3  " + line(5) + "</FONT>", "   4  " + line(6),
-                                 "<FONT Color=Blue>   5  " + line(7) + "</FONT>"},
-                                summary,
-                                {"</PRE>", "</BODY>", "</HTML>"}}));
+  EXPECT_EQ(htmlOf(), concat({{"<HTML>", "<BODY>", "<FONT Face=\"Courier New\" Color=Black Size=3>", "<PRE>",
+                               " " + line(0), " " + line(1), " " + line(2), "   1  " + line(3),
+                               "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
+                               "<FONT Color=Red>   3  " + line(5) + "</FONT>", "   4  " + line(6),
+                               "<FONT Color=Blue>   5  " + line(7) + "</FONT>"},
+                              summary,
+                              {"</PRE>", "</BODY>", "</HTML>"}}));
 }
 
 TEST_F(SavedReportTest, HtmlRunOfOneColourIsOneSpanAndLongLinesAreCut) {
@@ -182,7 +176,7 @@ TEST_F(SavedReportTest, SingleRtfSwitchesColourOnlyWhenNeededAndEscapes) {
   summary[0] = "\\par " + plain + "0  " + line(8);  // black after the blue insert
   summary[summary.size() - 2] = "\\par " + plain + "2  " + line(app.reportLines.size() - 2);
   summary.back() = "\\par " + plain + "0  " + app.reportLines.back();
-  expectLines(
+  EXPECT_EQ(
       rtfOf(),
       concat(
           {{"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fmodern\\fcharset1 Courier New;}}",
@@ -216,29 +210,29 @@ TEST_F(SavedReportTest, DualHtmlWritesThreePartsEachWithItsOwnColours) {
   ASSERT_EQ(app.ListingLineCount, 7);
   Lines summary = summaryRows();
   summary[summary.size() - 2] = "<FONT Color=Red>" + summary[summary.size() - 2] + "</FONT>";
-  expectLines(htmlOf(), concat({{"<HTML>",
-                                 "<BODY>",
-                                 "<FONT Face=\"Courier New\" Color=Black Size=3>",
-                                 "<PRE>",
-                                 "Brisolan File Compare Report - " + kStamp,
-                                 "Panel 1 Report -- New Source Matches + New File Inserts",
-                                 " " + line(0),
-                                 " " + line(1),
-                                 " " + line(2),
-                                 "   1  " + line(3),
-                                 "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
-                                 "   3  " + line(5),
-                                 "<FONT Color=Blue>   4  " + line(6) + "</FONT>",
-                                 "<FONT Color=Black>Panel 2 Report -- Old Source Matches + Old File Deletes",
-                                 " " + oldLine(0),
-                                 " " + oldLine(1),
-                                 " " + oldLine(2),
-                                 "   1  " + oldLine(3),
-                                 "<FONT Color=Red>   2  " + oldLine(4) + "</FONT>",
-                                 "   3  " + oldLine(5),
-                                 "   4  " + oldLine(6)},
-                                summary,
-                                {"</PRE>", "</BODY>", "</HTML>"}}));
+  EXPECT_EQ(htmlOf(), concat({{"<HTML>",
+                               "<BODY>",
+                               "<FONT Face=\"Courier New\" Color=Black Size=3>",
+                               "<PRE>",
+                               "Brisolan File Compare Report - " + kStamp,
+                               "Panel 1 Report -- New Source Matches + New File Inserts",
+                               " " + line(0),
+                               " " + line(1),
+                               " " + line(2),
+                               "   1  " + line(3),
+                               "<FONT Color=Blue>   2  I - new &lt;b&gt;" + line(4).substr(11) + "</FONT>",
+                               "   3  " + line(5),
+                               "<FONT Color=Blue>   4  " + line(6) + "</FONT>",
+                               "<FONT Color=Black>Panel 2 Report -- Old Source Matches + Old File Deletes",
+                               " " + oldLine(0),
+                               " " + oldLine(1),
+                               " " + oldLine(2),
+                               "   1  " + oldLine(3),
+                               "<FONT Color=Red>   2  " + oldLine(4) + "</FONT>",
+                               "   3  " + oldLine(5),
+                               "   4  " + oldLine(6)},
+                              summary,
+                              {"</PRE>", "</BODY>", "</HTML>"}}));
 }
 
 TEST_F(SavedReportTest, DualRtfHasTitleAndPartHeadings) {
@@ -259,13 +253,13 @@ TEST_F(SavedReportTest, DualTextStackedWithTitle) {
     left.push_back(ViewerRowText(app, app.reportLines, i));
     right.push_back(ViewerRowText(app, app.oldSideLines, i));
   }
-  expectLines(textOf({true, true, "My title"}),
-              concat({{"My title", "Brisolan Double-Stacked Compare Report  " + kStamp,
-                       " Panel 1 -- New Source Matches + Inserts"},
-                      left,
-                      {" ", " Panel 2 -- New Source Matches + Deletes"},
-                      right,
-                      summaryRows()}));
+  EXPECT_EQ(textOf({true, true, "My title"}),
+            concat({{"My title", "Brisolan Double-Stacked Compare Report  " + kStamp,
+                     " Panel 1 -- New Source Matches + Inserts"},
+                    left,
+                    {" ", " Panel 2 -- New Source Matches + Deletes"},
+                    right,
+                    summaryRows()}));
   // A checked title with an empty text, or an unchecked one, adds no line.
   for (const DualTextChoice& noTitle :
        {DualTextChoice{true, true, ""}, DualTextChoice{true, false, "unused"}})
@@ -516,18 +510,6 @@ TEST_F(SaveToDiskTest, AFailedSaveGivesItsMessageAndNoteAndKeepsTheTarget) {
   EXPECT_EQ(filesInDir(dir), (Lines{"busy.html", "new"}));
 }
 
-// The standard output of `command`, run by the shell.
-std::string outputOf(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-      output.append(chunk, n);
-    ::pclose(pipe);
-  }
-  return output;
-}
-
 TEST_F(SaveToDiskTest, AWordProcessorAndABrowserReadTheCharactersBack) {
   for (const char* program : {"unrtf", "w3m"})
     if (std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) != 0)
@@ -543,7 +525,13 @@ TEST_F(SaveToDiskTest, AWordProcessorAndABrowserReadTheCharactersBack) {
     ASSERT_EQ(SaveReport(file.string(), app, host, source), SaveOutcome::Saved);
     std::string command = reader + "'" + file.string() + "' 2>/dev/null";
     if (name == "r.rtf") command += " | " + browser;
-    const std::string text = outputOf(command);
+    std::string text;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+      text.append(chunk, n);
+    ::pclose(pipe);
     for (const std::string& word : words)
       EXPECT_NE(text.find(word), std::string::npos) << name << ": " << word << " not in\n" << text;
   }
