@@ -248,20 +248,6 @@ TEST(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
     EXPECT_EQ(field.history, step.history) << step.name;
     EXPECT_EQ(field.text, step.changed ? step.history.front() : "typed") << step.name;
   }
-
-  // The field's own events enter only a changed name that exists.
-  field = NameHistoryField{};
-  field.text = "/data/old";
-  NameFieldEnter(field);
-  NameFieldLeave(field, files, any);  // unchanged: not entered, though it exists
-  field.text = "/Data/Missing";
-  NameFieldLeave(field, files, any);
-  EXPECT_TRUE(field.history.empty());
-  field.text = "/data/old/beta.txt";
-  NameFieldLeave(field, files, any);
-  field.text = "/data/old";
-  NameFieldDropDown(field, files, any);  // opening the list enters the current text
-  EXPECT_EQ(field.history, (std::vector<std::string>{"/data/old", "/data/old/beta.txt"}));
 }
 
 }  // namespace

