@@ -99,7 +99,6 @@ TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
   const std::string ending = " the same as upon entry.  Exit anyway?";
   for (const Case& c : std::vector<Case>{
            {false, false, false, false, false, "The New and Old Dir" + both, false},
-           {false, false, false, false, true, "The New and Old Dir" + both, true},
            {false, false, false, true, false, "The New Dir Name \"/A/New\" remains" + ending, false},
            {false, false, true, false, false, "The Old Dir Name \"/b/Old\" remains" + ending, false},
            {false, false, true, true, false, "", true},
@@ -149,41 +148,6 @@ TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
     EXPECT_EQ(state.label, c.selected);
     EXPECT_EQ(app.choices.compareType, kCompareTypes[0]);
   }
-}
-
-TEST_F(AssistantPagesTest, FileListFollowsDirectoryFilterAndClicks) {
-  FileSelectState state;
-  FileSelectDirectoryChanged(services, state, "/work/New Dir");
-  EXPECT_EQ(state.selectedFile, "/work/New Dir/alpha.c");  // first ignoring case
-  FileSelectFilterChanged(services, state, "*.txt");
-  EXPECT_EQ(state.selectedFile, "/work/New Dir/Beta.txt");
-  FileSelectClicked(state, "Zeta.TXT");
-  FileSelectFilterChanged(services, state, "z*");  // still listed: stays selected
-  EXPECT_EQ(state.label, "/work/New Dir/Zeta.TXT");
-  FileSelectDirectoryChanged(services, state, "/work/old");  // nothing matches "z*"
-  EXPECT_EQ(state.selectedFile, "");
-  EXPECT_EQ(state.label, "/work/old");
-  FileSelectDirectoryChanged(services, state, "/");
-  EXPECT_EQ(state.label, "/");
-  EXPECT_FALSE(FileSelectToMain(services, state, NameSide::New));
-  FileSelectFilterChanged(services, state, "*.*");
-  EXPECT_EQ(state.label, "/top.txt");
-}
-
-TEST_F(AssistantPagesTest, FileFieldsAndToMainHandTheFileOver) {
-  setNames("/work/start.txt", "/work/old/beta.txt");
-  FileSelectState state;
-  EnterFileSelect(services, state);
-
-  panel.FsTcOldFileNm.text = "New Dir";  // a directory, not a file
-  EXPECT_FALSE(FileSelectFieldChanged(services, state, NameSide::Old));
-  panel.FsTcOldFileNm.text = "New Dir/Beta.txt";  // a typed file moves the list (driven in Qt too)
-  ASSERT_TRUE(FileSelectFieldChanged(services, state, NameSide::Old));
-  EXPECT_EQ(state.label, "/work/New Dir/Beta.txt");
-
-  FileSelectClicked(state, "Zeta.TXT");
-  ASSERT_TRUE(FileSelectToMain(services, state, NameSide::New));
-  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/work/start.txt"});  // the replaced name
 }
 
 TEST_F(AssistantPagesTest, PreferencesLeftForAnotherPage) {
@@ -248,6 +212,9 @@ TEST(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
     EXPECT_EQ(field.history, step.history) << step.name;
     EXPECT_EQ(field.text, step.changed ? step.history.front() : "typed") << step.name;
   }
+  field.text = "/data/old/beta.txt";
+  NameFieldDropDown(field, files, HistoryAccepts::FilesOrDirectories);  // opening the list enters the text
+  EXPECT_EQ(field.history.front(), "/data/old/beta.txt");
 }
 
 }  // namespace

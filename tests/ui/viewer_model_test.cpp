@@ -290,7 +290,7 @@ TEST_F(ViewerModelTest, ChangeNavigationOnARealReport) {
 
 TEST_F(ViewerModelTest, SingleViewerSpanEdges) {
   // A span on rows 1-2 lies before the rows the upward walk examines; a span ends on the last row.
-  setLists({"h", "I - a", "D - b", "    c", "I - d", "D - e", "    f", "RN- g", "RO- h", "    i", "D - j"},
+  setLists({"h", "I - a", "D - b", "    c", "I - d", "D - e", "    f", "RN- g", "RO- h", "    i", "*    j"},
            {}, 11);
   ReportViewerModel viewer = model(ViewerKind::Single);
   walk(viewer, host, 3, {{false, 3, kBackward}});
