@@ -156,8 +156,7 @@ TEST_F(ViewerModelTest, HeaderRulesForOvsumNoChangesAndTheRulerExtension) {
     app.options.LongestNewLine = c.longestNew;
     app.options.LongestOldLine = c.longestOld;
     app.options.TotReformats = 1;
-    EXPECT_EQ(RulerExtension(app.options), c.extension);
-    EXPECT_TRUE(ShowReport(app, false, "").reportHeader.ends_with("+----8" + c.extension));
+    EXPECT_EQ(ShowReport(app, false, "").reportHeader.substr(90), c.extension);
   }
   // The horizontal viewer puts the extension in place of the reference-column caption.
   app.options.Sbsl = true;
