@@ -7,6 +7,8 @@
 
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "ui/main_panel_pages.h"
+#include "ui/name_history.h"
 
 namespace kelvarine {
 namespace {
@@ -50,7 +52,6 @@ TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
            {1, 2, "New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
            {2, 2, "./New Dir/../start.txt", "", "/work/", "", "/work/"},
            {3, 3, "/top.txt", "", "/", "", "/"},
-           {4, 4, "/nowhere", "/work/old", "/nowhere", "/work/old", "/work/old"},
            {1, 2, "old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree at Old
            {1, 2, "old", "/missing", "old", "/missing", "/work"},                    // none: start directory
        }) {
@@ -58,11 +59,8 @@ TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
     app.choices.compareType = kCompareTypes[c.typeBefore - 1];
     DirSelectState state;
     EXPECT_EQ(EnterDirSelect(services, state), c.tree) << c.newName;
-    EXPECT_EQ(state.selectedDirectory, c.tree);
     EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter);
     EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
-    EXPECT_EQ(panel.DsInDirN.text, c.newAfter);
-    EXPECT_EQ(panel.DsInDirO.text, c.oldAfter);
     EXPECT_EQ(app.choices.compareType, kCompareTypes[c.typeAfter - 1]);
   }
 }
@@ -98,14 +96,12 @@ TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
   const std::string ending = " the same as upon entry.  Exit anyway?";
   for (const Case& c : std::vector<Case>{
            {false, false, false, false, false, "The New and Old Dir" + both, false},
-           {false, false, false, false, true, "The New and Old Dir" + both, true},
            {false, false, false, true, false, "The New Dir Name \"/A/New\" remains" + ending, false},
            {false, false, true, false, false, "The Old Dir Name \"/b/Old\" remains" + ending, false},
            {false, false, true, true, false, "", true},
            {false, true, false, false, false, "", true},
            {true, false, false, false, false, "The New and Old File" + both, false},
            {true, false, false, true, true, "The New File Name \"/A/New\" remains" + ending, true},
-           {true, true, false, false, false, "", true},
        }) {
     SCOPED_TRACE(std::string(c.filePage ? "file page: " : "dir page: ") + c.question);
     setNames("/A/New", "/b/Old");
@@ -142,8 +138,6 @@ TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
     EnterFileSelect(services, state);
     EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter) << c.newName;
     EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
-    EXPECT_EQ(panel.FsTcNewFileNm.text, c.newAfter);
-    EXPECT_EQ(panel.FsTcOldFileNm.text, c.oldAfter);
     EXPECT_EQ(state.directory, c.directory);
     EXPECT_EQ(state.selectedFile, c.selected);
     EXPECT_EQ(state.label, c.selected);
@@ -151,39 +145,68 @@ TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
   }
 }
 
-TEST_F(AssistantPagesTest, FileListFollowsDirectoryFilterAndClicks) {
-  FileSelectState state;
-  FileSelectDirectoryChanged(services, state, "/work/New Dir");
-  EXPECT_EQ(state.selectedFile, "/work/New Dir/alpha.c");  // first ignoring case
-  FileSelectFilterChanged(services, state, "*.txt");
-  EXPECT_EQ(state.selectedFile, "/work/New Dir/Beta.txt");
-  FileSelectClicked(state, "Zeta.TXT");
-  FileSelectFilterChanged(services, state, "z*");  // still listed: stays selected
-  EXPECT_EQ(state.label, "/work/New Dir/Zeta.TXT");
-  FileSelectDirectoryChanged(services, state, "/work/old");  // nothing matches "z*"
-  EXPECT_EQ(state.selectedFile, "");
-  EXPECT_EQ(state.label, "/work/old");
-  FileSelectDirectoryChanged(services, state, "/");
-  EXPECT_EQ(state.label, "/");
-  EXPECT_FALSE(FileSelectToMain(services, state, NameSide::New));
-  FileSelectFilterChanged(services, state, "*.*");
-  EXPECT_EQ(state.label, "/top.txt");
+TEST_F(AssistantPagesTest, PreferencesLeftForAnotherPage) {
+  CompareChoices& choices = app.choices;
+  choices.setChecked(Pref::Icas, true);
+  ChangePage(services, memory, Page::Preferences);
+  EXPECT_EQ(app.optionsString, "None");  // entering Preferences does not rebuild
+  choices.setChecked(Pref::Sbsl, true);
+  ChangePage(services, memory, Page::About);  // leaving for another page keeps the edits
+  EXPECT_EQ(app.optionsString, "Icas Sbsl");
+
+  // A checked box does not show until the page is left.
+  ChangePage(services, memory, Page::Preferences);
+  PreferencesReset(services);
+  EXPECT_EQ(choices.checked, decltype(choices.checked){});
+  EXPECT_EQ(app.optionsString, "Icas Sbsl");
+  ChangePage(services, memory, Page::MainPanel);
+  EXPECT_EQ(app.optionsString, "None");
 }
 
-TEST_F(AssistantPagesTest, FileFieldsAndToMainHandTheFileOver) {
-  setNames("/work/start.txt", "/work/old/beta.txt");
-  FileSelectState state;
-  EnterFileSelect(services, state);
+TEST_F(AssistantPagesTest, DpOptionsCancelKeepsThreeCharactersOfTheYesNoText) {
+  app.choices.dudcTag = "--";
+  app.choices.dudcYesNo = "Yessir";
+  ChangePage(services, memory, Page::DpOptions);
+  app.choices.dudcTag = "rem";
+  app.choices.dudcYesNo = "No";
+  DpOptionsCancel(services, memory);
+  EXPECT_EQ(app.choices.dudcTag, "--");
+  EXPECT_EQ(app.choices.dudcYesNo, "Yes");
+}
 
-  panel.FsTcOldFileNm.text = "New Dir";  // a directory, not a file
-  EXPECT_FALSE(FileSelectFieldChanged(services, state, NameSide::Old));
-  panel.FsTcOldFileNm.text = "New Dir/Beta.txt";  // a typed file moves the list (driven in Qt too)
-  ASSERT_TRUE(FileSelectFieldChanged(services, state, NameSide::Old));
-  EXPECT_EQ(state.label, "/work/New Dir/Beta.txt");
-
-  FileSelectClicked(state, "Zeta.TXT");
-  ASSERT_TRUE(FileSelectToMain(services, state, NameSide::New));
-  EXPECT_EQ(panel.MnCbNewDirNm.history, std::vector<std::string>{"/work/start.txt"});  // the replaced name
+TEST(NameHistoryTest, NewestFirstAsSpelledWithoutCaseDuplicates) {
+  MemoryFileSystem files;
+  files.add("/Data/New/Alpha.TXT", "a");
+  files.add("/data/new/alpha.txt", "a");  // a second file whose name differs only in letter case
+  files.add("/data/old/beta.txt", "b");
+  NameHistoryField field;
+  struct Step {
+    std::string name;
+    HistoryAccepts accepts;
+    bool changed;
+    std::vector<std::string> history;  // after the step
+  };
+  const auto any = HistoryAccepts::FilesOrDirectories, dirs = HistoryAccepts::DirectoriesOnly;
+  for (const Step& step : std::vector<Step>{
+           {"/nowhere/x.txt", any, false, {}},
+           {"", any, false, {}},
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT"}},
+           {"/Data/New/Alpha.TXT", any, false, {"/Data/New/Alpha.TXT"}},  // already first
+           {"/data/new/alpha.txt", any, true, {"/data/new/alpha.txt"}},   // the newer spelling replaces it
+           {"/data/old", any, true, {"/data/old", "/data/new/alpha.txt"}},
+           {"/Data/New/Alpha.TXT", any, true, {"/Data/New/Alpha.TXT", "/data/old"}},  // older copy moves up
+           {"/data/old/beta.txt", dirs, false, {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", HistoryAccepts::FilesOnly, false, {"/Data/New/Alpha.TXT", "/data/old"}},
+           {"/Data/New", dirs, true, {"/Data/New", "/Data/New/Alpha.TXT", "/data/old"}},
+       }) {
+    field.text = "typed";
+    EXPECT_EQ(AddToNameHistory(field, step.name, files, step.accepts), step.changed) << step.name;
+    EXPECT_EQ(field.history, step.history) << step.name;
+    EXPECT_EQ(field.text, step.changed ? step.history.front() : "typed") << step.name;
+  }
+  field.text = "/data/old/beta.txt";
+  NameFieldDropDown(field, files, HistoryAccepts::FilesOrDirectories);  // opening the list enters the text
+  EXPECT_EQ(field.history.front(), "/data/old/beta.txt");
 }
 
 }  // namespace
