@@ -44,6 +44,7 @@ struct GoldenCase {
   std::vector<PairFiles> pairs;
   Lines report;
   Lines oldSide;  // the Old-side list (Sbsl only)
+  friend void PrintTo(const GoldenCase& golden, std::ostream* os) { *os << golden.name; }
 };
 
 // Twelve lines with one changed line (9), one line that differs by leading blanks (11) and one by
@@ -206,10 +207,6 @@ std::vector<GoldenCase> goldenCases() {
        {}});
 
   return cases;
-}
-
-void PrintTo(const GoldenCase& golden, std::ostream* os) {
-  *os << golden.name;
 }
 
 class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
