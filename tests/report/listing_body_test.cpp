@@ -36,32 +36,25 @@ class ReportLinesTest : public ::testing::Test, public MemorySet<> {
 
 // Arming writes nothing; the next print line writes the header first. Header lines are cut at 132.
 TEST_F(ReportLinesTest, HeaderIsWrittenBeforeTheNextLineAndItsRulerFollowsFsclAndTheLongestLine) {
-  struct Row {
-    bool fscl;
-    int newLongest, oldLongest;
-    std::string tail;
-  };
-  const std::vector<Row> rows = {
-      {false, 300, 10, " N-REF# CHNG-TYPE   O-REF# LEN"},
-      {true, 100, 60, "----+----9----+----1"},  // the "10" mark is cut after its "1", over column 100
-      {true, 60, 100, "----+----9----+----1"},
-      {true, 200, 5, "----+----9----+----10---+----11---+----12---+---"},  // 132 wide
-      {true, 81, 80, "-"},
-      {true, 10, 20, ""},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.newLongest) + "/" + std::to_string(row.oldLongest));
+  using Row = std::tuple<bool, int, int, std::string>;  // Fscl, New and Old longest line, the ruler's tail
+  for (const auto& [fscl, newLongest, oldLongest, tail] :
+       {Row{false, 300, 10, " N-REF# CHNG-TYPE   O-REF# LEN"},
+        Row{true, 100, 60, "----+----9----+----1"},  // the "10" mark is cut after its "1", over column 100
+        Row{true, 60, 100, "----+----9----+----1"},
+        Row{true, 200, 5, "----+----9----+----10---+----11---+----12---+---"},  // 132 wide
+        Row{true, 81, 80, "-"}, Row{true, 10, 20, ""}}) {
+    SCOPED_TRACE(std::to_string(newLongest) + "/" + std::to_string(oldLongest));
     app.reportLines.clear();
-    app.options.Fscl = row.fscl;
-    context.newInput.LongestLine = row.newLongest;
-    context.oldInput.LongestLine = row.oldLongest;
+    app.options.Fscl = fscl;
+    context.newInput.LongestLine = newLongest;
+    context.oldInput.LongestLine = oldLongest;
     ArmPairHeader(context);
     EXPECT_TRUE(report_().empty());
     EXPECT_TRUE(app.options.PairHeaderArmed && app.options.PairHeaderPending && app.pair.ChngGapPending);
     AppendPrintLine(context, "block");
     ASSERT_EQ(report_().size(), 4u);
     EXPECT_EQ(report_()[0], ("New File(1) = new/" + std::string(200, 'n')).substr(0, 132));
-    EXPECT_EQ(report_()[2], kRuler84 + row.tail);
+    EXPECT_EQ(report_()[2], kRuler84 + tail);
     EXPECT_EQ(report_()[3], "block");
   }
 }
@@ -69,31 +62,26 @@ TEST_F(ReportLinesTest, HeaderIsWrittenBeforeTheNextLineAndItsRulerFollowsFsclAn
 // Lines in (">" marks a print line), then the report list and the Old-side list after padding;
 // lines separated by '|'.
 TEST_F(ReportLinesTest, SbslRoutesByIdCodeAndPadsBeforeMatchedMaterial) {
-  struct Row {
-    bool sbsl, lorl, summaryToMainOnly;
-    std::string in, newSide, oldSide;
-  };
-  const std::vector<Row> rows = {
-      {true, false, false, "D - a|DM- b|    m", " | |    m", "D - a|DM- b|    m"},
-      {true, false, false, "I - a|D - b|IM- c|    m", "I - a|IM- c|    m", "D - b| |    m"},
-      {true, false, false, "I - a|RN- r|D - b", "I - a|RN- r| ", " | |D - b"},  // reformat without Lorl
-      {true, false, false, "XX- a|    m", "    m", "    m"},                    // unknown codes go nowhere
-      {false, true, false, "D - a|RO- b|XX- c|    d", "D - a|RO- b|XX- c|    d", ""},  // without Sbsl
-      {true, false, false, ">both|D - a", "both| ", "both|D - a"},
-      {true, false, true, ">main", "main", " "},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.in);
+  using Row = std::tuple<bool, bool, bool, std::string, std::string, std::string>;
+  for (const auto& [sbsl, lorl, summaryToMainOnly, in, newSide, oldSide] :
+       {Row{true, false, false, "D - a|DM- b|    m", " | |    m", "D - a|DM- b|    m"},
+        Row{true, false, false, "I - a|D - b|IM- c|    m", "I - a|IM- c|    m", "D - b| |    m"},
+        Row{true, false, false, "I - a|RN- r|D - b", "I - a|RN- r| ", " | |D - b"},  // reformat without Lorl
+        Row{true, false, false, "XX- a|    m", "    m", "    m"},  // unknown codes go nowhere
+        Row{false, true, false, "D - a|RO- b|XX- c|    d", "D - a|RO- b|XX- c|    d", ""},  // without Sbsl
+        Row{true, false, false, ">both|D - a", "both| ", "both|D - a"},
+        Row{true, false, true, ">main", "main", " "}}) {
+    SCOPED_TRACE(in);
     app.reportLines.clear();
     app.oldSideLines.clear();
-    app.options.Sbsl = row.sbsl;
-    app.options.Lorl = row.lorl;
-    app.SummaryToMainOnly = row.summaryToMainOnly;
-    for (const std::string& line : split(row.in))
+    app.options.Sbsl = sbsl;
+    app.options.Lorl = lorl;
+    app.SummaryToMainOnly = summaryToMainOnly;
+    for (const std::string& line : split(in))
       line[0] == '>' ? AppendPrintLine(context, line.substr(1)) : AppendListingLine(context, line);
     PadReportLists(context);
-    EXPECT_EQ(report_(), split(row.newSide));
-    EXPECT_EQ(app.oldSideLines.lines(), split(row.oldSide));
+    EXPECT_EQ(report_(), split(newSide));
+    EXPECT_EQ(app.oldSideLines.lines(), split(oldSide));
   }
 }
 
