@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace kelvarine {
@@ -47,18 +47,6 @@ TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStartAndValuesReachTheChoices) {
   EXPECT_TRUE(p.options.quiet && p.options.noProgress && p.options.answerYes);
 }
 
-TEST(CliOptionsTest, OptionsTextIsAppliedAndRebuilt) {
-  using Case = std::tuple<const char*, const char*, int>;  // arguments, options string, Dp option
-  for (const auto& [args, optionsString, dpIndex] :
-       {Case{"-o|fmvl icas  DCPP|n|o", "Dcpp Icas Fmvl", 6},  // any case, any blanks, rebuilt in order
-        Case{"-o|Dudc|n|o", "Dudc", 10}}) {                   // the last Dp option
-    const CliParse p = parse(args);
-    ASSERT_TRUE(p.run) << args << ": " << p.err;
-    EXPECT_EQ(p.options.optionsString, optionsString) << args;
-    EXPECT_EQ(p.options.choices.dpIndex, dpIndex) << args;
-  }
-}
-
 // Each case: the arguments and a part of the error text they give.
 TEST(CliOptionsTest, BadUsageExitsWithTwo) {
   const std::vector<std::pair<const char*, const char*>> cases = {
@@ -90,16 +78,6 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
     const CliParse p = parse(args);
     EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;
     EXPECT_NE(p.err.find(errorPart), std::string::npos) << args << ": " << p.err;
-  }
-}
-
-TEST(CliOptionsTest, UnifiedContextLines) {
-  using Case = std::pair<const char*, int>;
-  for (const auto& [args, context] : {Case{"n|o", -1}, Case{"-qu|n|o", 3}, Case{"--unified|n|o", 3},
-                                      Case{"--unified=0|n|o", 0}, Case{"n|--unified=12|o", 12}}) {
-    const CliParse p = parse(args);
-    ASSERT_TRUE(p.run) << args << ": " << p.err;
-    EXPECT_EQ(p.options.unified, context) << args;
   }
 }
 

@@ -30,11 +30,6 @@ std::string readFile(const fs::path& path) {
   return text.str();
 }
 
-TEST(IniFileTest, TextComesBackUnchangedWhenNothingIsWritten) {
-  for (const char* text : {"", "no section\n", "[A]\r\nx=1\r\n\r\n", "[A]\nx=1", "\xEF\xBB\xBF[A]\n;c\n  \n"})
-    EXPECT_EQ(IniFile(text).text(), text);
-}
-
 TEST(IniFileTest, EntriesOfEverySectionOfThatNameWithoutCommentsAndBlanks) {
   const IniFile ini(
       "\xEF\xBB\xBF[kelvarn]\r\n"
