@@ -60,8 +60,6 @@ TEST(PairSummaryTest, StatisticsWithNonPairedDeletesAndDpCountsAfterTheListing) 
                    "     12 New File Lines Processed        2 New Dp/Cmt + 1 Part New Dp/Comments",
                    "     13 Old File Lines Processed        0 Old Dp/Cmt + 3 Part Old Dp/Comments"}));
   EXPECT_FALSE(run.app.options.PairHeaderPending);
-  EXPECT_TRUE(run.app.SummaryToMainOnly);
-  EXPECT_EQ(run.app.ListingLineCount, 3);
   EXPECT_EQ(run.app.SummaryStartLine, 4);
 }
 

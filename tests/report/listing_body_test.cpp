@@ -261,17 +261,13 @@ const ListingCase kListingCases[] = {
 INSTANTIATE_TEST_SUITE_P(Pairs, ListingTableTest, ::testing::ValuesIn(kListingCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The columns of the lines that name a partner or a Dp line.
-TEST(ListingBodyTest, MovedAndDpLinesNameTheirNumbers) {
+// The columns of moved lines: each names the number of its partner on the other side.
+TEST(ListingBodyTest, MovedLinesNameTheirPartners) {
   EXPECT_EQ(
       ListingRun("Long", "Fmvl").listing(split("a|b|c|m"), split("m|a|b|c")),
       (Lines{row("DM- ", "m", " 00004 MOVE(O TO N) 00001"), row("    ", "a", " 00001              00002"),
              row("    ", "b", " 00002              00003"), row("    ", "c", " 00003              00004"),
              row("IM- ", "m", " 00004 MOVE(N TO O) 00001")}));
-  const Lines listing = ListingRun("Long", "Dsem").listing(split(kDpNew), split(kDpOld));
-  ASSERT_EQ(listing.size(), 8u);
-  EXPECT_EQ(listing[1], row("    ", "; c1", " 00002 DPLINE(NEW) "));
-  EXPECT_EQ(listing[5], row("    ", "c", " 00006              00004"));
 }
 
 // Longest line 3: the references start after 28 - 23 blanks; the reformat starts both sides; without

@@ -36,8 +36,7 @@ struct PairFiles {
 };
 
 struct GoldenCase {
-  std::string name;
-  std::string listType;
+  std::string name, listType;
   std::vector<Pref> prefs;
   bool allLikeNamed;  // compare type 2, else type 1
   std::vector<PairFiles> pairs;
