@@ -245,7 +245,6 @@ TEST_F(GroupSummaryTest, TypeTwoSetTotalsCountUnpairedFilesNonPairedChangesDpAnd
                    "      5 Number of Inserted/Deleted (Moved lines) detected",
                    "LISTING-TYPE = Delta  OPTIONS = None"}));
   EXPECT_TRUE(app.SummaryToMainOnly);
-  EXPECT_EQ(app.ListingLineCount, 2);
   EXPECT_EQ(app.GroupSummaryStart, 2);
   EXPECT_EQ(app.SummaryStartLine, 16);
 }

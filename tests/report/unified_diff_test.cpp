@@ -92,13 +92,8 @@ TEST(HunkBuilderTest, AHunkOfTooManyRunsEndsAtAContextLine) {
   std::vector<std::string> headers;
   HunkBuilder hunks(
       3, [&](const Hunk& hunk) { headers.push_back(HunkHeaderText(hunk)); }, 2);
-  for (int line = 1; line <= 7; ++line) {
-    if (line % 2 == 1) {
-      hunks.contextLine(line, line + 1);
-    } else {
-      hunks.change(line, line + 1, 1, line, line + 1, 1);
-    }
-  }
+  for (int line = 1; line <= 7; ++line)
+    line % 2 == 1 ? hunks.contextLine(line, line + 1) : hunks.change(line, line + 1, 1, line, line + 1, 1);
   hunks.finish();
   EXPECT_EQ(headers, (std::vector<std::string>{"@@ -1,3 +1,3 @@", "@@ -4,4 +4,4 @@"}));
 }
