@@ -115,10 +115,10 @@ void setUp(SummaryRun& r, const std::string& conditions) {
 // The lines after the two lines of processed lines, for each condition that adds or changes them (with
 // no line before the summary, Noss leaves nothing).
 TEST(PairSummaryTest, OptionalLinesAndTheirVariants) {
-  const std::string binarySizes = "   1234 New Bin File Size Processed    1200 Old Bin File Size Processed";
   const std::string longest = "LISTING-TYPE = Delta  OPTIONS = None  LONGEST-LINE = (40/38)";
   const std::vector<std::pair<std::string, Lines>> cases = {
-      {"binary several", {binarySizes, "OPTIONS = Abin"}},
+      {"binary several",
+       {"   1234 New Bin File Size Processed    1200 Old Bin File Size Processed", "OPTIONS = Abin"}},
       {"binarySet emptyNew",
        {"      0 New Bin File Size Processed       0 Old Bin File Size Processed",
         "LISTING-TYPE = Delta  OPTIONS = None  LONGEST-LINE = (0/38)"}},
@@ -251,8 +251,7 @@ TEST_F(GroupSummaryTest, TypeTwoSetTotalsCountUnpairedFilesNonPairedChangesDpAnd
 
 // Each case: which pairs changed ('*') or not ('-'), Chgo, and the pairs listed in the table.
 TEST_F(GroupSummaryTest, TableWrittenOnlyWhenSomePairIsUnchangedAndChgoListsChangedPairs) {
-  // Every pair changed: no table; Chgo and nothing changed: no table either (one unchanged pair without
-  // Chgo is in the whole-report tests).
+  // Every pair changed: no table; Chgo and nothing changed: no table either.
   using Case = std::tuple<std::string, bool, std::string>;
   for (const auto& [changed, chgo, listed] :
        {Case{"***", false, ""}, Case{"*-*", true, "ac"}, Case{"---", true, ""}}) {

@@ -75,7 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
             "@@ -1,12 +1,12 @@| 1| 2|-3|+three| 4| 5| 6| 7| 8|-9|+nine| 10| 11| 12"),
         row("HunksSplitWhenContextIsLonger", with(with(kFifteen, 3, "three"), 11, "eleven"), kFifteen,
             "@@ -1,6 +1,6 @@| 1| 2|-3|+three| 4| 5| 6|@@ -8,7 +8,7 @@| 8| 9| 10|-11|+eleven| 12| 13| 14"),
-        row("NoContextAndAnEmptyRange", split("1|2|4|5|6"), split("1|2|3|4|5|6"), "@@ -3 +2,0 @@|-3", {}, 0),
         row("CaseFoldedChangeIsContext", split("alpha|beta|Gamma|new"), split("Alpha|beta|gamma"),
             "@@ -1,3 +1,4 @@| Alpha| beta| gamma|+new", {Pref::Icas}),
         row("ReformattedLineWithRovrIsContext", split("a|x  =  1|c|d"), split("a|x = 1|c"),
