@@ -4,10 +4,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include "engine/run_status.h"
-#include "support/memory_file_system.h"
 
 namespace kelvarine {
 namespace {
@@ -49,34 +47,13 @@ TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStartAndValuesReachTheChoices) {
   EXPECT_TRUE(p.options.quiet && p.options.noProgress && p.options.answerYes);
 }
 
-TEST(CliOptionsTest, OptionsTextIsAppliedAndRebuilt) {
-  struct Case {
-    const char* args;
-    const char* optionsString;
-    int dpIndex;
-  };
-  for (const Case& c : std::vector<Case>{
-           {"-o|fmvl icas  DCPP|n|o", "Dcpp Icas Fmvl", 6},  // any case, any blanks, rebuilt in order
-           {"-o|none|n|o", "None", 0},
-           {"-o|Dudc|n|o", "Dudc", 10},  // the last Dp option
-       }) {
-    const CliParse p = parse(c.args);
-    ASSERT_TRUE(p.run) << c.args << ": " << p.err;
-    EXPECT_EQ(p.options.optionsString, c.optionsString) << c.args;
-    EXPECT_EQ(p.options.choices.dpIndex, c.dpIndex) << c.args;
-  }
-}
-
 // Each case: the arguments and a part of the error text they give.
 TEST(CliOptionsTest, BadUsageExitsWithTwo) {
   const std::vector<std::pair<const char*, const char*>> cases = {
       {"n", "NEW and OLD are both needed"},
-      {"n|o|extra", "extra"},
-      {"--bogus|n|o", "--bogus"},
       {"-l|Short|n|o", "Short"},
       {"-t|5|n|o", "--compare-type"},
       {"--xtab|0|n|o", "--xtab"},
-      {"--xtab|9|n|o", "--xtab"},
       {"--dudc-embedded|maybe|n|o", "maybe"},
       {"-o|Icas Icase|n|o",
        "unknown option name \"Icase\"; valid names: Dsem Drem Dblk Ddlc Ddl2 Dcpp Dvbc Dhtm Dcob Dudc Icas "
@@ -88,8 +65,6 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"--ccol-old|1:4,|n|o", "--ccol-old: expected"},
       {"--ccol-new|1:4,6:8,9:10|n|o", "--ccol-new: expected"},
       {"-t|2|--mask|*.c|n|o", "--mask needs compare type 3 or 4"},
-      {"-t|4|--select|a.c|n|o", "--select and --select-all need compare type 3"},
-      {"-t|1|--select-all|n|o", "--select and --select-all need compare type 3"},
       {"-t|3|--pair|a:b|n|o", "--pair needs compare type 4"},
       {"-t|4|--pair|ab|n|o", "--pair: expected NEW:OLD"},
       {"-u|--save|r.txt|n|o", "--save cannot go with it"},
@@ -101,34 +76,6 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
     EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;
     EXPECT_NE(p.err.find(errorPart), std::string::npos) << args << ": " << p.err;
   }
-}
-
-TEST(CliOptionsTest, UnifiedContextLines) {
-  for (const auto& [args, context] : std::vector<std::pair<const char*, int>>{{"n|o", -1},
-                                                                              {"-qu|n|o", 3},
-                                                                              {"--unified|n|o", 3},
-                                                                              {"--unified=0|n|o", 0},
-                                                                              {"n|--unified=12|o", 12}}) {
-    const CliParse p = parse(args);
-    ASSERT_TRUE(p.run) << args << ": " << p.err;
-    EXPECT_EQ(p.options.unified, context) << args;
-  }
-}
-
-// Two files, two directories and a file with a missing Old name are also run end to end.
-TEST(CliOptionsTest, DefaultCompareTypeFollowsTheNames) {
-  MemoryFileSystem fs;
-  fs.add("d/f", "x");
-  EXPECT_EQ(DefaultCompareType(fs, "missing", "d/f"), 1);
-  EXPECT_EQ(DefaultCompareType(fs, "missing", "d"), 2);
-}
-
-// Equivalence, differences, an ERROR status and Ctrl-C are also run end to end.
-TEST(CliOptionsTest, ExitStatusFollowsTheRunStatus) {
-  EXPECT_EQ(ExitStatusForRun(std::string(kRunHalted).substr(0, 70), false), 130);
-  EXPECT_EQ(ExitStatusForRun(std::string(kRunDifferent).substr(0, 70), true), 130);
-  EXPECT_EQ(ExitStatusForRun("StringList Limit. Report Line = 9.", false), 2);
-  EXPECT_EQ(ExitStatusForRun("", false), 2);
 }
 
 }  // namespace

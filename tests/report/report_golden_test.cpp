@@ -2,7 +2,6 @@
 // and the complete report text they must give.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,13 +36,13 @@ struct PairFiles {
 };
 
 struct GoldenCase {
-  std::string name;
-  std::string listType;
+  std::string name, listType;
   std::vector<Pref> prefs;
   bool allLikeNamed;  // compare type 2, else type 1
   std::vector<PairFiles> pairs;
   Lines report;
   Lines oldSide;  // the Old-side list (Sbsl only)
+  friend void PrintTo(const GoldenCase& golden, std::ostream* os) { *os << golden.name; }
 };
 
 // Twelve lines with one changed line (9), one line that differs by leading blanks (11) and one by
@@ -208,18 +207,7 @@ std::vector<GoldenCase> goldenCases() {
   return cases;
 }
 
-void PrintTo(const GoldenCase& golden, std::ostream* os) {
-  *os << golden.name;
-}
-
 class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
-
-void expectLines(const Lines& actual, const Lines& expected) {
-  for (std::size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
-    SCOPED_TRACE("line " + std::to_string(i));
-    EXPECT_EQ(i < actual.size() ? actual[i] : "<missing>", i < expected.size() ? expected[i] : "<extra>");
-  }
-}
 
 // The files and the user's choices of a golden case, as a set ready to run.
 struct GoldenSet : MemorySet<ReportGenerator> {
@@ -243,8 +231,9 @@ struct GoldenSet : MemorySet<ReportGenerator> {
 TEST_P(ReportGoldenTest, WholeReportLineByLine) {
   GoldenSet set(GetParam());
   set.run();
-  expectLines(set.app.reportLines.lines(), GetParam().report);
-  expectLines(set.app.oldSideLines.lines(), GetParam().oldSide);
+  // Compared as whole texts, so that a failure shows the differing lines.
+  EXPECT_EQ(joinLines(set.app.reportLines.lines()), joinLines(GetParam().report));
+  EXPECT_EQ(joinLines(set.app.oldSideLines.lines()), joinLines(GetParam().oldSide));
   EXPECT_TRUE(set.host.messages.empty());
 }
 
@@ -254,9 +243,9 @@ TEST(ReportGoldenOverflowTest, FullListEndsTheReportWithTheNote) {
   GoldenSet set({"Overflow", "Long", {}, false, {kChanged}, {}, {}});
   set.app.reportLines.setCapacity(5);
   EXPECT_EQ(set.run(), "StringList Limit. Report Line = 5.");
-  expectLines(set.app.reportLines.lines(), concat({kChangedHeader,
-                                                   {matched("line 1", "00001"), matched("line 2", "00002"),
-                                                    "StringList Limit. Report Line = 5."}}));
+  EXPECT_EQ(set.app.reportLines.lines(), concat({kChangedHeader,
+                                                 {matched("line 1", "00001"), matched("line 2", "00002"),
+                                                  "StringList Limit. Report Line = 5."}}));
   EXPECT_EQ(
       set.host.messages,
       Lines{
