@@ -1,7 +1,6 @@
-// The main window as a person uses it: files dropped on the window, Preferences and Dp Options left by
-// Cancel and Return, the settings saved at close and read at the next start, closing on another page or
-// during a run, two typed files compared and read in the viewer. Last, seeded random use of the whole
-// program (KELVARINE_RANDOM_SEED and KELVARINE_RANDOM_ACTIONS override the seed and the count).
+// The main window as a person uses it: seeded random use of the whole program (KELVARINE_RANDOM_SEED and
+// KELVARINE_RANDOM_ACTIONS override seed and count), files dropped, Preferences and Dp Options left by
+// Cancel and Return, settings saved at close and read at start, closing on another page or during a run.
 #include <QtTest>
 #include <QtWidgets>
 #include <filesystem>
@@ -227,7 +226,7 @@ class MainWindowTest : public QObject {
       window_->close();
     });
     watcher.start(20);
-    whenModalOpens([](QWidget* modal) { modal->close(); });  // the viewer, should the run end first
+    at<QCheckBox>("MnCkViewResults")->setChecked(true);  // no viewer, should the run end first
     at<QAbstractButton>("MnButStart")->click();
     QVERIFY(waitFor([&] { return !window_->isVisible(); }));
     QVERIFY(session_->app.StopRequested);
@@ -293,7 +292,7 @@ class MainWindowTest : public QObject {
     window.findChild<QComboBox*>("MnCbCompareType")->setCurrentIndex(1);
     window.findChild<QCheckBox*>("MnCkSubDirs")->setChecked(false);  // listing a tree counts as a run too
     window.findChild<QLineEdit*>("MnEdExclude")->clear();
-    testing::whenModalOpens([](QWidget* modal) { modal->close(); });
+    whenModalOpens([](QWidget* modal) { modal->close(); });
     auto* start = window.findChild<QAbstractButton*>("MnButStart");
     QVERIFY(start->isEnabled());
     const int runsBefore = runs;
