@@ -235,6 +235,7 @@ class ReportViewersTest : public QObject {
       QTest::mouseClick(right->viewport(), Qt::LeftButton, {},
                         right->visualRect(right->model()->index(4, 0)).center());
       QCOMPARE(currentRow(left), 4);
+      QCOMPARE(viewer.model()->selected(), 4);
       QTest::mouseClick(child<QPushButton>(&viewer, "VdButNextChg"), Qt::LeftButton);
       QCOMPARE(currentRow(left), 5);
       QCOMPARE(currentRow(right), 5);
