@@ -1,23 +1,36 @@
 // The report viewers driven as a user would: a real compare set over files on disk, then the viewer
-// that showReport() opens modally is worked from a timer callback and closed.
+// that showReport() opens modally is worked from a timer callback and closed. Their Find dialog,
+// printing (to a PDF read back with pdftotext, Halt pressed while printing) and saving.
+#include <QtPrintSupport>
 #include <QtTest>
 #include <QtWidgets>
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "qt/support/modal_answer.h"
 #include "qt/support/scripted_host.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
-#include "ui/qt/dual_viewer.h"
+#include "ui/qt/find_dialog.h"
 #include "ui/qt/horizontal_viewer.h"
 #include "ui/qt/legend_window.h"
+#include "ui/qt/print_flow.h"
+#include "ui/qt/printer_canvas.h"
 #include "ui/qt/report_viewers.h"
-#include "ui/qt/single_viewer.h"
+#include "ui/qt/save_flow.h"
 
 namespace kelvarine {
 
 using testing::child;
+using testing::ScriptedHost;
+using testing::whenModalOpens;
 
 namespace {
 
@@ -56,8 +69,6 @@ constexpr int kRows = 63, kOldSideRows = 39;
 
 const std::string kForward =
     std::string(28, ' ') + "No more forward change sequences found" + std::string(26, ' ') + ".";
-const std::string kSingleSections =
-    std::string(43, ' ') + "No more change sections found" + std::string(26, ' ') + ".";
 
 QString text(const std::string& value) {
   return QString::fromStdString(value);
@@ -69,9 +80,38 @@ int currentRow(const QListView* view) {
 
 // Presses Enter where the keyboard focus is, as a user would.
 void pressEnter() {
-  QWidget* focus = QApplication::focusWidget();
-  QVERIFY(focus != nullptr);
-  QTest::keyClick(focus, Qt::Key_Return);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+const std::string kCaption = "Kelvarine V1.8 - Single Panel Display of Comparison Report  06/12/2026 12:00";
+const auto kSaved = std::optional<SaveOutcome>(SaveOutcome::Saved);
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The text of each page of a PDF, as pdftotext lays it out.
+QStringList pdfPages(const QString& pdf) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  process.waitForFinished(60000);
+  QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+  return pages;
+}
+
+// Answers the save dialog as a user does: picks filter `filter` (1-based), types `path` into the
+// focused name field and presses Save.
+void answerFileDialog(QWidget* modal, const std::string& path, int filter) {
+  auto* dialog = qobject_cast<QFileDialog*>(modal);
+  if (dialog == nullptr) return;
+  testing::waitFor([dialog] { return dialog->isActiveWindow(); });
+  dialog->selectNameFilter(SaveDialogNameFilters().at(filter - 1));
+  auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  name->setFocus();
+  name->setText(QString::fromStdString(path));
+  dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
 }
 
 }  // namespace
@@ -92,30 +132,53 @@ class ReportViewersTest : public QObject {
     app.choices.listType = "Chng";
     app.choices.compareType = kCompareTypes[1];
     app.choices.setChecked(Pref::Sbsl, sbsl);
-    FlowServices flow{app, host_, session_->files, session_->report};
+    FlowServices flow{app, *host_, session_->files, session_->report};
     QCOMPARE(MnButStartClick(flow, "new", "old").outcome, FlowOutcome::Ran);
   }
 
-  testing::ScriptedHost host_;
-  std::unique_ptr<GuiSession> session_;
-  std::unique_ptr<TempDirectory> dir_;
-
  private slots:
-  // Rows coloured by kind; a clicked arrow keeps the focus so that Enter repeats it; the legend; Esc
-  // ignored and Enter elsewhere pressing Return.
+  void init() {
+    session_ = std::make_unique<GuiSession>();
+    host_ = std::make_unique<ScriptedHost>();
+    viewer_ = std::make_unique<QWidget>();
+    halt_ = new QPushButton(QStringLiteral("Halt"), viewer_.get());
+    halt_->hide();
+    return_ = new QPushButton(QStringLiteral("Return"), viewer_.get());
+    print_ = new QPushButton(QStringLiteral("Print..."), viewer_.get());
+    print_->move(0, 40);
+    controls_ = {halt_, {return_, print_}, return_};
+  }
+  void cleanup() {
+    viewer_.reset();
+    host_.reset();
+    session_.reset();
+  }
+
+  // Placed and with its font from the panel, which gets its size and font sizes back at close; rows
+  // coloured by kind; a clicked arrow keeps the focus so that Enter repeats it; the legend; Esc ignored
+  // and Enter elsewhere pressing Return.
   void singleViewerColoursNavigatesAndRepeatsOnEnter() {
     runSet(false);
-    ReportViewers viewers(*session_, host_, nullptr);
+    MainPanelState& panel = session_->panel;
+    panel.VLLeft1 = "30";
+    panel.VLTop1 = "20";
+    panel.VLFontSz = "10";
+    ReportViewers viewers(*session_, *host_, nullptr);
     inViewer(viewers, [&](ViewerWindow& viewer) {
-      QListView* list = child<QListView>(viewer, "VsList");
+      QCOMPARE(viewer.pos(), QPoint(30, 20));
+      QListView* list = viewer.firstList();
+      QCOMPARE(list->font().pointSize(), 10);
+      child<QComboBox>(&viewer, "VsCbFontSz")->setCurrentText("12");
+      QCOMPARE(list->font().pointSize(), 12);
+      child<QComboBox>(&viewer, "VsCbPFontSz")->setCurrentText("6");
+      viewer.resize(900, 450);
       QAbstractItemModel* rows = list->model();
       auto colour = [&](int row) { return rows->data(rows->index(row, 0), Qt::ForegroundRole); };
       QVERIFY(rows->data(rows->index(5, 0)).toString().startsWith("   6  I - new3"));
       QCOMPARE(colour(5).value<QBrush>().color(), QColor(0x0000FF));
-      QCOMPARE(colour(6).value<QBrush>().color(), QColor(0xFF0000));
       QVERIFY(!colour(3).isValid());  // the list's own colour
 
-      auto* next = child<QPushButton>(viewer, "VsButNextChg");
+      auto* next = child<QPushButton>(&viewer, "VsButNextChg");
       QTest::mouseClick(next, Qt::LeftButton);
       QCOMPARE(currentRow(list), 5);
       QVERIFY(next->hasFocus());
@@ -123,22 +186,15 @@ class ReportViewersTest : public QObject {
         pressEnter();
         QCOMPARE(currentRow(list), expected);
       }
-      QCOMPARE(host_.takeMessages(), std::vector<std::string>{kForward});
-      QTest::mouseClick(child<QPushButton>(viewer, "VsButPrevChg"), Qt::LeftButton);
+      QCOMPARE(std::exchange(host_->messages, {}), std::vector<std::string>{kForward});
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButPrevChg"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 9);
-      QCOMPARE(viewer.model()->selected(), 9);
-
-      QTest::mouseClick(child<QPushButton>(viewer, "VsButNextFile"), Qt::LeftButton);
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButNextFile"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 23);
-      pressEnter();
-      QCOMPARE(currentRow(list), 23);
-      QCOMPARE(host_.takeMessages(), std::vector<std::string>{kSingleSections});
-
-      QTest::mouseClick(child<QPushButton>(viewer, "VsButBtm"), Qt::LeftButton);
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButBtm"), Qt::LeftButton);
       QCOMPARE(currentRow(list), rows->rowCount() - 1);
-      QTest::mouseClick(child<QPushButton>(viewer, "VsButLegend"), Qt::LeftButton);
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButLegend"), Qt::LeftButton);
       QVERIFY(viewers.legend().isVisible());
-      QCOMPARE(viewers.legend().windowTitle(), QString("Kelvarine Change Flagging Legend"));
 
       list->setFocus();
       QTest::keyClick(list, Qt::Key_Escape);
@@ -147,17 +203,20 @@ class ReportViewersTest : public QObject {
       QVERIFY(!viewer.isVisible());
     });
     QVERIFY(!viewers.legend().isVisible());
-    QVERIFY(host_.messages.empty());
+    QVERIFY(host_->messages.empty());
+    QCOMPARE(text(panel.VLWide1 + " " + panel.VLHt1 + " " + panel.VLFontSz + " " + panel.PFontSz),
+             QString("900 450 12 6"));
   }
 
   void dualViewerCouplesItsListsAndOpensTheHorizontalOne() {
     runSet(true);
     session_->panel.VLHt2 = "400";  // short enough that neither list shows all its rows
-    ReportViewers viewers(*session_, host_, nullptr);
+    session_->panel.SpSplit = "300";
+    ReportViewers viewers(*session_, *host_, nullptr);
     inViewer(viewers, [&](ViewerWindow& viewer) {
-      QListView* left = child<QListView>(viewer, "VdListLeft");
-      QListView* right = child<QListView>(viewer, "VdListRight");
-      QTest::mouseClick(child<QPushButton>(viewer, "VdButBtm"), Qt::LeftButton);
+      QListView* left = child<QListView>(&viewer, "VdListLeft");
+      QListView* right = child<QListView>(&viewer, "VdListRight");
+      QTest::mouseClick(child<QPushButton>(&viewer, "VdButBtm"), Qt::LeftButton);
       QCOMPARE(currentRow(left), kRows - 1);
       QCOMPARE(currentRow(right), kOldSideRows - 1);
       QVERIFY(left->hasFocus());
@@ -177,70 +236,304 @@ class ReportViewersTest : public QObject {
                         right->visualRect(right->model()->index(4, 0)).center());
       QCOMPARE(currentRow(left), 4);
       QCOMPARE(viewer.model()->selected(), 4);
-      QTest::mouseClick(child<QPushButton>(viewer, "VdButNextChg"), Qt::LeftButton);
+      QTest::mouseClick(child<QPushButton>(&viewer, "VdButNextChg"), Qt::LeftButton);
       QCOMPARE(currentRow(left), 5);
       QCOMPARE(currentRow(right), 5);
 
-      auto* hSplit = child<QPushButton>(viewer, "VdButHSplit");
+      auto* hSplit = child<QPushButton>(&viewer, "VdButHSplit");
       whileOpen(
           viewers, [&] { QTest::mouseClick(hSplit, Qt::LeftButton); },
           [&](ViewerWindow& horizontal) {
             QCOMPARE(&horizontal, &viewers.horizontal());
-            QListView* top = child<QListView>(horizontal, "VhListTop");
-            QListView* bottom = child<QListView>(horizontal, "VhListBottom");
+            QListView* top = child<QListView>(&horizontal, "VhListTop");
+            QListView* bottom = child<QListView>(&horizontal, "VhListBottom");
             QCOMPARE(top->model()->rowCount(), kRows);
             QCOMPARE(bottom->model()->rowCount(), kOldSideRows);
             QVERIFY(top->model()->data(top->model()->index(3, 0)).toString().startsWith("   1      one"));
-            QCOMPARE(bottom->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
             QCOMPARE(top->font(), left->font());
             QTest::keyClick(top, Qt::Key_Escape);
             QVERIFY(!horizontal.isVisible());
           });
       QVERIFY(!viewers.horizontal().isVisible());
       QVERIFY(viewer.isVisible());
-    });
-    QCOMPARE(text(session_->panel.VHWide2), QString::number(HorizontalViewer::kDesign.width));
-    QCOMPARE(text(session_->panel.VLHt2), QString("400"));
-  }
-
-  void geometryAndFontSizesComeFromAndGoBackToThePanel() {
-    runSet(true);
-    MainPanelState& panel = session_->panel;
-    panel.VLLeft1 = "30";
-    panel.VLTop1 = "20";
-    panel.VLWide1 = "800";
-    panel.VLFontSz = "10";
-    panel.PFontSz = "";
-    panel.SpSplit = "300";
-    ReportViewers viewers(*session_, host_, nullptr);
-    QCOMPARE(text(panel.PFontSz), QString("8"));
-
-    session_->app.choices.setChecked(Pref::Sbsl, false);
-    inViewer(viewers, [&](ViewerWindow& viewer) {
-      QCOMPARE(viewer.pos(), QPoint(30, 20));
-      QCOMPARE(viewer.width(), 800);
-      auto* fontSize = child<QComboBox>(viewer, "VsCbFontSz");
-      QCOMPARE(fontSize->currentText(), QString("10"));
-      QListView* list = viewer.firstList();
-      QCOMPARE(list->font().pointSize(), 10);
-      const int height = list->visualRect(list->model()->index(1, 0)).height();
-      fontSize->setCurrentText("12");
-      QTRY_VERIFY(list->visualRect(list->model()->index(1, 0)).height() > height);  // rows grow with it
-      QCOMPARE(currentRow(list), 0);
-      child<QComboBox>(viewer, "VsCbPFontSz")->setCurrentText("6");
-      viewer.resize(900, 450);
-    });
-    QCOMPARE(text(panel.VLWide1 + " " + panel.VLHt1 + " " + panel.VLFontSz + " " + panel.PFontSz),
-             QString("900 450 12 6"));
-
-    session_->app.choices.setChecked(Pref::Sbsl, true);
-    inViewer(viewers, [&](ViewerWindow& viewer) {
       QCOMPARE(viewer.splitSize(), 300);
-      auto* splitter = child<QSplitter>(viewer, "VdSplitter");
+      auto* splitter = child<QSplitter>(&viewer, "VdSplitter");
       splitter->setSizes({250, splitter->sizes().value(0) + splitter->sizes().value(1) - 250});
     });
-    QCOMPARE(text(panel.SpSplit), QString("250"));
+    QCOMPARE(text(session_->panel.VHWide2), QString::number(HorizontalViewer::kDesign.width));
+    QCOMPARE(text(session_->panel.SpSplit), QString("250"));
   }
+
+  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print dialog
+  // (cancelled: nothing happens), SaveAs saves through the save dialog.
+  void viewerButtonsReachFindPrintAndSave() {
+    TempDirectory dir;
+    fillFindReport();
+    session_->app.newNameText = dir.path("new.txt");
+    ReportViewers viewers(*session_, *host_, nullptr);
+    int listRow = -1;
+    bool printDialogSeen = false;
+    whenModalOpens([&](QWidget* viewer) {
+      auto button = [viewer](const char* name) { return testing::child<QPushButton>(viewer, name); };
+      button("VsButFind")->click();
+      auto* find = viewer->findChild<FindDialog*>();
+      find->textField()->setText(QStringLiteral("beta"));
+      find->findNextButton()->click();
+      listRow = testing::child<QListView>(viewer, "VsList")->currentIndex().row();
+      find->close();
+
+      whenModalOpens([&](QWidget* modal) {
+        printDialogSeen = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      button("VsButPrint")->click();
+      whenModalOpens([&](QWidget* modal) { answerFileDialog(modal, dir.path("seen.html"), 4); });
+      button("VsButSaveAs")->click();
+      button("VsButReturn")->click();
+    });
+    viewers.showReport();
+
+    QCOMPARE(listRow, 2);
+    QVERIFY(printDialogSeen);
+    QVERIFY(host_->messages.empty());
+    QVERIFY(readFile(dir.path("seen.html")).starts_with("<HTML>\n"));
+  }
+
+  // Ctrl+F on the viewer opens the dialog on row 0 with Down preset (even after Up was used); Enter and
+  // F3 find down, Up finds above.
+  void findBothWaysFromShortcuts() {
+    fillFindReport();
+    ReportViewerModel model(session_->app, *host_, ViewerKind::Single);
+    FindDialog dialog(&model, viewer_.get());
+    std::int64_t listRow = -1;  // the viewer's own selection, followed on each hit
+    dialog.setCurrentRowSource([&] { return listRow; });
+    QObject::connect(&dialog, &FindDialog::rowFound, [&](qint64 row) { listRow = row; });
+    installFindShortcuts(viewer_.get(), &dialog);
+    dialog.upButton()->setChecked(true);
+    viewer_->show();
+    viewer_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
+
+    QTest::keyClick(viewer_.get(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(dialog.isVisible() && !dialog.isModal());
+    QCOMPARE(listRow, 0);
+    QVERIFY(dialog.downButton()->isChecked());
+    QVERIFY(dialog.wholeWordBox()->isHidden() && !dialog.matchCaseBox()->isEnabled());
+
+    QTest::keyClicks(dialog.textField(), QStringLiteral("BETA"));
+    QTest::keyClick(dialog.textField(), Qt::Key_Return);
+    QCOMPARE(listRow, 2);
+    viewer_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
+    QTest::keyClick(viewer_.get(), Qt::Key_F3);
+    QCOMPARE(listRow, 4);
+    dialog.upButton()->setChecked(true);
+    QTest::mouseClick(dialog.findNextButton(), Qt::LeftButton);
+    QCOMPARE(listRow, 2);
+  }
+
+  // A report of more rows than a page holds, printed through the print dialog to a PDF: two pages,
+  // split where the page is full, the change row that opens page 2 on page 2.
+  void printsPagesToPdfThroughTheDialog() {
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+             "pdftotext (poppler-utils) is needed");
+    TempDirectory dir;
+    ReportPrintFlow flow(*session_, *host_);
+    flow.printer().setPageSize(QPageSize(QPageSize::A4));
+    const QString pdf = printToPdf(flow, dir.path("report.pdf"));
+    // The rows that fit on a page at font size 10: line slots 4 to MaxLines - 1.
+    const QFontMetrics font(FixedPitchFont(QStringLiteral("Courier New"), 10), &flow.printer());
+    const int perPage = flow.printer().height() / font.height() - 8;
+    QVERIFY(perPage > 10);
+    fillNumberedReport(perPage + 5, perPage);
+
+    bool dialogSeen = false;
+    whenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QPrintDialog*>(modal);
+      dialogSeen = dialog != nullptr;
+      if (dialog != nullptr) dialog->accept();
+    });
+    const auto end = flow.print(viewer_.get(), {false, kCaption, "10", false}, controls_);
+    QVERIFY(dialogSeen);
+    QCOMPARE(end, std::optional<PrintEnd>(PrintEnd::Complete));
+    QVERIFY(host_->messages.empty());
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[1].contains(QStringLiteral("Single Panel Display of Comparison Report")));
+    const QRegularExpression firstOfPage2(QStringLiteral("\\b%1\\s+I - moved here\\b").arg(perPage + 1));
+    QVERIFY(pages[1].contains(firstOfPage2));
+    QVERIFY(!pages[0].contains(firstOfPage2));
+    QVERIFY(return_->isEnabled() && print_->isEnabled() && halt_->isHidden());
+  }
+
+  // Halt pressed while printing: Halt shows and the controls are disabled during the print; the rows
+  // printed so far are kept, and the message comes once the viewer's controls are back.
+  void haltStopsPrinting() {
+    TempDirectory dir;
+    ReportPrintFlow flow(*session_, *host_);
+    const QString pdf = printToPdf(flow, dir.path("halted.pdf"));
+    fillNumberedReport(3000, -1);
+    session_->app.StopRequested = true;  // left from an earlier run: cleared when printing starts
+    viewer_->show();
+    // The first pump comes before the first row, the second after row 20: Halt is pressed there.
+    bool busyWhenHalted = false;
+    int pumps = 0;
+    host_->onProcessEvents = [&] {
+      if (++pumps != 2) return;
+      busyWhenHalted = halt_->isVisible() && !print_->isEnabled() && !return_->isEnabled();
+      QTest::mouseClick(halt_, Qt::LeftButton);
+    };
+    bool restoredAtMessage = false;
+    host_->onMessage = [&] { restoredAtMessage = halt_->isHidden() && print_->isEnabled(); };
+
+    QCOMPARE(flow.printNow({false, kCaption, "8", false}, controls_), PrintEnd::Halted);
+    QVERIFY(busyWhenHalted);
+    QCOMPARE(host_->messages,
+             std::vector<std::string>{" User requested early termination of Print operation."});
+    QVERIFY(restoredAtMessage);
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains(QRegularExpression(QStringLiteral("\\bline 20\\b"))));
+    QVERIFY(!pages[0].contains(QRegularExpression(QStringLiteral("\\bline 21\\b"))));
+  }
+
+  // The save dialog opens in the New name's directory with the single viewer's name and the last
+  // filter; the Text filter writes the text report, and OutFn keeps the name.
+  void saveDialogStartsBesideTheNewFile() {
+    TempDirectory dir;
+    fillFindReport();
+    QString startName, startFilter;
+    whenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      startName = dialog->selectedFiles().value(0);
+      startFilter = dialog->selectedNameFilter();
+      answerFileDialog(dialog, dir.path("plain.txt"), 3);
+    });
+    ReportSaveFlow flow(*session_, *host_);
+    QCOMPARE(flow.saveAs(viewer_.get(), {false, kCaption, "06/12/2026 12:00", "3"}, dir.path("new.txt"),
+                         controls_),
+             kSaved);
+    QCOMPARE(startName, QString::fromStdString(dir.path("Kelvarine.html")));
+    QVERIFY(startFilter.startsWith(QStringLiteral("All,(*.*)")));
+    QCOMPARE(session_->panel.OutFn, dir.path("plain.txt"));
+    QVERIFY(readFile(dir.path("plain.txt")).starts_with(" \n" + kCaption + "\n"));
+  }
+
+  // The RTF notice's switch reaches the settings at once, even when the notice is cancelled (and then
+  // nothing is written); the next RTF save goes without the notice, with Halt shown while it writes.
+  void rtfNoticeSwitchReachesTheSettings() {
+    TempDirectory dir;
+    fillNumberedReport(50, 3);
+    const std::string path = dir.path("colours.rtf");
+    ReportSaveFlow flow(*session_, *host_);
+    const SaveSource source{false, kCaption, "06/12/2026 12:00", "3"};
+
+    bool noticeSeen = false;
+    whenModalOpens([&](QWidget* modal) {
+      answerFileDialog(modal, path, 2);
+      whenModalOpens([&](QWidget* notice) {
+        noticeSeen = notice->windowTitle() == QStringLiteral("Kelvarn - Note on Saving File ");
+        if (auto* dontShow = notice->findChild<QCheckBox*>()) dontShow->click();
+        for (QPushButton* button : notice->findChildren<QPushButton*>())
+          if (button->text() == QStringLiteral("Cancel")) button->click();
+      });
+    });
+    QVERIFY(!flow.saveAs(viewer_.get(), source, dir.path("new.txt"), controls_).has_value());
+    QVERIFY(noticeSeen);
+    QVERIFY(session_->panel.NoRtfmShow);
+    QVERIFY(!std::filesystem::exists(path));
+
+    viewer_->show();
+    bool haltShown = false;
+    host_->onProcessEvents = [&] { haltShown = haltShown || halt_->isVisible(); };
+    QString startName;
+    whenModalOpens([&](QWidget* modal) {
+      startName = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
+      answerFileDialog(modal, path, 4);
+    });
+    QCOMPARE(flow.saveAs(viewer_.get(), source, dir.path("new.txt"), controls_), kSaved);
+    QCOMPARE(startName, QString::fromStdString(path));  // the name kept from the cancelled save
+    QVERIFY(haltShown && halt_->isHidden());
+    QVERIFY(readFile(path).starts_with("{\\rtf1"));
+  }
+
+  // The dual viewer's text save asks for the layout: preset from SbsRp, the line lengths shown, an
+  // optional title as the first line; the choice goes back to SbsRp.
+  void dualTextLayoutWindow() {
+    TempDirectory dir;
+    fillFindReport();
+    session_->app.options.Fscl = true;
+    session_->app.options.LongestNewLine = 100;
+    session_->app.options.LongestOldLine = 50;
+    ReportSaveFlow flow(*session_, *host_);
+    bool sideBySidePreset = false;
+    QStringList labels;
+    auto saveWith = [&](const std::string& name, bool stacked, const QString& title) {
+      whenModalOpens([&, name, stacked, title](QWidget* modal) {
+        answerFileDialog(modal, dir.path(name), 3);
+        whenModalOpens([&, stacked, title](QWidget* window) {
+          auto* layout = qobject_cast<SideBySideSaveWindow*>(window);
+          if (layout == nullptr) return;
+          sideBySidePreset = layout->sideBySideButton()->isChecked();
+          labels.clear();
+          for (QLabel* label : layout->findChildren<QLabel*>())
+            labels << label->text();
+          (stacked ? layout->stackedButton() : layout->sideBySideButton())->click();
+          layout->titleBox()->setChecked(!title.isEmpty());
+          layout->titleField()->setText(title);
+          layout->useButton()->click();
+        });
+      });
+      return flow.saveAs(viewer_.get(), {true, "Dual caption", "06/12/2026 12:00", "3"}, dir.path("new.txt"),
+                         controls_);
+    };
+
+    QCOMPARE(saveWith("stacked.txt", true, QString()), kSaved);
+    QVERIFY(sideBySidePreset);
+    QVERIFY(labels.contains(QStringLiteral("Output save line length = 110")));
+    QVERIFY(labels.contains(QStringLiteral("(Output save line length = 202)")));
+    QVERIFY(readFile(dir.path("stacked.txt")).starts_with("Brisolan Double-Stacked Compare Report"));
+
+    QCOMPARE(saveWith("side.txt", false, QStringLiteral("My title")), kSaved);
+    QVERIFY(!sideBySidePreset);
+    QVERIFY(!session_->panel.SbsRp);
+    QVERIFY(readFile(dir.path("side.txt"))
+                .starts_with("My title\nBrisolan Insert and Delete Side-By-Side Report"));
+  }
+
+ private:
+  // Rows as a small one-pair report holds them; the dual viewer also has an Old-side list.
+  void fillFindReport() {
+    for (const char* line :
+         {"Kelvarn header", "    alpha one", "I - Beta two", "    gamma", "D - beta four", "    delta"})
+      session_->app.reportLines.add(line);
+    for (const char* line : {"Kelvarn header", "    alpha one", "", "D - Epsilon", "", "    delta"})
+      session_->app.oldSideLines.add(line);
+    session_->app.ListingLineCount = 6;
+  }
+
+  // Rows "line N" (N from 1); row `changeRow` (0-based) is the change row "I - moved here".
+  void fillNumberedReport(int rows, int changeRow) {
+    for (int i = 0; i < rows; ++i)
+      session_->app.reportLines.add(i == changeRow ? std::string("I - moved here")
+                                                   : "line " + std::to_string(i + 1));
+    session_->app.ListingLineCount = rows;
+  }
+
+  // Points the flow's printer at the PDF file `path`, returned.
+  static QString printToPdf(ReportPrintFlow& flow, const std::string& path) {
+    flow.printer().setOutputFormat(QPrinter::PdfFormat);
+    flow.printer().setOutputFileName(QString::fromStdString(path));
+    return QString::fromStdString(path);
+  }
+
+  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<ScriptedHost> host_;
+  std::unique_ptr<TempDirectory> dir_;
+  std::unique_ptr<QWidget> viewer_;
+  QPushButton *halt_ = nullptr, *return_ = nullptr, *print_ = nullptr;
+  ViewerBusyControls controls_;
 };
 
 }  // namespace kelvarine

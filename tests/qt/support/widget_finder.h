@@ -18,11 +18,6 @@ T* child(QWidget* parent, const char* name) {
   return found;
 }
 
-template <typename T>
-T* child(QWidget& parent, const char* name) {
-  return child<T>(&parent, name);
-}
-
 // Drags `files` onto `target` at `at` and drops them there, as a file manager does; true when the
 // target accepts the drag. The drop is sent either way: a refused one must change nothing.
 inline bool dragAndDrop(QWidget* target, const QStringList& files, QPoint at = QPoint(2, 2)) {
