@@ -339,6 +339,7 @@ TEST(SaveDialogTest, ForcedExtensionAndReplaceQuestions) {
   };
   const std::string changed = "Save File Name extention changed to ";
   const std::vector<Case> cases = {
+      {"out/r.txt", 2, false, {changed + "out/r.rtf. Do you want to accept it?"}, ""},
       {"out/r.txt", 2, true, {changed + "out/r.rtf. Do you want to accept it?"}, "out/r.rtf"},
       {"out/r", 3, true, {changed + "out/r.txt. Do you want to accept it?"}, "out/r.txt"},
       {"out/r.HTML", 1, false, {}, "out/r.HTML"},
