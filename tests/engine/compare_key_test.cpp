@@ -59,21 +59,6 @@ TEST(CompareKeyTest, SameCompareTextIgnoresBlanksAndWithIcasTheCaseOfLetters) {
   }
 }
 
-TEST(CompareKeyTest, LinesWithoutAKeyNeverMatch) {
-  LineTable t;
-  const LineRecord& same = keyed(t, 1, "same");
-  ASSERT_TRUE(SameCompareText(same, keyed(t, 2, "same")));
-  using Change = void (*)(LineRecord&);
-  for (Change change :
-       {Change{[](LineRecord& r) { r.DpLine = true; }}, Change{[](LineRecord& r) { r.Hash = 0; }},
-        Change{[](LineRecord& r) { r.Text = nullptr; }},
-        Change{[](LineRecord& r) { r.TextCap = 2; }}}) {  // a key longer than the buffer
-    LineRecord r = t[2];
-    change(r);
-    EXPECT_FALSE(SameCompareText(same, r) || SameCompareText(r, same) || SameCompareText(r, r));
-  }
-}
-
 TEST(LineTableTest, RecordsAreOneBasedAndTextLivesUntilClear) {
   LineTable t;
   EXPECT_THROW(t[0], EngineFault);
@@ -85,15 +70,6 @@ TEST(LineTableTest, RecordsAreOneBasedAndTextLivesUntilClear) {
   EXPECT_EQ(std::string(t[LineTable::kRecords].Text, 3000), longLine);
   t.clear();
   EXPECT_EQ(t[LineTable::kRecords].Text, nullptr);
-}
-
-TEST(LineTableTest, StepsSkipDpLinesAndStopAtTheSentinelOrAtIndexOne) {
-  LineTable t;
-  t[1].DpLine = t[2].DpLine = t[4].DpLine = true;
-  const LineSteps steps{t, 5, true}, plain{t, 5, false};
-  EXPECT_EQ((std::vector{steps.next(1), steps.next(4), steps.next(7), steps.prev(4), steps.prev(2)}),
-            (std::vector{3, 5, 6, 3, 1}));
-  EXPECT_EQ((std::vector{plain.next(1), plain.next(7), plain.prev(4)}), (std::vector{1, 6, 4}));
 }
 
 }  // namespace

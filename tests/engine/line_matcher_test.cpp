@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/matcher_state.h"
 #include "support/chunk_builder.h"
 #include "support/memory_set.h"
+#include "support/reference_moved_search.h"
 
 namespace kelvarine {
 namespace {
@@ -76,6 +78,9 @@ const MatchCase kMatchCases[] = {
      concat({numbered("line ", 1, 4), numbered("line ", 6, 25), {"line 5"}, numbered("line ", 26, 30)}),
      numbered("line ", 1, 30), true, false, "M1..4 M6..25 V5 M26..30"},
     {"OnlyOneOfTwoEqualNewLinesMoved", split("a|b|c|dup|dup"), split("dup|a|b|c"), true, false, "M2..4 V1 -"},
+    // An ambiguous gap (no two equal pairs behind the first hit): the probe refuses it, the runs decide.
+    {"AmbiguousGapNotBridgedOnItsFirstHit", split("x|p|a|b|c|d|e|f|g"), split("p|p|q|a|b|c|d|e|f|g"), false,
+     false, "- M1 M4..10"},
     {"MovedLineChangedInBlanks", concat({numbered("line ", 2, 20), {"li ne 1"}}), numbered("line ", 1, 20),
      true, false, "M2..20 V1"},
 };
@@ -128,17 +133,38 @@ TEST(LineMatcherRunTest, BigModeCutsANonFinalChunkAfterTheLastAcceptedRun) {
   }
 }
 
-// The probe bridges a gap only when its first hit is followed by two more equal pairs: at (1,1) offset
-// (0,1) hits on "p" but is not followed by two equal pairs, although offset (1,1) would be.
-TEST(LineMatcherRunTest, ResyncProbeRefusesAnAmbiguousGap) {
-  ChunkBuilder builder;
-  MatcherState ambiguous(builder.build(split("x|p|a|b|c|d|e|f|g"), split("p|p|q|a|b|c|d|e|f|g")));
-  int n = 1, o = 1;
-  EXPECT_FALSE(ambiguous.probe(n, o));
-  EXPECT_EQ(std::pair(n, o), std::pair(1, 1));
-  MatcherState plain(builder.build(split("x|a|b|c|d|e|f|g|h"), split("y|a|b|c|d|e|f|g|h")));
-  EXPECT_TRUE(plain.probe(n, o));
-  EXPECT_EQ(std::pair(n, o), std::pair(2, 2));
+// The engine's moved-line search keeps the runs of earlier passes; it must pair exactly as the plain
+// search that starts every pass afresh, also on inputs full of equal unpaired lines.
+TEST(MovedLineSearchAgreementTest, PairsExactlyAsThePlainSearch) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    std::mt19937 rng(seed);
+    const int size = 20 + static_cast<int>(rng() % 600);
+    const int texts = 2 + static_cast<int>(rng() % 40);  // few texts: many equal lines
+    std::vector<std::string> oldLines, newLines;
+    for (int i = 0; i < size; ++i) {
+      const int t = static_cast<int>(rng() % static_cast<unsigned>(texts));
+      oldLines.push_back(t % 11 == 10 ? "#dp note" : "text " + std::to_string(t) + (t % 3 ? "" : "  "));
+    }
+    newLines = oldLines;
+    for (std::size_t i = 0; i < newLines.size(); i += 1 + rng() % 7)
+      std::swap(newLines[i], newLines[rng() % newLines.size()]);
+    ChunkBuilder fast, plain;
+    CompareContext& a = fast.build(newLines, oldLines);
+    CompareContext& b = plain.build(newLines, oldLines);
+    MatchChunk(a);  // the cycles alone (no Fmvl): both start from the same pairs
+    MatchChunk(b);
+    MatcherState fastState(a), plainState(b);
+    FindMovedLines(fastState);
+    ReferenceFindMovedLines(plainState);
+    for (int n = 1; n <= a.newInput.Count; ++n) {
+      ASSERT_EQ(a.newTable[n].Moved, b.newTable[n].Moved) << "seed " << seed << " New " << n;
+      if (a.newTable[n].Moved) {
+        ASSERT_EQ(a.newTable[n].Link, b.newTable[n].Link) << "seed " << seed;
+      }
+    }
+    for (int o = 1; o <= a.oldInput.Count; ++o)
+      ASSERT_EQ(a.oldTable[o].Moved, b.oldTable[o].Moved) << "seed " << seed;
+  }
 }
 
 }  // namespace

@@ -133,17 +133,6 @@ class LoadChunkTest : public ::testing::Test, public MemorySet<> {
   CompareContext context{app, host, fs, report};
 };
 
-TEST_F(LoadChunkTest, FilesDifferFollowsTheRawLinesNotTheirEndsAndTheCounts) {
-  // Raw lines that differ are in the compare-column test.
-  for (const auto& [newContent, oldContent, differ] : {std::tuple{"a\nb\n", "a\nb\n", false},
-                                                       {"a\nb\n", "a\r\nb\r", false},
-                                                       {"a\nb\nc\n", "a\nb\n", true}}) {
-    open(newContent, oldContent);
-    LoadChunk(context);
-    EXPECT_EQ(app.pair.FilesDiffer, differ) << newContent << "|" << oldContent;
-  }
-}
-
 TEST_F(LoadChunkTest, CutsTheCompareColumnsIntoTheFrontOfTextAfterTheRawCompare) {
   app.options.Ccol = true;
   // Columns s1:e1 and s2:e2 (a second range when s2 > 0), the line, its Text after the cut (compare
