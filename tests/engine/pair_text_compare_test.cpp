@@ -162,7 +162,6 @@ TEST_F(PairTextCompareTest, FilesChangingBetweenChunksAreComparedAsRead) {
     Sizes newChunks, oldChunks;
   } cases[] = {
       {"NewShrinks", 9000, 12000, "line ", {7999, 1001}, {7999, 4001}},
-      {"NewShrinksBelowTheChunk", 100, 12000, "line ", {7999, 0}, {7999, 4001}},
       {"OldGrows", 12000, 20000, "LINE ", {7999, 4001, 0}, {7999, 7999, 4002}},
       {"BothEmptied", 0, 0, "line ", {7999, 0}, {7999, 0}},
   };
