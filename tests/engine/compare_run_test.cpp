@@ -8,6 +8,8 @@
 #include <string>
 #include <tuple>
 
+#include "engine/line_list.h"
+#include "engine/name_pairing.h"
 #include "engine/run_status.h"
 #include "support/memory_set.h"
 
@@ -16,44 +18,6 @@ namespace {
 
 using T = MemorySet<>;
 class CompareRunTest : public ::testing::Test, public T {};
-
-// ---- Run status ------------------------------------------------------------------------------------
-
-TEST(RunStatusTest, EachRowWinsOverEveryLowerRow) {
-  // Each condition of row k set together with all conditions of the rows below it: row k's text wins.
-  using Set = void (*)(AppState&);
-  const std::vector<std::pair<std::string, std::vector<Set>>> rows = {
-      {kRunFault, {[](AppState& a) { a.RunFailed = true; }}},
-      {kRunHalted, {[](AppState& a) { a.StopRequested = true; }}},
-      {kRunOpenError, {[](AppState& a) { a.options.InputOpenError = true; }}},
-      {kRunTooLarge, {[](AppState& a) { a.options.InputTooLarge = true; }}},
-      {kRunCcolError, {[](AppState& a) { a.pair.StopSet = true; }}},
-      {std::string(100, 'x') + ".",  // the note, cut to 100 characters
-       {[](AppState& a) {
-         a.options.ReportNoteSet = true;
-         a.options.ReportNote = std::string(120, 'x');
-       }}},
-      {kRunDifferent,
-       {[](AppState& a) { a.options.TotDeletes = 1; }, [](AppState& a) { a.options.TotInserts = 1; },
-        [](AppState& a) { a.options.HighestCode = 1; }}},
-      {kRunNothing, {[](AppState&) {}}},  // all totals 0
-      {kRunFilteredEqual,
-       {[](AppState& a) { a.options.Icas = true; }, [](AppState& a) { a.options.Ccol = true; },
-        [](AppState& a) { a.options.DpActive = true; }, [](AppState& a) { a.options.Rovr = true; }}},
-      {kRunEqual, {[](AppState&) {}}},
-  };
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    for (std::size_t own = 0; own < rows[k].second.size(); ++own) {
-      AppState app;
-      rows[k].second[own](app);
-      for (std::size_t j = k + 1; j < rows.size(); ++j)
-        for (Set set : rows[j].second)
-          set(app);
-      if (k > 7) app.options.TotOldBinBytes = 1;  // something was compared
-      EXPECT_EQ(ChooseRunStatus(app), rows[k].first) << "row " << k + 1 << " condition " << own + 1;
-    }
-  }
-}
 
 // ---- Whole sets: the status each kind of set ends with ----------------------------------------------
 
@@ -121,18 +85,8 @@ const StatusCase kStatusCases[] = {
      twoPairsReporting([](CompareContext&) { throw std::logic_error("report broke"); })},
     {"HaltBetweenPairs", kRunHalted, 1,
      twoPairsReporting([](CompareContext& c) { c.app.StopRequested = true; })},
-    {"LongReportNoteShownCut", std::string(90, 'n') + ".", 2, twoPairsReporting([](CompareContext& c) {
-       c.options().ReportNoteSet = true;
-       c.options().ReportNote = std::string(90, 'n');
-     })},
     {"ReadFailure", kRunFault, 0,
      onePair("abcd", "abcd", {Pref::Abin}, [](T& t) { t.fs.find("old/a.txt")->failReads = true; })},
-    {"OldListShorterThanNewList", kRunFault, 1,
-     onePair("x\n", "x\n", {},
-             [](T& t) {
-               t.app.NewFileList.push_back("b.txt");
-               t.fs.add("new/b.txt", "x\n");
-             })},
     {"HaltDuringBinaryCompare", kRunHalted, 0,
      onePair(std::string(100000, 'q'), std::string(100000, 'q'), {Pref::Abin},
              [](T& t) {
@@ -147,6 +101,8 @@ const StatusCase kStatusCases[] = {
              })},
     // The Ieof choice reaches the reader: the text behind the end-of-file character is compared.
     {"EofCharacterKeptWithIeof", kRunDifferent, 1, onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof})},
+    // Only the lines count, not how they end.
+    {"LineEndsIgnored", kRunEqual, 1, onePair("a\nb\n", "a\r\nb\r")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, CompareRunStatusTest, ::testing::ValuesIn(kStatusCases),
@@ -216,6 +172,71 @@ TEST(CompareRunAeqfTest, OnlyEqualStampAndSizeMakeAPairEqualUnreadTextOrBinary) 
     EXPECT_EQ(t.fs.find("old/b.txt")->bytesRead, static_cast<std::int64_t>(b.size()));
     EXPECT_EQ(t.host.eventsStartingWith("images: ").size(), abin ? 3u : 0u);
   }
+}
+
+// ---- Name pairing and the report line list ---------------------------------------------------------
+
+// Names separated by '|'; pairs as "new:old".
+struct PairingCase {
+  const char *name, *newNames, *oldNames, *pairs, *unpairedNew, *unpairedOld;
+  friend void PrintTo(const PairingCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class NamePairingTest : public ::testing::TestWithParam<PairingCase> {};
+
+TEST_P(NamePairingTest, ExactSpellingFirstThenIgnoringCaseNoNameDropped) {
+  const PairingCase& c = GetParam();
+  const NamePairs result = PairNames(split(c.newNames), split(c.oldNames));
+  std::vector<std::string> pairs;
+  for (const auto& [newName, oldName] : result.pairs)
+    pairs.push_back(newName + ":" + oldName);
+  EXPECT_EQ(pairs, split(c.pairs));
+  EXPECT_EQ(result.unpairedNew, split(c.unpairedNew));
+  EXPECT_EQ(result.unpairedOld, split(c.unpairedOld));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NamePairingTest,
+    ::testing::Values(PairingCase{"CaseTwinsOnBothSidesPairExactly", "makefile|Makefile", "Makefile|makefile",
+                                  "Makefile:Makefile|makefile:makefile", "", ""},
+                      PairingCase{"TwinWithoutPartnerStaysUnpaired", "a|A", "a", "a:a", "A", ""},
+                      PairingCase{"LeftoversPairInOrder", "x.C|X.c|x.c", "X.C|x.c", "X.c:X.C|x.c:x.c", "x.C",
+                                  ""},
+                      PairingCase{"NameOrderIgnoringCaseDuplicatesOnce", "c|b|A|b", "B|a|d|.hidden",
+                                  "A:a|b:B", "c", ".hidden|d"},
+                      PairingCase{"PathsInOrderNameByNameThoughDashAndDotSortBelowSlash", "a.x|a-b|a/c|A/b",
+                                  "a-B|a/B", "A/b:a/B|a-b:a-B", "a/c|a.x", ""},
+                      PairingCase{"EmptySide", "a", "", "", "a", ""}),
+    [](const ::testing::TestParamInfo<PairingCase>& info) { return std::string(info.param.name); });
+
+TEST(LineListTest, SpilledLinesGoOutInOrderExceptFromAPinOnAndStillCount) {
+  LineList list(9000);
+  std::vector<std::string> written;
+  list.spillTo([&written](const std::string& line) { written.push_back(line); });
+  for (int i = 0; i < 6000; ++i)
+    ASSERT_TRUE(list.add(std::to_string(i)));
+  EXPECT_FALSE(written.empty());
+  EXPECT_LT(list.lines().size(), 5000u);
+  EXPECT_THROW((void)list[0], std::out_of_range);  // a written line cannot be read back or changed
+  list.pin(6000);
+  for (int i = 6000; i < 9000; ++i)
+    ASSERT_TRUE(list.add(std::to_string(i)));
+  EXPECT_FALSE(list.add("one too many")) << "the capacity counts written lines";
+  EXPECT_LE(written.size(), 6000u);  // nothing from the pin on
+  list[6000] += " completed";
+  list.unpin();
+  list.addAlways("status");  // unpinned, the next line sends out every line held
+  EXPECT_EQ(list.size(), 9001u);
+  ASSERT_EQ(written.size(), 9001u);
+  EXPECT_TRUE(list.lines().empty());
+  for (int i = 0; i < 9000; ++i)
+    ASSERT_EQ(written[static_cast<std::size_t>(i)], std::to_string(i) + (i == 6000 ? " completed" : ""));
+  EXPECT_EQ(written.back(), "status");
+  list.clear();
+  written.clear();
+  EXPECT_TRUE(list.add("a") && list.size() == 1u);  // the sink stays
+  list.flush();
+  EXPECT_EQ(written, std::vector<std::string>{"a"});
 }
 
 }  // namespace

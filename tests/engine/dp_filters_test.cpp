@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare_key.h"
-#include "engine/engine_fault.h"
 #include "engine/text_reader.h"
 #include "support/memory_set.h"
 
@@ -126,25 +124,6 @@ const FilterCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Filters, DpFilterTableTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
 
-TEST(DpFilterTest, EmptyDudcTagIsARunFault) {
-  LineTable table;
-  TextInput input;
-  EXPECT_THROW(
-      ClassifyDpLine(input, storeLine(table, 1, "x # y"), optionsFor(&CompareOptions::Dudc, ""), kBlankLine),
-      EngineFault);
-}
-
-// A span past the line's end is cut at its end; a line cut blank all over is a whole Dp line only.
-TEST(DpFilterTest, CutsStopAtTheLineEndAndDecideTheKindFromTheWholeLine) {
-  LineTable table;
-  LineRecord& r = storeLine(table, 1, "abc");
-  CutSpan(r, 2, 99);
-  EXPECT_EQ(std::string(r.Text, 4), std::string("a  \0", 4));
-  EXPECT_TRUE(r.PartDp && !r.DpLine);
-  CutSpan(r, 1, 1);
-  EXPECT_TRUE(r.DpLine && !r.PartDp);
-}
-
 class PrepareLinesTest : public ::testing::Test, public MemorySet<> {
  protected:
   void load(const std::vector<std::string>& newLines, const std::vector<std::string>& oldLines) {
@@ -159,20 +138,6 @@ class PrepareLinesTest : public ::testing::Test, public MemorySet<> {
   CompareContext context{app, host, fs, report};
 };
 
-TEST_F(PrepareLinesTest, ClassifiesBothSidesEachWithItsOwnCarryThenKeysOnlyNonDpLines) {
-  app.options.DpActive = app.options.Dcpp = true;
-  load({"a = 1; // c", "/* open", "", "b"}, {"*/ a=1;", "/* open"});
-  context.oldInput.CarryCppComment = true;
-  PrepareLines(context);
-  EXPECT_EQ(host.statusTexts, std::vector<std::string>{"Processing Data."});
-  EXPECT_TRUE(context.newTable[1].PartDp);
-  for (int i = 2; i <= 4; ++i)
-    EXPECT_TRUE(context.newTable[i].DpLine) << i;  // line 4 is inside the comment of line 2
-  EXPECT_EQ(context.newTable[2].Hash, 0);          // Dp lines get no compare key
-  EXPECT_TRUE(context.oldTable[2].DpLine);
-  EXPECT_TRUE(SameCompareText(context.newTable[1], context.oldTable[1])) << "keys of the statements alone";
-}
-
 TEST_F(PrepareLinesTest, CommentOpenAtTheEndOfAChunkEndsWithIt) {
   app.options.DpActive = app.options.Dcpp = true;
   fs.add("f.c", std::string(LineTable::kMaxLines - 1, '\n') + "/* open\nb\n");
@@ -180,6 +145,7 @@ TEST_F(PrepareLinesTest, CommentOpenAtTheEndOfAChunkEndsWithIt) {
     input->Stream = fs.openForReading("f.c");
   LoadChunk(context);
   PrepareLines(context);
+  EXPECT_EQ(host.statusTexts.back(), "Processing Data.");
   ASSERT_EQ(context.newInput.Count, LineTable::kMaxLines);
   EXPECT_TRUE(context.newTable[LineTable::kMaxLines].DpLine);
   EXPECT_TRUE(context.newInput.CarryCppComment);

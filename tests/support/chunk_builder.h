@@ -31,8 +31,4 @@ class ChunkBuilder {
   std::unique_ptr<CompareContext> context_;
 };
 
-// What the matcher left, checked against its contract; returns a description of the first broken
-// rule, or "" when every rule holds.
-std::string CheckMatcherInvariants(const CompareContext& context);
-
 }  // namespace kelvarine

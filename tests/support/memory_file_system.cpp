@@ -35,6 +35,11 @@ class MemoryInputFile : public InputFile {
   std::int64_t pos_ = 0;
 };
 
+// The prefix "dir/" of the paths inside `directory`.
+std::string insidePrefix(const std::string& directory) {
+  return directory.empty() || directory.back() == '/' ? directory : directory + "/";
+}
+
 }  // namespace
 
 std::shared_ptr<MemoryFileSystem::File> MemoryFileSystem::add(const std::string& path, std::string content,
@@ -60,31 +65,24 @@ std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& p
 
 FileSystem::Kind MemoryFileSystem::kind(const std::string& path) {
   if (files_.count(path)) return Kind::File;
-  std::string prefix = path.empty() || path.back() == '/' ? path : path + "/";
-  for (const auto& [name, file] : files_)
-    if (name.rfind(prefix, 0) == 0) return Kind::Directory;
-  return Kind::Missing;
+  auto it = files_.lower_bound(insidePrefix(path));
+  return it != files_.end() && it->first.starts_with(insidePrefix(path)) ? Kind::Directory : Kind::Missing;
 }
 
 std::vector<std::string> MemoryFileSystem::listFiles(const std::string& directory) {
-  std::vector<std::string> names;
-  std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
-  for (const auto& [name, file] : files_) {
-    if (name.rfind(prefix, 0) != 0) continue;
-    std::string rest = name.substr(prefix.size());
-    if (!rest.empty() && rest.find('/') == std::string::npos) names.push_back(rest);
-  }
-  return names;
+  return listDirectory(directory).files;
 }
 
 DirectoryEntries MemoryFileSystem::listDirectory(const std::string& directory) {
-  DirectoryEntries entries{listFiles(directory), {}, {}};
-  const std::string prefix = directory.empty() || directory.back() == '/' ? directory : directory + "/";
+  DirectoryEntries entries;
+  const std::string prefix = insidePrefix(directory);
   for (auto it = files_.lower_bound(prefix); it != files_.end() && it->first.starts_with(prefix); ++it) {
     const std::size_t slash = it->first.find('/', prefix.size());
-    if (slash == std::string::npos) continue;
     std::string name = it->first.substr(prefix.size(), slash - prefix.size());
-    if (entries.directories.empty() || entries.directories.back() != name)
+    if (slash == std::string::npos && !name.empty())
+      entries.files.push_back(name);
+    else if (slash != std::string::npos &&
+             (entries.directories.empty() || entries.directories.back() != name))
       entries.directories.push_back(name);
   }
   return entries;

@@ -15,7 +15,6 @@ struct ReportCall {
   int pair = 0;
   bool binary = false, allRead = false;
   std::vector<int> newNumbers, oldNumbers;  // LineBase + i of each record of the chunk
-  std::vector<bool> newMatched;
 };
 
 // A report step that records each call and keeps the set totals the run status is chosen from
@@ -32,10 +31,8 @@ class RecordingReport : public ReportStep {
     call.binary = p.Binary;
     call.allRead = p.AllRead;
     if (!p.Binary && !p.AeqfEqual) {
-      for (int i = 1; i <= c.newInput.Count; ++i) {
+      for (int i = 1; i <= c.newInput.Count; ++i)
         call.newNumbers.push_back(c.newInput.LineBase + i);
-        call.newMatched.push_back(c.newTable[i].Matched);
-      }
       for (int i = 1; i <= c.oldInput.Count; ++i)
         call.oldNumbers.push_back(c.oldInput.LineBase + i);
     }
