@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <random>
 #include <string>
@@ -175,6 +176,75 @@ TEST(MovedLineSearchAgreementTest, PairsExactlyAsThePlainSearch) {
     }
     for (int o = 1; o <= a.oldInput.Count; ++o)
       ASSERT_EQ(a.oldTable[o].Moved, b.oldTable[o].Moved) << "seed " << seed;
+  }
+}
+
+// Random edit scripts (inserts, deletes, changes, block moves) of lines with frequent duplicates and
+// Dp lines: whatever the edits, pairs are symmetric, of equal compare text and in order when matched;
+// in the last chunk, with Fmvl no two equal lines are left unpaired and plain edits of unique lines
+// keep 90% matched.
+TEST(MatcherPropertyTest, RandomEditScriptsKeepTheContract) {
+  for (unsigned seed = 1; seed <= 120; ++seed) {
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const bool plain = seed % 3 == 0, fmvl = seed % 2 == 0, last = seed % 4 != 1;  // not last: may be cut
+    const int size = seed % 10 == 0 ? 3000 : 10 + pick(300);
+    Lines oldLines;
+    for (int i = 0; i < size; ++i) {
+      const int roll = plain ? 99 : pick(100);
+      oldLines.push_back(roll < 8    ? "#dp " + std::to_string(roll)
+                         : roll < 25 ? (roll % 2 ? "}" : "  x;")
+                                     : "s" + std::to_string(i));
+    }
+    Lines newLines = oldLines;
+    int touched = 0;
+    for (int e = 0, edits = 1 + pick(size / 20 + 1); e < edits; ++e) {
+      const int at = pick(static_cast<int>(newLines.size()) + 1), kind = pick(plain ? 3 : 4);
+      const int len = std::min(1 + pick(12), static_cast<int>(newLines.size()) - at);
+      const Lines block(newLines.begin() + at, newLines.begin() + at + len);
+      if (kind > 0) {
+        newLines.erase(newLines.begin() + at, newLines.begin() + at + len);
+        touched += len;
+      }
+      if (kind == 0 || kind == 2)
+        newLines.insert(newLines.begin() + at, std::to_string(e) + "e" + std::to_string(len));
+      if (kind == 3)
+        newLines.insert(newLines.begin() + pick(static_cast<int>(newLines.size()) + 1), block.begin(),
+                        block.end());
+    }
+    ChunkBuilder builder;
+    builder.app.options.Fmvl = fmvl;
+    CompareContext& c = builder.build(newLines, oldLines, last);
+    MatchChunk(c);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    ASSERT_EQ(newSide(c).find("does not pair back"), std::string::npos);
+    int lastPartner = 0, matched = 0;
+    for (int n = 1; n <= c.newInput.Count; ++n) {
+      const LineRecord& r = c.newTable[n];
+      if (!r.Matched && !r.Moved) continue;
+      ASSERT_FALSE(r.DpLine || (r.Matched && r.Moved)) << "New " << n;
+      ASSERT_TRUE(SameCompareText(r, c.oldTable[r.Link])) << "New " << n;
+      if (r.Matched) {
+        ASSERT_GT(r.Link, lastPartner) << "New " << n;
+        lastPartner = r.Link;
+        ++matched;
+      }
+    }
+    for (int o = 1; o <= c.oldInput.Count; ++o) {
+      if (c.oldTable[o].Matched || c.oldTable[o].Moved) {
+        ASSERT_EQ(c.newTable[c.oldTable[o].Link].Link, o);
+      }
+    }
+    if (plain && last) {
+      EXPECT_GE(matched * 10, (size - touched) * 9);
+    }
+    for (int n = 1; fmvl && last && n <= c.newInput.Count; ++n)
+      for (int o = 1; o <= c.oldInput.Count; ++o) {
+        const LineRecord &nl = c.newTable[n], &ol = c.oldTable[o];
+        ASSERT_TRUE(nl.DpLine || ol.DpLine || nl.Matched || nl.Moved || ol.Matched || ol.Moved ||
+                    !SameCompareText(nl, ol))
+            << "New " << n << " and Old " << o << " left unpaired";
+      }
   }
 }
 
