@@ -47,6 +47,17 @@ TEST_F(StdFileSystemTest, ReadsSizesAndRepositionsAlsoThroughAMisspelledLink) {
   EXPECT_EQ(f->read(buf, sizeof buf), 0);
 }
 
+// Aeqf takes files of equal stamp and size as equal: stamps agree for equal times, differ 1.5 us apart.
+TEST_F(StdFileSystemTest, StampsAreEqualForTheSameTimeAndChangeWithIt) {
+  const std::string a = write("a.txt", "x"), b = write("b.txt", "y");
+  const auto stampOf = [this](const std::string& p) { return files.openForReading(p)->stamp(); };
+  const auto t = fs::last_write_time(a);
+  fs::last_write_time(b, t);
+  EXPECT_EQ(stampOf(a), stampOf(b));
+  fs::last_write_time(b, t + std::chrono::nanoseconds(1500));
+  EXPECT_NE(stampOf(a), stampOf(b));
+}
+
 TEST_F(StdFileSystemTest, OnlyRegularFilesAreOpenedByTheirNameResolvedIgnoringCase) {
   ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);  // would block if it were opened
   write("Dir/Sub/File.TXT", "deep");
