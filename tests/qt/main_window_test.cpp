@@ -201,9 +201,9 @@ class MainWindowTest : public QObject {
     QVERIFY(at<QAbstractButton>("MnButRshow")->isEnabled());
   }
 
-  // Closing the window during a long directory compare (a few seconds) halts the run and closes once it
-  // has ended.
-  void closeDuringARunHaltsFirst() {
+  // A long directory compare (a few seconds) ended by Halt: the halt status, the window ready again; then
+  // closing the window during a second run halts it and closes once it has ended.
+  void haltAndCloseDuringARun() {
     TempDirectory dir;
     std::string oldText, newText;
     for (int i = 1; i <= 20000; ++i) {
@@ -219,14 +219,22 @@ class MainWindowTest : public QObject {
     typeName(at<QComboBox>("MnCbOldDirNm"), dir.path("old"));
     at<QComboBox>("MnCbCompareType")->setCurrentIndex(1);
     session_->panel.MnCkOmitIniSv = true;
+    bool halt = true;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-      if (session_->app.PairCount == 0) return;
+      QAbstractButton* stop = at<QAbstractButton>("MnButStop");
+      if (session_->app.PairCount == 0 || !stop->isVisible()) return;
       watcher.stop();
-      window_->close();
+      halt ? stop->click() : void(window_->close());
     });
-    watcher.start(20);
     at<QCheckBox>("MnCkViewResults")->setChecked(true);  // no viewer, should the run end first
+    watcher.start(20);
+    at<QAbstractButton>("MnButStart")->click();
+    QCOMPARE(at<QLabel>("MnLblStatus")->text(),
+             QString("INFORM: The User requested a premature program stop. "));
+    QVERIFY(!at<QAbstractButton>("MnButStop")->isVisible() && at<QAbstractButton>("MnButStart")->isEnabled());
+    halt = false;
+    watcher.start(20);
     at<QAbstractButton>("MnButStart")->click();
     QVERIFY(waitFor([&] { return !window_->isVisible(); }));
     QVERIFY(session_->app.StopRequested);
