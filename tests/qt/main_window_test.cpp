@@ -1,6 +1,7 @@
 // The main window as a person uses it: seeded random use of the whole program (KELVARINE_RANDOM_SEED and
 // KELVARINE_RANDOM_ACTIONS override seed and count), files dropped, Preferences and Dp Options left by
-// Cancel and Return, settings saved at close and read at start, closing on another page or during a run.
+// Cancel and Return, settings saved at close and read at start, closing on another page, Halt and
+// closing during a run.
 #include <QtTest>
 #include <QtWidgets>
 #include <filesystem>
