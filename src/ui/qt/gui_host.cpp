@@ -1,10 +1,12 @@
 #include "ui/qt/gui_host.h"
-#include "ui/utf8_text.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+
+#include "ui/qt/activity_icon.h"
+#include "ui/utf8_text.h"
 
 namespace kelvarine {
 
@@ -18,44 +20,98 @@ QString DisplayText(const std::string& bytes) {
   return text;
 }
 
+GuiHost::GuiHost() {
+  showTimer_.setSingleShot(true);
+  showTimer_.callOnTimeout([this] { showNow(); });
+}
+
+void GuiHost::setDisplay(const Display& display) {
+  display_ = display;
+  changed_ = kStatus | kProgressVisible | kTitle | kPosition | kPercent | kActivity;
+  showNow();
+}
+
+void GuiHost::changed(unsigned what) {
+  changed_ |= what;
+  if (showTimer_.isActive()) return;
+  // Shown by the timer, which fires in the next event-loop pass once the interval is over (the pass
+  // of processEvents() during a run, the main loop after it).
+  const auto sinceShow = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastShow_);
+  showTimer_.start(std::max(std::chrono::milliseconds(0), kShowInterval - sinceShow));
+}
+
+void GuiHost::showNow() {
+  showTimer_.stop();
+  lastShow_ = Clock::now();
+  const unsigned what = changed_;
+  changed_ = 0;
+  if ((what & kStatus) != 0 && display_.status != nullptr) display_.status->setText(DisplayText(statusText_));
+  if ((what & kProgressVisible) != 0) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(display_.progressTitle), static_cast<QWidget*>(display_.progressBar),
+          static_cast<QWidget*>(display_.percent)}) {
+      if (widget != nullptr) widget->setVisible(progressVisible_);
+    }
+  }
+  if ((what & kTitle) != 0 && display_.progressTitle != nullptr)
+    display_.progressTitle->setText(DisplayText(progressTitle_));
+  if ((what & kPosition) != 0 && display_.progressBar != nullptr)
+    display_.progressBar->setValue(progressPosition_);
+  if ((what & kPercent) != 0 && display_.percent != nullptr)
+    display_.percent->setText(DisplayText(percentText_));
+  if ((what & kActivity) != 0 && display_.activity != nullptr)
+    display_.activity->show(activityVisible_, activityPhase_);
+}
+
 void GuiHost::setStatusText(const std::string& text) {
+  if (text == statusText_) return;
   statusText_ = text;
-  if (display_.status != nullptr) display_.status->setText(DisplayText(text));
+  changed(kStatus);
 }
 
 void GuiHost::setProgressVisible(bool visible) {
-  for (QWidget* widget :
-       {static_cast<QWidget*>(display_.progressTitle), static_cast<QWidget*>(display_.progressBar),
-        static_cast<QWidget*>(display_.percent)}) {
-    if (widget != nullptr) widget->setVisible(visible);
-  }
+  progressVisible_ = visible;
+  changed(kProgressVisible);
 }
 
 void GuiHost::setProgressTitle(const std::string& title) {
-  if (display_.progressTitle != nullptr) display_.progressTitle->setText(DisplayText(title));
+  if (title == progressTitle_) return;
+  progressTitle_ = title;
+  changed(kTitle);
 }
 
 void GuiHost::setProgressPosition(int position) {
-  if (display_.progressBar != nullptr) display_.progressBar->setValue(position);
+  if (position == progressPosition_) return;
+  progressPosition_ = position;
+  changed(kPosition);
 }
 
 void GuiHost::setPercentText(const std::string& text) {
-  if (display_.percent != nullptr) display_.percent->setText(DisplayText(text));
+  if (text == percentText_) return;
+  percentText_ = text;
+  changed(kPercent);
 }
 
 void GuiHost::setActivityImages(bool firstVisible, bool secondVisible) {
-  if (display_.activity1 != nullptr) display_.activity1->setVisible(firstVisible);
-  if (display_.activity2 != nullptr) display_.activity2->setVisible(secondVisible);
+  // One ring in one place: the first image when it is shown, else the second.
+  activityVisible_ = firstVisible || secondVisible;
+  activityPhase_ = firstVisible ? 0 : 1;
+  changed(kActivity);
 }
 
 void GuiHost::toggleActivityImages() {
-  if (display_.activity1 != nullptr) display_.activity1->setVisible(!display_.activity1->isVisible());
-  if (display_.activity2 != nullptr) display_.activity2->setVisible(!display_.activity2->isVisible());
+  // Each toggle shows the other image; a run's first toggle starts the animation.
+  activityVisible_ = true;
+  activityPhase_ = 1 - activityPhase_;
+  changed(kActivity);
 }
 
 void GuiHost::processEvents() {
   // Paints the progress and delivers clicks; Halt's handler sets app_.StopRequested, which the run
-  // polls after this returns.
+  // polls after this returns. A pass only every kPumpInterval: the engine calls this far more often.
+  const Clock::time_point now = Clock::now();
+  if (now - lastPump_ < kPumpInterval) return;
+  lastPump_ = now;
   QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -66,12 +122,14 @@ QWidget* GuiHost::dialogParent() const {
 }
 
 void GuiHost::showMessage(const std::string& text) {
+  showNow();
   QMessageBox box(QMessageBox::Information, QApplication::applicationName(), DisplayText(text),
                   QMessageBox::Ok, dialogParent());
   box.exec();
 }
 
 bool GuiHost::askYesNo(const std::string& question) {
+  showNow();
   QMessageBox box(QMessageBox::Question, QApplication::applicationName(), DisplayText(question),
                   QMessageBox::Yes | QMessageBox::No, dialogParent());
   box.setDefaultButton(QMessageBox::No);

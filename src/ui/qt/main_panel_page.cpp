@@ -8,56 +8,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
 
+#include "ui/qt/activity_icon.h"
 #include "ui/qt/name_history_combo.h"
 #include "ui/qt/run_controller.h"
 
 namespace kelvarine {
-
-// One image of the running animation: a ring with one highlighted quarter; the two images highlight
-// opposite quarters, so showing them alternately turns the ring. A click on it halts the run.
-class ActivityIcon : public QWidget {
- public:
-  ActivityIcon(int phase, std::function<void()> onClick, QWidget* parent)
-      : QWidget(parent), phase_(phase), onClick_(std::move(onClick)) {
-    QSizePolicy policy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    policy.setRetainSizeWhenHidden(true);
-    setSizePolicy(policy);
-  }
-  QSize sizeHint() const override {
-    const int side = fontMetrics().height() * 3 / 2;
-    return {side, side};
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const int side = std::min(width(), height()) - 2;
-    const QRectF box((width() - side) / 2.0, (height() - side) / 2.0, side, side);
-    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.setBrush(palette().color(QPalette::Base));
-    painter.drawEllipse(box);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette().color(QPalette::Highlight));
-    painter.drawPie(box, (phase_ == 0 ? 0 : 180) * 16, 90 * 16);
-    painter.setBrush(palette().color(QPalette::Mid));
-    painter.drawPie(box, (phase_ == 0 ? 180 : 0) * 16, 90 * 16);
-  }
-  void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && onClick_) onClick_();
-  }
-
- private:
-  int phase_;
-  std::function<void()> onClick_;
-};
 
 namespace {
 
@@ -192,26 +152,20 @@ MainPanelPage::MainPanelPage(GuiSession& session, RunController& run, QWidget* p
   const auto halt = [this] {
     if (run_.running()) run_.halt();
   };
-  activity1_ = new ActivityIcon(0, halt, this);
-  activity1_->setObjectName("MnImgRun1");
-  activity2_ = new ActivityIcon(1, halt, this);
-  activity2_->setObjectName("MnImgRun2");
+  activity_ = new ActivityIcon(halt, this);
+  activity_->setObjectName("MnImgRun");
   for (QWidget* widget : {static_cast<QWidget*>(progressTitle_), static_cast<QWidget*>(progressBar_),
-                          static_cast<QWidget*>(percent_), static_cast<QWidget*>(activity1_),
-                          static_cast<QWidget*>(activity2_)}) {
+                          static_cast<QWidget*>(percent_)}) {
     QSizePolicy policy = widget->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     widget->setSizePolicy(policy);
     widget->setVisible(false);
   }
-  activity1_->setToolTip("Running: click to halt");
-  activity2_->setToolTip("Running: click to halt");
   auto* progressRow = new QHBoxLayout;
   progressRow->addWidget(progressTitle_);
   progressRow->addWidget(progressBar_, 1);
   progressRow->addWidget(percent_);
-  progressRow->addWidget(activity1_);
-  progressRow->addWidget(activity2_);
+  progressRow->addWidget(activity_);
 
   // Check boxes.
   turnOffHint_ = makeCheckBox("&Turn off \"All\" Panel Hints", "MnCkTurnOffHint",
@@ -321,8 +275,7 @@ GuiHost::Display MainPanelPage::display() {
   display.progressTitle = progressTitle_;
   display.progressBar = progressBar_;
   display.percent = percent_;
-  display.activity1 = activity1_;
-  display.activity2 = activity2_;
+  display.activity = activity_;
   display.dialogParent = window();
   return display;
 }

@@ -73,8 +73,7 @@ class MainPanelPage : public QWidget {
   QLabel* progressTitle_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QLabel* percent_ = nullptr;
-  ActivityIcon* activity1_ = nullptr;
-  ActivityIcon* activity2_ = nullptr;
+  ActivityIcon* activity_ = nullptr;
   QCheckBox* turnOffHint_ = nullptr;
   QCheckBox* viewResults_ = nullptr;
   QCheckBox* omitIniSv_ = nullptr;

@@ -29,7 +29,9 @@ void RunController::showTwoListSelection(TwoListSelection& window) {
 
 FlowResult RunController::start(const std::string& newText, const std::string& oldText) {
   if (running_) return {};
-  return MnButStartClick(flow_, newText, oldText);
+  FlowResult result = MnButStartClick(flow_, newText, oldText);
+  host_.showNow();  // the last status, without waiting for the next show
+  return result;
 }
 
 void RunController::halt() {
@@ -46,6 +48,7 @@ bool RunController::reShow() {
 void RunController::setRunning(bool running) {
   if (running_ == running) return;
   running_ = running;
+  if (!running) host_.showNow();
   emit runningChanged(running);
 }
 
