@@ -11,6 +11,7 @@
 #include "engine/pair_state.h"
 #include "engine/report_step.h"
 #include "engine/text_input.h"
+#include "engine/twin_index.h"
 
 namespace kelvarine {
 
@@ -32,6 +33,7 @@ struct CompareContext {
   // The line matcher's bucket heads, kept from chunk to chunk and all 0 (empty) between uses, so
   // that a small chunk costs its own lines and not a clear of the whole table.
   std::vector<std::int32_t> bucketHeads;
+  TwinIndex twinIndex;  // the matcher's index of Old lines by compare text, rebuilt for each chunk
 
   CompareOptions& options() { return app.options; }
   PairState& pair() { return app.pair; }

@@ -5,6 +5,42 @@
 
 namespace kelvarine {
 
+namespace {
+
+// The Old lines that may have the same compare text as a New line, in table order, each once: either
+// the line's class in the index merged with the index's rare lines, or the whole chain of its bucket.
+class CandidateWalk {
+ public:
+  CandidateWalk(const TwinIndex& index, const LineRecord& line, const std::vector<std::int32_t>& rare)
+      : index_(&index), member_(index.first(line)), rare_(&rare) {}
+  CandidateWalk(const LineRecord* olds, int head, int oldEnd) : olds_(olds), member_(head), oldEnd_(oldEnd) {}
+
+  // The next candidate; 0 after the last.
+  int next() {
+    if (index_ == nullptr) {
+      const int taken = member_ == oldEnd_ ? 0 : member_;
+      if (taken != 0) member_ = olds_[taken].Link;
+      return taken;
+    }
+    const int other = at_ < rare_->size() ? (*rare_)[at_] : 0;
+    if (member_ == 0 && other == 0) return 0;
+    const int taken = other == 0 || (member_ != 0 && member_ < other) ? member_ : other;
+    if (taken == other) ++at_;
+    if (taken == member_) member_ = index_->next(member_);
+    return taken;
+  }
+
+ private:
+  const TwinIndex* index_ = nullptr;
+  const LineRecord* olds_ = nullptr;
+  int member_ = 0;  // next of the class or of the chain; 0 (index) or oldEnd_ (chain) at the end
+  int oldEnd_ = 0;
+  const std::vector<std::int32_t>* rare_ = nullptr;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
 MatcherState::MatcherState(CompareContext& context)
     : ctx(context),
       newTable(context.newTable),
@@ -59,22 +95,28 @@ void MatcherState::buildTwinLists(bool movedSearch) {
   const auto same = [&](const LineRecord& n, const LineRecord& o) {
     return SameCompareText(n, o) && (!movedSearch || n.CmpLen == o.CmpLen);
   };
+  TwinIndex& index = ctx.twinIndex;
+  index.build(olds, OldCount);
+  const std::vector<std::int32_t> none;
   for (int j = 1; j <= NewCount; ++j) {
     LineRecord& line = news[j];
     if (line.DpLine || (movedSearch && line.Matched)) continue;
     if (movedSearch) line.Unique = false;
-    int c = bucketOf(line);
-    if (c == 0) c = oldEnd;
-    while (c != oldEnd && !same(line, olds[c]))
-      c = olds[c].Link;
-    if (c == oldEnd) {
+    // With equal compare lengths required, a line's class holds every Old line it can equal.
+    CandidateWalk walk = index.usable() && (movedSearch || TwinIndex::exact(line))
+                             ? CandidateWalk(index, line, movedSearch ? none : index.ambiguousOlds())
+                             : CandidateWalk(olds, bucketOf(line), oldEnd);
+    int c = walk.next();
+    while (c != 0 && !same(line, olds[c]))
+      c = walk.next();
+    if (c == 0) {
       line.Link = oldEnd;
       line.Unique = true;
       continue;
     }
     if (olds[c].NextTwin == 0) {
       int last = c;
-      for (int d = olds[c].Link; d != oldEnd; d = olds[d].Link) {
+      for (int d = walk.next(); d != 0; d = walk.next()) {
         if (same(line, olds[d])) {
           olds[last].NextTwin = d;
           last = d;

@@ -53,6 +53,8 @@ struct MatcherState {
   // (Dp lines always; Matched lines in the moved-line search) at the first Old line of the same text
   // (and, in the moved-line search, the same CmpLen); the other Old lines of that text follow through
   // NextTwin, ending at the Old end marker. A New line without one gets Link = end marker and Unique.
+  // The bucket chains stay as they were (Old lines' Link); the candidates are found through
+  // ctx.twinIndex where that finds the same lines in the same order.
   void buildTwinLists(bool movedSearch);
 
   // New line n and Old line o are equal, and of equal compare length.

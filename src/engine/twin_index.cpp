@@ -1,0 +1,78 @@
+#include "engine/twin_index.h"
+
+#include <cstring>
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
+namespace kelvarine {
+
+namespace {
+
+// Beyond this many Old lines of the rare kind, every New line would check them all: the caller walks
+// the bucket chains as before.
+constexpr std::size_t kMaxAmbiguous = 64;
+
+std::uint64_t keyOf(const LineRecord& line) {
+  const std::uint64_t seed = (std::uint64_t{line.Hash} << 32) | static_cast<std::uint32_t>(line.CmpLen);
+  if (line.Text == nullptr || line.CmpLen <= 0 || line.CmpLen > line.TextCap) return seed;
+  return XXH3_64bits_withSeed(line.Text, static_cast<std::size_t>(line.CmpLen), seed);
+}
+
+}  // namespace
+
+bool TwinIndex::exact(const LineRecord& line) {
+  if (line.Text == nullptr || line.CmpLen < 1 || line.CmpLen > line.TextCap) return false;
+  if (line.CmpLen == 1) return true;
+  // Compared over one byte, a line of blanks (compare text two 0 bytes, hash 65535) equals any line
+  // whose compare text starts with a 0 byte and hashes to 65535.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(line.Text);
+  if (bytes[0] == 0 && line.Hash == 65535) return false;
+  std::uint32_t sum = 0;
+  for (int length = 2; length + 2 <= line.CmpLen; length += 2) {
+    sum +=
+        static_cast<std::uint32_t>(bytes[length - 2]) | (static_cast<std::uint32_t>(bytes[length - 1]) << 8);
+    std::uint32_t hash = sum & 0xFFFFu;
+    if (hash == 0) hash = 65535;
+    if (hash == line.Hash) return false;
+  }
+  return true;
+}
+
+std::size_t TwinIndex::slotOf(std::uint64_t key) const {
+  std::size_t at = static_cast<std::size_t>(key ^ (key >> 29)) & mask_;
+  while (slots_[at].head != 0 && slots_[at].key != key)
+    at = (at + 1) & mask_;
+  return at;
+}
+
+void TwinIndex::build(const LineRecord* olds, int count) {
+  std::size_t capacity = 16;
+  while (capacity < 2 * static_cast<std::size_t>(count))
+    capacity *= 2;
+  slots_.assign(capacity, Slot{});
+  mask_ = capacity - 1;
+  next_.assign(static_cast<std::size_t>(count) + 1, 0);
+  ambiguous_.clear();
+  usable_ = true;
+  for (int i = 1; i <= count; ++i) {
+    const LineRecord& line = olds[i];
+    if (line.DpLine) continue;
+    const std::uint64_t key = keyOf(line);
+    Slot& slot = slots_[slotOf(key)];
+    if (slot.head == 0) {
+      slot = Slot{key, i, i};
+    } else {
+      next_[static_cast<std::size_t>(slot.tail)] = i;
+      slot.tail = i;
+    }
+    if (!exact(line)) ambiguous_.push_back(i);
+  }
+  if (ambiguous_.size() > kMaxAmbiguous) usable_ = false;
+}
+
+int TwinIndex::first(const LineRecord& line) const {
+  return slots_[slotOf(keyOf(line))].head;
+}
+
+}  // namespace kelvarine
