@@ -19,12 +19,14 @@
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
 #include "ui/qt/find_dialog.h"
+#include "ui/qt/help_window.h"
 #include "ui/qt/horizontal_viewer.h"
 #include "ui/qt/legend_window.h"
 #include "ui/qt/print_flow.h"
 #include "ui/qt/printer_canvas.h"
 #include "ui/qt/report_viewers.h"
 #include "ui/qt/save_flow.h"
+#include "ui/viewer_model.h"
 
 namespace kelvarine {
 
@@ -78,6 +80,17 @@ int currentRow(const QListView* view) {
   return view->selectionModel()->isSelected(view->currentIndex()) ? view->currentIndex().row() : -1;
 }
 
+// Whether `row` of `list` is in sight in the upper third of the view.
+bool inUpperThird(const QListView* list, int row) {
+  const QRect rect = list->visualRect(list->model()->index(row, 0));
+  return rect.top() >= 0 && rect.top() <= list->viewport()->height() / 3;
+}
+
+// `text` with each run of white space made one blank, as pdftotext may space words differently.
+QString squeezed(const QString& text) {
+  return text.simplified();
+}
+
 // Presses Enter where the keyboard focus is, as a user would.
 void pressEnter() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -119,11 +132,12 @@ void answerFileDialog(QWidget* modal, const std::string& path, int filter) {
 class ReportViewersTest : public QObject {
   Q_OBJECT
 
-  // A compare set of the two pairs' like-named files of new/ and old/ in a fresh directory.
-  void runSet(bool sbsl) {
+  // A compare set of the pairs' like-named files of new/ and old/ in a fresh directory.
+  void runSet(bool sbsl, const std::vector<std::array<std::string, 3>>& pairs = kTwoPairs,
+              bool fscl = false) {
     session_ = std::make_unique<GuiSession>();
     dir_ = std::make_unique<TempDirectory>();
-    for (const auto& [name, newText, oldText] : kTwoPairs) {
+    for (const auto& [name, newText, oldText] : pairs) {
       dir_->write("new/" + name, newText);
       dir_->write("old/" + name, oldText);
     }
@@ -132,6 +146,7 @@ class ReportViewersTest : public QObject {
     app.choices.listType = "Chng";
     app.choices.compareType = kCompareTypes[1];
     app.choices.setChecked(Pref::Sbsl, sbsl);
+    app.choices.setChecked(Pref::Fscl, fscl);
     FlowServices flow{app, *host_, session_->files, session_->report};
     QCOMPARE(MnButStartClick(flow, "new", "old").outcome, FlowOutcome::Ran);
   }
@@ -185,16 +200,32 @@ class ReportViewersTest : public QObject {
       for (int expected : {9, 27, 27}) {  // past the last span the selection stays
         pressEnter();
         QCOMPARE(currentRow(list), expected);
+        QVERIFY(inUpperThird(list, expected));  // with the rows after it in sight
       }
       QCOMPARE(std::exchange(host_->messages, {}), std::vector<std::string>{kForward});
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButPrevChg"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 9);
+      QVERIFY(inUpperThird(list, 9));
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButNextFile"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 23);
+      QVERIFY(inUpperThird(list, 23));
+
+      // The ruler moves with the rows when the list is scrolled sideways.
+      QLabel* ruler = child<QLabel>(&viewer, "VsLbHeader");
+      const QImage before = ruler->grab().toImage();
+      list->horizontalScrollBar()->setValue(40);
+      const QImage after = ruler->grab().toImage();
+      const int kept = before.width() - 40;
+      QVERIFY(kept > 100 && after != before);
+      QCOMPARE(after.copy(0, 0, kept, after.height()), before.copy(40, 0, kept, before.height()));
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButBtm"), Qt::LeftButton);
       QCOMPARE(currentRow(list), rows->rowCount() - 1);
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButLegend"), Qt::LeftButton);
       QVERIFY(viewers.legend().isVisible());
+      // Beside the viewer (below it: the screen is 800 wide), wholly on the screen.
+      const QRect legend = viewers.legend().frameGeometry();
+      QVERIFY(viewer.screen()->availableGeometry().contains(legend));
+      QVERIFY(!legend.intersects(viewer.frameGeometry()));
 
       list->setFocus();
       QTest::keyClick(list, Qt::Key_Escape);
@@ -264,8 +295,8 @@ class ReportViewersTest : public QObject {
     QCOMPARE(text(session_->panel.SpSplit), QString("250"));
   }
 
-  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print dialog
-  // (cancelled: nothing happens), SaveAs saves through the save dialog.
+  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print preview
+  // (cancelled: nothing happens), SaveAs saves through the save dialog at the HTML size of the field.
   void viewerButtonsReachFindPrintAndSave() {
     TempDirectory dir;
     fillFindReport();
@@ -283,10 +314,11 @@ class ReportViewersTest : public QObject {
       find->close();
 
       whenModalOpens([&](QWidget* modal) {
-        printDialogSeen = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        printDialogSeen = qobject_cast<QPrintPreviewDialog*>(modal) != nullptr;
         qobject_cast<QDialog*>(modal)->reject();
       });
       button("VsButPrint")->click();
+      testing::child<QComboBox>(viewer, "VsCbHtmlSz")->setCurrentText(QStringLiteral("1"));
       whenModalOpens([&](QWidget* modal) { answerFileDialog(modal, dir.path("seen.html"), 4); });
       button("VsButSaveAs")->click();
       button("VsButReturn")->click();
@@ -296,7 +328,8 @@ class ReportViewersTest : public QObject {
     QCOMPARE(listRow, 2);
     QVERIFY(printDialogSeen);
     QVERIFY(host_->messages.empty());
-    QVERIFY(readFile(dir.path("seen.html")).starts_with("<HTML>\n"));
+    QVERIFY(readFile(dir.path("seen.html"))
+                .starts_with("<HTML>\n<BODY>\n<FONT Face=\"Courier New\" Color=Black Size=1>\n"));
   }
 
   // Ctrl+F on the viewer opens the dialog on row 0 with Down preset (even after Up was used); Enter and
@@ -310,12 +343,15 @@ class ReportViewersTest : public QObject {
     QObject::connect(&dialog, &FindDialog::rowFound, [&](qint64 row) { listRow = row; });
     installFindShortcuts(viewer_.get(), &dialog);
     dialog.upButton()->setChecked(true);
+    viewer_->setGeometry(20, 40, 300, 200);
     viewer_->show();
     viewer_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
 
     QTest::keyClick(viewer_.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(dialog.isVisible() && !dialog.isModal());
+    QVERIFY(!dialog.frameGeometry().intersects(viewer_->frameGeometry()));  // beside the viewer
+    QVERIFY(viewer_->screen()->availableGeometry().contains(dialog.frameGeometry()));
     QCOMPARE(listRow, 0);
     QVERIFY(dialog.downButton()->isChecked());
     QVERIFY(dialog.wholeWordBox()->isHidden() && !dialog.matchCaseBox()->isEnabled());
@@ -330,11 +366,46 @@ class ReportViewersTest : public QObject {
     dialog.upButton()->setChecked(true);
     QTest::mouseClick(dialog.findNextButton(), Qt::LeftButton);
     QCOMPARE(listRow, 2);
+
+    // The message box gives the activation back to the viewer when it closes; the dialog comes back.
+    dialog.windowHandle()->requestActivate();
+    QTRY_VERIFY(dialog.isActiveWindow());
+    host_->onMessage = [this] {
+      viewer_->windowHandle()->requestActivate();
+      QVERIFY(testing::waitFor([this] { return viewer_->isActiveWindow(); }));
+    };
+    dialog.textField()->setText(QStringLiteral("no such text"));
+    QTest::mouseClick(dialog.findNextButton(), Qt::LeftButton);
+    QCOMPARE(host_->messages, std::vector<std::string>{"Text Not Found"});
+    QTRY_VERIFY(dialog.isActiveWindow());
   }
 
-  // A report of more rows than a page holds, printed through the print dialog to a PDF: two pages,
-  // split where the page is full, the change row that opens page 2 on page 2.
-  void printsPagesToPdfThroughTheDialog() {
+  // The viewers scroll by the wheel step of the desktop, which the program leaves as it is.
+  void wheelStepIsTheDesktops() {
+    QGuiApplication::styleHints()->setWheelScrollLines(7);  // as a desktop theme would give it
+    const auto restore = qScopeGuard([] { QGuiApplication::styleHints()->setWheelScrollLines(3); });
+    ReportViewers viewers(*session_, *host_, nullptr);
+    QCOMPARE(QApplication::wheelScrollLines(), 7);
+    QCOMPARE(session_->wheelScrollLines, 7);
+  }
+
+  // The help names the colours the viewer and the printed or saved reports give the Chng listing's
+  // "Not Shown" lines.
+  void helpTellsTheColoursOfNotShownLines() {
+    QFile help(QString::fromStdString(FindHelpFile().string()));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    const QString said = squeezed(QString::fromUtf8(help.readAll()));
+    const std::string notShown = "   ************* 12 New File Lines Not Shown ****";
+    const QString screen = QString::fromLatin1(RowColourName(ReportLineColour(notShown, true))).toLower();
+    const QString printed = text(std::string(PrintColourName(PrintColourOf(notShown, true)))).toLower();
+    QVERIFY(said.contains(QStringLiteral("\"Not Shown\" lines of the Chng listing in %1 on screen and in %2 "
+                                         "when printed or saved")
+                              .arg(screen, printed)));
+  }
+
+  // A report of more rows than a page holds, printed through the preview and the print dialog to a
+  // PDF: two pages, split where the page is full, the change row that opens page 2 on page 2.
+  void printsPagesToPdfThroughPreviewAndDialog() {
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
              "pdftotext (poppler-utils) is needed");
     TempDirectory dir;
@@ -347,13 +418,24 @@ class ReportViewersTest : public QObject {
     QVERIFY(perPage > 10);
     fillNumberedReport(perPage + 5, perPage);
 
+    QString previewTitle;
+    int previewPages = 0;
     bool dialogSeen = false;
     whenModalOpens([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QPrintDialog*>(modal);
-      dialogSeen = dialog != nullptr;
-      if (dialog != nullptr) dialog->accept();
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+      if (preview == nullptr) return;
+      previewTitle = preview->windowTitle();
+      previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+      whenModalOpens([&](QWidget* dialog) {
+        dialogSeen = qobject_cast<QPrintDialog*>(dialog) != nullptr;
+        qobject_cast<QDialog*>(dialog)->accept();
+      });
+      for (QAction* action : preview->findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Print")) action->trigger();
     });
     const auto end = flow.print(viewer_.get(), {false, kCaption, "10", false}, controls_);
+    QCOMPARE(previewTitle, QStringLiteral("Print Preview"));  // the size fits: nothing to say
+    QCOMPARE(previewPages, 2);
     QVERIFY(dialogSeen);
     QCOMPARE(end, std::optional<PrintEnd>(PrintEnd::Complete));
     QVERIFY(host_->messages.empty());
@@ -365,6 +447,38 @@ class ReportViewersTest : public QObject {
     QVERIFY(pages[1].contains(firstOfPage2));
     QVERIFY(!pages[0].contains(firstOfPage2));
     QVERIFY(return_->isEnabled() && print_->isEnabled() && halt_->isHidden());
+  }
+
+  // On A4 portrait at print sizes 8 and 12 every character of the widest rows (132 report columns
+  // and the row number) is on the page; the preview says which smaller size is used.
+  void printedRowsAreNeverCut() {
+    const std::string wide = std::string(60, 'N') + " middle " + std::string(75, 'Z') + "\n";
+    runSet(false, {{"w.txt", "one\ntwo\n" + wide + "four\n", "one\ntwo\nfour\n"}}, true);
+    const AppState& app = session_->app;
+    std::size_t widest = 0;
+    for (std::size_t i = 1; i < app.reportLines.size(); ++i)
+      if (app.reportLines[i].size() > app.reportLines[widest].size()) widest = i;
+    QCOMPARE(app.reportLines[widest].size(), std::size_t{132});
+    const QString row = squeezed(text(ViewerRowText(app, app.reportLines, widest)));
+    for (const char* size : {"8", "12"}) {
+      TempDirectory dir;
+      ReportPrintFlow flow(*session_, *host_);
+      flow.printer().setPageSize(QPageSize(QPageSize::A4));
+      flow.printer().setPageOrientation(QPageLayout::Portrait);
+      const QString pdf = printToPdf(flow, dir.path("wide.pdf"));
+      QCOMPARE(flow.printNow({false, kCaption, size, false}, controls_), PrintEnd::Complete);
+      QVERIFY2(squeezed(pdfPages(pdf).join(QLatin1Char(' '))).contains(row), size);
+
+      QString title;
+      whenModalOpens([&](QWidget* modal) {
+        title = modal->windowTitle();
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      QVERIFY(!flow.print(viewer_.get(), {false, kCaption, size, false}, controls_).has_value());
+      QVERIFY2(
+          title.startsWith(QStringLiteral("Print Preview - Print Sz %1 is too wide for the page").arg(size)),
+          qPrintable(title));
+    }
   }
 
   // Halt pressed while printing: Halt shows and the controls are disabled during the print; the rows

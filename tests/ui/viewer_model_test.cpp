@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,9 +33,11 @@ struct Pair {
 };
 
 // Runs a real compare set over in-memory files, leaving the report in `app`.
-void runSet(AppState& app, const std::vector<Pair>& pairs, std::vector<Pref> prefs) {
+void runSet(AppState& app, const std::vector<Pair>& pairs, std::vector<Pref> prefs,
+            std::function<void()> onEvents = {}) {
   MemoryFileSystem files;
   RecordingHost host;
+  host.onProcessEvents = std::move(onEvents);
   ReportGenerator generator;
   app.NewDirName = "new";
   app.OldDirName = "old";
@@ -164,6 +168,23 @@ TEST_F(ViewerModelTest, HeaderRulesForOvsumNoChangesAndTheRulerExtension) {
   app.options.LongestNewLine = 100;
   app.oldSideLines.add("y");
   EXPECT_TRUE(ShowHorizontalViewer(app, "")->oldSideHeader.ends_with("+----8----+----9----+----1"));
+}
+
+// Halted in its one pair, a run has listed changes that never reached the set totals: the viewer
+// still shows the column header.
+TEST_F(ViewerModelTest, HaltedRunKeepsTheColumnHeader) {
+  std::string newText, oldText;
+  for (int i = 0; i < 20000; ++i) {
+    oldText += "line " + std::to_string(i) + "\n";
+    newText += "line " + std::to_string(i) + (i % 100 == 5 ? " changed\n" : "\n");
+  }
+  runSet(app, {{"big.txt", newText, oldText}}, {},
+         [this] { app.StopRequested = app.StopRequested || app.reportLines.size() > 50; });
+  ASSERT_TRUE(app.StopRequested);
+  ASSERT_EQ(app.options.TotInserts, 0);
+  ASSERT_TRUE(std::any_of(app.reportLines.lines().begin(), app.reportLines.lines().end(),
+                          [](const std::string& line) { return IsChangeRow(line); }));
+  EXPECT_TRUE(ShowReport(app, false, "").headerShown);
 }
 
 TEST_F(ViewerModelTest, RowNumbersOfEachViewerAndOutOfRangeRows) {
@@ -376,32 +397,39 @@ TEST_F(ViewerModelTest, FileSectionNavigationOfTheThreeViewers) {
   }
 }
 
-TEST_F(ViewerModelTest, FindSearchesDisplayedRowTexts) {
+TEST_F(ViewerModelTest, FindSearchesDisplayedRowTextsAndWrapsAround) {
   runSet(app, kTwoPairs, {Pref::Sbsl});
+  const std::string notFound = "Text Not Found";
+  const std::string wrappedDown = "Find passed the end of the report and went on from the top.";
+  const std::string wrappedUp = "Find passed the start of the report and went on from the bottom.";
   struct Case {
     ViewerKind kind;
     std::int64_t start;
     std::string text;
     bool down;
     std::int64_t selected;
-    bool found;
+    std::string message;
   };
   const std::vector<Case> cases = {
-      {ViewerKind::Single, -1, "12", true, 11, true},  // through the row number only
-      {ViewerKind::Horizontal, -1, "12", true, 14, true},
-      {ViewerKind::Single, 26, "Insert(new)", false, 8, true},
-      {ViewerKind::Single, 5, "OLD3", true, 5, false},  // the Old side is not searched
-      {ViewerKind::Dual, 0, "OLD3", true, 5, true},
+      {ViewerKind::Single, -1, "12", true, 11, ""},  // through the row number only
+      {ViewerKind::Horizontal, -1, "12", true, 14, ""},
+      {ViewerKind::Single, 26, "Insert(new)", false, 8, ""},
+      {ViewerKind::Single, 5, "OLD3", true, 5, notFound},  // the Old side is not searched
+      {ViewerKind::Dual, 0, "OLD3", true, 5, ""},
+      {ViewerKind::Single, 30, "new3", true, 5, wrappedDown},
+      {ViewerKind::Single, 62, "new3", true, 5, wrappedDown},  // from the last row
+      {ViewerKind::Dual, 3, "old3", false, 5, wrappedUp},
+      {ViewerKind::Single, 5, "new3", true, 5, wrappedDown},  // only the selected row holds it
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
+    SCOPED_TRACE(c.text + " from " + std::to_string(c.start));
     host.messages.clear();
     ReportViewerModel viewer = model(c.kind);
     viewer.select(c.start);
     viewer.startFind();
     viewer.findNext(c.text, c.down);
     EXPECT_EQ(viewer.selected(), c.selected);
-    EXPECT_EQ(host.messages, c.found ? Lines{} : Lines{"Text Not Found"});
+    EXPECT_EQ(host.messages, c.message.empty() ? Lines{} : Lines{c.message});
   }
 }
 
