@@ -1,8 +1,8 @@
 // Takes pictures of the desktop program as a person sees it: each main-window page, then the single,
-// dual and horizontal viewers, the legend, find, print and save dialogs and the two selection windows
-// on the report of two directories. Run it under a real X server (scripts/screenshots uses Xvfb): the
-// pictures are grabbed from the screen, not rendered offscreen.
-// Usage: kelvarine_screenshot_tour OUTDIR NEW OLD
+// dual and horizontal viewers, the legend and find windows beside the viewer, the print preview, the
+// save dialog and the two selection windows on the report of two directories. Run it under a real X server
+// (scripts/screenshots uses Xvfb): the pictures are grabbed from the screen, not rendered offscreen. Usage:
+// kelvarine_screenshot_tour OUTDIR NEW OLD
 #include <QtWidgets>
 #include <cstdio>
 #include <functional>
@@ -40,6 +40,15 @@ void grab(QWidget* widget, const QString& name) {
   const QRect frame = window->frameGeometry();
   const QPixmap picture =
       window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  const QString path = outputDirectory + "/" + name + ".png";
+  if (picture.isNull() || !picture.save(path)) return fail("cannot write " + path);
+  std::printf("%s\n", qPrintable(path));
+}
+
+// Grabs the whole screen into OUTDIR/NAME.png: where windows stand beside each other.
+void grabScreen(QWidget* widget, const QString& name) {
+  settle(400);
+  const QPixmap picture = widget->screen()->grabWindow(0);
   const QString path = outputDirectory + "/" + name + ".png";
   if (picture.isNull() || !picture.save(path)) return fail("cannot write " + path);
   std::printf("%s\n", qPrintable(path));
@@ -96,11 +105,28 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
   compareType->setCurrentIndex(1);
   runAndShow(window, [](QWidget* viewer) {
     grab(viewer, "viewer-single");
+    // Jumps to a later change in a narrower viewer scrolled sideways: the change stands in the upper
+    // third of the list, and the ruler moves with the rows.
+    const QSize size = viewer->size();
+    viewer->resize(720, 480);
+    if (QAbstractButton* next = button(viewer, "VsButNextChg"))
+      for (int jump = 0; jump < 4; ++jump)
+        next->click();
+    if (auto* list = viewer->findChild<QListView*>("VsList")) {
+      list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum() / 2);
+      grab(viewer, "viewer-single-next-change-scrolled");
+      list->horizontalScrollBar()->setValue(0);
+    }
+    viewer->resize(size);
+    QWidget* legendWindow = nullptr;
     if (QAbstractButton* legend = button(viewer, "VsButLegend")) {
       legend->click();
       settle(300);
       for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top->windowTitle() == "Kelvarine Change Flagging Legend") grab(top, "legend");
+        if (top->isVisible() && top->windowTitle() == "Kelvarine Change Flagging Legend") {
+          grab(top, "legend");
+          legendWindow = top;
+        }
     }
     if (QAbstractButton* find = button(viewer, "VsButFind")) {
       find->click();
@@ -108,10 +134,13 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
       if (auto* dialog = viewer->findChild<kelvarine::FindDialog*>();
           dialog != nullptr && dialog->isVisible()) {
         grab(dialog, "find");
+        grabScreen(viewer, "screen-viewer-legend-find");
         dialog->close();
       }
     }
-    photographModal(viewer, "VsButPrint", "print-dialog");
+    if (legendWindow != nullptr) legendWindow->close();
+    if (auto* size = viewer->findChild<QComboBox*>("VsCbPFontSz")) size->setCurrentText("12");
+    photographModal(viewer, "VsButPrint", "print-preview");
     photographModal(viewer, "VsButSaveAs", "save-dialog");
     viewer->close();
   });

@@ -22,6 +22,8 @@ constexpr const char* kSingleSectionMessage =
 constexpr const char* kDualSectionMessage =
     "                                     No more change sections found                          .";
 constexpr const char* kHorizontalSectionMessage = "No more summary section found";
+constexpr const char* kFindWrappedDown = "Find passed the end of the report and went on from the top.";
+constexpr const char* kFindWrappedUp = "Find passed the start of the report and went on from the bottom.";
 constexpr const char* kReShowMessage =
     "Previous report and current preferences have changed. Rerun compare with newest preferences.";
 
@@ -68,6 +70,16 @@ RowColour horizontalColour(std::string_view line, ViewerList list) {
   if (startsWith(line, "ID  ----+-")) return RowColour::Purple;
   if (startsWithAny(line, {"Summary Ol", "LISTING-TY", "Old File("})) return RowColour::Red;
   return RowColour::Black;
+}
+
+// The changes the report lists: the set totals and, when the run stopped inside a pair, that pair's own
+// counts, which reach the totals only when the pair has been read to its end.
+std::int64_t listedChanges(const AppState& app) {
+  const CompareOptions& o = app.options;
+  std::int64_t changes = std::int64_t{o.TotReformats} + o.TotInserts + o.TotDeletes;
+  if (!app.pair.AllRead)
+    changes += std::int64_t{app.pair.ReformatCount} + app.pair.InsertCount + app.pair.DeleteCount;
+  return changes;
 }
 
 int parseOr(const std::string& text, int fallback) {
@@ -160,9 +172,7 @@ ViewerLayout ShowReport(const AppState& app, bool sbslCheckedNow, const std::str
   }
   layout.kind = ViewerKind::Single;
   layout.caption = std::string(kTitle) + "Single Panel Display of Comparison Report  " + reportStamp;
-  const CompareOptions& o = app.options;
-  layout.headerShown =
-      !o.ListOvsum && static_cast<std::int64_t>(o.TotReformats) + o.TotInserts + o.TotDeletes > 0;
+  layout.headerShown = !app.options.ListOvsum && listedChanges(app) > 0;
   if (layout.headerShown)
     layout.reportHeader =
         "Ref#  ID  New Src/Inserts/Deletes -----3----+----4----+----5----+----6----+----7----+----8" +
@@ -201,6 +211,10 @@ bool ReShowAllowed(const AppState& app, Host& host) {
     return false;
   }
   return true;
+}
+
+std::int64_t NavigationTopRow(std::int64_t row, std::int64_t visibleRows) {
+  return std::max<std::int64_t>(0, row - std::max<std::int64_t>(visibleRows, 1) / 3);
 }
 
 bool IsChangeRow(const std::string& line) {
@@ -441,12 +455,25 @@ void ReportViewerModel::findNext(const std::string& dialogText, bool down) {
   wanted = lower(wanted);
   const std::int64_t count = static_cast<std::int64_t>(app_.reportLines.size());
   const std::int64_t rightCount = rowCount(ViewerList::OldSide);
-  for (std::int64_t row = selected_ + (down ? 1 : -1); row >= 0 && row < count; row += down ? 1 : -1) {
-    const bool hit = lower(rowText(ViewerList::Report, row)).find(wanted) != std::string::npos ||
-                     (kind_ != ViewerKind::Single && row < rightCount &&
-                      lower(rowText(ViewerList::OldSide, row)).find(wanted) != std::string::npos);
-    if (hit) {
+  const auto hit = [&](std::int64_t row) {
+    return lower(rowText(ViewerList::Report, row)).find(wanted) != std::string::npos ||
+           (kind_ != ViewerKind::Single && row < rightCount &&
+            lower(rowText(ViewerList::OldSide, row)).find(wanted) != std::string::npos);
+  };
+  // One pass over every row, starting beside the selection and going on from the other end of the
+  // report when the search passes its end (or start): ending at the selected row itself.
+  const std::int64_t step = down ? 1 : -1;
+  const bool fromSelection = selected_ >= 0 && selected_ < count;
+  std::int64_t row = fromSelection ? selected_ + step : (down ? 0 : count - 1);
+  bool wrapped = false;
+  for (std::int64_t examined = 0; examined < count; ++examined, row += step) {
+    if (row < 0 || row >= count) {
+      row = down ? 0 : count - 1;
+      wrapped = true;
+    }
+    if (hit(row)) {
       selected_ = row;
+      if (wrapped) host_.showMessage(down ? kFindWrappedDown : kFindWrappedUp);
       return;
     }
   }

@@ -66,6 +66,10 @@ std::optional<ViewerLayout> ShowHorizontalViewer(const AppState& app, const std:
 // last set ran with Sbsl or Fscl and that box is now unchecked (the caller then disables the button).
 bool ReShowAllowed(const AppState& app, Host& host);
 
+// The top row that puts a row reached by navigation or Find in the upper third of a list showing
+// `visibleRows` rows, with the rows after it in sight.
+std::int64_t NavigationTopRow(std::int64_t row, std::int64_t visibleRows);
+
 // A change row begins with one of the seven change codes.
 bool IsChangeRow(const std::string& line);
 
@@ -100,7 +104,9 @@ class ReportViewerModel {
   // "Find...": selects row 0 when nothing is selected and the report has rows (the dialog then opens,
   // direction Down).
   void startFind();
-  // One "Find Next" of the find dialog; shows "Text Not Found" when no row holds the text.
+  // One "Find Next" of the find dialog: from the row beside the selection to the end (or start) of the
+  // report, then on from the other end with a message saying so; "Text Not Found" when no row holds
+  // the text.
   void findNext(const std::string& dialogText, bool down);
 
  private:

@@ -19,6 +19,7 @@
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
 #include "ui/qt/find_dialog.h"
+#include "ui/qt/help_window.h"
 #include "ui/qt/horizontal_viewer.h"
 #include "ui/qt/legend_window.h"
 #include "ui/qt/print_flow.h"
@@ -76,6 +77,11 @@ QString text(const std::string& value) {
 
 int currentRow(const QListView* view) {
   return view->selectionModel()->isSelected(view->currentIndex()) ? view->currentIndex().row() : -1;
+}
+
+bool inUpperThird(const QListView* list, int row) {
+  const int top = list->visualRect(list->model()->index(row, 0)).top();
+  return top >= 0 && top <= list->viewport()->height() / 3;
 }
 
 // Presses Enter where the keyboard focus is, as a user would.
@@ -163,7 +169,10 @@ class ReportViewersTest : public QObject {
     panel.VLLeft1 = "30";
     panel.VLTop1 = "20";
     panel.VLFontSz = "10";
+    QGuiApplication::styleHints()->setWheelScrollLines(7);  // the desktop's wheel step, kept as it is
     ReportViewers viewers(*session_, *host_, nullptr);
+    QCOMPARE(QApplication::wheelScrollLines(), 7);
+    QGuiApplication::styleHints()->setWheelScrollLines(3);
     inViewer(viewers, [&](ViewerWindow& viewer) {
       QCOMPARE(viewer.pos(), QPoint(30, 20));
       QListView* list = viewer.firstList();
@@ -185,16 +194,29 @@ class ReportViewersTest : public QObject {
       for (int expected : {9, 27, 27}) {  // past the last span the selection stays
         pressEnter();
         QCOMPARE(currentRow(list), expected);
+        QVERIFY(inUpperThird(list, expected));  // with the rows after it in sight
       }
       QCOMPARE(std::exchange(host_->messages, {}), std::vector<std::string>{kForward});
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButPrevChg"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 9);
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButNextFile"), Qt::LeftButton);
       QCOMPARE(currentRow(list), 23);
+      QVERIFY(inUpperThird(list, 23));
+
+      // The ruler moves with the rows when the list is scrolled sideways.
+      QLabel* ruler = child<QLabel>(&viewer, "VsLbHeader");
+      const QImage before = ruler->grab().toImage();
+      list->horizontalScrollBar()->setValue(40);
+      const QImage after = ruler->grab().toImage();
+      QVERIFY(after != before);
+      QCOMPARE(after.copy(0, 0, 300, after.height()), before.copy(40, 0, 300, before.height()));
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButBtm"), Qt::LeftButton);
       QCOMPARE(currentRow(list), rows->rowCount() - 1);
       QTest::mouseClick(child<QPushButton>(&viewer, "VsButLegend"), Qt::LeftButton);
       QVERIFY(viewers.legend().isVisible());
+      const QRect legend = viewers.legend().frameGeometry();  // below the viewer: the screen is 800 wide
+      QVERIFY(viewer.screen()->availableGeometry().contains(legend) &&
+              !legend.intersects(viewer.frameGeometry()));
 
       list->setFocus();
       QTest::keyClick(list, Qt::Key_Escape);
@@ -264,8 +286,8 @@ class ReportViewersTest : public QObject {
     QCOMPARE(text(session_->panel.SpSplit), QString("250"));
   }
 
-  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print dialog
-  // (cancelled: nothing happens), SaveAs saves through the save dialog.
+  // The single viewer's own buttons: Find selects the hit in the list, Print opens the print preview
+  // (cancelled: nothing happens), SaveAs saves through the save dialog at the HTML size of the field.
   void viewerButtonsReachFindPrintAndSave() {
     TempDirectory dir;
     fillFindReport();
@@ -283,10 +305,11 @@ class ReportViewersTest : public QObject {
       find->close();
 
       whenModalOpens([&](QWidget* modal) {
-        printDialogSeen = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        printDialogSeen = qobject_cast<QPrintPreviewDialog*>(modal) != nullptr;
         qobject_cast<QDialog*>(modal)->reject();
       });
       button("VsButPrint")->click();
+      testing::child<QComboBox>(viewer, "VsCbHtmlSz")->setCurrentText(QStringLiteral("1"));
       whenModalOpens([&](QWidget* modal) { answerFileDialog(modal, dir.path("seen.html"), 4); });
       button("VsButSaveAs")->click();
       button("VsButReturn")->click();
@@ -296,7 +319,7 @@ class ReportViewersTest : public QObject {
     QCOMPARE(listRow, 2);
     QVERIFY(printDialogSeen);
     QVERIFY(host_->messages.empty());
-    QVERIFY(readFile(dir.path("seen.html")).starts_with("<HTML>\n"));
+    QVERIFY(readFile(dir.path("seen.html")).find("Color=Black Size=1>\n<PRE>") != std::string::npos);
   }
 
   // Ctrl+F on the viewer opens the dialog on row 0 with Down preset (even after Up was used); Enter and
@@ -310,12 +333,16 @@ class ReportViewersTest : public QObject {
     QObject::connect(&dialog, &FindDialog::rowFound, [&](qint64 row) { listRow = row; });
     installFindShortcuts(viewer_.get(), &dialog);
     dialog.upButton()->setChecked(true);
+    viewer_->setGeometry(20, 40, 300, 200);
     viewer_->show();
     viewer_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
 
     QTest::keyClick(viewer_.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(dialog.isVisible() && !dialog.isModal());
+    const QRect beside = dialog.frameGeometry();
+    QVERIFY(viewer_->screen()->availableGeometry().contains(beside) &&
+            !beside.intersects(viewer_->frameGeometry()));
     QCOMPARE(listRow, 0);
     QVERIFY(dialog.downButton()->isChecked());
     QVERIFY(dialog.wholeWordBox()->isHidden() && !dialog.matchCaseBox()->isEnabled());
@@ -330,11 +357,32 @@ class ReportViewersTest : public QObject {
     dialog.upButton()->setChecked(true);
     QTest::mouseClick(dialog.findNextButton(), Qt::LeftButton);
     QCOMPARE(listRow, 2);
+
+    // The message box gives the activation back to the viewer when it closes; the dialog comes back.
+    dialog.windowHandle()->requestActivate();
+    QTRY_VERIFY(dialog.isActiveWindow());
+    host_->onMessage = [this] {
+      viewer_->windowHandle()->requestActivate();
+      QVERIFY(testing::waitFor([this] { return viewer_->isActiveWindow(); }));
+    };
+    dialog.textField()->setText(QStringLiteral("no such text"));
+    QTest::mouseClick(dialog.findNextButton(), Qt::LeftButton);
+    QTRY_VERIFY(dialog.isActiveWindow());
   }
 
-  // A report of more rows than a page holds, printed through the print dialog to a PDF: two pages,
-  // split where the page is full, the change row that opens page 2 on page 2.
-  void printsPagesToPdfThroughTheDialog() {
+  // The help gives the Chng listing's "Not Shown" lines the viewer's colour and that of print and saves.
+  void helpTellsTheColoursOfNotShownLines() {
+    QFile help(QString::fromStdString(FindHelpFile().string()));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(help.readAll())
+                .simplified()
+                .contains(QStringLiteral("\"Not Shown\" lines of the Chng listing in blue on screen and in "
+                                         "green when printed or saved")));
+  }
+
+  // A report of more rows than a page holds, printed through the preview and the print dialog to a
+  // PDF: two pages, split where the page is full, the change row that opens page 2 on page 2.
+  void printsPagesToPdfThroughPreviewAndDialog() {
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
              "pdftotext (poppler-utils) is needed");
     TempDirectory dir;
@@ -347,13 +395,21 @@ class ReportViewersTest : public QObject {
     QVERIFY(perPage > 10);
     fillNumberedReport(perPage + 5, perPage);
 
+    int previewPages = 0;
     bool dialogSeen = false;
     whenModalOpens([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QPrintDialog*>(modal);
-      dialogSeen = dialog != nullptr;
-      if (dialog != nullptr) dialog->accept();
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+      if (preview == nullptr) return;
+      previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+      whenModalOpens([&](QWidget* dialog) {
+        dialogSeen = qobject_cast<QPrintDialog*>(dialog) != nullptr;
+        qobject_cast<QDialog*>(dialog)->accept();
+      });
+      for (QAction* action : preview->findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Print")) action->trigger();
     });
     const auto end = flow.print(viewer_.get(), {false, kCaption, "10", false}, controls_);
+    QCOMPARE(previewPages, 2);
     QVERIFY(dialogSeen);
     QCOMPARE(end, std::optional<PrintEnd>(PrintEnd::Complete));
     QVERIFY(host_->messages.empty());
@@ -365,6 +421,28 @@ class ReportViewersTest : public QObject {
     QVERIFY(pages[1].contains(firstOfPage2));
     QVERIFY(!pages[0].contains(firstOfPage2));
     QVERIFY(return_->isEnabled() && print_->isEnabled() && halt_->isHidden());
+  }
+
+  // On A4 portrait at print sizes 8 and 12 every character of the widest rows (132 report columns
+  // and the row number) is on the page; the preview says which smaller size is used.
+  void printedRowsAreNeverCut() {
+    const std::string widest = "I - " + std::string(121, 'w') + " LEN=12";
+    session_->app.reportLines.add(widest);
+    for (const char* size : {"8", "12"}) {
+      TempDirectory dir;
+      ReportPrintFlow flow(*session_, *host_);
+      flow.printer().setPageSize(QPageSize(QPageSize::A4));
+      const QString pdf = printToPdf(flow, dir.path("wide.pdf"));
+      QCOMPARE(flow.printNow({false, kCaption, size, false}, controls_), PrintEnd::Complete);
+      QVERIFY2(pdfPages(pdf).join(' ').simplified().contains(text("1 " + widest)), size);
+      QString title;
+      whenModalOpens([&](QWidget* modal) {
+        title = modal->windowTitle();
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      QVERIFY(!flow.print(viewer_.get(), {false, kCaption, size, false}, controls_).has_value());
+      QVERIFY(title.contains(QStringLiteral("Print Sz %1 is too wide for the page").arg(size)));
+    }
   }
 
   // Halt pressed while printing: Halt shows and the controls are disabled during the print; the rows

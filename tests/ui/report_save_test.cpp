@@ -512,13 +512,15 @@ class RecordingCanvas : public Canvas {
   void beginDocument() override { calls.push_back("begin"); }
   void endDocument() override { calls.push_back("end"); }
   void newPage() override { calls.push_back("page"); }
+  // Records a change of size only (fitting tries sizes); an X is 7 wide (8 bold) at size 10, in proportion.
   void setFont(const std::string& face, int size) override {
-    calls.push_back("font " + face + " " + std::to_string(size));
+    if (size != size_) calls.push_back("font " + face + " " + std::to_string(size));
+    size_ = size;
   }
   int pageWidth() override { return width_; }
   int pageHeight() override { return height_; }
   int textWidth(const std::string& text, TextStyle style) override {
-    return static_cast<int>(text.size()) * (style == TextStyle::Bold ? 8 : 7);
+    return static_cast<int>(text.size()) * (style == TextStyle::Bold ? 8 : 7) * size_ / 10;
   }
   int textHeight(const std::string&, TextStyle) override { return 10; }
   void drawText(int x, int y, const std::string& text, PrintColour colour, TextStyle style) override {
@@ -529,7 +531,7 @@ class RecordingCanvas : public Canvas {
   Lines calls;
 
  private:
-  int width_, height_;
+  int width_, height_, size_ = 0;
 };
 
 std::string row(int x, int slot, const std::string& colour, const std::string& text) {
@@ -554,11 +556,11 @@ class PrintLayoutTest : public ::testing::Test {
 TEST_F(PrintLayoutTest, HundredRowsOnSixtyLinePagesBreakAfterRow56) {
   for (int i = 1; i <= 100; ++i)
     app.reportLines.add(i == 3   ? "I - inserted"
-                        : i == 4 ? "D - deleted " + std::string(200, 'x')
+                        : i == 4 ? "D - deleted " + std::string(78, 'x')  // as wide as the page
                                  : "line " + std::to_string(i));
   EXPECT_EQ(PrintReport(canvas, app, host, source), PrintEnd::Complete);
 
-  Lines expected = {"begin", "font Courier New 10"};
+  Lines expected = {"font Courier New 10", "begin"};
   auto header = [&](int page) {
     expected.push_back("21,20 B Black [Caption]");
     expected.push_back(std::to_string((100 - 9) * 8) + ",30 B Black [Page   " + std::to_string(page) + "]");
@@ -570,7 +572,7 @@ TEST_F(PrintLayoutTest, HundredRowsOnSixtyLinePagesBreakAfterRow56) {
       header(2);
     }
     const int slot = 4 + (i <= 56 ? i - 1 : i - 57);
-    const std::string text = (number(i) + app.reportLines[static_cast<std::size_t>(i - 1)]).substr(0, 100);
+    const std::string text = number(i) + app.reportLines[static_cast<std::size_t>(i - 1)];
     expected.push_back(row(21, slot, i == 3 ? "Blue" : i == 4 ? "Red" : "Black", text));
   }
   expected.push_back("end");
@@ -589,8 +591,8 @@ TEST_F(PrintLayoutTest, DualPrintsThreePartsAndDropsRowNumbersOnRequest) {
   source.noRefNumbers = true;
   EXPECT_EQ(PrintReport(canvas, app, host, source), PrintEnd::Complete);
   const std::string pageNumber = std::to_string((100 - 8) * 8) + ",30 B Black [Page   ";
-  const Lines expected = {"begin",
-                          "font Courier New 10",
+  const Lines expected = {"font Courier New 10",
+                          "begin",
                           "21,20 B Black [Caption]",
                           pageNumber + "1]",
                           "21,30 B Black [ Panel 1 - New Source Matches and New File Inserts]",
@@ -610,6 +612,18 @@ TEST_F(PrintLayoutTest, DualPrintsThreePartsAndDropsRowNumbersOnRequest) {
                           row(21, 5, "Red", " LISTING-TYPE = Chng"),
                           "end"};
   EXPECT_EQ(canvas.calls, expected);
+}
+
+// A 132-column row too wide for the page at the chosen size is printed whole at the largest size that
+// fits: 3 + 1 + 6 + 132 cells of 8 x size / 10 (bold) give size 5 on 640, 7 with the page turned.
+TEST_F(PrintLayoutTest, SizeTooWideForThePageIsReducedUntilEveryRowFits) {
+  const std::string widest = "I - " + std::string(128, 'w');
+  app.reportLines.add(widest);
+  RecordingCanvas page(640, 800);
+  EXPECT_EQ(PrintFitNote(FitPrintFont(page, app, source)),
+            "Print Sz 10 is too wide for the page: printed at Sz 5 (Landscape: Sz 7)");
+  EXPECT_EQ(PrintReport(page, app, host, source), PrintEnd::Complete);
+  EXPECT_EQ(page.calls.at(page.calls.size() - 2), row(9, 4, "Blue", number(1) + widest));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "report/report_generator.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
+#include "ui/window_placement.h"
 
 namespace kelvarine {
 namespace {
@@ -31,9 +34,11 @@ struct Pair {
 };
 
 // Runs a real compare set over in-memory files, leaving the report in `app`.
-void runSet(AppState& app, const std::vector<Pair>& pairs, std::vector<Pref> prefs) {
+void runSet(AppState& app, const std::vector<Pair>& pairs, std::vector<Pref> prefs,
+            std::function<void()> onEvents = {}) {
   MemoryFileSystem files;
   RecordingHost host;
+  host.onProcessEvents = std::move(onEvents);
   ReportGenerator generator;
   app.NewDirName = "new";
   app.OldDirName = "old";
@@ -164,6 +169,19 @@ TEST_F(ViewerModelTest, HeaderRulesForOvsumNoChangesAndTheRulerExtension) {
   app.options.LongestNewLine = 100;
   app.oldSideLines.add("y");
   EXPECT_TRUE(ShowHorizontalViewer(app, "")->oldSideHeader.ends_with("+----8----+----9----+----1"));
+}
+
+// Halted inside its one pair, a run's listed changes never reached the set totals: the header shows.
+TEST_F(ViewerModelTest, HaltedRunKeepsTheColumnHeader) {
+  std::string newText, oldText;
+  for (int i = 0; i < 20000; ++i) {
+    oldText += "line " + std::to_string(i) + "\n";
+    newText += "line " + std::to_string(i) + (i % 100 == 5 ? " changed\n" : "\n");
+  }
+  runSet(app, {{"big.txt", newText, oldText}}, {},
+         [this] { app.StopRequested = app.StopRequested || app.reportLines.size() > 50; });
+  ASSERT_TRUE(app.StopRequested && app.options.TotInserts == 0 && app.pair.InsertCount > 0);
+  EXPECT_TRUE(ShowReport(app, false, "").headerShown);
 }
 
 TEST_F(ViewerModelTest, RowNumbersOfEachViewerAndOutOfRangeRows) {
@@ -402,6 +420,28 @@ TEST_F(ViewerModelTest, FindSearchesDisplayedRowTexts) {
     viewer.findNext(c.text, c.down);
     EXPECT_EQ(viewer.selected(), c.selected);
     EXPECT_EQ(host.messages, c.found ? Lines{} : Lines{"Text Not Found"});
+  }
+  // Past the end (or start) the search goes on from the other end, up to the selected row, and says so.
+  host.messages.clear();
+  ReportViewerModel dual = model(ViewerKind::Dual);
+  dual.select(62);
+  dual.findNext("old3", true);
+  dual.findNext("old3", false);
+  EXPECT_EQ(dual.selected(), 5);
+  EXPECT_EQ(host.messages, (Lines{"Find passed the end of the report and went on from the top.",
+                                  "Find passed the start of the report and went on from the bottom."}));
+}
+
+// Helper windows of 400 x 300 on a 1600 x 1000 screen under a 30-pixel panel: right of the viewer,
+// left, below, past the viewer's other window, over a screen-filling viewer.
+TEST(WindowPlacementTest, BesideTheViewerClearOfItsOtherWindowsAndOnScreen) {
+  for (auto [owner, taken, left, top] : {std::tuple{WindowRect{100, 100, 800, 600}, WindowRect{}, 908, 100},
+                                         {{700, 100, 800, 600}, {}, 292, 100},
+                                         {{100, 100, 1400, 500}, {}, 100, 608},
+                                         {{500, 100, 600, 600}, {1108, 100, 400, 300}, 1108, 408},
+                                         {{0, 30, 1600, 970}, {}, 1192, 62}}) {
+    const WindowRect place = PlaceBeside(owner, 400, 300, {0, 30, 1600, 970}, {taken});
+    EXPECT_EQ(std::pair(place.left, place.top), std::pair(left, top)) << owner.left;
   }
 }
 

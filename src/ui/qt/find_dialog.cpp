@@ -9,7 +9,9 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 
+#include "ui/qt/place_beside.h"
 #include "ui/viewer_model.h"
 
 namespace kelvarine {
@@ -78,6 +80,7 @@ void FindDialog::openFind() {
   model_->startFind();
   if (model_->selected() != before) emit rowFound(model_->selected());
   down_->setChecked(true);
+  if (!isVisible() && parentWidget() != nullptr) MoveBesideOwner(*this, *parentWidget());
   show();
   raise();
   activateWindow();
@@ -93,9 +96,16 @@ void FindDialog::findNext() {
   }
   syncSelection();
   const std::int64_t before = model_->selected();
+  const bool wasActive = isActiveWindow();
   model_->findNext(text_->text().toStdString(), down_->isChecked());
-  // The search starts beside the selected row, so a hit always moves the selection.
   if (model_->selected() != before) emit rowFound(model_->selected());
+  // A message box gives the activation back to the viewer when it closes: the dialog comes back on
+  // top, and keeps the keyboard when it had it. (activateWindow() would do nothing here: a dialog
+  // counts as active while the viewer it belongs to is.)
+  if (isVisible()) {
+    raise();
+    if (wasActive && windowHandle() != nullptr) windowHandle()->requestActivate();
+  }
 }
 
 void installFindShortcuts(QWidget* viewer, FindDialog* dialog) {

@@ -38,10 +38,11 @@ class FindDialog : public QDialog {
   QCheckBox* matchCaseBox() const { return matchCase_; }
 
  public slots:
-  // "Find...": selects row 0 when no row is selected, presets Down and shows the dialog. Without a
-  // model neither this nor findNext does anything.
+  // "Find...": selects row 0 when no row is selected, presets Down and shows the dialog (beside the
+  // viewer when it was closed). Without a model neither this nor findNext does anything.
   void openFind();
   // One "Find Next" with the dialog's text and direction; with no text yet, opens the dialog instead.
+  // An open dialog stays above the viewer afterwards, also after a message.
   void findNext();
 
  signals:

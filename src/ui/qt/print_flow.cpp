@@ -1,19 +1,71 @@
 #include "ui/qt/print_flow.h"
 
-#include <QPrintDialog>
+#include <QPaintEngine>
+#include <QPrintPreviewDialog>
 
+#include "ui/qt/gui_host.h"
 #include "ui/qt/printer_canvas.h"
 
 namespace kelvarine {
+namespace {
+
+// The host of a preview: the preview is painted while its window opens, with nothing to show or halt.
+class QuietHost : public Host {
+ public:
+  void setStatusText(const std::string&) override {}
+  void setProgressVisible(bool) override {}
+  void setProgressTitle(const std::string&) override {}
+  void setProgressPosition(int) override {}
+  void setPercentText(const std::string&) override {}
+  void setActivityImages(bool, bool) override {}
+  void toggleActivityImages() override {}
+  void processEvents() override {}
+  void showMessage(const std::string&) override {}
+  bool askYesNo(const std::string&) override { return false; }
+  std::string formatDateTime(FileStamp) override { return {}; }
+};
+
+// The preview asks for its pages on the printer switched to a recording engine; its Print button asks
+// again on the printer itself.
+bool isPreviewPass(QPrinter& printer) {
+  return printer.paintEngine() != nullptr && printer.paintEngine()->type() == QPaintEngine::Picture;
+}
+
+}  // namespace
 
 ReportPrintFlow::ReportPrintFlow(GuiSession& session, Host& host)
     : session_(session), host_(host), printer_(QPrinter::HighResolution) {}
 
 std::optional<PrintEnd> ReportPrintFlow::print(QWidget* viewer, const PrintSource& source,
                                                const ViewerBusyControls& controls) {
-  QPrintDialog dialog(&printer_, viewer);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  QPrintPreviewDialog preview(&printer_, viewer);
+  preview.setObjectName(QStringLiteral("PrintPreview"));
+  bool printRequested = false;
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* printer) {
+    if (isPreviewPass(*printer))
+      paintPreview(preview, *printer, source);
+    else
+      printRequested = true;  // printed below, once the preview has closed and Halt can be reached
+  });
+  if (preview.exec() != QDialog::Accepted || !printRequested) return std::nullopt;
   return printNow(source, controls);
+}
+
+void ReportPrintFlow::paintPreview(QPrintPreviewDialog& preview, QPrinter& printer,
+                                   const PrintSource& source) {
+  PrinterCanvas canvas(printer);
+  const std::string note = PrintFitNote(FitPrintFont(canvas, session_.app, source));
+  PrintSource first = source;
+  first.maxPages = kPreviewPages;
+  // Printing clears the halt flag, which belongs to the viewer: a preview leaves it as it was.
+  const bool stopRequested = session_.app.StopRequested;
+  QuietHost quiet;
+  const PrintEnd end = PrintReport(canvas, session_.app, quiet, first);
+  session_.app.StopRequested = stopRequested;
+  QString title = QStringLiteral("Print Preview");
+  if (end == PrintEnd::PageLimit) title += QStringLiteral(" - first %1 pages").arg(kPreviewPages);
+  if (!note.empty()) title += QStringLiteral(" - ") + DisplayText(note);
+  preview.setWindowTitle(title);
 }
 
 PrintEnd ReportPrintFlow::printNow(const PrintSource& source, const ViewerBusyControls& controls) {

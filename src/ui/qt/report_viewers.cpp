@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QListView>
+#include <QStyleHints>
 
 #include "ui/qt/dual_viewer.h"
 #include "ui/qt/horizontal_viewer.h"
 #include "ui/qt/legend_window.h"
+#include "ui/qt/place_beside.h"
 #include "ui/qt/single_viewer.h"
 #include "ui/report_stamp.h"
 #include "ui/viewer_model.h"
@@ -29,7 +31,10 @@ void storeSettings(ViewerWindow& window, MainPanelState& panel) {
 
 ReportViewers::ReportViewers(GuiSession& session, Host& host, QWidget* parent)
     : session_(session), host_(host) {
-  QApplication::setWheelScrollLines(session.wheelScrollLines);
+  // The wheel step is the desktop's own (the platform theme's), 3 where the desktop sets none.
+  const int desktopWheelLines = QGuiApplication::styleHints()->wheelScrollLines();
+  session.wheelScrollLines = desktopWheelLines > 0 ? desktopWheelLines : 3;
+  if (desktopWheelLines <= 0) QApplication::setWheelScrollLines(session.wheelScrollLines);
   single_ = new SingleViewer(session, host, parent);
   dual_ = new DualViewer(session, host, parent);
   horizontal_ = new HorizontalViewer(session, host, dual_);
@@ -108,11 +113,9 @@ void ReportViewers::showHorizontal() {
 void ReportViewers::showLegend() {
   // A window outside the open modal viewer would take no input, so the legend goes over it.
   ViewerWindow* owner = openViewer();
-  if (owner != nullptr && legend_->parentWidget() != owner) {
-    const QRect frame = legend_->geometry();
-    legend_->setParent(owner, Qt::Window);
-    legend_->setGeometry(frame);
-  }
+  if (owner != nullptr && legend_->parentWidget() != owner) legend_->setParent(owner, Qt::Window);
+  // A closed legend opens beside its viewer, on screen; an open one stays where it is.
+  if (owner != nullptr && !legend_->isVisible()) MoveBesideOwner(*legend_, *owner);
   legend_->show();
   legend_->raise();
   legend_->activateWindow();

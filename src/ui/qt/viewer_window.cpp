@@ -13,10 +13,12 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/print_flow.h"
+#include "ui/qt/ruler_label.h"
 #include "ui/qt/save_flow.h"
 
 namespace kelvarine {
@@ -53,14 +55,10 @@ void selectRow(QListView* view, int row) {
   view->selectionModel()->setCurrentIndex(view->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
 }
 
-// Scrolls `row` into the middle of `view` unless it is already in sight.
-void revealRow(QListView* view, int row) {
-  if (!hasRow(view, row)) return;
-  const QModelIndex index = view->model()->index(row, 0);
-  const QRect rect = view->visualRect(index);
-  if (!view->viewport()->rect().contains(rect.topLeft()) ||
-      !view->viewport()->rect().contains(QPoint(rect.left(), rect.bottom())))
-    view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+// Rows that `view` shows at once (at least 1).
+int visibleRows(const QListView* view) {
+  const int rowHeight = view->sizeHintForRow(0);
+  return rowHeight > 0 ? std::max(1, view->viewport()->height() / rowHeight) : 1;
 }
 
 constexpr ViewerList kSecond = ViewerList::OldSide;
@@ -118,13 +116,14 @@ ViewerWindow::~ViewerWindow() {
   release();
 }
 
-QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, QLabel*& header, ViewerList list,
-                                 const QString& listName, const QString& headerName) {
+QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, RulerLabel*& header,
+                                 ViewerList list, const QString& listName, const QString& headerName) {
   auto* panel = new QWidget(this);
   auto* column = new QVBoxLayout(panel);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(1);
-  header = makeLabel(QString(), headerName, panel);
+  header = new RulerLabel(panel);
+  header->setObjectName(headerName);
   header->setTextFormat(Qt::PlainText);
   // The header is as long as a report line: it is cut at the list's width rather than widen the window.
   header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -137,6 +136,7 @@ QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, QLab
   // The header's columns stand over the rows' columns: indented by the list's frame and text margin.
   header->setIndent(view->frameWidth() +
                     view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+  connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, header, &RulerLabel::setScrollOffset);
   QListView* self = view;
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this, self](const QModelIndex& current) { listRowChanged(self, current.row()); });
@@ -216,10 +216,16 @@ QWidget* ViewerWindow::makeCommandRow(const QString& prefix) {
     fontSize_ = new QComboBox(row);
     fontSize_->setObjectName(prefix + QStringLiteral("CbFontSz"));
     fontSize_->addItems({"8", "9", "10", "11", "12"});
+    htmlSize_ = new QComboBox(row);
+    htmlSize_->setObjectName(prefix + QStringLiteral("CbHtmlSz"));
+    htmlSize_->addItems({"1", "2", "3", "4"});
+    htmlSize_->setCurrentText(QStringLiteral("3"));
     line->addWidget(print);
     line->addWidget(makeLabel(tr("Print Sz"), prefix + QStringLiteral("LbPFontSz"), row));
     line->addWidget(printFontSize_);
     line->addWidget(saveAs);
+    line->addWidget(makeLabel(tr("Html Sz"), prefix + QStringLiteral("LbHtmlSz"), row));
+    line->addWidget(htmlSize_);
     line->addWidget(makeLabel(tr("Font Sz"), prefix + QStringLiteral("LbFontSz"), row));
     line->addWidget(fontSize_);
     line->addWidget(halt_);
@@ -334,8 +340,11 @@ void ViewerWindow::showSelection() {
   couplingOff_ = true;
   selectRow(first_, row);
   if (second_ != nullptr) selectRow(second_, row);
+  if (hasRow(first_, row)) {
+    first_->verticalScrollBar()->setValue(static_cast<int>(NavigationTopRow(row, visibleRows(first_))));
+    if (second_ != nullptr) second_->verticalScrollBar()->setValue(first_->verticalScrollBar()->value());
+  }
   couplingOff_ = false;
-  revealRow(first_, row);  // the second list follows through the scroll coupling
 }
 
 void ViewerWindow::toTop() {
@@ -407,7 +416,8 @@ void ViewerWindow::onPrint() {
 
 void ViewerWindow::onSaveAs() {
   if (!model_ || !saveFlow_) return;
-  const SaveSource source{kind_ == ViewerKind::Dual, windowTitle().toStdString(), reportStamp_, "3"};
+  const SaveSource source{kind_ == ViewerKind::Dual, windowTitle().toStdString(), reportStamp_,
+                          htmlSize_->currentText().toStdString()};
   saveFlow_->saveAs(this, source, session_.app.newNameText, busyControls());
 }
 

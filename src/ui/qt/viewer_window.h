@@ -22,6 +22,7 @@ namespace kelvarine {
 
 class FindDialog;
 class ReportPrintFlow;
+class RulerLabel;
 class ReportSaveFlow;
 
 // What the three report viewers share: the list (or the two coupled lists) over a ReportViewerModel,
@@ -84,7 +85,7 @@ class ViewerWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QWidget* makePanel(ReportListModel*& model, QListView*& view, QLabel*& header, ViewerList list,
+  QWidget* makePanel(ReportListModel*& model, QListView*& view, RulerLabel*& header, ViewerList list,
                      const QString& listName, const QString& headerName);
   QPushButton* makeButton(const QString& text, const QString& name);
   QWidget* makeNavigationRow(const QString& prefix);
@@ -93,7 +94,8 @@ class ViewerWindow : public QDialog {
   void coupleLists();
   void applySplit(QSize splitterSize);
   void returnClicked();
-  // Shows the model's selected row in the list(s), scrolled into view.
+  // Shows the model's selected row in the list(s), scrolled to the upper third of the view so that the
+  // rows after it are in sight.
   void showSelection();
   void listRowChanged(QListView* from, int row);
   void scrollFollow(QListView* from, int value);
@@ -108,8 +110,8 @@ class ViewerWindow : public QDialog {
   ReportListModel* secondModel_ = nullptr;
   QListView* first_ = nullptr;
   QListView* second_ = nullptr;
-  QLabel* firstHeader_ = nullptr;
-  QLabel* secondHeader_ = nullptr;
+  RulerLabel* firstHeader_ = nullptr;
+  RulerLabel* secondHeader_ = nullptr;
   QLabel* newLabel_ = nullptr;
   QLabel* oldLabel_ = nullptr;
   QSplitter* splitter_ = nullptr;
@@ -118,6 +120,7 @@ class ViewerWindow : public QDialog {
   QPushButton* halt_ = nullptr;
   QComboBox* fontSize_ = nullptr;
   QComboBox* printFontSize_ = nullptr;
+  QComboBox* htmlSize_ = nullptr;      // the HTML size of saved reports, "1" to "4"
   QCheckBox* noRefNumbers_ = nullptr;  // "Print No Ref#", dual viewer only
   FindDialog* find_ = nullptr;
   std::unique_ptr<ReportPrintFlow> printFlow_;
