@@ -96,4 +96,9 @@ std::string NotShownLine(int skipped) {
                           skipped);
 }
 
+bool EqualButTrailingBlanks(std::string_view a, std::string_view b) {
+  const auto trimmed = [](std::string_view s) { return s.substr(0, s.find_last_not_of(' ') + 1); };
+  return trimmed(a) == trimmed(b);
+}
+
 }  // namespace kelvarine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kelvarine {
 
@@ -25,6 +26,10 @@ std::string DeletedLine(ListingText line, bool fscl, int oldRef, bool first, int
 std::string MovedDeletedLine(ListingText line, bool fscl, int partnerNewRef, int oldRef);
 // A New Dp line; one without text gets a blank text field (128 blanks with Fscl).
 std::string DpListingLine(ListingText line, bool fscl, int newRef);
+
+// Whether the exactness texts of two matched lines are equal, blanks at the end of either left aside
+// (bytes that the compare key pads or drops, such as a NUL at the line's end, still count).
+bool EqualButTrailingBlanks(std::string_view a, std::string_view b);
 
 // The counts of one Delta change block.
 struct BlockCounts {

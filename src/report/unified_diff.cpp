@@ -10,6 +10,7 @@
 #include "engine/ascii_case.h"
 #include "engine/compare_context.h"
 #include "engine/text_reader.h"
+#include "report/listing_lines.h"
 
 namespace kelvarine {
 
@@ -251,7 +252,8 @@ bool UnifiedDiff::PairDiff::isContext(CompareContext& context, int n, int o, std
   std::array<char, TextInput::kMaxLineLen> a, b;
   const int la = exactText(newRaw, context.newInput, options, a);
   const int lb = exactText(oldRaw, context.oldInput, options, b);
-  return std::memcmp(a.data(), b.data(), static_cast<std::size_t>(std::min(la, lb))) == 0;
+  return EqualButTrailingBlanks({a.data(), static_cast<std::size_t>(la)},
+                                {b.data(), static_cast<std::size_t>(lb)});
 }
 
 // New records [n1, n2) and Old records [o1, o2) between two pairs: deleted and inserted, except Dp
@@ -384,6 +386,13 @@ void UnifiedDiff::GenerateReport(CompareContext& context) {
       diff.flush(true);
       diff.hunks.finish();
       differences_ = differences_ || diff.hunks.wroteHunk();
+      // The lines end at an end-of-file character; what follows it differs and no hunk can show it.
+      if (pair.EofCharTailsDiffer) {
+        out_.line(DiffLineKind::Message,
+                  "Files " + diff.oldSide.label + " and " + diff.newSide.label +
+                      " differ after the end-of-file character (26) ending their text");
+        differences_ = true;
+      }
     }
   }
   if (pair.AllRead) {
