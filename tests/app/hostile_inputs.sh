@@ -91,7 +91,17 @@ ln -s nowhere unr_new/gone.txt
 printf 'x\n' >unr_old/gone.txt
 INPUTS=(unr_new unr_old)
 run "dangling link as NEW" 10 2 "" unr_new/gone.txt unr_old/gone.txt
-run "dangling link in a directory" 10 1 "$different" unr_new unr_old
+# Named once on standard error, the rest compared, and exit status 2 (as diff -r).
+run "dangling link in a directory" 10 2 "$different" unr_new unr_old
+grep -qx 'File not compared: unr_new/gone.txt: No such file or directory' err ||
+  fail "dangling link in a directory: not named: $(cat err)"
+mkdir -p unr_new/sub unr_old/sub
+ln -s loop_b unr_new/sub/loop_a
+ln -s loop_a unr_new/sub/loop_b
+run "link loop in a tree (-r)" 10 2 "$different" -r unr_new unr_old
+[ "$(grep -c 'File not compared: unr_new/sub/loop_[ab]: Too many levels of symbolic links' err)" -eq 2 ] ||
+  fail "link loop: not named once each: $(cat err)"
+rm -rf unr_new/sub unr_old/sub
 if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
   chmod 755 "$work"
   printf 'secret\n' >unr_new/locked.txt
@@ -118,6 +128,29 @@ if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
 else
   echo "skipped: setpriv cannot switch to user nobody"
 fi
+
+# --- A tree deeper than a path can name: 2,100 nested directories, a differing file at the bottom --
+python3 - <<'PY'
+import os
+for side, text in (("deep_new", b"new\n"), ("deep_old", b"old\n")):
+    os.mkdir(side)
+    fd = os.open(side, os.O_RDONLY)
+    for _ in range(2100):
+        os.mkdir("d", dir_fd=fd)
+        fd, parent = os.open("d", os.O_RDONLY, dir_fd=fd), fd
+        os.close(parent)
+    out = os.open("bottom.txt", os.O_WRONLY | os.O_CREAT, 0o644, dir_fd=fd)
+    os.write(out, text)
+    os.close(out)
+    os.close(fd)
+PY
+# (Not through run: find and md5sum cannot name a file that deep.)
+timeout -k 5 30 "$cli" --no-progress -r deep_new deep_old >out 2>err </dev/null
+got=$?
+printf '%-44s status %3d\n' "2,100 nested directories (-r)" "$got"
+[ "$got" -eq 1 ] && grep -q '^I - new' out && [ "$(tail -n 1 out)" = "$different" ] ||
+  fail "2,100 nested directories: status $got, the bottom pair not compared: $(head -c 300 err)"
+rm -rf deep_new deep_old
 
 # --- A file that grows while it is compared (by about 9 MB, then the writer stops) ----------------
 mkdir -p grow
