@@ -56,11 +56,10 @@ expect "different files" 1 "$different" new/changed.txt old/changed.txt
 expect "letter case ignored" 0 "$filtered" -o icas new/case.txt old/case.txt
 expect "empty files" 0 "$nothing" empty_new/e.txt empty_old/e.txt
 # -q: nothing at all on either stream, but the errors of exit status 2.
+mkdir -p one_side_new one_side_old && echo x >one_side_new/x
 for args in "1 new/changed.txt old/changed.txt" "1 one_side_new one_side_old" "0 new/same.txt old/same.txt"; do
-  mkdir -p one_side_new one_side_old && echo x >one_side_new/x
   "$cli" -q ${args#* } >out 2>err
-  got=$?
-  [ "$got" -eq "${args%% *}" ] && [ ! -s out ] && [ ! -s err ] || fail "quiet ${args#* }: status $got, output: $(cat out err)"
+  [ $? -eq "${args%% *}" ] && [ ! -s out ] && [ ! -s err ] || fail "quiet ${args#* }: $(cat out err)"
 done
 expect "quiet still names errors" 2 "" "kelvarine-cli: old/missing.txt: No such file or directory" -q new/same.txt old/missing.txt
 expect "names found ignoring case" 0 "$equal" MIXED/case/file.txt old/SAME.txt
@@ -86,8 +85,7 @@ expect "never saved over an input" 2 "$different" --save old/changed.txt new/cha
 grep -q "is an input file" err || fail "--save over an input file: no message"
 cp new/changed.txt stdin.txt && cp stdin.txt before.txt
 "$cli" --no-progress --save stdin.txt - old/changed.txt <stdin.txt >out 2>err
-[ $? -eq 2 ] && grep -q "standard input was read from" err || fail "--save over standard input's file: $(cat err)"
-cmp -s before.txt stdin.txt || fail "--save wrote over the file standard input came from"
+[ $? -eq 2 ] && cmp -s before.txt stdin.txt || fail "--save over standard input's file: $(cat err)"
 cp old/changed.txt before.txt
 expect "Old-side list never over an input" 2 "$different" -o Sbsl --old-list old/changed.txt new/changed.txt old/changed.txt
 grep -q "it is an input file" err || fail "--old-list over an input file: no message"
@@ -107,8 +105,7 @@ for bad in "CompareType=7|CompareType \"7\"" "ListType=Fancy|ListType \"Fancy\""
   printf '[Kelvarn]\nNewDirNm=new\nOldDirNm=old\n%s\n' "${bad%|*}" >t.ini
   expect "settings: ${bad%|*}" 2 "" "kelvarine-cli: --settings: ${bad#*|} is not" --settings t.ini
 done
-expect "option library messages carry the name" 2 "" "kelvarine-cli: The following argument was not expected" \
-  --bogus new old
+expect "option library messages" 2 "" "kelvarine-cli: The following argument was not expected" --bogus new old
 expect "-N goes with -u" 2 "" "kelvarine-cli: -N (--new-file) goes with -u" -N new old
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
 for word in Icas Abin Dcpp Xtab OptsUsed "Exit status"; do grep -q "$word" out || fail "help does not name $word"; done

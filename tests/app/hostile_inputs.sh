@@ -92,16 +92,12 @@ printf 'x\n' >unr_old/gone.txt
 INPUTS=(unr_new unr_old)
 run "dangling link as NEW" 10 2 "" unr_new/gone.txt unr_old/gone.txt
 # Named once on standard error, the rest compared, and exit status 2 (as diff -r).
-run "dangling link in a directory" 10 2 "$different" unr_new unr_old
-grep -qx 'File not compared: unr_new/gone.txt: No such file or directory' err ||
-  fail "dangling link in a directory: not named: $(cat err)"
-mkdir -p unr_new/sub unr_old/sub
-ln -s loop_b unr_new/sub/loop_a
-ln -s loop_a unr_new/sub/loop_b
-run "link loop in a tree (-r)" 10 2 "$different" -r unr_new unr_old
-[ "$(grep -c 'File not compared: unr_new/sub/loop_[ab]: Too many levels of symbolic links' err)" -eq 2 ] ||
-  fail "link loop: not named once each: $(cat err)"
-rm -rf unr_new/sub unr_old/sub
+mkdir unr_new/sub && ln -s loop_b unr_new/sub/loop_a && ln -s loop_a unr_new/sub/loop_b
+run "dangling link, link loop in a tree (-r)" 10 2 "$different" -r unr_new unr_old
+[ "$(sort err | head -n 3)" = "File not compared: unr_new/gone.txt: No such file or directory
+File not compared: unr_new/sub/loop_a: Too many levels of symbolic links
+File not compared: unr_new/sub/loop_b: Too many levels of symbolic links" ] || fail "dangling link, loop: $(cat err)"
+rm -r unr_new/sub
 if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
   chmod 755 "$work"
   printf 'secret\n' >unr_new/locked.txt
@@ -130,26 +126,12 @@ else
 fi
 
 # --- A tree deeper than a path can name: 2,100 nested directories, a differing file at the bottom --
-python3 - <<'PY'
-import os
-for side, text in (("deep_new", b"new\n"), ("deep_old", b"old\n")):
-    os.mkdir(side)
-    fd = os.open(side, os.O_RDONLY)
-    for _ in range(2100):
-        os.mkdir("d", dir_fd=fd)
-        fd, parent = os.open("d", os.O_RDONLY, dir_fd=fd), fd
-        os.close(parent)
-    out = os.open("bottom.txt", os.O_WRONLY | os.O_CREAT, 0o644, dir_fd=fd)
-    os.write(out, text)
-    os.close(out)
-    os.close(fd)
-PY
+for side in new old; do
+  (mkdir deep_$side && cd deep_$side && for _ in $(seq 2100); do mkdir d && cd d || exit; done && echo $side >f)
+done
 # (Not through run: find and md5sum cannot name a file that deep.)
 timeout -k 5 30 "$cli" --no-progress -r deep_new deep_old >out 2>err </dev/null
-got=$?
-printf '%-44s status %3d\n' "2,100 nested directories (-r)" "$got"
-[ "$got" -eq 1 ] && grep -q '^I - new' out && [ "$(tail -n 1 out)" = "$different" ] ||
-  fail "2,100 nested directories: status $got, the bottom pair not compared: $(head -c 300 err)"
+[ $? -eq 1 ] && grep -q '^I - new' out || fail "2,100 nested directories: the bottom pair is not compared: $(cat err)"
 rm -rf deep_new deep_old
 
 # --- A file that grows while it is compared (by about 9 MB, then the writer stops) ----------------

@@ -92,30 +92,19 @@ TEST(BinaryCompareTest, ComparesBlockByBlockUpToTheFirstDifferenceShowingProgres
 }
 
 TEST(BinaryCompareTest, SaysWhereTheFilesFirstDifferAsCmpCounts) {
-  using Ended = PairState::Ended;
-  std::string lines;  // 20000 bytes, a line end every 100th
+  std::string lines;  // a line end every 100th byte; the difference in the second block
   for (int i = 0; i < 200; ++i)
     lines += std::string(99, 'l') + "\n";
-  std::string changed = lines;
-  changed[17000] = 'X';
-  const struct {
-    std::string newContent, oldContent;
-    std::int64_t byte, line;
-    Ended ended;
-  } cases[] = {
-      {"ab\ncd\nef", "ab\ncX\nef", 5, 2, Ended::Neither},
-      {changed, lines, 17001, 171, Ended::Neither},  // in the second block
-      {"x\n\ny", "x\n\n", 4, 3, Ended::Old},         // Old ends after byte 3
-      {"abc", "abcd", 4, 1, Ended::New},
-      {"", "x", 1, 1, Ended::New},
-  };
-  for (const auto& c : cases) {
-    BinaryRun r(c.newContent, c.oldContent);
+  using E = PairState::Ended;
+  for (const auto& [a, b, byte, line, ended] :
+       {std::tuple(lines.substr(0, 17000) + "X" + lines.substr(17001), lines, 17001, 171, E::Neither),
+        std::tuple(std::string("x\n\ny"), std::string("x\n\n"), 4, 3, E::Old),
+        std::tuple(std::string(), std::string("x"), 1, 1, E::New)}) {
+    BinaryRun r(a, b);
     CompareBinaryPair(*r.ctx);
     const PairState& p = r.app.pair;
-    EXPECT_EQ(std::tuple(p.FilesDiffer, p.FirstDiffByte, p.FirstDiffLine, p.ShorterEnded),
-              std::tuple(true, c.byte, c.line, c.ended))
-        << c.byte;
+    EXPECT_EQ(std::tuple(p.FirstDiffByte, p.FirstDiffLine, p.ShorterEnded), std::tuple(byte, line, ended))
+        << byte;
   }
 }
 
