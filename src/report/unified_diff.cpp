@@ -342,10 +342,7 @@ void UnifiedDiff::writeOnlyIn(const std::string* before) {
     const OnlyIn& entry = onlyIn_[onlyInWritten_];
     if (before != nullptr && !PathOrderLess(entry.name, *before)) break;
     differences_ = true;
-    if (options_.absentAsEmpty != nullptr) {
-      writeAgainstEmpty(entry);
-      continue;
-    }
+    if (options_.absentAsEmpty != nullptr && writeAgainstEmpty(entry)) continue;
     std::string name;
     const std::string directory =
         directoryOf(joinPath(entry.isNew ? app_.NewDirName : app_.OldDirName, entry.name), name);
@@ -354,19 +351,17 @@ void UnifiedDiff::writeOnlyIn(const std::string* before) {
 }
 
 // As diff -N: the whole file inserted into (or deleted from) an empty file named /dev/null, nothing for
-// an empty file, the binary-files line for a file the first-line test finds binary.
-void UnifiedDiff::writeAgainstEmpty(const OnlyIn& entry) {
+// an empty file, the binary-files line for a file the first-line test finds binary. False, writing
+// nothing, when the file cannot be opened.
+bool UnifiedDiff::writeAgainstEmpty(const OnlyIn& entry) {
   const std::string newPath = joinPath(app_.NewDirName, entry.name);
   const std::string oldPath = joinPath(app_.OldDirName, entry.name);
   const std::string& path = entry.isNew ? newPath : oldPath;
   TextInput input;
   input.FileName = path;
   input.Stream = options_.absentAsEmpty->openForReading(path);
-  if (!input.Stream) {
-    out_.line(DiffLineKind::Message, "Only in " + path + ": cannot be read");
-    return;
-  }
-  if (input.Stream->size() == 0) return;
+  if (!input.Stream) return false;
+  if (input.Stream->size() == 0) return true;
   const std::string oldLabel = entry.isNew ? "/dev/null" : oldPath;
   const std::string newLabel = entry.isNew ? newPath : "/dev/null";
   out_.line(DiffLineKind::PairHeader, options_.pairCommand + " " + oldPath + " " + newPath);
@@ -375,7 +370,7 @@ void UnifiedDiff::writeAgainstEmpty(const OnlyIn& entry) {
   probe.Txal = app_.choices.isChecked(Pref::Txal);
   if (!IsTextFile(input, probe)) {
     out_.line(DiffLineKind::Message, "Binary files " + oldLabel + " and " + newLabel + " differ");
-    return;
+    return true;
   }
   const std::string stamp = "\t" + DiffTimestamp(input.Stream->stamp());
   out_.line(DiffLineKind::OldFileHeader, "--- " + oldLabel + (entry.isNew ? "" : stamp));
@@ -408,6 +403,7 @@ void UnifiedDiff::writeAgainstEmpty(const OnlyIn& entry) {
     out_.line(kind, text);
     out_.line(DiffLineKind::NoNewline, "\\ No newline at end of file");
   }
+  return true;
 }
 
 void UnifiedDiff::finishSet() {

@@ -47,7 +47,7 @@ class UnifiedDiff : public ReportStep {
   };
   void startPair(CompareContext& context);
   void writeOnlyIn(const std::string* before);
-  void writeAgainstEmpty(const OnlyIn& entry);
+  bool writeAgainstEmpty(const OnlyIn& entry);
 
   const AppState& app_;
   DiffOutput& out_;

@@ -44,14 +44,9 @@ for path in "${expected[@]}"; do
   [ -e "$root/$path" ] || fail "not installed: /$path"
 done
 
-# The licence: MIT at the top of the source tree and, in Debian's machine-readable format, in the package;
-# the package's changelog names the project's version.
-grep -qx "MIT License" "$source_dir/LICENSE" || fail "LICENSE is not the MIT licence"
-grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" "$root/usr/share/doc/kelvarine/copyright" &&
-  [ "$(grep -c '^License: MIT$' "$root/usr/share/doc/kelvarine/copyright")" -eq 2 ] || fail "copyright file"
-version=$(sed -n 's/^project(Kelvarine VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
-gzip -dc "$root/usr/share/doc/kelvarine/changelog.Debian.gz" | head -n 1 | grep -q "^kelvarine ($version-1) " ||
-  fail "changelog.Debian.gz: the latest entry is not version $version-1"
+# The licence: MIT at the top of the source tree and, in Debian's machine-readable format, in the package.
+grep -qx "MIT License" "$source_dir/LICENSE" && [ "$(grep -c '^License: MIT$' "$root/usr/share/doc/kelvarine/copyright")" -eq 2 ] &&
+  grep -q "^Format: .*copyright-format/1.0/$" "$root/usr/share/doc/kelvarine/copyright" || fail "LICENSE or copyright file"
 
 # The installed command line on the examples: they differ, so exit status 1.
 status=0
@@ -119,11 +114,8 @@ else
     grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks the Qt 6 widgets library: \"$depends\""
     grep -q 'libc6' <<<"$depends" || fail "Depends lacks libc6: \"$depends\""
     # Debian's package checker finds no error (its warnings are shown, not failed on).
-    if command -v lintian >/dev/null; then
-      lintian --fail-on error --tag-display-limit 0 "$deb" >&2 || fail "lintian reports errors"
-    else
-      echo "lintian is not installed (scripts/setup installs it): the package is not checked by it" >&2
-    fi
+    ! command -v lintian >/dev/null || lintian --fail-on error --tag-display-limit 0 "$deb" >&2 ||
+      fail "lintian reports errors"
   fi
 fi
 

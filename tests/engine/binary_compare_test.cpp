@@ -91,23 +91,6 @@ TEST(BinaryCompareTest, ComparesBlockByBlockUpToTheFirstDifferenceShowingProgres
   }
 }
 
-TEST(BinaryCompareTest, SaysWhereTheFilesFirstDifferAsCmpCounts) {
-  std::string lines;  // a line end every 100th byte; the difference in the second block
-  for (int i = 0; i < 200; ++i)
-    lines += std::string(99, 'l') + "\n";
-  using E = PairState::Ended;
-  for (const auto& [a, b, byte, line, ended] :
-       {std::tuple(lines.substr(0, 17000) + "X" + lines.substr(17001), lines, 17001, 171, E::Neither),
-        std::tuple(std::string("x\n\ny"), std::string("x\n\n"), 4, 3, E::Old),
-        std::tuple(std::string(), std::string("x"), 1, 1, E::New)}) {
-    BinaryRun r(a, b);
-    CompareBinaryPair(*r.ctx);
-    const PairState& p = r.app.pair;
-    EXPECT_EQ(std::tuple(p.FirstDiffByte, p.FirstDiffLine, p.ShorterEnded), std::tuple(byte, line, ended))
-        << byte;
-  }
-}
-
 TEST(BinaryCompareTest, OneSideChangingWhileReadMakesThePairDiffer) {
   // The New file grows, is cut inside the second block, or is emptied after it was opened.
   for (const auto& [keep, extra] : {std::pair<std::size_t, std::size_t>{40000, 5000}, {17000, 0}, {0, 0}}) {
