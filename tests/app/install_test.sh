@@ -76,7 +76,6 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kelvarine.met
 for page in kelvarine kelvarine-cli; do
   warnings=$(gzip -dc "$root/usr/share/man/man1/$page.1.gz" | groff -ww -z -man 2>&1) || true
   [ -z "$warnings" ] || { echo "$warnings" >&2; fail "groff warnings in $page.1"; }
-  # Each example stands apart: a paragraph break after every example block.
   gzip -dc "$root/usr/share/man/man1/$page.1.gz" | awk '/^\.SH/ { examples = ($2 == "EXAMPLES") }
     examples && previous == ".RE" && $0 != ".PP" { bad = 1 } { previous = $0 } END { exit bad }' ||
     fail "$page.1: two examples run together (no .PP after .RE)"

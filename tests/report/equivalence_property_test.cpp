@@ -1,5 +1,4 @@
-// Bytes that differ are reported as differences unless a documented reading rule explains them: seeded
-// one-byte mutations of real text and binary files, each compared with its original with no options;
+// Seeded one-byte mutations of real text and binary files, each compared with its original with no options:
 // every "equivalent" answer must be explained by a normaliser written here from the documented rules.
 
 #include <gtest/gtest.h>
