@@ -27,9 +27,10 @@ std::string MovedDeletedLine(ListingText line, bool fscl, int partnerNewRef, int
 // A New Dp line; one without text gets a blank text field (128 blanks with Fscl).
 std::string DpListingLine(ListingText line, bool fscl, int newRef);
 
-// Whether the exactness texts of two matched lines are equal, blanks at the end of either left aside
-// (bytes that the compare key pads or drops, such as a NUL at the line's end, still count).
-bool EqualButTrailingBlanks(std::string_view a, std::string_view b);
+// The exactness test of two matched lines' texts: their first min(length) bytes are equal, so that lines
+// differing only by trailing characters of the longer one count as exact; but not when those characters
+// hold a NUL byte, which pads compare keys (the key of "abc" is that of "abc\0", which differs).
+bool ExactMatch(std::string_view a, std::string_view b);
 
 // The counts of one Delta change block.
 struct BlockCounts {

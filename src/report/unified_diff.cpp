@@ -252,8 +252,7 @@ bool UnifiedDiff::PairDiff::isContext(CompareContext& context, int n, int o, std
   std::array<char, TextInput::kMaxLineLen> a, b;
   const int la = exactText(newRaw, context.newInput, options, a);
   const int lb = exactText(oldRaw, context.oldInput, options, b);
-  return EqualButTrailingBlanks({a.data(), static_cast<std::size_t>(la)},
-                                {b.data(), static_cast<std::size_t>(lb)});
+  return ExactMatch({a.data(), static_cast<std::size_t>(la)}, {b.data(), static_cast<std::size_t>(lb)});
 }
 
 // New records [n1, n2) and Old records [o1, o2) between two pairs: deleted and inserted, except Dp
