@@ -409,10 +409,9 @@ std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareCho
       } else if (item != kCompareTypes.end() || value.empty()) {
         choices.compareType = value;
       } else {
-        return "--settings: CompareType \"" + value +
-               "\" is not a compare type (1, 2, 3, 4 or the text the "
-               "desktop program stores, such as \"" +
-               kCompareTypes[1] + "\")";
+        const std::string example = kCompareTypes[1];
+        return "--settings: CompareType \"" + value + "\" is not a compare type (1 to 4, or as stored: \"" +
+               example + "\")";
       }
     } else if (EqualIgnoringCase(key, "ListType")) {
       const auto type = std::find_if(kListTypes.begin(), kListTypes.end(),
