@@ -143,8 +143,9 @@ void writeWarnings(CompareContext& context) {
                     "WARN: Lines GT. 2048 characters were split off into separate lines before being "
                     "processed.");
   }
+  // A line about the set: not in the summary of one binary pair among several.
   if (!o.Abin && std::int64_t{o.TotNewLines} + o.TotOldLines == 0 &&
-      o.TotNewBinBytes + o.TotOldBinBytes != 0) {
+      o.TotNewBinBytes + o.TotOldBinBytes != 0 && (context.app.PairCount == 1 || !p.Binary)) {
     AppendPrintLine(context, " All Files were processed as binary files. ");
   }
 }
