@@ -13,6 +13,13 @@ foreach(versioned man/kelvarine.1 man/kelvarine-cli.1 data/io.github.kelvarine.m
     message(FATAL_ERROR "${versioned} does not state version ${PROJECT_VERSION}")
   endif()
 endforeach()
+# The Debian revision of the package; the latest entry of the package's changelog must name the same.
+set(KELVARINE_DEBIAN_REVISION 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KELVARINE_DATA}/debian/changelog)
+file(STRINGS ${KELVARINE_DATA}/debian/changelog KELVARINE_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT KELVARINE_CHANGELOG_TOP MATCHES "^kelvarine \\(${PROJECT_VERSION}-${KELVARINE_DEBIAN_REVISION}\\) ")
+  message(FATAL_ERROR "data/debian/changelog does not start with version ${PROJECT_VERSION}-${KELVARINE_DEBIAN_REVISION}")
+endif()
 
 install(TARGETS kelvarine-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET kelvarine)
@@ -35,6 +42,19 @@ install(FILES ${KELVARINE_DATA}/io.github.kelvarine.metainfo.xml DESTINATION ${C
 install(FILES ${KELVARINE_DATA}/completion/kelvarine-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
+# The licence in Debian's machine-readable copyright format and the package's changelog, where Debian
+# keeps them (the changelog gzip-compressed, as the manual pages below).
+set(KELVARINE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/kelvarine)
+install(FILES ${KELVARINE_DATA}/debian/copyright DESTINATION ${KELVARINE_DOC_DIR})
+install(CODE "
+  file(MAKE_DIRECTORY \"${PROJECT_BINARY_DIR}/doc\")
+  execute_process(COMMAND gzip -9nc \"${KELVARINE_DATA}/debian/changelog\"
+                  OUTPUT_FILE \"${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz\" RESULT_VARIABLE gzip_result)
+  if(NOT gzip_result EQUAL 0)
+    message(FATAL_ERROR \"gzip of the changelog failed: \${gzip_result}\")
+  endif()")
+install(FILES ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz DESTINATION ${KELVARINE_DOC_DIR})
+
 # Manual pages, gzip-compressed at install time as Debian ships them (-n: no name or time stamp, so the
 # package is reproducible).
 set(KELVARINE_MAN_STAGE ${PROJECT_BINARY_DIR}/man)
@@ -53,13 +73,14 @@ endforeach()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvarine)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${KELVARINE_DEBIAN_REVISION})
 set(CPACK_PACKAGE_VENDOR "Kelvarine developers")
 set(CPACK_PACKAGE_CONTACT "Kelvarine developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "file and directory comparison utility")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kelvarine developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kelvarine developers <kelvarine@users.noreply.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

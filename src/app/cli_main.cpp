@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "app/cli_options.h"
+#include "app/ini_file.h"
 #include "app/input_staging.h"
 #include "app/posix_file_system.h"
 #include "app/settings_file.h"
@@ -84,7 +87,8 @@ class CommandLineSelection : public kelvarine::SelectionWindows {
 class LineOutput {
  public:
   explicit LineOutput(std::FILE* stream) : stream_(stream) {}
-  LineOutput(std::string path, const kelvarine::AppState& app) : path_(std::move(path)), app_(&app) {}
+  LineOutput(std::string path, const kelvarine::AppState& app, const kelvarine::CommandLineFileSystem& files)
+      : path_(std::move(path)), app_(&app), files_(&files) {}
   ~LineOutput() {
     if (stream_ != nullptr && !path_.empty()) std::fclose(stream_);
   }
@@ -119,7 +123,7 @@ class LineOutput {
  private:
   void open() {
     if (stream_ != nullptr || failed_) return;
-    isInput_ = kelvarine::IsRunInputFile(*app_, path_);
+    isInput_ = kelvarine::IsRunInputFile(*app_, path_) || files_->isStagedSource(path_);
     if (!isInput_) stream_ = std::fopen(path_.c_str(), "wb");
     failed_ = stream_ == nullptr;
   }
@@ -130,6 +134,7 @@ class LineOutput {
 
   std::string path_;
   const kelvarine::AppState* app_ = nullptr;
+  const kelvarine::CommandLineFileSystem* files_ = nullptr;
   std::FILE* stream_ = nullptr;
   bool failed_ = false;
   bool isInput_ = false;
@@ -144,7 +149,8 @@ bool SameTerminal(std::FILE* a, std::FILE* b) {
          fstat(fileno(b), &sb) == 0 && sa.st_rdev == sb.st_rdev;
 }
 
-int run(const kelvarine::CliOptions& options) {
+// Runs the compare; messages and the status text go to `messages`.
+int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   using namespace kelvarine;
   AppState app;
   app.choices = options.choices;
@@ -152,9 +158,9 @@ int run(const kelvarine::CliOptions& options) {
   CommandLineFileSystem files;
 
   TerminalHost::Settings settings;
-  settings.showProgress = !options.noProgress && isatty(fileno(stderr)) != 0;
+  settings.showProgress = !options.noProgress && !options.quiet && isatty(fileno(stderr)) != 0;
   settings.answerYes = options.answerYes;
-  TerminalHost host(app, stderr, settings);
+  TerminalHost host(app, messages, settings);
   // Ctrl-C halts from the start: it also ends a wait for standard input or a pipe.
   TerminalHost::InstallInterruptHandler();
 
@@ -168,6 +174,18 @@ int run(const kelvarine::CliOptions& options) {
     std::filesystem::path settingsPath;
     app.choices.compareType.clear();  // stays empty when the file names no compare type
     if (!LoadUserIni(services, options.settingsFile, settingsPath)) return kErrorExit;
+    // The desktop program skips a compare or listing type it does not know; here it is an error.
+    std::ifstream in(settingsPath, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (const std::string error =
+            ApplySettingsTypes(IniFile(text).sectionEntries(kSettingsSection), app.choices);
+        !error.empty()) {
+      host.writeLine("kelvarine-cli: " + error + "\nRun with --help for more information.");
+      return kErrorExit;
+    }
+    // A hand-written selection may leave out the ";" after its last entry.
+    for (std::string* saved : {&app.SavedLikeNameSelection, &app.SavedPairSelection})
+      if (!saved->empty() && saved->back() != ';') *saved += ';';
     ApplyGivenChoices(options, app.choices, app.optionsString);
     if (newName.empty()) newName = panel.MnCbNewDirNm.text;
     if (oldName.empty()) oldName = panel.MnCbOldDirNm.text;
@@ -232,7 +250,7 @@ int run(const kelvarine::CliOptions& options) {
         [&app, colouring = ReportColouring(ColourDepthFor(std::getenv("COLORTERM")))](
             const std::string& line) { return colouring.escapeFor(line, app.options.ListChng); });
   }
-  LineOutput oldListOut(options.oldListFile, app);
+  LineOutput oldListOut(options.oldListFile, app, files);
   if (options.saveFile.empty()) {
     app.reportLines.spillTo([&](const std::string& line) {
       if (!options.quiet && !unified) reportOut.write(line);
@@ -250,9 +268,12 @@ int run(const kelvarine::CliOptions& options) {
   UnifiedDiffOptions diffOptions;
   diffOptions.context = options.unified;
   const std::string recursive = app.choices.includeSubdirs ? "r" : "";
-  diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u"
+  const std::string newFile = options.newFile ? "N" : "";
+  diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u" + newFile
                                                  : std::string("diff ") + (recursive.empty() ? "" : "-r ") +
+                                                       (newFile.empty() ? "" : "-N ") +
                                                        "--unified=" + std::to_string(options.unified);
+  if (options.newFile) diffOptions.absentAsEmpty = &files;
   diffOptions.listUnpaired = compareType == 2;
   UnifiedDiff diff(app, diffOut, diffOptions);
   ReportStep& report = unified ? static_cast<ReportStep&>(diff) : generator;
@@ -306,7 +327,11 @@ int run(const kelvarine::CliOptions& options) {
       failed = true;
     }
   }
-  if (!options.saveFile.empty()) {
+  if (!options.saveFile.empty() && files.isStagedSource(options.saveFile)) {
+    host.writeLine(" The report was not saved: \"" + options.saveFile +
+                   "\" is the file standard input was read from.");
+    failed = true;
+  } else if (!options.saveFile.empty()) {
     // As the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked.
     SaveSource source;
     source.dual = app.options.Sbsl && !app.oldSideLines.empty();
@@ -338,5 +363,16 @@ int main(int argc, char** argv) {
   std::fputs(parsed.out.c_str(), stdout);
   std::fputs(parsed.err.c_str(), stderr);
   if (!parsed.run) return parsed.exitCode;
-  return run(parsed.options);
+  if (!parsed.options.quiet) return run(parsed.options, stderr);
+  // -q: the messages are held and shown only when the exit status says error.
+  char* held = nullptr;
+  std::size_t size = 0;
+  std::FILE* messages = open_memstream(&held, &size);
+  const int status = run(parsed.options, messages != nullptr ? messages : stderr);
+  if (messages != nullptr) {
+    std::fclose(messages);
+    if (status == kErrorExit) std::fwrite(held, 1, size, stderr);
+    std::free(held);
+  }
+  return status;
 }

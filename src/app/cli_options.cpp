@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <sstream>
@@ -119,14 +120,19 @@ Dp options (-o, at most one; the lines they filter out are not compared):
 --settings reads the section [Kelvarn] of a settings file as the desktop program writes it:
   NewDirNm, OldDirNm (NEW, OLD), CompareType, ListType, OptsUsed, SubC, XTab, DpEdUdc, UdcYN,
   CmpSt1Col, CmpSt2Col, CmpOSt1Col, CmpOSt2Col, SvLList (type 3), SvULList (type 4), SubDirs,
-  ExclMask.
+  ExclMask. CompareType is the stored text or a number 1..4, ListType Chng, Delta, Long or Ovsum
+  in any letter case (any other value is an error); SvLList and SvULList entries end in ";", the
+  last one may go without.
 
 Standard output carries the report, one line each, the status line last; standard error carries
 messages, the progress display (on a terminal) and the status line (once, when both are one terminal).
 With -u standard output carries the unified diff only (patch applied to OLD gives NEW); lines that the
 chosen options make equal are context, and line-end or TAB differences count as differences.
-Equivalent means every line compares equal: line ends (CR LF, LF) and what the chosen options filter
-out or fold are ignored; use -o Abin for a byte-by-byte compare.
+Equivalent means every line compares equal: line ends (CR LF, CR, LF; a missing one at the end),
+blanks and TABs at the end of a line, a TAB against a blank, and what the chosen options filter out
+or fold are ignored; lines over 2,048 characters are split (a warning says so); text ends at a
+Ctrl-Z byte (unless Ieof), and bytes after it that differ make the files differ; use -o Abin for a
+byte-by-byte compare. A differing binary pair's summary says where, as cmp does (byte and line).
 Exit status: 0 equivalent, or nothing to compare (two directories without regular files);
   1 differences, a file on one side only of a directory compare, or no like-named pair;
   2 errors and bad usage; 130 interrupted (Ctrl-C halts the run, a second Ctrl-C ends the program).)";
@@ -250,10 +256,19 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   cli.add_flag("-u,--unified", unified,
                "write a unified diff from OLD to NEW instead of the report,\nwith N lines of context "
                "(--unified=N; default 3)");
-  cli.add_flag("-q,--quiet", options.quiet, "no report on standard output");
+  cli.add_flag("-N,--new-file", options.newFile,
+               "with -u: a file on one side only is diffed against an empty file\n(--- /dev/null or "
+               "+++ /dev/null), so that patch -E adds and removes it");
+  cli.add_flag("-q,--quiet", options.quiet,
+               "nothing on standard output or standard error but the errors of\nexit status 2; the exit "
+               "status says the rest");
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
   cli.footer(kHelpFooter);
+  // The option library's own messages carry the program's name, as every other usage error does.
+  cli.failure_message([](const CLI::App*, const CLI::Error& e) {
+    return "kelvarine-cli: " + std::string(e.what()) + "\nRun with --help for more information.\n";
+  });
 
   try {
     cli.parse(static_cast<int>(args.size()), args.data());
@@ -288,6 +303,8 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     if (!options.oldListFile.empty())
       return usageError("-u writes a diff, not a report: --old-list cannot go with it");
     options.unified = unifiedContext;
+  } else if (options.newFile) {
+    return usageError("-N (--new-file) goes with -u: it makes a diff of a file on one side only");
   }
   if (options.settingsFile.empty() && (options.newName.empty() || options.oldName.empty()))
     return usageError("NEW and OLD are both needed");
@@ -376,6 +393,34 @@ std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::
   if (file == "-") return "cannot compare standard input (-) with a directory";
   const std::size_t slash = file.rfind('/');
   directory = joinPath(directory, slash == std::string::npos ? file : file.substr(slash + 1));
+  return {};
+}
+
+std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices) {
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    if (EqualIgnoringCase(key, "CompareType")) {
+      const std::size_t number = value.size() == 1 && value[0] >= '1' && value[0] <= '4' ? value[0] - '0' : 0;
+      const auto item = std::find(kCompareTypes.begin(), kCompareTypes.end(), value);
+      if (number > 0) {
+        choices.compareType = kCompareTypes[number - 1];
+      } else if (item != kCompareTypes.end() || value.empty()) {
+        choices.compareType = value;
+      } else {
+        const std::string example = kCompareTypes[1];
+        return "--settings: CompareType \"" + value + "\" is not a compare type (1 to 4, or as stored: \"" +
+               example + "\")";
+      }
+    } else if (EqualIgnoringCase(key, "ListType")) {
+      const auto type = std::find_if(kListTypes.begin(), kListTypes.end(),
+                                     [&](const char* word) { return EqualIgnoringCase(value, word); });
+      if (type == kListTypes.end())
+        return "--settings: ListType \"" + value + "\" is not a listing type (Chng, Delta, Long or Ovsum)";
+      choices.listType = *type;
+    }
+  }
   return {};
 }
 

@@ -34,7 +34,8 @@ struct CliOptions {
   bool noProgress = false;               // no progress display on standard error
   bool answerYes = false;                // questions are answered Yes
   ColourWhen colour = ColourWhen::Auto;  // --color: when the report on standard output is coloured
-  int unified = -1;  // -u / --unified[=N]: context lines of the unified diff written instead; -1 none
+  int unified = -1;      // -u / --unified[=N]: context lines of the unified diff written instead; -1 none
+  bool newFile = false;  // -N / --new-file: with -u, a file on one side only is diffed against an empty one
 };
 
 // The outcome of reading the command line: either options to run with, or an exit at once with
@@ -60,6 +61,12 @@ int DefaultCompareType(FileSystem& files, const std::string& newName, const std:
 // file, as diff does: the directory's name becomes DIR/NAME, NAME the file's name without its
 // directory. Returns an error text (standard input cannot be paired so), empty when fine.
 std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName);
+
+// Takes CompareType and ListType from the "key=value" lines of a settings section as --settings reads
+// them: as the desktop program stores them, or a compare type as its number 1..4 and a listing type as
+// its word in any letter case; an empty compare type is not given. Returns an error text naming the key
+// and the value (nothing is guessed), empty when fine.
+std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices);
 
 // The exit status for the status text a run returned: 0 for the equivalence and nothing-compared
 // texts, 1 for differences, 130 when the run was interrupted, 2 for everything else.

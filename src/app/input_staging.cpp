@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -86,6 +87,8 @@ CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& n
   lastStamp_ = std::max<FileStamp>(lastStamp_ + 1, static_cast<FileStamp>(now));
 
   int source = STDIN_FILENO;
+  if (struct stat st{}; name == "-" && ::fstat(source, &st) == 0 && S_ISREG(st.st_mode))
+    sources_.emplace_back(st.st_dev, st.st_ino);
   if (name != "-") {
     struct stat st {};
     if (::stat(name.c_str(), &st) != 0) return Staging::Ready;  // reported as missing by the run
@@ -138,6 +141,12 @@ CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& n
   }
   staged_[name] = Copy{copy, lastStamp_};
   return Staging::Ready;
+}
+
+bool CommandLineFileSystem::isStagedSource(const std::string& path) const {
+  struct stat st {};
+  if (sources_.empty() || ::stat(ResolveTargetPath(path).c_str(), &st) != 0) return false;
+  return std::find(sources_.begin(), sources_.end(), std::pair(st.st_dev, st.st_ino)) != sources_.end();
 }
 
 std::unique_ptr<InputFile> CommandLineFileSystem::openForReading(const std::string& path) {

@@ -4,6 +4,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
 
 #include "app/posix_file_system.h"
 
@@ -30,6 +34,9 @@ class CommandLineFileSystem : public PosixFileSystem {
   Staging stage(const std::string& name, const std::function<bool()>& halted, std::string& problem);
   // Whether `name` was staged (it then names a readable file, whatever the file system says).
   bool isStaged(const std::string& name) const { return staged_.count(name) > 0; }
+  // Whether `path` names the regular file that a staged standard input was read from (so that nothing
+  // is written over it); a pipe or a FIFO has no such file.
+  bool isStagedSource(const std::string& path) const;
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
@@ -40,6 +47,7 @@ class CommandLineFileSystem : public PosixFileSystem {
     FileStamp stamp = 0;
   };
   std::map<std::string, Copy> staged_;
+  std::vector<std::pair<dev_t, ino_t>> sources_;  // regular files that standard input came from
   FileStamp lastStamp_ = 0;
 };
 

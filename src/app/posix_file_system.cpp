@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -51,21 +52,109 @@ class PosixInputFile : public InputFile {
   std::int64_t position_ = 0;
 };
 
+// Opens `path` relative to the directory `at` with `flags`. A path longer than the system's limit is
+// opened piece by piece: the longest leading part that fits as a directory, then the rest relative to it.
+int openLong(int at, const std::string& path, int flags) {
+  const int fd = ::openat(at, path.c_str(), flags);
+  if (fd >= 0 || errno != ENAMETOOLONG) return fd;
+  const std::size_t cut = path.rfind('/', PATH_MAX - 2);
+  if (cut == std::string::npos || cut == 0) return -1;
+  const int directory = ::openat(at, path.substr(0, cut).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (directory < 0) return -1;
+  const int opened = openLong(directory, path.substr(cut + 1), flags);
+  const int error = errno;
+  ::close(directory);
+  errno = error;
+  return opened;
+}
+
+// stat() of a path of any length (links followed); -1 with errno on failure.
+int statLong(const std::string& path, struct stat& st) {
+  if (::stat(path.c_str(), &st) == 0) return 0;
+  if (errno != ENAMETOOLONG) return -1;
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return -1;
+  const int directory = openLong(AT_FDCWD, path.substr(0, slash), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (directory < 0) return -1;
+  const int result = ::fstatat(directory, path.c_str() + slash + 1, &st, 0);
+  const int error = errno;
+  ::close(directory);
+  errno = error;
+  return result;
+}
+
 }  // namespace
 
 std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& path) {
   // The type is tested before the open: a FIFO or a device is never opened at all.
   std::string resolved = path;
   struct stat st {};
-  if (::stat(resolved.c_str(), &st) != 0) {
+  if (statLong(resolved, st) != 0) {
     resolved = ResolvePathIgnoringCase(path);
-    if (resolved == path || ::stat(resolved.c_str(), &st) != 0) return nullptr;
+    if (resolved == path || statLong(resolved, st) != 0) return nullptr;
   }
   if (!S_ISREG(st.st_mode)) return nullptr;
   // Non-blocking, should the name have been replaced by a FIFO since the test; checked again below.
-  const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  const int fd = openLong(AT_FDCWD, resolved, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return nullptr;
   return InputFileFromDescriptor(fd);
+}
+
+FileSystem::Kind PosixFileSystem::kind(const std::string& path) {
+  struct stat st {};
+  if (statLong(path, st) != 0) return StdFileSystem::kind(path);  // perhaps spelled in another case
+  if (S_ISREG(st.st_mode)) return Kind::File;
+  return S_ISDIR(st.st_mode) ? Kind::Directory : Kind::Other;
+}
+
+DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
+  DirectoryEntries entries;
+  const std::string given = directory.empty() ? "." : directory;
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+  int fd = openLong(AT_FDCWD, given, kFlags);
+  if (fd < 0 && errno == ENOENT) {
+    const std::string resolved = ResolvePathIgnoringCase(given);
+    if (resolved != given) fd = openLong(AT_FDCWD, resolved, kFlags);
+  }
+  DIR* listing = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (listing == nullptr) {
+    entries.error = std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    return entries;
+  }
+  const int at = ::dirfd(listing);
+  errno = 0;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    // The listing gives most types; links (followed, but not to directories) and unknown types cost a stat.
+    bool link = entry->d_type == DT_LNK;
+    mode_t type = entry->d_type == DT_DIR ? S_IFDIR : entry->d_type == DT_REG ? S_IFREG : 0;
+    struct stat st {};
+    if (entry->d_type == DT_UNKNOWN) {
+      if (::fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        entries.unusable.emplace_back(name, std::strerror(errno));
+        errno = 0;
+        continue;
+      }
+      link = S_ISLNK(st.st_mode);
+      type = st.st_mode & S_IFMT;
+    }
+    if (link) {
+      if (::fstatat(at, name.c_str(), &st, 0) != 0) {
+        entries.unusable.emplace_back(name, std::strerror(errno));  // dangling, or a loop of links
+        errno = 0;
+        continue;
+      }
+      type = S_ISREG(st.st_mode) ? S_IFREG : 0;
+    }
+    if (type == S_IFREG) entries.files.push_back(name);
+    if (type == S_IFDIR) entries.directories.push_back(name);
+    errno = 0;
+  }
+  if (errno != 0) entries.error = std::strerror(errno);
+  ::closedir(listing);
+  return entries;
 }
 
 std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileStamp> stamp) {

@@ -11,9 +11,14 @@ namespace kelvarine {
 // The file system of a POSIX host: names are resolved, tested and listed as by StdFileSystem, but a
 // file is opened with one name lookup, its size and time are read from the open file itself, and
 // reads go to an offset without seeking. Directories of thousands of small files are mostly this.
+// Directories are listed through their descriptor (each entry's type by fstatat relative to it), and
+// names longer than the system's path limit are opened piece by piece, so that depth alone never
+// keeps a file from being listed, tested or opened.
 class PosixFileSystem : public StdFileSystem {
  public:
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  Kind kind(const std::string& path) override;
+  DirectoryEntries listDirectory(const std::string& directory) override;
 };
 
 // An input file over an open descriptor, which it takes over (closed when the file is, or at once when

@@ -35,7 +35,8 @@ struct AppState {
   bool RunAllLikeNamed = false, RunFromLikeNameList = false, RunFromTwoLists = false;
   std::int32_t UnpairedNewCount = 0, UnpairedOldCount = 0;
   std::vector<std::string> NewDirNames, OldDirNames;
-  std::int32_t UnreadableDirCount = 0;  // subdirectories a directory compare could not read
+  // Subdirectories a directory compare could not read, and entries of it whose type is unknown.
+  std::int32_t UnreadableDirCount = 0;
   // The texts of the New and the Old name fields, as the report's directory lines show them.
   std::string newNameText, oldNameText;
   // Selections read from the settings (keys SvLList and SvULList), each entry followed by ";"; the

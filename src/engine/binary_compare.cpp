@@ -14,11 +14,17 @@ constexpr std::int64_t kBlock = 16384;            // eight times the 2048-byte l
 constexpr std::int64_t kStatusInterval = 131072;  // status text every 8 blocks
 constexpr std::int64_t kProgressThreshold = 400000;
 
-// Reads up to one block into the input's read buffer; the count becomes the input's FileSize.
+// Reads one block, or what is left of the file, into the input's read buffer; the count becomes the
+// input's FileSize.
 std::int64_t readBlock(TextInput& input) {
   if (input.ReadBuf.size() < static_cast<std::size_t>(kBlock)) input.ReadBuf.resize(kBlock);
-  std::int64_t n = input.Stream ? input.Stream->read(input.ReadBuf.data(), kBlock) : 0;
-  input.FileSize = std::clamp<std::int64_t>(n, 0, kBlock);
+  std::int64_t got = 0;
+  while (input.Stream && got < kBlock) {
+    const std::int64_t n = input.Stream->read(input.ReadBuf.data() + got, kBlock - got);
+    if (n <= 0) break;
+    got += n;
+  }
+  input.FileSize = std::clamp<std::int64_t>(got, 0, kBlock);
   return input.FileSize;
 }
 
@@ -36,22 +42,19 @@ void CompareBinaryPair(CompareContext& context) {
   pair.OldBinBytes = o.FileSize;
   pair.AllRead = true;
 
-  if (n.FileSize != o.FileSize) {
-    pair.FilesDiffer = true;
-    pair.ReturnCode = 1;
-    return;
-  }
   // Only equal date stamps and sizes make a pair equal without reading it.
-  if (pair.AeqfEqual) return;
+  if (pair.AeqfEqual || (n.FileSize == 0 && o.FileSize == 0)) return;
 
+  // Files of different sizes differ, but are still read up to their first difference, to say where.
   std::int64_t offset = 0;
   std::int64_t total = 0;
+  std::int64_t equalBytes = 0, newlines = 0;
   const std::int64_t size = n.FileSizeKept;
   const bool showProgress = size > kProgressThreshold || app.PairCount == 1;
   const std::string name = baseName(n.FileName);
 
-  while (n.FileSize == o.FileSize && n.FileSize != 0 && !pair.FilesDiffer && !app.StopRequested) {
-    readBlock(n);
+  while (!app.StopRequested) {
+    const std::int64_t newCount = readBlock(n);
     offset += kBlock;
     if (offset % kStatusInterval == 0) {
       char tail[96];
@@ -61,26 +64,31 @@ void CompareBinaryPair(CompareContext& context) {
       host.toggleActivityImages();
     }
     host.processEvents();
-    readBlock(o);
-    if (n.FileSize != o.FileSize) {
+    const std::int64_t oldCount = readBlock(o);
+    const std::int64_t common = std::min(newCount, oldCount);
+    const char* a = n.ReadBuf.data();
+    const auto at = std::mismatch(a, a + common, o.ReadBuf.data()).first - a;
+    newlines += std::count(a, a + at, '\n');
+    equalBytes += at;
+    if (at < common || newCount != oldCount) {
       pair.FilesDiffer = true;
       pair.ReturnCode = 1;
-    } else if (n.FileSize > 0) {
-      const auto count = static_cast<std::size_t>(n.FileSize);
-      if (std::memcmp(n.ReadBuf.data(), o.ReadBuf.data(), count) != 0) {
-        pair.FilesDiffer = true;
-        pair.ReturnCode = 1;
-      }
-      host.processEvents();
-      if (showProgress) {
-        total += n.FileSize;
-        // A file that grows while it is read can take the total past its size.
-        const std::int64_t position = size > 0 ? std::clamp<std::int64_t>(total * 100 / size, 0, 100) : 0;
-        host.setProgressPosition(static_cast<int>(position));
-        host.setPercentText(std::to_string(position) + "%");
-        host.setProgressTitle("File Progress");
-        host.toggleActivityImages();
-      }
+      pair.FirstDiffByte = equalBytes + 1;
+      pair.FirstDiffLine = newlines + 1;
+      if (at == common)
+        pair.ShorterEnded = newCount < oldCount ? PairState::Ended::New : PairState::Ended::Old;
+      return;
+    }
+    if (newCount == 0) return;
+    host.processEvents();
+    if (showProgress) {
+      total += newCount;
+      // A file that grows while it is read can take the total past its size.
+      const std::int64_t position = size > 0 ? std::clamp<std::int64_t>(total * 100 / size, 0, 100) : 0;
+      host.setProgressPosition(static_cast<int>(position));
+      host.setPercentText(std::to_string(position) + "%");
+      host.setProgressTitle("File Progress");
+      host.toggleActivityImages();
     }
   }
 }

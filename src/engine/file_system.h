@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/host.h"
@@ -28,6 +29,9 @@ class InputFile {
 struct DirectoryEntries {
   std::vector<std::string> files, directories;
   std::string error;  // the system's reason when the directory cannot be read, else empty
+  // The name and the system's reason of each entry whose type cannot be found: a dangling link, a
+  // link loop.
+  std::vector<std::pair<std::string, std::string>> unusable;
 };
 
 // The file services a run uses.
@@ -47,7 +51,7 @@ class FileSystem {
   virtual std::vector<std::string> listFiles(const std::string& directory) = 0;
   // The files and subdirectories of a directory, with one listing of it.
   virtual DirectoryEntries listDirectory(const std::string& directory) {
-    return {listFiles(directory), {}, {}};
+    return {listFiles(directory), {}, {}, {}};
   }
   // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
   // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.

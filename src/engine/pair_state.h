@@ -18,7 +18,13 @@ struct PairState {
   std::int32_t NewLines = 0, OldLines = 0;  // lines in the two line tables of the current chunk
   std::int32_t NewCcolShortLines = 0, OldCcolShortLines = 0;
   std::int64_t NewBinBytes = 0, OldBinBytes = 0;  // sizes of a binary pair
-  std::int32_t ReturnCode = 0;  // 0 ready/compared, 1 binary pair differs (or bad Ccol), 4 input error
+  std::int32_t ReturnCode = 0;  // 0 ready/compared, 1 pair differs (or bad Ccol), 4 input error
+  // Text pair: an end-of-file character ended the text of a file, and the bytes behind it differ.
+  bool EofCharTailsDiffer = false;
+  // Binary pair that differs: the 1-based offset and line of its first differing byte, as cmp counts
+  // them. When one file is the start of the other, the byte after the shorter one's end, and that side.
+  std::int64_t FirstDiffByte = 0, FirstDiffLine = 0;
+  enum class Ended { Neither, New, Old } ShorterEnded = Ended::Neither;
 
   // Pair counters of the listing, accumulated over the chunks of the pair.
   std::int32_t NewLinesProcessed = 0, OldLinesProcessed = 0, MatchCount = 0, ReformatCount = 0,

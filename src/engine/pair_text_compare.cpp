@@ -78,6 +78,12 @@ void CompareTextPair(CompareContext& context) {
       MatchChunk(context);
     }
 
+    // Bytes that an end-of-file character kept out of the text still make the files differ.
+    if (pair.AllRead && EofCharTailsDiffer(n, o)) {
+      pair.EofCharTailsDiffer = true;
+      pair.ReturnCode = 1;
+    }
+
     host.setStatusText("Generating Report   " + names);
     host.processEvents();
     toggleTwice(host);

@@ -175,6 +175,8 @@ DirectoryEntries StdFileSystem::listDirectory(const std::string& directory) {
       entries.directories.push_back(it->path().filename().string());
     } else if (it->is_regular_file(entryError) && !entryError) {
       entries.files.push_back(it->path().filename().string());
+    } else if (entryError) {
+      entries.unusable.emplace_back(it->path().filename().string(), entryError.message());
     }
   }
   if (ec) entries.error = ec.message();

@@ -15,9 +15,11 @@ struct TextInput {
   static constexpr int kReadBlock = 32768;
   static constexpr int kMaxLineLen = 2048;
 
-  bool AtEof = false;          // end of file reached; the last read returned no line
-  bool EofCharEnd = false;     // an end-of-file character (26) ended the last line
-  bool PrematureEof = false;   // an end-of-file character was met with data behind it
+  bool AtEof = false;         // end of file reached; the last read returned no line
+  bool EofCharEnd = false;    // an end-of-file character (26) ended the last line
+  bool PrematureEof = false;  // an end-of-file character was met with data behind it
+  // Where the end-of-file character that ended the text lies when data follows it (-1: none did).
+  std::int64_t EofCharAt = -1;
   bool CcolShortSeen = false;  // some line was shorter than the first compare column
   bool LinesSplit = false;     // some line longer than 2048 characters was split
   bool CcolTwoRanges = false;  // a second compare-column range is in use

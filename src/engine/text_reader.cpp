@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/engine_fault.h"
 
@@ -177,6 +178,7 @@ bool ReadLine(TextInput& input, bool ieof) {
       const bool more = fillBlock(input);
       if (more) input.PrematureEof = true;
       if (!more || !ieof) {
+        if (more) input.EofCharAt = input.FilePos + len;
         if (len == 0) {
           input.AtEof = true;
           return false;
@@ -364,6 +366,39 @@ bool IsTextFile(TextInput& input, const CompareOptions& options) {
   }
   input.Stream->seek(0);
   return text;
+}
+
+bool EofCharTailsDiffer(TextInput& newInput, TextInput& oldInput) {
+  if (newInput.EofCharAt < 0 && oldInput.EofCharAt < 0) return false;
+  // The count of bytes behind the end-of-file character, the file positioned at the first of them; none
+  // for a file that was read to its end.
+  const auto tail = [](TextInput& input) {
+    if (!input.Stream) throw EngineFault("text input \"" + input.FileName + "\" is not open");
+    const std::int64_t size = input.Stream->size();
+    const std::int64_t start = input.EofCharAt < 0 ? size : std::min(input.EofCharAt + 1, size);
+    input.Stream->seek(start);
+    return size - start;
+  };
+  // Reads `count` bytes; false when the file ends before (it shrank since it was opened).
+  const auto readFully = [](TextInput& input, std::vector<char>& buffer, std::int64_t count) {
+    for (std::int64_t have = 0; have < count;) {
+      const std::int64_t n = input.Stream->read(buffer.data() + have, count - have);
+      if (n <= 0) return false;
+      have += n;
+    }
+    return true;
+  };
+  std::int64_t left = tail(newInput);
+  if (left != tail(oldInput)) return true;
+  std::vector<char> a(TextInput::kReadBlock), b(TextInput::kReadBlock);
+  while (left > 0) {
+    const std::int64_t count = std::min<std::int64_t>(left, TextInput::kReadBlock);
+    if (!readFully(newInput, a, count) || !readFully(oldInput, b, count) ||
+        std::memcmp(a.data(), b.data(), static_cast<std::size_t>(count)) != 0)
+      return true;
+    left -= count;
+  }
+  return false;
 }
 
 }  // namespace kelvarine

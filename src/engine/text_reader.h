@@ -39,4 +39,9 @@ int CompareColumnText(const TextInput& input, const char* line, int len, char* o
 // or Txal decide) and positions it back at its start.
 bool IsTextFile(TextInput& input, const CompareOptions& options);
 
+// True when an end-of-file character ended the text of either file with data behind it, and the bytes
+// behind it differ between the two files (a file read to its end has none). Such a pair has
+// differences that its lines do not show. Moves both files' positions.
+bool EofCharTailsDiffer(TextInput& newInput, TextInput& oldInput);
+
 }  // namespace kelvarine

@@ -245,7 +245,7 @@ void AccumulatePairStatistics(CompareContext& context) {
   PairStatistics& entry = context.currentStats();
   PairState& p = context.pair();
   CompareOptions& o = context.options();
-  if (p.FilesDiffer) {
+  if (p.FilesDiffer || p.EofCharTailsDiffer) {
     entry.Changed = true;
     ++o.DiffPairs;
   }

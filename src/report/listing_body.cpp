@@ -173,7 +173,7 @@ class ListingBody {
     std::array<char, TextInput::kMaxLineLen> a, b;
     const int la = exactnessText(newLine, newInput_, options_, a);
     const int lb = exactnessText(oldLine, oldInput_, options_, b);
-    return std::memcmp(a.data(), b.data(), static_cast<std::size_t>(std::min(la, lb))) == 0;
+    return ExactMatch({a.data(), static_cast<std::size_t>(la)}, {b.data(), static_cast<std::size_t>(lb)});
   }
 
   void rereadNew() {

@@ -96,4 +96,10 @@ std::string NotShownLine(int skipped) {
                           skipped);
 }
 
+bool ExactMatch(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  const std::string_view rest = a.size() > common ? a.substr(common) : b.substr(common);
+  return a.substr(0, common) == b.substr(0, common) && rest.find('\0') == std::string_view::npos;
+}
+
 }  // namespace kelvarine

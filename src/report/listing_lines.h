@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kelvarine {
 
@@ -25,6 +26,11 @@ std::string DeletedLine(ListingText line, bool fscl, int oldRef, bool first, int
 std::string MovedDeletedLine(ListingText line, bool fscl, int partnerNewRef, int oldRef);
 // A New Dp line; one without text gets a blank text field (128 blanks with Fscl).
 std::string DpListingLine(ListingText line, bool fscl, int newRef);
+
+// The exactness test of two matched lines' texts: their first min(length) bytes are equal, so that lines
+// differing only by trailing characters of the longer one count as exact; but not when those characters
+// hold a NUL byte, which pads compare keys (the key of "abc" is that of "abc\0", which differs).
+bool ExactMatch(std::string_view a, std::string_view b);
 
 // The counts of one Delta change block.
 struct BlockCounts {

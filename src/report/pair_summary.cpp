@@ -124,13 +124,28 @@ void writeWarnings(CompareContext& context) {
                                  ? "WARN: \"Ieof\" opt allowed premature old file EOF char(26) to be ignored."
                                  : "WARN: Old file EOF char(26) prematurely terminated text input.");
   }
+  if (p.EofCharTailsDiffer) {
+    AppendPrintLine(context,
+                    "WARN: New and old files differ after the EOF char(26) that ended their text input.");
+  }
+  if (p.FirstDiffByte > 0 && p.ShorterEnded == PairState::Ended::Neither) {
+    AppendPrintLine(context,
+                    FormatReportLine("WARN: Binary files differ: byte %" PRId64 ", line %" PRId64 ".",
+                                     p.FirstDiffByte, p.FirstDiffLine));
+  } else if (p.FirstDiffByte > 0) {
+    AppendPrintLine(context, FormatReportLine("WARN: Binary files differ: EOF on %s file after byte %" PRId64
+                                              ", line %" PRId64 ".",
+                                              p.ShorterEnded == PairState::Ended::New ? "new" : "old",
+                                              p.FirstDiffByte - 1, p.FirstDiffLine));
+  }
   if (n.LinesSplit || old.LinesSplit) {
     AppendPrintLine(context,
                     "WARN: Lines GT. 2048 characters were split off into separate lines before being "
                     "processed.");
   }
+  // A line about the set: not in the summary of one binary pair among several.
   if (!o.Abin && std::int64_t{o.TotNewLines} + o.TotOldLines == 0 &&
-      o.TotNewBinBytes + o.TotOldBinBytes != 0) {
+      o.TotNewBinBytes + o.TotOldBinBytes != 0 && (context.app.PairCount == 1 || !p.Binary)) {
     AppendPrintLine(context, " All Files were processed as binary files. ");
   }
 }

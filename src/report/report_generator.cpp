@@ -46,7 +46,8 @@ void ReportGenerator::GenerateReport(CompareContext& context) {
 
   if (!pair.AllRead) return;
   AccumulatePairStatistics(context);
-  if ((textPair && pair.FilesDiffer) || context.newInput.PrematureEof || context.oldInput.PrematureEof ||
+  // A pair with differences gets its summary; a binary one's says where the files first differ.
+  if (pair.FilesDiffer || context.newInput.PrematureEof || context.oldInput.PrematureEof ||
       app.PairCount == 1)
     WritePairSummary(context);
   if (app.CurrentPairIndex + 1 == app.PairCount) {

@@ -10,6 +10,7 @@
 #include "engine/ascii_case.h"
 #include "engine/compare_context.h"
 #include "engine/text_reader.h"
+#include "report/listing_lines.h"
 
 namespace kelvarine {
 
@@ -251,7 +252,7 @@ bool UnifiedDiff::PairDiff::isContext(CompareContext& context, int n, int o, std
   std::array<char, TextInput::kMaxLineLen> a, b;
   const int la = exactText(newRaw, context.newInput, options, a);
   const int lb = exactText(oldRaw, context.oldInput, options, b);
-  return std::memcmp(a.data(), b.data(), static_cast<std::size_t>(std::min(la, lb))) == 0;
+  return ExactMatch({a.data(), static_cast<std::size_t>(la)}, {b.data(), static_cast<std::size_t>(lb)});
 }
 
 // New records [n1, n2) and Old records [o1, o2) between two pairs: deleted and inserted, except Dp
@@ -339,12 +340,69 @@ void UnifiedDiff::writeOnlyIn(const std::string* before) {
   for (; onlyInWritten_ < onlyIn_.size(); ++onlyInWritten_) {
     const OnlyIn& entry = onlyIn_[onlyInWritten_];
     if (before != nullptr && !PathOrderLess(entry.name, *before)) break;
+    differences_ = true;
+    if (options_.absentAsEmpty != nullptr && writeAgainstEmpty(entry)) continue;
     std::string name;
     const std::string directory =
         directoryOf(joinPath(entry.isNew ? app_.NewDirName : app_.OldDirName, entry.name), name);
     out_.line(DiffLineKind::Message, "Only in " + directory + ": " + name);
-    differences_ = true;
   }
+}
+
+// As diff -N: the whole file inserted into (or deleted from) an empty file named /dev/null, nothing for
+// an empty file, the binary-files line for a file the first-line test finds binary. False, writing
+// nothing, when the file cannot be opened.
+bool UnifiedDiff::writeAgainstEmpty(const OnlyIn& entry) {
+  const std::string newPath = joinPath(app_.NewDirName, entry.name);
+  const std::string oldPath = joinPath(app_.OldDirName, entry.name);
+  const std::string& path = entry.isNew ? newPath : oldPath;
+  TextInput input;
+  input.FileName = path;
+  input.Stream = options_.absentAsEmpty->openForReading(path);
+  if (!input.Stream) return false;
+  if (input.Stream->size() == 0) return true;
+  const std::string oldLabel = entry.isNew ? "/dev/null" : oldPath;
+  const std::string newLabel = entry.isNew ? newPath : "/dev/null";
+  out_.line(DiffLineKind::PairHeader, options_.pairCommand + " " + oldPath + " " + newPath);
+  CompareOptions probe;
+  probe.Abin = app_.choices.isChecked(Pref::Abin);
+  probe.Txal = app_.choices.isChecked(Pref::Txal);
+  if (!IsTextFile(input, probe)) {
+    out_.line(DiffLineKind::Message, "Binary files " + oldLabel + " and " + newLabel + " differ");
+    return true;
+  }
+  const std::string stamp = "\t" + DiffTimestamp(input.Stream->stamp());
+  out_.line(DiffLineKind::OldFileHeader, "--- " + oldLabel + (entry.isNew ? "" : stamp));
+  out_.line(DiffLineKind::NewFileHeader, "+++ " + newLabel + (entry.isNew ? stamp : ""));
+  // The lines are counted first, for the hunk header, then written.
+  std::vector<char> block(static_cast<std::size_t>(kCopyBlock));
+  std::int64_t lines = 0;
+  char last = '\n';
+  for (std::int64_t n; (n = input.Stream->read(block.data(), kCopyBlock)) > 0; last = block[n - 1])
+    lines += std::count(block.data(), block.data() + n, '\n');
+  if (last != '\n') ++lines;
+  const std::string range = lines == 1 ? "1" : "1," + std::to_string(lines);
+  out_.line(DiffLineKind::HunkHeader,
+            entry.isNew ? "@@ -0,0 +" + range + " @@" : "@@ -" + range + " +0,0 @@");
+  const char prefix = entry.isNew ? '+' : '-';
+  const DiffLineKind kind = entry.isNew ? DiffLineKind::Insertion : DiffLineKind::Deletion;
+  input.Stream->seek(0);
+  std::string text(1, prefix);
+  for (std::int64_t n; (n = input.Stream->read(block.data(), kCopyBlock)) > 0;) {
+    for (const char* p = block.data(); p < block.data() + n; ++p) {
+      if (*p != '\n') {
+        text += *p;
+        continue;
+      }
+      out_.line(kind, text);
+      text.assign(1, prefix);
+    }
+  }
+  if (text.size() > 1) {
+    out_.line(kind, text);
+    out_.line(DiffLineKind::NoNewline, "\\ No newline at end of file");
+  }
+  return true;
 }
 
 void UnifiedDiff::finishSet() {
@@ -384,6 +442,13 @@ void UnifiedDiff::GenerateReport(CompareContext& context) {
       diff.flush(true);
       diff.hunks.finish();
       differences_ = differences_ || diff.hunks.wroteHunk();
+      // The lines end at an end-of-file character; what follows it differs and no hunk can show it.
+      if (pair.EofCharTailsDiffer) {
+        out_.line(DiffLineKind::Message,
+                  "Files " + diff.oldSide.label + " and " + diff.newSide.label +
+                      " differ after the end-of-file character (26) ending their text");
+        differences_ = true;
+      }
     }
   }
   if (pair.AllRead) {

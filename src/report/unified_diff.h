@@ -17,6 +17,8 @@ struct UnifiedDiffOptions {
   int context = 3;                      // context lines around each change
   std::string pairCommand = "diff -u";  // the line's start before each pair of a directory compare
   bool listUnpaired = false;            // all like-named files: "Only in" for the files left unpaired
+  // With a file system (diff -N): a file left unpaired is diffed against an empty file, read through it.
+  FileSystem* absentAsEmpty = nullptr;
 };
 
 // The modification time as diff's file header shows it: "%Y-%m-%d %H:%M:%S.NNNNNNNNN %z", local time.
@@ -45,6 +47,7 @@ class UnifiedDiff : public ReportStep {
   };
   void startPair(CompareContext& context);
   void writeOnlyIn(const std::string* before);
+  bool writeAgainstEmpty(const OnlyIn& entry);
 
   const AppState& app_;
   DiffOutput& out_;

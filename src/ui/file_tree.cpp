@@ -38,6 +38,12 @@ TreeListing ListFileTree(FileSystem& files, const std::string& directory, std::s
       listing.unreadable.push_back(problem);
     }
     const std::string prefix = relative.empty() ? relative : relative + "/";
+    for (const auto& [name, reason] : entries.unusable) {
+      if (!kept(name) || !MatchesMask(name, fileMask)) continue;
+      const std::string problem = joinPath(directory, prefix + name) + ": " + reason;
+      if (host != nullptr) host->showMessage("File not compared: " + problem);
+      listing.unreadable.push_back(problem);
+    }
     for (std::string& name : entries.files)
       if (kept(name) && MatchesMask(name, fileMask)) listing.files.push_back(prefix + name);
     if (!choice.recursive) break;

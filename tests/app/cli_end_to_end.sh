@@ -55,7 +55,10 @@ expect "identical files" 0 "$equal" new/same.txt old/same.txt
 expect "different files" 1 "$different" new/changed.txt old/changed.txt
 expect "letter case ignored" 0 "$filtered" -o icas new/case.txt old/case.txt
 expect "empty files" 0 "$nothing" empty_new/e.txt empty_old/e.txt
-expect "quiet" 1 "" "$different" -q new/changed.txt old/changed.txt
+# -q: nothing at all on either stream (here a difference, a file on one side only), but errors.
+"$cli" -q new old >out 2>err
+[ $? -eq 1 ] && [ ! -s out ] && [ ! -s err ] || fail "quiet: $(cat out err)"
+expect "quiet still names errors" 2 "" "kelvarine-cli: old/missing.txt: No such file or directory" -q new/same.txt old/missing.txt
 expect "names found ignoring case" 0 "$equal" MIXED/case/file.txt old/SAME.txt
 expect "directories pair like names" 1 "$different" new old
 expect "directories, listing Long, Sbsl" 1 "$different" -l long -o "Sbsl Fmvl" --old-list old_side.txt new old
@@ -77,6 +80,9 @@ expect "save that fails says why" 2 "$different" --save no/such/dir.txt new/chan
 grep -qx "kelvarine-cli: no/such/dir.txt: No such file or directory" err || fail "failed save: no reason: $(cat err)"
 expect "never saved over an input" 2 "$different" --save old/changed.txt new/changed.txt old/changed.txt
 grep -q "is an input file" err || fail "--save over an input file: no message"
+cp new/changed.txt stdin.txt && cp stdin.txt before.txt
+"$cli" --no-progress --save stdin.txt - old/changed.txt <stdin.txt >out 2>err
+[ $? -eq 2 ] && cmp -s before.txt stdin.txt || fail "--save over standard input's file: $(cat err)"
 cp old/changed.txt before.txt
 expect "Old-side list never over an input" 2 "$different" -o Sbsl --old-list old/changed.txt new/changed.txt old/changed.txt
 grep -q "it is an input file" err || fail "--old-list over an input file: no message"
@@ -84,6 +90,17 @@ cmp -s before.txt old/changed.txt || fail "--old-list wrote over an input file"
 printf '[Other]\nkeep=1\n[Kelvarn]\nNewDirNm=new/case.txt\nOldDirNm=old/case.txt\nOptsUsed=Icas\n' >k.ini
 expect "settings give names and options" 0 "$filtered" --settings k.ini
 expect "flags override settings" 1 "$different" --settings k.ini -o None
+# CompareType as a number, ListType as a listing word, a saved selection without its last ";"; any other
+# type names key and value.
+printf '[Kelvarn]\nNewDirNm=new\nOldDirNm=old\nCompareType=3\nListType=long\nSvLList=same.txt;changed.txt\n' >t.ini
+expect "settings: types as numbers and words" 1 "$different" --settings t.ini
+grep -qx "  changed.txt" out && grep -q "^ID  ----" out || fail "settings: not type 3 with both names, Long"
+printf '[Kelvarn]\nNewDirNm=new\nOldDirNm=old\nListType=Fancy\n' >t.ini
+expect "settings: ListType=Fancy" 2 "" 'kelvarine-cli: --settings: ListType "Fancy" is not' --settings t.ini
+expect "option library messages" 2 "" "kelvarine-cli: The following argument was not expected" --bogus new old
+printf 'ab\nc' >bin_new && printf 'ab\ncd' >bin_old  # where binary files differ, as cmp says it
+expect "binary pair" 1 "$different" -o Abin bin_new bin_old
+grep -qx "WARN: Binary files differ: EOF on new file after byte 4, line 2." out || fail "binary pair: where"
 "$cli" --help >out 2>err && grep -q -- "--listing" out || fail "help: no option list on standard output"
 for word in Icas Abin Dcpp Xtab OptsUsed "Exit status"; do grep -q "$word" out || fail "help does not name $word"; done
 [ "$("$cli" -V)" = "$("$cli" --version)" ] || fail "-V is not --version"

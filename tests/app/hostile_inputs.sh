@@ -91,7 +91,13 @@ ln -s nowhere unr_new/gone.txt
 printf 'x\n' >unr_old/gone.txt
 INPUTS=(unr_new unr_old)
 run "dangling link as NEW" 10 2 "" unr_new/gone.txt unr_old/gone.txt
-run "dangling link in a directory" 10 1 "$different" unr_new unr_old
+# Named once on standard error, the rest compared, and exit status 2 (as diff -r).
+mkdir unr_new/sub && ln -s loop_b unr_new/sub/loop_a && ln -s loop_a unr_new/sub/loop_b
+run "dangling link, link loop in a tree (-r)" 10 2 "$different" -r unr_new unr_old
+[ "$(sort err | head -n 3)" = "File not compared: unr_new/gone.txt: No such file or directory
+File not compared: unr_new/sub/loop_a: Too many levels of symbolic links
+File not compared: unr_new/sub/loop_b: Too many levels of symbolic links" ] || fail "dangling link, loop: $(cat err)"
+rm -r unr_new/sub
 if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
   chmod 755 "$work"
   printf 'secret\n' >unr_new/locked.txt
@@ -118,6 +124,15 @@ if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
 else
   echo "skipped: setpriv cannot switch to user nobody"
 fi
+
+# --- A tree deeper than a path can name: 2,100 nested directories, a differing file at the bottom --
+for side in new old; do
+  (mkdir deep_$side && cd deep_$side && for _ in $(seq 2100); do mkdir d && cd d || exit; done && echo $side >f)
+done
+# (Not through run: find and md5sum cannot name a file that deep.)
+timeout -k 5 30 "$cli" --no-progress -r deep_new deep_old >out 2>err </dev/null
+[ $? -eq 1 ] && grep -q '^I - new' out || fail "2,100 nested directories: the bottom pair is not compared: $(cat err)"
+rm -rf deep_new deep_old
 
 # --- A file that grows while it is compared (by about 9 MB, then the writer stops) ----------------
 mkdir -p grow

@@ -37,10 +37,16 @@ expected=(
   usr/share/man/man1/kelvarine-cli.1.gz
   usr/share/bash-completion/completions/kelvarine-cli
   usr/share/metainfo/io.github.kelvarine.metainfo.xml
+  usr/share/doc/kelvarine/copyright
+  usr/share/doc/kelvarine/changelog.Debian.gz
 )
 for path in "${expected[@]}"; do
   [ -e "$root/$path" ] || fail "not installed: /$path"
 done
+
+# The licence: MIT at the top of the source tree and, in Debian's machine-readable format, in the package.
+grep -qx "MIT License" "$source_dir/LICENSE" && [ "$(grep -c '^License: MIT$' "$root/usr/share/doc/kelvarine/copyright")" -eq 2 ] &&
+  grep -q "^Format: .*copyright-format/1.0/$" "$root/usr/share/doc/kelvarine/copyright" || fail "LICENSE or copyright file"
 
 # The installed command line on the examples: they differ, so exit status 1.
 status=0
@@ -70,6 +76,9 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.kelvarine.met
 for page in kelvarine kelvarine-cli; do
   warnings=$(gzip -dc "$root/usr/share/man/man1/$page.1.gz" | groff -ww -z -man 2>&1) || true
   [ -z "$warnings" ] || { echo "$warnings" >&2; fail "groff warnings in $page.1"; }
+  gzip -dc "$root/usr/share/man/man1/$page.1.gz" | awk '/^\.SH/ { examples = ($2 == "EXAMPLES") }
+    examples && previous == ".RE" && $0 != ".PP" { bad = 1 } { previous = $0 } END { exit bad }' ||
+    fail "$page.1: two examples run together (no .PP after .RE)"
 done
 
 # Every kelvarine-cli option named in --help is offered by the completion, and its word lists work.
@@ -103,6 +112,9 @@ else
     depends=$(dpkg-deb -f "$deb" Depends)
     grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks the Qt 6 widgets library: \"$depends\""
     grep -q 'libc6' <<<"$depends" || fail "Depends lacks libc6: \"$depends\""
+    # Debian's package checker finds no error (its warnings are shown, not failed on).
+    ! command -v lintian >/dev/null || lintian --fail-on error --tag-display-limit 0 "$deb" >&2 ||
+      fail "lintian reports errors"
   fi
 fi
 

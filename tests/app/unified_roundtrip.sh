@@ -5,7 +5,7 @@
 # Python 3 versions under `pyenv root`, when there are two.
 # Usage: unified_roundtrip.sh path/to/kelvarine-cli
 set -u
-cli="$1"
+cli="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 if ! command -v patch >/dev/null; then
   echo "SKIP: patch is not installed (scripts/setup installs it)"
   exit 77
@@ -101,6 +101,16 @@ grep -qxF 'Binary files tree/old/data.bin and tree/new/data.bin differ' tree/dif
 mkdir -p nopairs/new nopairs/old && echo a >nopairs/new/a && echo b >nopairs/old/b
 [ "$("$cli" --no-progress -u nopairs/new nopairs/old 2>/dev/null)" = $'Only in nopairs/new: a\nOnly in nopairs/old: b' ] ||
   fail "nopairs: Only in lines of two directories without a like-named pair"
+
+# -N: files on one side only are diffed against /dev/null; patch -p1 -E on Old recreates New, added and
+# removed files (and their directories) included.
+mkdir -p newfile/old/sub newfile/new/sub newfile/new/added_dir newfile/old/removed_dir
+cp random1/old newfile/old/a.txt && cp random1/new newfile/new/a.txt && cp random5/old newfile/new/sub/same.txt
+cp random2/new newfile/new/sub/added.txt && cp random3/old newfile/old/sub/removed.txt
+printf 'added\nno final line end' >newfile/new/added_dir/x.txt && cp random4/old newfile/old/removed_dir/y.txt
+(cd newfile && "$cli" --no-progress -ruN new old >diff 2>err; [ $? -eq 1 ] && cp -r old patched && cd patched &&
+  patch -s -p1 -E <../diff >../patch.out 2>&1) || fail "-N: $(cat newfile/err newfile/patch.out)"
+grep -qx -- '--- /dev/null' newfile/diff && diff -r newfile/patched newfile/new >/dev/null || fail "-N: patched Old is not New"
 
 # The standard libraries of two Python versions: every differing pair of the top-level files.
 if root="$(pyenv root 2>/dev/null)"; then

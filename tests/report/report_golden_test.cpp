@@ -200,8 +200,8 @@ std::vector<GoldenCase> goldenCases() {
         "      0 Old File Line Deletions         0 Non-Paired Deletes (Del Paired-Chg)",
         "      0 New File Lines Processed ", "      0 Old File Lines Processed ",
         "     12 New Bin File Size Processed      12 Old Bin File Size Processed",
-        "LISTING-TYPE = Long  OPTIONS = None", " All Files were processed as binary files. ",
-        "INFORM: The processed files have differences."},
+        "LISTING-TYPE = Long  OPTIONS = None", "WARN: Binary files differ: byte 12, line 1.",
+        " All Files were processed as binary files. ", "INFORM: The processed files have differences."},
        {}});
 
   return cases;

@@ -54,7 +54,7 @@ class ScriptedWindows : public SelectionWindows {
 class LockedFileSystem : public MemoryFileSystem {
  public:
   DirectoryEntries listDirectory(const std::string& directory) override {
-    if (directory.ends_with("locked")) return {{}, {}, "Permission denied"};
+    if (directory.ends_with("locked")) return {{}, {}, "Permission denied", {}};
     return MemoryFileSystem::listDirectory(directory);
   }
 };
