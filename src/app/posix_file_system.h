@@ -14,6 +14,8 @@ namespace kelvarine {
 class PosixFileSystem : public StdFileSystem {
  public:
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  // NameProblem(path).
+  std::string problem(const std::string& path) override;
 };
 
 // An input file over an open descriptor, which it takes over (closed when the file is, or at once when

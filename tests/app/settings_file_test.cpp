@@ -101,6 +101,8 @@ class SettingsFileTest : public ::testing::Test, protected TempDirectory {
   void fillEverything() {
     panel.Top = -12;
     panel.Left = 340;
+    panel.Width = 900;
+    panel.Height = 610;
     panel.MnCbNewDirNm.text = "/data/new3";
     for (int i = 0; i < 12; ++i)
       panel.MnCbNewDirNm.history.push_back(i == 3 ? std::string("/data/NEW3")
@@ -307,6 +309,30 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
 
 // The save at close, the load at the next start and the names given at start are run by the desktop
 // program's tests.
+// Names given at start choose the compare type as the command line does: two files compare as type 1
+// whatever the settings held, two directories keep a directory type.
+TEST_F(SettingsFileTest, StartNamesChooseTheCompareType) {
+  const std::string file = "/data/one.txt", other = "/data/new0/a.txt", dir = "/data/new1";
+  struct Case {
+    int loaded;
+    std::string newName, oldName;
+    int after;
+  };
+  for (const Case& c : std::vector<Case>{{2, file, other, 1},
+                                         {4, file, "", 1},  // the Old name stays the loaded file
+                                         {1, dir, "/data/new2", 2},
+                                         {3, dir, "/data/new2", 3},
+                                         {2, file, dir, 2},
+                                         {2, "/missing.txt", other, 2},
+                                         {1, "", "", 1}}) {
+    panel.MnCbNewDirNm.text = panel.MnCbOldDirNm.text = other;
+    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(c.loaded - 1)];
+    ApplyStartNames(settings, c.newName, c.oldName);
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[static_cast<std::size_t>(c.after - 1)])
+        << c.loaded << " " << c.newName << " " << c.oldName;
+  }
+}
+
 TEST_F(SettingsFileTest, DefaultLocation) {
   const fs::path exeDir = root / "bin";
   EXPECT_EQ(DefaultSettingsPath(exeDir, "/xdg", "/home/u"), "/xdg/kelvarine/Kelvarn.ini");
