@@ -357,20 +357,23 @@ class MainWindowTest : public QObject {
   }
 
   // Two files typed, the compare type switched by the question, Start: the single viewer opens on the
-  // whole report, and the status and Re-Show follow the run.
+  // whole report, within the screen, and the status and Re-Show follow the run.
   void twoTypedFilesOpenTheSingleViewer() {
     TempDirectory dir;
     typeName(at<QComboBox>("MnCbNewDirNm"), dir.write("new.txt", "same\ninserted one\nsame again\n"));
     typeName(at<QComboBox>("MnCbOldDirNm"), dir.write("old.txt", "same\nsame again\n"));
     int rows = 0;
     answerNextMessageBox(QMessageBox::Yes);  // compare type 2 with two files: switch to 1 (text ui-tested)
+    bool fits = false;
     whenModalOpens([&](QWidget* viewer) {
       rows = testing::child<QListView>(viewer, "VsList")->model()->rowCount();
+      fits = viewer->screen()->availableGeometry().contains(viewer->frameGeometry());  // whatever it asks
       viewer->close();
     });
     at<QAbstractButton>("MnButStart")->click();
 
     QCOMPARE(rows, static_cast<int>(session_->app.reportLines.size()));
+    QVERIFY(fits);
     QCOMPARE(at<QLabel>("MnLblStatus")->text(), QString("INFORM: The processed files have differences."));
     QVERIFY(at<QAbstractButton>("MnButRshow")->isEnabled());
   }

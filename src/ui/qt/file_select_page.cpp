@@ -122,16 +122,17 @@ FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
   fields->addRow(QStringLiteral("Selected:"), selected_);
   fields->addRow(QStringLiteral("New File:"), newField_);
   fields->addRow(QStringLiteral("Old File:"), oldField_);
+  // The "No Warn" box on a line of its own, so that the page stays narrow enough for a small screen.
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(toNew);
   buttons->addWidget(toOld);
-  buttons->addWidget(noWarn_);
   buttons->addStretch();
   buttons->addWidget(returnButton);
   buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(browse, 1);
   layout->addLayout(fields);
+  layout->addWidget(noWarn_);
   layout->addLayout(buttons);
 
   connect(dirTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -1,5 +1,6 @@
 #include "ui/qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -48,6 +49,7 @@ MainWindow::MainWindow(GuiSession& session, QWidget* parent)
   setWindowTitle("Kelvarn - V1.8");
   setAcceptDrops(true);
   hints_ = new HintSwitch(this);
+  qApp->installEventFilter(new ScreenFitter(this));
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("MnPageControl");

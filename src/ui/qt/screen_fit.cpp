@@ -1,8 +1,10 @@
 #include "ui/qt/screen_fit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 
@@ -13,10 +15,12 @@ class ContentScrollArea : public QScrollArea {
  public:
   using QScrollArea::QScrollArea;
 
-  // QScrollArea's own hint stops at 36 by 24 lines, however large the content.
+  // QScrollArea's own hint stops at 36 by 24 lines, however large the content. Room for a vertical
+  // scroll bar is asked too: a window cut short in height then needs no horizontal one.
   QSize sizeHint() const override {
+    if (widget() == nullptr) return QScrollArea::sizeHint();
     const int frame = 2 * frameWidth();
-    return widget() == nullptr ? QScrollArea::sizeHint() : widget()->sizeHint() + QSize(frame, frame);
+    return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
   }
 };
 
@@ -63,6 +67,15 @@ void fitToScreen(QWidget* window) {
       std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
       std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
   if (inside != at) window->move(inside);
+}
+
+bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = widget->windowType();
+    if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog)) fitToScreen(widget);
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace kelvarine

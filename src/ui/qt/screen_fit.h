@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QRect>
 
 class QScrollArea;
@@ -22,5 +23,15 @@ QRect availableArea(const QWidget* window);
 // size hint when nothing sized it yet, and moves it so that its frame lies inside the area. A window
 // that fits where it is stays where it is (so that the window manager may still place a new one).
 void fitToScreen(QWidget* window);
+
+// Keeps every window of the program on the screen: installed on the application, it fits each
+// top-level window and dialog as the program shows it (popups and tool tips place themselves).
+class ScreenFitter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 }  // namespace kelvarine
