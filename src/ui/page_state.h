@@ -15,8 +15,8 @@ namespace kelvarine {
 enum class Page { MainPanel, DirSelect, FileSelect, Preferences, DpOptions, About, OverView };
 
 // What the main window remembers across page changes: the main name texts and the compare type at
-// every change (for the assistants' Return warnings and Cancel) and the Preferences / Dp Options choices on
-// entering those pages (for their Cancel).
+// every change (for the assistants' Return warnings and Cancel) and the Preferences / Dp Options
+// choices on entering those pages (for their Cancel).
 struct PageMemory {
   Page current = Page::MainPanel;
   std::string savedNewName, savedOldName;

@@ -309,27 +309,15 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
 
 // The save at close, the load at the next start and the names given at start are run by the desktop
 // program's tests.
-// Names given at start choose the compare type as the command line does: two files compare as type 1
-// whatever the settings held, two directories keep a directory type.
+// Names given at start choose the compare type as the command line does (items from 0).
 TEST_F(SettingsFileTest, StartNamesChooseTheCompareType) {
-  const std::string file = "/data/one.txt", other = "/data/new0/a.txt", dir = "/data/new1";
-  struct Case {
-    int loaded;
-    std::string newName, oldName;
-    int after;
-  };
-  for (const Case& c : std::vector<Case>{{2, file, other, 1},
-                                         {4, file, "", 1},  // the Old name stays the loaded file
-                                         {1, dir, "/data/new2", 2},
-                                         {3, dir, "/data/new2", 3},
-                                         {2, file, dir, 2},
-                                         {2, "/missing.txt", other, 2},
-                                         {1, "", "", 1}}) {
-    panel.MnCbNewDirNm.text = panel.MnCbOldDirNm.text = other;
-    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(c.loaded - 1)];
-    ApplyStartNames(settings, c.newName, c.oldName);
-    EXPECT_EQ(app.choices.compareType, kCompareTypes[static_cast<std::size_t>(c.after - 1)])
-        << c.loaded << " " << c.newName << " " << c.oldName;
+  using Case = std::tuple<std::size_t, const char*, const char*, std::size_t>;
+  for (const auto& [loaded, newName, oldName, after] :
+       {Case{1, "/data/one.txt", "/data/new0/a.txt", 0}, Case{0, "/data/new1", "/data/new2", 1},
+        Case{2, "/data/new1", "/data/new2", 2}, Case{1, "/data/one.txt", "/data/new1", 1}}) {
+    app.choices.compareType = kCompareTypes[loaded];
+    ApplyStartNames(settings, newName, oldName);
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[after]) << newName;
   }
 }
 

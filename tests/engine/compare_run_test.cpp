@@ -121,7 +121,7 @@ TEST_F(CompareRunTest, OpenAndSizeErrorsShowTheirMessageAndTheSetGoesOn) {
   fs.find("big.txt")->reportedSize = std::int64_t{1} << 31;
   fs.find("old/a.bin")->reportedSize = std::int64_t{1} << 31;
   fs.find("old/c.txt")->reportedSize = (std::int64_t{1} << 31) - 1;  // just below the limit
-  fs.setProblem("old/b.txt", "Permission denied");  // the file system's reason follows the message
+  fs.problems["old/b.txt"] = "Permission denied";  // the file system's reason follows the message
   EXPECT_EQ(run(), kRunOpenError);
   EXPECT_EQ(host.messages, (std::vector<std::string>{
                                "Error while trying to open valid New Input File \"gone.txt\"",

@@ -88,9 +88,4 @@ DirectoryEntries MemoryFileSystem::listDirectory(const std::string& directory) {
   return entries;
 }
 
-std::string MemoryFileSystem::problem(const std::string& path) {
-  const auto found = problems_.find(path);
-  return found == problems_.end() ? std::string() : found->second;
-}
-
 }  // namespace kelvarine

@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -35,13 +34,12 @@ class MemoryFileSystem : public FileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
-  // The reason set for the path, else none.
-  std::string problem(const std::string& path) override;
-  void setProblem(const std::string& path, std::string reason) { problems_[path] = std::move(reason); }
+  // The reason `problems` holds for the path, else none.
+  std::string problem(const std::string& path) override { return problems.count(path) ? problems[path] : ""; }
+  std::map<std::string, std::string> problems;
 
  private:
   std::map<std::string, std::shared_ptr<File>> files_;
-  std::map<std::string, std::string> problems_;
 };
 
 }  // namespace kelvarine

@@ -177,20 +177,6 @@ TEST_F(CompareFlowsTest, RefusalsAndStopsShowAtMostOneMessageAndRunNothing) {
   EXPECT_EQ(start(kItem4, "new", "old").outcome, FlowOutcome::NotAvailable);
 }
 
-// The window adds the file system's reason to a refused name (the command line names it on its own).
-TEST_F(CompareFlowsTest, RefusedNamesSayWhyWhenTheWindowAsks) {
-  fs.add("old/a.txt", "x\n");
-  fs.setProblem("new/b.txt", "No such file or directory");
-  fs.setProblem("pipe", "not a regular file (a FIFO)");
-  flow.nameReasons = true;
-  start(kItem1, "new/b.txt", "old/a.txt");
-  start(kItem2, "old", "pipe");
-  EXPECT_EQ(
-      host.messages,
-      (Names{"Invalid New Input File Name \"new/b.txt\" specified.\rnew/b.txt: No such file or directory",
-             "Invalid Old Input File Directory Name specified.\rpipe: not a regular file (a FIFO)"}));
-}
-
 TEST_F(CompareFlowsTest, TwoFilesWithAnotherTypeAskFirstAndKeepTheirNamesAsTyped) {
   fs.add("New.TXT", "a\n");
   fs.add("/abs/Old.txt", "b\n");
@@ -328,7 +314,6 @@ TEST_F(FileTreeTest, HaltEndsTheListing) {
   host.onProcessEvents = [&] { app.StopRequested = true; };
   EXPECT_EQ(startType2().outcome, FlowOutcome::Stopped);
   EXPECT_TRUE(report.calls.empty());
-  EXPECT_EQ(host.eventsStartingWith("window: "), (Names{"window: running", "window: idle"}));  // no report
   EXPECT_EQ(host.eventsStartingWith("status: Listing files: ").size(), 1u);
 }
 

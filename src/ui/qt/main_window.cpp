@@ -143,10 +143,7 @@ void MainWindow::startUp(const std::string& newName, const std::string& oldName)
   SettingsServices settings = settingsServices();
   const bool loaded = LoadSettingsAtStart(settings, session_.defaultSettingsPath, session_.settingsPath);
   ApplyStartNames(settings, newName, oldName);
-  if (loaded)
-    placeAsStored();
-  else
-    fitToScreen(this);
+  if (loaded) placeAsStored();  // else the window opens at its own size, fitted to the screen as it shows
   showAllPages();
   if (viewers_ == nullptr) {
     viewers_ = std::make_unique<ReportViewers>(session_, host_, this);
