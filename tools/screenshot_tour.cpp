@@ -38,6 +38,17 @@ void grab(QWidget* widget, const QString& name) {
   window->activateWindow();
   settle(400);
   const QRect frame = window->frameGeometry();
+  const QRect area = window->screen()->availableGeometry();
+  if (!area.contains(frame)) {
+    fail(QString("%1: %2x%3 at %4,%5 does not fit the screen's %6x%7")
+             .arg(name)
+             .arg(frame.width())
+             .arg(frame.height())
+             .arg(frame.x())
+             .arg(frame.y())
+             .arg(area.width())
+             .arg(area.height()));
+  }
   const QPixmap picture =
       window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   const QString path = outputDirectory + "/" + name + ".png";

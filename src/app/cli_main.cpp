@@ -284,11 +284,13 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   SelectionServices selection{likeNames, twoLists, windows};
   flow.selection = &selection;
 
-  // A name that cannot be used is named with the system's reason before the program's own message.
+  // A name that cannot be used is named with the system's reason before the program's own message; a
+  // regular file that cannot be read is not refused: the run's message about it gives the reason.
   bool unusableName = false;
   for (const std::string& name : {newName, oldName}) {
-    const std::string problem = files.isStaged(name) ? std::string() : NameProblem(name);
-    if (!problem.empty()) host.writeLine("kelvarine-cli: " + name + ": " + problem);
+    const std::string problem = files.problem(name);
+    if (!problem.empty() && files.kind(name) != FileSystem::Kind::File)
+      host.writeLine("kelvarine-cli: " + name + ": " + problem);
     unusableName = unusableName || !problem.empty();
   }
 

@@ -162,4 +162,8 @@ FileSystem::Kind CommandLineFileSystem::kind(const std::string& path) {
   return isStaged(path) ? Kind::File : PosixFileSystem::kind(path);
 }
 
+std::string CommandLineFileSystem::problem(const std::string& path) {
+  return isStaged(path) ? std::string() : PosixFileSystem::problem(path);
+}
+
 }  // namespace kelvarine

@@ -40,6 +40,7 @@ class CommandLineFileSystem : public PosixFileSystem {
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
+  std::string problem(const std::string& path) override;
 
  private:
   struct Copy {

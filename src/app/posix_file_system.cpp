@@ -192,4 +192,8 @@ std::string NameProblem(const std::string& path) {
   return {};
 }
 
+std::string PosixFileSystem::problem(const std::string& path) {
+  return NameProblem(path);
+}
+
 }  // namespace kelvarine

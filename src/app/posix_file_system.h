@@ -19,6 +19,8 @@ class PosixFileSystem : public StdFileSystem {
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
+  // NameProblem(path).
+  std::string problem(const std::string& path) override;
 };
 
 // An input file over an open descriptor, which it takes over (closed when the file is, or at once when

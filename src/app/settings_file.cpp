@@ -17,6 +17,7 @@
 #include "engine/ascii_case.h"
 #include "engine/std_file_system.h"
 #include "ui/like_name_selection.h"
+#include "ui/main_panel_pages.h"
 #include "ui/two_list_selection.h"
 
 namespace fs = std::filesystem;
@@ -172,6 +173,8 @@ class SettingsLoader {
         {"SbsRp=", flag(p.SbsRp)},
         {"SubDirs=", flag(c.includeSubdirs)},
         {"ExclMask=", text(c.excludeMasks)},
+        {"Width=", [&p](std::string_view v) { parseInt(v, p.Width); }},
+        {"Height=", [&p](std::string_view v) { parseInt(v, p.Height); }},
         {"OptsUsed=",
          [this](std::string_view v) {
            const std::string built = ApplyOptionsString(choices_, std::string(v));
@@ -249,6 +252,10 @@ Entries buildEntries(const MainPanelState& p, const CompareChoices& c, const std
   e.emplace_back("SbsRp", flag(p.SbsRp));
   e.emplace_back("SubDirs", flag(c.includeSubdirs));
   e.emplace_back("ExclMask", c.excludeMasks);
+  // The main window's size goes last, with the other keys a file may lack, so that the keys above keep
+  // their order.
+  e.emplace_back("Width", std::to_string(p.Width));
+  e.emplace_back("Height", std::to_string(p.Height));
   return e;
 }
 
@@ -445,6 +452,10 @@ void ApplyStartNames(SettingsServices& settings, const std::string& newName, con
   };
   apply(settings.panel.MnCbNewDirNm, newName);
   apply(settings.panel.MnCbOldDirNm, oldName);
+  if (newName.empty() && oldName.empty()) return;
+  std::string& type = settings.app.choices.compareType;
+  type = CompareTypeForStartNames(settings.files, type, settings.panel.MnCbNewDirNm.text,
+                                  settings.panel.MnCbOldDirNm.text);
 }
 
 bool SaveSettingsAtClose(SettingsServices& settings, const fs::path& settingsPath,

@@ -94,7 +94,8 @@ bool LoadSettingsAtStart(SettingsServices& settings, const std::filesystem::path
                          std::filesystem::path& settingsPath);
 
 // The command-line names given at start replace the loaded ones, letter case kept, and go to the front
-// of the main fields' histories when they exist. An empty name leaves its field alone.
+// of the main fields' histories when they exist; the compare type follows them as on the command line
+// (CompareTypeForStartNames). An empty name leaves its field alone; with none the type stays.
 void ApplyStartNames(SettingsServices& settings, const std::string& newName, const std::string& oldName);
 
 // Close of the main window on the main panel: saves unless "Bypass Ini Update On Exit" is checked, to

@@ -38,8 +38,10 @@ bool openInput(CompareContext& context, TextInput& input, const std::string& dir
   input.FileName = joinPath(directory, name);
   input.Stream = context.files.openForReading(input.FileName);
   if (!input.Stream) {
-    context.host.showMessage(std::string("Error while trying to open valid ") + side + " Input File \"" +
-                             input.FileName + "\"");
+    context.host.showMessage(WithReason(
+        context.files,
+        std::string("Error while trying to open valid ") + side + " Input File \"" + input.FileName + "\"",
+        input.FileName));
     pair.ReturnCode = 4;
     options.InputOpenError = true;
     context.currentStats().OpenError = true;

@@ -53,6 +53,13 @@ class FileSystem {
   virtual DirectoryEntries listDirectory(const std::string& directory) {
     return {listFiles(directory), {}, {}, {}};
   }
+  // Why `path` can be neither opened as a file nor listed as a directory, in the system's words
+  // ("No such file or directory", "Permission denied", "not a regular file (a FIFO)"); empty when it
+  // can be, or when this file system cannot tell.
+  virtual std::string problem(const std::string& path) {
+    (void)path;
+    return {};
+  }
   // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
   // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.
   virtual std::string resolveForWriting(const std::string& path) { return path; }
@@ -61,6 +68,10 @@ class FileSystem {
 // Joins a directory and a file name with "/" unless the directory is empty or already ends in "/";
 // an empty directory leaves a bare name relative to the working directory.
 std::string joinPath(const std::string& directory, const std::string& name);
+
+// `message`, followed on a line of its own (after a CR, the line break of messages) by `path` and the
+// file system's reason why it cannot be used, as "path: reason"; `message` alone when there is none.
+std::string WithReason(FileSystem& files, const std::string& message, const std::string& path);
 
 // The file name without its directory, as status texts show it.
 std::string baseName(const std::string& path);

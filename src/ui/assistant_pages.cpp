@@ -39,22 +39,25 @@ bool isAbsolute(const std::string& name) {
 }
 
 // The Return question when a main name is still the one remembered on entry; `what` is "Dir" or
-// "File". True when the page may be left.
-bool confirmReturn(PageServices& services, const PageMemory& memory, bool noWarn, const std::string& what) {
-  if (noWarn) return true;
+// "File". True when the page may be left; leaving by Return keeps what the page shows.
+bool confirmReturn(PageServices& services, PageMemory& memory, bool noWarn, const std::string& what) {
   const std::string& newName = services.panel.MnCbNewDirNm.text;
   const std::string& oldName = services.panel.MnCbOldDirNm.text;
   const bool newSame = newName == memory.savedNewName;
   const bool oldSame = oldName == memory.savedOldName;
-  if (!newSame && !oldSame) return true;
-  std::string question;
-  if (newSame && oldSame)
-    question = "The New and Old " + what + " Names - \"" + newName + "\" and \"" + oldName + "\" remain";
-  else if (newSame)
-    question = "The New " + what + " Name \"" + newName + "\" remains";
-  else
-    question = "The Old " + what + " Name \"" + oldName + "\" remains";
-  return services.host.askYesNo(question + " the same as upon entry.  Exit anyway?");
+  bool leave = noWarn || (!newSame && !oldSame);
+  if (!leave) {
+    std::string question;
+    if (newSame && oldSame)
+      question = "The New and Old " + what + " Names - \"" + newName + "\" and \"" + oldName + "\" remain";
+    else if (newSame)
+      question = "The New " + what + " Name \"" + newName + "\" remains";
+    else
+      question = "The Old " + what + " Name \"" + oldName + "\" remains";
+    leave = services.host.askYesNo(question + " the same as upon entry.  Exit anyway?");
+  }
+  if (leave) memory.assistantUsed = true;
+  return leave;
 }
 
 // The list moves to the directory of `path` with that file selected.
@@ -126,7 +129,7 @@ std::optional<std::string> DirSelectFieldChanged(PageServices& services, DirSele
   return full;
 }
 
-bool DirSelectReturn(PageServices& services, const PageMemory& memory) {
+bool DirSelectReturn(PageServices& services, PageMemory& memory) {
   return confirmReturn(services, memory, services.panel.DsCkNoWarnNoDirChg, "Dir");
 }
 
@@ -204,13 +207,14 @@ bool FileSelectFieldChanged(PageServices& services, FileSelectState& state, Name
   return true;
 }
 
-bool FileSelectReturn(PageServices& services, const PageMemory& memory) {
+bool FileSelectReturn(PageServices& services, PageMemory& memory) {
   return confirmReturn(services, memory, services.panel.FsCkNoWarnNoFileChg, "File");
 }
 
 void AssistantCancel(PageServices& services, const PageMemory& memory) {
   services.panel.MnCbNewDirNm.text = memory.savedNewName;
   services.panel.MnCbOldDirNm.text = memory.savedOldName;
+  services.app.choices.compareType = memory.savedCompareType;
 }
 
 }  // namespace kelvarine

@@ -34,8 +34,9 @@ bool DirSelectToMain(PageServices& services, const DirSelectState& state, NameSi
 std::optional<std::string> DirSelectFieldChanged(PageServices& services, DirSelectState& state,
                                                  NameSide side);
 // Return: asks whether to leave when a main name is the one remembered on entry (unless the page's
-// "No Warn" box is checked). True when the window may go back to the Main Panel.
-bool DirSelectReturn(PageServices& services, const PageMemory& memory);
+// "No Warn" box is checked). True when the window may go back to the Main Panel, keeping the names
+// the page shows (the page counts as used).
+bool DirSelectReturn(PageServices& services, PageMemory& memory);
 
 // File Select: the directory the list shows, its name filter, the selected file (a full path, empty
 // when none) and the selected-file label.
@@ -67,9 +68,9 @@ bool FileSelectToMain(PageServices& services, const FileSelectState& state, Name
 // and selects it, and the label and the main name take it. Returns true when the list moved.
 bool FileSelectFieldChanged(PageServices& services, FileSelectState& state, NameSide side);
 // Return, as on Dir Select with the File texts and the page's own "No Warn" box.
-bool FileSelectReturn(PageServices& services, const PageMemory& memory);
+bool FileSelectReturn(PageServices& services, PageMemory& memory);
 
-// Cancel on either page: the main names go back to those remembered on entry.
+// Cancel on either page: the main names and the compare type go back to those remembered on entry.
 void AssistantCancel(PageServices& services, const PageMemory& memory);
 
 }  // namespace kelvarine

@@ -15,6 +15,7 @@
 #include "ui/like_name_selection.h"
 #include "ui/name_history.h"
 #include "ui/two_list_selection.h"
+#include "ui/viewer_model.h"
 #include "ui/wildcard_mask.h"
 
 namespace kelvarine {
@@ -49,6 +50,11 @@ FlowResult refuse(FlowServices& flow, const std::string& message,
   return {FlowOutcome::Refused, {}};
 }
 
+// The refusal of a name that names nothing usable, with the reason when the window wants it.
+std::string unusable(FlowServices& flow, const std::string& message, const std::string& name) {
+  return flow.nameReasons ? WithReason(flow.files, message, name) : message;
+}
+
 // One side of a directory compare must name an existing directory; a refusal focuses that side's field.
 bool checkDirectory(FlowServices& flow, const std::string& text, const std::string& compareType,
                     const char* invalidMessage, FocusTarget field) {
@@ -60,7 +66,7 @@ bool checkDirectory(FlowServices& flow, const std::string& text, const std::stri
                "valid Dir Name or change compare type.",
            field);
   } else {
-    refuse(flow, invalidMessage, field);
+    refuse(flow, unusable(flow, invalidMessage, text), field);
   }
   return false;
 }
@@ -145,10 +151,14 @@ FlowResult StartFilePairCompare(FlowServices& flow) {
                       "\" requires a File Name not a Path Name. Use the Select FileSelect Tab to select a "
                       "valid File Name or change compare type.");
   }
-  if (!isFile(flow, newText))
-    return refuse(flow, "Invalid New Input File Name \"" + newText + "\" specified.", FocusTarget::NewName);
-  if (!isFile(flow, oldText))
-    return refuse(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.", FocusTarget::OldName);
+  if (!isFile(flow, newText)) {
+    return refuse(flow, unusable(flow, "Invalid New Input File Name \"" + newText + "\" specified.", newText),
+                  FocusTarget::NewName);
+  }
+  if (!isFile(flow, oldText)) {
+    return refuse(flow, unusable(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.", oldText),
+                  FocusTarget::OldName);
+  }
   addNamesToHistories(flow);
 
   app.NewFileList.push_back(FileNamePart(newText));
@@ -289,6 +299,7 @@ std::string RunCompareSet(FlowServices& flow) {
   }
   flow.host.setActivityImages(false, false);
   if (flow.window != nullptr) {
+    flow.window->reportKept();
     flow.window->setRunning(false);
     if (ShouldShowReport(app, flow.panel)) {
       flow.window->showReport();
@@ -298,6 +309,15 @@ std::string RunCompareSet(FlowServices& flow) {
     }
   }
   return status;
+}
+
+bool MnBtnRshowClick(FlowServices& flow) {
+  if (!ReShowAllowed(flow.app, flow.host)) return false;
+  if (flow.window != nullptr) {
+    flow.window->showReport();
+    flow.window->focus(FocusTarget::ExitButton);
+  }
+  return true;
 }
 
 }  // namespace kelvarine

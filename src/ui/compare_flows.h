@@ -40,6 +40,9 @@ class RunWindow {
   // A set starts / has ended: the controls that could start another run or change the pair lists are
   // disabled / enabled again, the Halt button shown / hidden, dropped files refused / accepted.
   virtual void setRunning(bool running) = 0;
+  // A set has run: its report (whole, halted or failed) is the last report, which Re-Show Last Report
+  // Panel shows again. Listing directories without a run that follows leaves the last report as it was.
+  virtual void reportKept() = 0;
   // The set ended and its report is to be shown in a viewer.
   virtual void showReport() = 0;
   virtual void focus(FocusTarget target) = 0;
@@ -57,6 +60,9 @@ struct FlowServices {
   // them no history is kept and no viewer is opened.
   MainPanelState* panel = nullptr;
   RunWindow* window = nullptr;
+  // A message refusing a name that does not exist or cannot be used ends with the system's reason
+  // (WithReason); the command line names the reason on a line of its own instead.
+  bool nameReasons = false;
 };
 
 enum class FlowOutcome {
@@ -106,6 +112,11 @@ FlowResult StartTwoListSelection(FlowServices& flow);
 // controls disabled and shows the status it returns, which is returned. Then the window shows the
 // report and focuses Exit, or focuses the status panel (ShouldShowReport).
 std::string RunCompareSet(FlowServices& flow);
+
+// Re-Show Last Report Panel: false, after the message, when the last set ran with Sbsl or Fscl and
+// that preference is now unchecked (the button then stays disabled until the next run); otherwise the
+// window shows the last report again and focuses Exit.
+bool MnBtnRshowClick(FlowServices& flow);
 
 // Whether a finished set's report goes to a viewer: the set captured its compare options, it was not
 // halted, and "Bypass show of Report Panel" is unchecked (no panel: unchecked).

@@ -1,5 +1,7 @@
 #include "ui/main_panel_pages.h"
 
+#include "ui/assistant_pages.h"
+
 namespace kelvarine {
 
 void RebuildShownOptions(AppState& app) {
@@ -8,8 +10,12 @@ void RebuildShownOptions(AppState& app) {
 
 void ChangePage(PageServices& services, PageMemory& memory, Page to) {
   CompareChoices& choices = services.app.choices;
+  const bool onAssistant = memory.current == Page::DirSelect || memory.current == Page::FileSelect;
+  if (onAssistant && to != memory.current && !memory.assistantUsed) AssistantCancel(services, memory);
   memory.savedNewName = services.panel.MnCbNewDirNm.text;
   memory.savedOldName = services.panel.MnCbOldDirNm.text;
+  memory.savedCompareType = choices.compareType;
+  memory.assistantUsed = false;
   if (memory.current == Page::Preferences && to != Page::Preferences) RebuildShownOptions(services.app);
   if (to == Page::Preferences) memory.savedChecked = choices.checked;
   if (to == Page::DpOptions) {
@@ -46,6 +52,16 @@ void ApplyDroppedFiles(PageServices& services, const std::vector<std::string>& n
   }
   services.panel.MnCbNewDirNm.text = names[0];
   services.panel.MnCbOldDirNm.text = names[1];
+}
+
+std::string CompareTypeForStartNames(FileSystem& files, const std::string& current,
+                                     const std::string& newName, const std::string& oldName) {
+  using Kind = FileSystem::Kind;
+  const Kind newKind = files.kind(newName);
+  if (newKind != files.kind(oldName)) return current;
+  if (newKind == Kind::File) return kCompareTypes[0];
+  if (newKind == Kind::Directory && current == kCompareTypes[0]) return kCompareTypes[1];
+  return current;
 }
 
 CloseDecision CloseRequested(const PageMemory& memory) {

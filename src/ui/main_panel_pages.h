@@ -7,9 +7,11 @@
 
 namespace kelvarine {
 
-// A change of the main window's page: both main names are remembered; leaving Preferences rebuilds the
-// options string; entering Preferences remembers the check boxes, entering Dp Options the Dp choices
-// (for the pages' Cancel) and rebuilds the options string. `memory.current` becomes `to`.
+// A change of the main window's page: leaving Dir Select or File Select unused undoes what entering
+// it did (as Cancel); both main names and the compare type are remembered; leaving Preferences
+// rebuilds the options string; entering Preferences remembers the check boxes, entering Dp Options
+// the Dp choices (for the pages' Cancel) and rebuilds the options string. `memory.current` becomes
+// `to`.
 void ChangePage(PageServices& services, PageMemory& memory, Page to);
 
 // Rebuilds the options string shown on the main panel from the current choices.
@@ -28,6 +30,12 @@ void DpOptionsCancel(PageServices& services, const PageMemory& memory);
 // first two. No names: nothing changes.
 void ApplyDroppedFiles(PageServices& services, const std::vector<std::string>& names,
                        bool atOrBelowOldFieldTop);
+
+// The compare type for names given at start, chosen as the command line chooses it: two files are
+// compared as compare type 1; two directories keep a directory type (type 1 becomes type 2). Any
+// other pair of names leaves `current` as it is.
+std::string CompareTypeForStartNames(FileSystem& files, const std::string& current,
+                                     const std::string& newName, const std::string& oldName);
 
 // What closing the window does on the current page: the Main Panel closes, the assistants run their
 // Return check, every other page goes back to the Main Panel.

@@ -12,9 +12,12 @@ namespace kelvarine {
 // the settings file reads and writes both this record and those. The GUI copies its controls into
 // this record before a save and shows it after a load; the command line uses it as it is.
 struct MainPanelState {
-  // Position of the main window.
+  // Position and size of the main window; a size of 0 (from a file written before the size was
+  // kept) leaves the window at its built-in size.
   int Top = 0;
   int Left = 0;
+  int Width = 0;
+  int Height = 0;
 
   // The main panel's New and Old name fields, and the assistant pages' fields with their histories.
   NameHistoryField MnCbNewDirNm, MnCbOldDirNm;

@@ -14,15 +14,21 @@ namespace kelvarine {
 // The seven pages of the main window, in tab order.
 enum class Page { MainPanel, DirSelect, FileSelect, Preferences, DpOptions, About, OverView };
 
-// What the main window remembers across page changes: the main name texts at every change (for the
-// assistants' Return warnings and Cancel) and the Preferences / Dp Options choices on entering those
-// pages (for their Cancel).
+// What the main window remembers across page changes: the main name texts and the compare type at
+// every change (for the assistants' Return warnings and Cancel) and the Preferences / Dp Options
+// choices on entering those pages (for their Cancel).
 struct PageMemory {
   Page current = Page::MainPanel;
   std::string savedNewName, savedOldName;
   std::array<bool, kPrefCount> savedChecked{};
   int savedDpIndex = -1;
   std::string savedDudcTag, savedDudcYesNo;
+  // The compare type at the last page change, and whether the Dir Select or File Select page shown
+  // now was used (a name handed over, typed or dropped, a directory or file picked, or Return):
+  // leaving an unused assistant page puts back the names and the compare type it found, so that
+  // passing over it changes nothing.
+  std::string savedCompareType;
+  bool assistantUsed = false;
 };
 
 // What the page logic works with. The main name fields' texts are panel.MnCbNewDirNm.text and

@@ -113,6 +113,8 @@ if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
     run "unreadable file as NEW (user nobody)" 10 2 "$open_error" unr_new/locked.txt unr_old/locked.txt
     grep -q 'Error while trying to open valid New Input File "unr_new/locked.txt"' err ||
       fail "unreadable NEW: no message: $(cat err)"
+    [ "$(grep -cx 'unr_new/locked.txt: Permission denied' err)" = 1 ] ||
+      fail "unreadable NEW: the reason is not given once, after the message: $(cat err)"
     run "unreadable file in a directory (nobody)" 10 2 "$open_error" unr_new unr_old
     grep -q "^Err=  locked.txt" out || fail "unreadable file in a directory: not marked Err="
     grep -q "^\*     ok.txt" out || fail "unreadable file in a directory: the other pair is not compared"

@@ -101,6 +101,8 @@ class SettingsFileTest : public ::testing::Test, protected TempDirectory {
   void fillEverything() {
     panel.Top = -12;
     panel.Left = 340;
+    panel.Width = 900;
+    panel.Height = 610;
     panel.MnCbNewDirNm.text = "/data/new3";
     for (int i = 0; i < 12; ++i)
       panel.MnCbNewDirNm.history.push_back(i == 3 ? std::string("/data/NEW3")
@@ -307,6 +309,18 @@ TEST_F(SettingsFileTest, UserIniDialogsNeedTheIniExtensionAndLoadResetsFirst) {
 
 // The save at close, the load at the next start and the names given at start are run by the desktop
 // program's tests.
+// Names given at start choose the compare type as the command line does (items from 0).
+TEST_F(SettingsFileTest, StartNamesChooseTheCompareType) {
+  using Case = std::tuple<std::size_t, const char*, const char*, std::size_t>;
+  for (const auto& [loaded, newName, oldName, after] :
+       {Case{1, "/data/one.txt", "/data/new0/a.txt", 0}, Case{0, "/data/new1", "/data/new2", 1},
+        Case{2, "/data/new1", "/data/new2", 2}, Case{1, "/data/one.txt", "/data/new1", 1}}) {
+    app.choices.compareType = kCompareTypes[loaded];
+    ApplyStartNames(settings, newName, oldName);
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[after]) << newName;
+  }
+}
+
 TEST_F(SettingsFileTest, DefaultLocation) {
   const fs::path exeDir = root / "bin";
   EXPECT_EQ(DefaultSettingsPath(exeDir, "/xdg", "/home/u"), "/xdg/kelvarine/Kelvarn.ini");

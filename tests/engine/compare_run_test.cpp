@@ -121,11 +121,13 @@ TEST_F(CompareRunTest, OpenAndSizeErrorsShowTheirMessageAndTheSetGoesOn) {
   fs.find("big.txt")->reportedSize = std::int64_t{1} << 31;
   fs.find("old/a.bin")->reportedSize = std::int64_t{1} << 31;
   fs.find("old/c.txt")->reportedSize = (std::int64_t{1} << 31) - 1;  // just below the limit
+  fs.problems["old/b.txt"] = "Permission denied";  // the file system's reason follows the message
   EXPECT_EQ(run(), kRunOpenError);
   EXPECT_EQ(host.messages, (std::vector<std::string>{
                                "Error while trying to open valid New Input File \"gone.txt\"",
                                "Error - New Input File \"big.txt\" GT 2GB can not be processed.",
-                               "Error while trying to open valid Old Input File \"old/b.txt\"",
+                               "Error while trying to open valid Old Input File \"old/b.txt\"\r"
+                               "old/b.txt: Permission denied",
                                "Error - Old Input File \"old/a.bin\" GT 2GB can not be processed.",
                            }));
   EXPECT_EQ(fs.find("big.txt")->bytesRead, 0);

@@ -123,6 +123,7 @@ class MainWindowTest : public QObject {
     // Dp Options: Return shows the choice beside a box checked elsewhere; Cancel restores the choice.
     session_->app.choices.setChecked(Pref::Icas, true);
     window_->showPage(Page::DpOptions);
+    QVERIFY(at<QAbstractButton>("DpRbNone")->isChecked());  // no choice yet: None
     at<QAbstractButton>("DpRbDcpp")->click();
     at<QAbstractButton>("DpButReturn")->click();
     QCOMPARE(at<QLabel>("MnlblOptsUsed")->text(), QString("Dcpp Icas"));
@@ -149,6 +150,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!std::filesystem::exists(settingsFile()));
     window_->show();
     at<QCheckBox>("MnCkOmitIniSv")->click();
+    window_->setGeometry(30, 40, 520, 380);
     at<QAbstractButton>("MnButExit")->click();
     QVERIFY(!window_->isVisible());
     QVERIFY(std::filesystem::exists(settingsFile()));
@@ -156,6 +158,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<GuiSession> next;
     std::unique_ptr<MainWindow> restarted = makeWindow(next);
     QWidget* in = restarted.get();
+    QCOMPARE(restarted->geometry(), QRect(30, 40, 520, 380));
     QCOMPARE(at<QComboBox>("MnCbNewDirNm", in)->currentText().toLower(), newDir.toLower());
     QVERIFY(at<QCheckBox>("MnCkSubDirs", in)->isChecked());
     QCOMPARE(at<QLineEdit>("MnEdExclude", in)->text(), QString("build;*.o"));
@@ -183,21 +186,93 @@ class MainWindowTest : public QObject {
     QVERIFY(!std::filesystem::exists(settingsFile()));
   }
 
+  // Ctrl+Tab over Dir Select and File Select changes neither names nor type (a directory handed over
+  // stays); a file dropped on a field follows the window's rule; typing offers history names, fills none.
+  void namesChangeOnlyAsAsked() {
+    TempDirectory dir;
+    const QString names = setNames(dir.write("new/a.txt", "x\n"), dir.write("old/b.txt", "y\n"), 1);
+    for (int i = 0; i < 3; ++i)
+      QTest::keyClick(window_->findChild<QTabWidget*>(), Qt::Key_Tab, Qt::ControlModifier);
+    window_->showPage(Page::MainPanel);
+    QCOMPARE(setNames({}, {}, -1), names);
+    window_->showPage(Page::DirSelect);
+    at<QAbstractButton>("DsButToNew")->click();  // the New file's directory, selected on entry
+    window_->showPage(Page::MainPanel);
+    QVERIFY(setNames({}, {}, -1).startsWith(QString::fromStdString(dir.path("new/")) + " | "));
+    auto* old = at<QComboBox>("MnCbOldDirNm");
+    QVERIFY(testing::dragAndDrop(old->lineEdit(), {"/Data/One.TXT"}));
+    QCOMPARE(old->currentText(), QString("/Data/One.TXT"));
+    old->addItem("/lib/python3.13/json");  // in the history
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    typeName(old, "/lib/python3.13");
+    QVERIFY(!old->lineEdit()->hasSelectedText() && old->completer()->popup()->isVisible());
+    QTest::keyClick(old->completer()->popup(), Qt::Key_Tab);  // an open list takes the keys
+    QCOMPARE(old->currentText(), QString("/lib/python3.13"));
+  }
+
+  // Sv User Ini writes where the window is now; Load User Ini puts it where the file says.
+  void userIniKeepsTheWindowsPlace() {
+    QTemporaryDir dir;
+    const auto pick = [ini = dir.filePath("mine.ini")](QWidget* dialog) {
+      testing::child<QLineEdit>(dialog, "fileNameEdit")->setText(ini);  // typed, as a person does
+      QMetaObject::invokeMethod(dialog, "accept");
+    };
+    window_->setGeometry(140, 90, 500, 360);
+    const QRect place = window_->frameGeometry();
+    whenModalOpens(pick);
+    at<QAbstractButton>("MnButSaveIni")->click();
+    window_->setGeometry(10, 20, 600, 400);
+    whenModalOpens(pick);
+    at<QAbstractButton>("MnButLoadIni")->click();
+    QCOMPARE(window_->frameGeometry(), place);
+  }
+
+  // A name that cannot be used is refused with the system's reason after the message. Re-Show is enabled
+  // by a run, not by a listing of trees that finds no pair, and shows the last report, focusing Exit.
+  void refusalsAndReShow() {
+    TempDirectory dir;
+    const std::string newFile = dir.write("new/sub/a.txt", "a\n"),
+                      oldFile = dir.write("old/sub/b.txt", "b\n");
+    setNames(dir.path("missing.txt"), oldFile, 0);
+    QString message;
+    answerNextMessageBox(QMessageBox::Ok, &message);
+    at<QAbstractButton>("MnButStart")->click();
+    QCOMPARE(message, QString("Invalid New Input File Name \"%1\" specified.\n%1: No such file or directory")
+                          .arg(QString::fromStdString(dir.path("missing.txt"))));
+    setNames(dir.path("new"), dir.path("old"), 1);
+    at<QCheckBox>("MnCkSubDirs")->setChecked(true);
+    answerNextMessageBox(QMessageBox::Ok);  // no pair: no run
+    at<QAbstractButton>("MnButStart")->click();
+    auto* reShow = at<QAbstractButton>("MnButRshow");
+    QVERIFY(!reShow->isEnabled());
+    setNames(newFile, oldFile, 0);
+    whenModalOpens([](QWidget* viewer) { viewer->close(); });
+    at<QAbstractButton>("MnButStart")->click();
+    at<QComboBox>("MnCbNewDirNm")->setFocus();
+    whenModalOpens([](QWidget* viewer) { viewer->close(); });
+    reShow->click();
+    QCOMPARE(window_->focusWidget(), at<QWidget>("MnButExit"));  // focused when the window is active again
+  }
+
   // Two files typed, the compare type switched by the question, Start: the single viewer opens on the
-  // whole report, and the status and Re-Show follow the run.
+  // whole report, within the screen, and the status and Re-Show follow the run.
   void twoTypedFilesOpenTheSingleViewer() {
     TempDirectory dir;
     typeName(at<QComboBox>("MnCbNewDirNm"), dir.write("new.txt", "same\ninserted one\nsame again\n"));
     typeName(at<QComboBox>("MnCbOldDirNm"), dir.write("old.txt", "same\nsame again\n"));
     int rows = 0;
     answerNextMessageBox(QMessageBox::Yes);  // compare type 2 with two files: switch to 1 (text ui-tested)
+    bool fits = false;
     whenModalOpens([&](QWidget* viewer) {
       rows = testing::child<QListView>(viewer, "VsList")->model()->rowCount();
+      fits = viewer->screen()->availableGeometry().contains(viewer->frameGeometry());  // whatever it asks
       viewer->close();
     });
     at<QAbstractButton>("MnButStart")->click();
 
     QCOMPARE(rows, static_cast<int>(session_->app.reportLines.size()));
+    QVERIFY(fits);
     QCOMPARE(at<QLabel>("MnLblStatus")->text(), QString("INFORM: The processed files have differences."));
     QVERIFY(at<QAbstractButton>("MnButRshow")->isEnabled());
   }
@@ -254,6 +329,12 @@ class MainWindowTest : public QObject {
       dir.write("new/f" + std::to_string(i) + ".txt", newText);
       dir.write("old/f" + std::to_string(i) + ".txt", i % 2 == 0 ? oldText : newText);
     }
+    // A big pair keeps runs going long enough for actions to land inside them, on the host's throttled path.
+    std::string big;
+    for (int line = 0; line < 200000; ++line)
+      big += "big line " + std::to_string(line) + "\n";
+    dir.write("new/big.txt", big + "new end\n");
+    dir.write("old/big.txt", big);
     dir.write("new/only-new.txt", "x\n");
     dir.write("old/only-old.txt", "y\n");
     dir.write("work/.keep", "");
@@ -315,6 +396,17 @@ class MainWindowTest : public QObject {
   template <typename T>
   T* at(const char* name, QWidget* in = nullptr) {
     return testing::child<T>(in != nullptr ? in : window_.get(), name);
+  }
+  // Sets the main names (unless empty) and compare type item `type` (from 0, unless negative); returns
+  // the two names and the type as the fields show them.
+  QString setNames(const std::string& newName, const std::string& oldName, int type) {
+    if (!newName.empty()) at<QComboBox>("MnCbNewDirNm")->setEditText(QString::fromStdString(newName));
+    if (!oldName.empty()) at<QComboBox>("MnCbOldDirNm")->setEditText(QString::fromStdString(oldName));
+    if (type >= 0) at<QComboBox>("MnCbCompareType")->setCurrentIndex(type);
+    return QStringList{at<QComboBox>("MnCbNewDirNm")->currentText(),
+                       at<QComboBox>("MnCbOldDirNm")->currentText(),
+                       at<QComboBox>("MnCbCompareType")->currentText()}
+        .join(" | ");
   }
   std::filesystem::path settingsFile() const {
     return std::filesystem::path(config_.path().toStdString()) / "kelvarine" / "Kelvarn.ini";

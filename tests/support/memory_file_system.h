@@ -34,6 +34,9 @@ class MemoryFileSystem : public FileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
+  // The reason `problems` holds for the path, else none.
+  std::string problem(const std::string& path) override { return problems.count(path) ? problems[path] : ""; }
+  std::map<std::string, std::string> problems;
 
  private:
   std::map<std::string, std::shared_ptr<File>> files_;

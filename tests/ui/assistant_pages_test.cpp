@@ -145,6 +145,22 @@ TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
   }
 }
 
+// Passing over an assistant page (as Ctrl+Tab does) leaves names and compare type as they were;
+// leaving by Return keeps what the page made of them.
+TEST_F(AssistantPagesTest, AnAssistantPageLeftUnusedChangesNothing) {
+  setNames("start.txt", "old/beta.txt");
+  FileSelectState list;
+  for (const bool byReturn : {false, true}) {
+    app.choices.compareType = kCompareTypes[1];
+    ChangePage(services, memory, Page::FileSelect);
+    EnterFileSelect(services, list);
+    EXPECT_TRUE(!byReturn || FileSelectReturn(services, memory));  // names made full: no question
+    ChangePage(services, memory, Page::MainPanel);
+    EXPECT_EQ(panel.MnCbNewDirNm.text, byReturn ? "/work/start.txt" : "start.txt");
+    EXPECT_EQ(app.choices.compareType, kCompareTypes[byReturn ? 0 : 1]);
+  }
+}
+
 TEST_F(AssistantPagesTest, PreferencesLeftForAnotherPage) {
   CompareChoices& choices = app.choices;
   choices.setChecked(Pref::Icas, true);

@@ -66,6 +66,7 @@ class RecordingWindow : public RunWindow {
   void setRunning(bool running) override {
     host_.events.push_back(running ? "window: running" : "window: idle");
   }
+  void reportKept() override { host_.events.push_back("window: report kept"); }
   void showReport() override { host_.events.push_back("window: report"); }
   void focus(FocusTarget target) override {
     static const char* const kNames[] = {"New", "Old", "Exit", "Status"};
@@ -247,7 +248,7 @@ TEST_F(CompareFlowsTest, RunHoldsTheWindowThenShowsTheReportOrFocusesTheStatusPa
     host.onProcessEvents = [&] { app.StopRequested = c.halt; };
     const std::string status = start(kItem1, "n/A.txt", "o/a.txt").status;
     Names expected = {"status: Executing Compare Section.", "window: running", "status: " + status,
-                      "window: idle"};
+                      "window: report kept", "window: idle"};
     expected.insert(expected.end(), c.end.begin(), c.end.end());
     Names ordered;  // the window's events and the status texts of the flow itself
     for (const std::string& e : host.events)

@@ -68,9 +68,14 @@ NameHistoryCombo* AssistantPage::makeNameField(NameHistoryField& field, const QS
   combo->setObjectName(name);
   QLineEdit* edit = combo->lineEdit();
   connect(edit, &QLineEdit::editingFinished, this, [this, edit, side] {
-    if (edit->isModified()) fieldChanged(side);
+    if (!edit->isModified()) return;
+    markUsed();
+    fieldChanged(side);
   });
-  connect(combo, &QComboBox::textActivated, this, [this, side] { fieldChanged(side); });
+  connect(combo, &QComboBox::textActivated, this, [this, side] {
+    markUsed();
+    fieldChanged(side);
+  });
   acceptDrops(combo, side);
   acceptDrops(edit, side);
   return combo;
@@ -80,6 +85,10 @@ void AssistantPage::acceptDrops(QWidget* target, NameSide side) {
   target->setAcceptDrops(true);
   target->installEventFilter(this);
   dropTargets_.emplace_back(target, side);
+}
+
+void AssistantPage::markUsed() {
+  if (memory_ != nullptr) memory_->assistantUsed = true;
 }
 
 QLabel* AssistantPage::makeSelectedLabel(const QString& name) {
@@ -157,7 +166,10 @@ bool AssistantPage::eventFilter(QObject* watched, QEvent* event) {
   }
   drop->setDropAction(Qt::CopyAction);
   drop->accept();
-  if (type == QEvent::Drop) dropped(path, target->second);
+  if (type == QEvent::Drop) {
+    markUsed();
+    dropped(path, target->second);
+  }
   return true;
 }
 

@@ -49,7 +49,7 @@ class AssistantPage : public QWidget {
   void mainPanelChanged();
 
  protected:
-  using ReturnQuestion = bool (*)(PageServices&, const PageMemory&);
+  using ReturnQuestion = bool (*)(PageServices&, PageMemory&);
   // `accepts` is the kind of name the page's fields and drops take; `question` is Return's.
   AssistantPage(GuiSession& session, Host& host, HistoryAccepts accepts, ReturnQuestion question,
                 QWidget* parent);
@@ -64,6 +64,9 @@ class AssistantPage : public QWidget {
   std::pair<QPushButton*, QPushButton*> makeLeaveButtons(const QString& prefix);
   // The page's "No Warn" box; toggling it sets `setting`.
   QCheckBox* makeNoWarnBox(const QString& text, const QString& name, bool& setting);
+  // The person used the page (picked, typed, dropped or handed over a name): leaving it keeps the
+  // names it shows.
+  void markUsed();
   // While scrollTarget_ is set, rows read into the views' models scroll them back to their current
   // rows; the user's press or scroll clears it.
   void keepInView(std::initializer_list<QAbstractItemView*> views);

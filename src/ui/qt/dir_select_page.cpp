@@ -27,6 +27,7 @@ DirSelectPage::DirSelectPage(GuiSession& session, Host& host, QWidget* parent)
           [this](const QModelIndex& current) {
             if (moving_ || !current.isValid()) return;
             scrollTarget_.clear();
+            markUsed();
             state_.selectedDirectory = fromQtPath(model_->filePath(current));
             selected_->setText(toQtPath(state_.selectedDirectory));
           });
@@ -103,6 +104,7 @@ void DirSelectPage::showState() {
 void DirSelectPage::toMain(NameSide side) {
   PageServices page = services();
   if (!DirSelectToMain(page, state_, side)) return;
+  markUsed();
   showState();
   emit mainPanelChanged();
 }

@@ -117,14 +117,9 @@ DpOptionsPage::DpOptionsPage(GuiSession& session, QWidget* parent) : QWidget(par
 void DpOptionsPage::showState() {
   showing_ = true;
   const CompareChoices& choices = session_.app.choices;
-  if (QAbstractButton* selected = group_->button(choices.dpIndex)) {
-    selected->setChecked(true);
-  } else if (QAbstractButton* checked = group_->checkedButton()) {
-    // No selection: an exclusive group cannot uncheck its last button, so lift exclusiveness for it.
-    group_->setExclusive(false);
-    checked->setChecked(false);
-    group_->setExclusive(true);
-  }
+  // No selection counts as "None": its radio shows it.
+  QAbstractButton* selected = group_->button(choices.dpIndex);
+  (selected != nullptr ? selected : group_->button(0))->setChecked(true);
   udcTag_->setText(QString::fromStdString(choices.dudcTag));
   const QString yesNo = QString::fromStdString(choices.dudcYesNo);
   if (const int index = udcYesNo_->findText(yesNo); index >= 0) udcYesNo_->setCurrentIndex(index);

@@ -122,21 +122,23 @@ FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
   fields->addRow(QStringLiteral("Selected:"), selected_);
   fields->addRow(QStringLiteral("New File:"), newField_);
   fields->addRow(QStringLiteral("Old File:"), oldField_);
+  // The "No Warn" box on a line of its own, so that the page stays narrow enough for a small screen.
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(toNew);
   buttons->addWidget(toOld);
-  buttons->addWidget(noWarn_);
   buttons->addStretch();
   buttons->addWidget(returnButton);
   buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(browse, 1);
   layout->addLayout(fields);
+  layout->addWidget(noWarn_);
   layout->addLayout(buttons);
 
   connect(dirTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
             if (moving_ || !current.isValid()) return;
+            markUsed();
             moveToDirectory(fromQtPath(dirModel_->filePath(current)));
             scrollTarget_.clear();  // the user is looking at it already
           });
@@ -147,11 +149,14 @@ FileSelectPage::FileSelectPage(GuiSession& session, Host& host, QWidget* parent)
           [this](const QModelIndex& current) {
             const QModelIndex source = files_->mapToSource(current);
             if (moving_ || !source.isValid() || fileModel_->isDir(source)) return;
+            markUsed();
             FileSelectClicked(state_, fromQtPath(fileModel_->fileName(source)));
             selected_->setText(toQtPath(state_.label));
           });
-  connect(drive_, &QComboBox::textActivated, this,
-          [this](const QString& root) { moveToDirectory(fromQtPath(root)); });
+  connect(drive_, &QComboBox::textActivated, this, [this](const QString& root) {
+    markUsed();
+    moveToDirectory(fromQtPath(root));
+  });
   connect(filter_, &QLineEdit::editingFinished, this, [this] {
     PageServices page = services();
     FileSelectFilterChanged(page, state_, fromQtPath(filter_->text()));
@@ -212,6 +217,7 @@ void FileSelectPage::showState() {
 void FileSelectPage::toMain(NameSide side) {
   PageServices page = services();
   if (!FileSelectToMain(page, state_, side)) return;
+  markUsed();
   showState();
   emit mainPanelChanged();
 }

@@ -281,12 +281,17 @@ GuiHost::Display MainPanelPage::display() {
 }
 
 void MainPanelPage::setRunning(bool running) {
-  for (QWidget* control :
-       {static_cast<QWidget*>(start_), static_cast<QWidget*>(exit_), static_cast<QWidget*>(dirSelect_),
-        static_cast<QWidget*>(fileSelect_), static_cast<QWidget*>(loadIni_), static_cast<QWidget*>(reShow_),
-        static_cast<QWidget*>(viewResults_)})
+  for (QWidget* control : {static_cast<QWidget*>(start_), static_cast<QWidget*>(exit_),
+                           static_cast<QWidget*>(dirSelect_), static_cast<QWidget*>(fileSelect_),
+                           static_cast<QWidget*>(loadIni_), static_cast<QWidget*>(viewResults_)})
     control->setEnabled(!running);
+  reShow_->setEnabled(!running && reShowReady_);
   halt_->setVisible(running);
+}
+
+void MainPanelPage::reportReady() {
+  reShowReady_ = true;
+  reShow_->setEnabled(!run_.running());
 }
 
 void MainPanelPage::focusTarget(FocusTarget target) {
@@ -323,7 +328,9 @@ void MainPanelPage::start() {
 }
 
 void MainPanelPage::reShow() {
-  if (!run_.reShow()) reShow_->setEnabled(false);
+  if (run_.reShow()) return;
+  reShowReady_ = false;
+  reShow_->setEnabled(false);
 }
 
 }  // namespace kelvarine

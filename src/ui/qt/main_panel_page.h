@@ -35,6 +35,8 @@ class MainPanelPage : public QWidget {
   GuiHost::Display display();
   // A run starts or ends: the controls that could start another run are disabled meanwhile, Halt shows.
   void setRunning(bool running);
+  // A set has run: Re-Show Last Report Panel is enabled from its end on.
+  void reportReady();
   void focusTarget(FocusTarget target);
 
   NameHistoryCombo* oldNameField() const { return oldName_; }
@@ -61,6 +63,7 @@ class MainPanelPage : public QWidget {
   RunController& run_;
   bool showing_ = false;  // showState() is filling the controls: no write-through
   bool starting_ = false;
+  bool reShowReady_ = false;  // a set has run since start (and its preferences still hold)
 
   NameHistoryCombo* newName_ = nullptr;
   NameHistoryCombo* oldName_ = nullptr;

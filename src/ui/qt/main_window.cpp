@@ -1,16 +1,17 @@
 #include "ui/qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QMimeData>
-#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 #include <vector>
 
 #include "ui/main_panel_pages.h"
@@ -24,6 +25,7 @@
 #include "ui/qt/overview_page.h"
 #include "ui/qt/preferences_page.h"
 #include "ui/qt/report_viewers.h"
+#include "ui/qt/screen_fit.h"
 #include "ui/qt/selection_windows.h"
 
 namespace kelvarine {
@@ -47,6 +49,7 @@ MainWindow::MainWindow(GuiSession& session, QWidget* parent)
   setWindowTitle("Kelvarn - V1.8");
   setAcceptDrops(true);
   hints_ = new HintSwitch(this);
+  qApp->installEventFilter(new ScreenFitter(this));
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("MnPageControl");
@@ -59,20 +62,24 @@ MainWindow::MainWindow(GuiSession& session, QWidget* parent)
   dpOptions_ = new DpOptionsPage(session, tabs_);
   about_ = new AboutPage(tabs_);
   overView_ = new OverViewPage(tabs_);
-  // In the order of Page.
-  tabs_->addTab(mainPanel_, "Main Panel");
-  tabs_->addTab(dirSelect_, "Dir Select");
-  tabs_->addTab(fileSelect_, "File Select");
-  tabs_->addTab(preferences_, "Preferences");
-  tabs_->addTab(dpOptions_, "Dp Options");
-  tabs_->addTab(about_, "About");
-  tabs_->addTab(overView_, "OverView");
+  // In the order of Page. Each page scrolls where the screen is too small for it.
+  const std::pair<QWidget*, const char*> pages[] = {
+      {mainPanel_, "Main Panel"},    {dirSelect_, "Dir Select"}, {fileSelect_, "File Select"},
+      {preferences_, "Preferences"}, {dpOptions_, "Dp Options"}, {about_, "About"},
+      {overView_, "OverView"}};
+  for (const auto& [page, title] : pages)
+    tabs_->addTab(makeScrollable(page, tabs_), title);
   setCentralWidget(tabs_);
   host_.setDisplay(mainPanel_->display());
+
+  // Every field of the Main Panel that takes drops hands dropped files to the window.
+  for (QWidget* field : mainPanel_->findChildren<QWidget*>())
+    if (field->acceptDrops()) field->installEventFilter(this);
 
   connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::pageChanged);
   connect(&run_, &RunController::runningChanged, this, &MainWindow::runningChanged);
   connect(&run_, &RunController::focusRequested, mainPanel_, &MainPanelPage::focusTarget);
+  connect(&run_, &RunController::reportReady, mainPanel_, &MainPanelPage::reportReady);
 
   connect(mainPanel_, &MainPanelPage::exitRequested, this, &QWidget::close);
   connect(mainPanel_, &MainPanelPage::dirSelectRequested, this, [this] { showPage(Page::DirSelect); });
@@ -136,9 +143,7 @@ void MainWindow::startUp(const std::string& newName, const std::string& oldName)
   SettingsServices settings = settingsServices();
   const bool loaded = LoadSettingsAtStart(settings, session_.defaultSettingsPath, session_.settingsPath);
   ApplyStartNames(settings, newName, oldName);
-  // The saved position, when it still lies on a screen.
-  const QPoint position(session_.panel.Left, session_.panel.Top);
-  if (loaded && QGuiApplication::screenAt(position + QPoint(8, 8)) != nullptr) move(position);
+  if (loaded) placeAsStored();  // else the window opens at its own size, fitted to the screen as it shows
   showAllPages();
   if (viewers_ == nullptr) {
     viewers_ = std::make_unique<ReportViewers>(session_, host_, this);
@@ -223,22 +228,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     case CloseDecision::Close:
       break;
   }
-  session_.panel.Top = pos().y();
-  session_.panel.Left = pos().x();
+  storePlace();
   SettingsServices settings = settingsServices();
   SaveSettingsAtClose(settings, session_.settingsPath, session_.defaultSettingsPath);
   event->accept();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!run_.running() && !droppedFiles(event->mimeData()).empty()) {
-    event->acceptProposedAction();
-  } else {
-    event->ignore();
-  }
+  takeFileDrag(event);
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  takeFileDrag(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  dropFiles(event, event->position().toPoint());
+}
+
+void MainWindow::takeFileDrag(QDropEvent* event) {
   if (!run_.running() && !droppedFiles(event->mimeData()).empty()) {
     event->acceptProposedAction();
   } else {
@@ -246,7 +254,7 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
   }
 }
 
-void MainWindow::dropEvent(QDropEvent* event) {
+void MainWindow::dropFiles(QDropEvent* event, QPoint at) {
   const std::vector<std::string> names = droppedFiles(event->mimeData());
   if (run_.running() || names.empty()) {
     event->ignore();
@@ -254,9 +262,24 @@ void MainWindow::dropEvent(QDropEvent* event) {
   }
   const int oldFieldTop = mainPanel_->oldNameField()->mapTo(this, QPoint(0, 0)).y();
   PageServices services = pageServices();
-  ApplyDroppedFiles(services, names, event->position().toPoint().y() >= oldFieldTop);
+  ApplyDroppedFiles(services, names, at.y() >= oldFieldTop);
   mainPanel_->showState();
   event->acceptProposedAction();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+    return QMainWindow::eventFilter(watched, event);
+  // Files dragged onto a field of the Main Panel follow the window's rule (a file manager also offers
+  // them as text, which the field would insert); a text alone is the field's own.
+  auto* drop = static_cast<QDropEvent*>(event);
+  if (droppedFiles(drop->mimeData()).empty()) return QMainWindow::eventFilter(watched, event);
+  if (type == QEvent::Drop)
+    dropFiles(drop, static_cast<QWidget*>(watched)->mapTo(this, drop->position().toPoint()));
+  else
+    takeFileDrag(drop);
+  return true;
 }
 
 QString MainWindow::iniDialogDirectory() const {
@@ -274,8 +297,9 @@ void MainWindow::loadUserIni() {
   dialog.setDefaultSuffix("ini");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   SettingsServices settings = settingsServices();
-  if (LoadUserIni(settings, dialog.selectedFiles().front().toStdString(), session_.settingsPath))
-    showAllPages();
+  if (!LoadUserIni(settings, dialog.selectedFiles().front().toStdString(), session_.settingsPath)) return;
+  placeAsStored();
+  showAllPages();
 }
 
 void MainWindow::saveUserIni() {
@@ -285,8 +309,23 @@ void MainWindow::saveUserIni() {
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix("ini");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  storePlace();
   SettingsServices settings = settingsServices();
   SaveUserIni(settings, dialog.selectedFiles().front().toStdString(), session_.settingsPath);
+}
+
+void MainWindow::storePlace() {
+  session_.panel.Top = y();
+  session_.panel.Left = x();
+  session_.panel.Width = width();
+  session_.panel.Height = height();
+}
+
+void MainWindow::placeAsStored() {
+  const MainPanelState& panel = session_.panel;
+  if (panel.Width > 0 && panel.Height > 0) resize(panel.Width, panel.Height);
+  move(panel.Left, panel.Top);
+  fitToScreen(this);
 }
 
 }  // namespace kelvarine

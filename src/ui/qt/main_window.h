@@ -36,8 +36,9 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Start of the program: loads the settings file, then the command-line names fill the name fields
-  // (letter case kept); the window takes its saved position and every page shows the session. The
-  // report viewers and the selection windows are made here, after the settings they read.
+  // (letter case kept); the window takes its saved position and size, on the screen, and every page
+  // shows the session. The report viewers and the selection windows are made here, after the
+  // settings they read.
   void startUp(const std::string& newName, const std::string& oldName);
 
   RunController& runController() { return run_; }
@@ -54,15 +55,23 @@ class MainWindow : public QMainWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   PageServices pageServices();
   SettingsServices settingsServices();
+  // A drag of local files is taken unless a run is on; a drop of them at `at` (window coordinates)
+  // sets the names by the window's rule.
+  void takeFileDrag(QDropEvent* event);
+  void dropFiles(QDropEvent* event, QPoint at);
   void pageChanged(int index);
   void runningChanged(bool running);
   void startFinished();
   void loadUserIni();
   void saveUserIni();
+  // The window's position and size into the settings, and back from them (kept on the screen).
+  void storePlace();
+  void placeAsStored();
   QString iniDialogDirectory() const;
 
   GuiSession& session_;

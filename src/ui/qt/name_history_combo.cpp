@@ -1,6 +1,8 @@
 #include "ui/qt/name_history_combo.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
+#include <QFocusEvent>
 
 namespace kelvarine {
 
@@ -11,6 +13,10 @@ NameHistoryCombo::NameHistoryCombo(NameHistoryField& field, FileSystem& files, H
   setInsertPolicy(QComboBox::NoInsert);  // the history rules decide what is listed
   setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   setMinimumContentsLength(20);
+  // Typing lists the history names that begin with the text, exactly as typed, to pick from; nothing
+  // is filled in unasked (a longer name, completed inline, would be compared without being chosen).
+  completer()->setCompletionMode(QCompleter::PopupCompletion);
+  completer()->setCaseSensitivity(Qt::CaseSensitive);
   connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
     if (refreshing_) return;
     field_.text = text.toStdString();
@@ -29,13 +35,14 @@ void NameHistoryCombo::refresh() {
 }
 
 void NameHistoryCombo::focusInEvent(QFocusEvent* event) {
-  NameFieldEnter(field_);
+  if (event->reason() != Qt::PopupFocusReason) NameFieldEnter(field_);  // back from a list, still typing
   QComboBox::focusInEvent(event);
 }
 
 void NameHistoryCombo::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
-  if (view() != nullptr && view()->isVisible()) return;  // the drop-down took the focus
+  // The drop-down or the completion list took the focus: the person is still in the field.
+  if (event->reason() == Qt::PopupFocusReason || (view() != nullptr && view()->isVisible())) return;
   const std::string before = field_.text;
   NameFieldLeave(field_, files_, accepts_);
   refresh();

@@ -1,7 +1,5 @@
 #include "ui/qt/run_controller.h"
 
-#include "ui/viewer_model.h"
-
 namespace kelvarine {
 
 RunController::RunController(GuiSession& session, GuiHost& host, QObject* parent)
@@ -12,6 +10,7 @@ RunController::RunController(GuiSession& session, GuiHost& host, QObject* parent
       selection_{session.likeNames, session.twoLists, *this} {
   flow_.panel = &session.panel;
   flow_.window = this;
+  flow_.nameReasons = true;
 }
 
 void RunController::setSelectionWindows(SelectionWindows* windows) {
@@ -40,9 +39,7 @@ void RunController::halt() {
 
 bool RunController::reShow() {
   if (running_) return true;
-  if (!ReShowAllowed(session_.app, host_)) return false;
-  showReport();
-  return true;
+  return MnBtnRshowClick(flow_);
 }
 
 void RunController::setRunning(bool running) {
@@ -50,6 +47,10 @@ void RunController::setRunning(bool running) {
   running_ = running;
   if (!running) host_.showNow();
   emit runningChanged(running);
+}
+
+void RunController::reportKept() {
+  emit reportReady();
 }
 
 void RunController::showReport() {

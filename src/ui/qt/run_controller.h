@@ -36,11 +36,14 @@ class RunController : public QObject, public RunWindow, private SelectionWindows
   bool reShow();
 
   void setRunning(bool running) override;
+  void reportKept() override;
   void showReport() override;
   void focus(FocusTarget target) override;
 
  signals:
   void runningChanged(bool running);
+  // A set has run: Re-Show Last Report Panel may show its report.
+  void reportReady();
   void focusRequested(kelvarine::FocusTarget target);
 
  private:

@@ -24,6 +24,7 @@ inline bool dragAndDrop(QWidget* target, const QStringList& files, QPoint at = Q
   QMimeData data;
   for (const QString& file : files)
     data.setUrls(data.urls() << QUrl::fromLocalFile(file));
+  data.setText(QUrl::toStringList(data.urls()).join("\n"));  // file managers offer the names as text too
   QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
   QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
