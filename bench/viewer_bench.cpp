@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/posix_file_system.h"
 #include "engine/host.h"
 #include "ui/compare_flows.h"
 #include "ui/qt/gui_session.h"
@@ -127,7 +128,8 @@ int main(int argc, char** argv) {
   }
   generate(dir, lines);
 
-  GuiSession session;
+  PosixFileSystem files;
+  GuiSession session(files);
   QuietHost host;
   AppState& app = session.app;
   app.choices.listType = "Long";

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/posix_file_system.h"
 #include "qt/support/modal_answer.h"
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_session.h"
@@ -207,7 +208,8 @@ int main(int argc, char** argv) {
   QTemporaryDir config;  // the tour never reads or writes the user's own settings
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
-  kelvarine::GuiSession session;
+  kelvarine::PosixFileSystem files;
+  kelvarine::GuiSession session(files);
   kelvarine::MainWindow window(session);
   window.startUp(argv[2], argv[3]);
   window.show();

@@ -15,10 +15,10 @@
 
 #include "app/cli_options.h"
 #include "app/git_external.h"
-#include "app/ini_file.h"
+#include "ui/ini_file.h"
 #include "app/input_staging.h"
 #include "app/posix_file_system.h"
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 #include "app/terminal_colour.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"

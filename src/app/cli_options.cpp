@@ -11,10 +11,7 @@
 
 #include "engine/ascii_case.h"
 #include "engine/run_status.h"
-
-#ifndef KELVARINE_VERSION
-#define KELVARINE_VERSION "unknown"
-#endif
+#include "kelvarine_version.h"
 
 namespace kelvarine {
 

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/posix_file_system.h"
+#include "kelvarine_version.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/main_window.h"
@@ -41,7 +43,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  kelvarine::GuiSession session;
+  kelvarine::PosixFileSystem files;
+  kelvarine::GuiSession session(files);
   const QStringList arguments = QApplication::arguments();
   const std::string newName = arguments.size() > 1 ? arguments[1].toStdString() : std::string();
   const std::string oldName = arguments.size() > 2 ? arguments[2].toStdString() : std::string();

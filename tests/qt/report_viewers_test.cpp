@@ -15,6 +15,7 @@
 
 #include "qt/support/modal_answer.h"
 #include "qt/support/scripted_host.h"
+#include "qt/support/test_session.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
@@ -127,7 +128,7 @@ class ReportViewersTest : public QObject {
 
   // A compare set of the two pairs' like-named files of new/ and old/ in a fresh directory.
   void runSet(bool sbsl) {
-    session_ = std::make_unique<GuiSession>();
+    session_ = std::make_unique<TestSession>();
     dir_ = std::make_unique<TempDirectory>();
     for (const auto& [name, newText, oldText] : kTwoPairs) {
       dir_->write("new/" + name, newText);
@@ -144,7 +145,7 @@ class ReportViewersTest : public QObject {
 
  private slots:
   void init() {
-    session_ = std::make_unique<GuiSession>();
+    session_ = std::make_unique<TestSession>();
     host_ = std::make_unique<ScriptedHost>();
     viewer_ = std::make_unique<QWidget>();
     halt_ = new QPushButton(QStringLiteral("Halt"), viewer_.get());
@@ -606,7 +607,7 @@ class ReportViewersTest : public QObject {
     return QString::fromStdString(path);
   }
 
-  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<TestSession> session_;
   std::unique_ptr<ScriptedHost> host_;
   std::unique_ptr<TempDirectory> dir_;
   std::unique_ptr<QWidget> viewer_;

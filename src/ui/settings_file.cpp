@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 
 #include <algorithm>
 #include <array>
@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/ini_file.h"
 #include "engine/ascii_case.h"
 #include "engine/std_file_system.h"
+#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_pages.h"
 #include "ui/two_list_selection.h"
