@@ -15,10 +15,8 @@
 
 #include "app/cli_options.h"
 #include "app/git_external.h"
-#include "ui/ini_file.h"
 #include "app/input_staging.h"
 #include "app/posix_file_system.h"
-#include "ui/settings_file.h"
 #include "app/terminal_colour.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"
@@ -27,10 +25,12 @@
 #include "report/report_generator.h"
 #include "report/unified_diff.h"
 #include "ui/compare_flows.h"
+#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
 #include "ui/report_save.h"
 #include "ui/report_stamp.h"
+#include "ui/settings_file.h"
 #include "ui/two_list_selection.h"
 #include "ui/viewer_model.h"
 

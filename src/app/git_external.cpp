@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace kelvarine {
 namespace {
@@ -25,7 +26,7 @@ constexpr std::string_view kPathOptions[] = {"--save", "--settings", "--old-list
 bool isRepositoryPath(const std::string& path) {
   if (path.empty() || path.front() == '/') return false;
   for (const fs::path& step : fs::path(path))
-    if (step == "." || step == ".." || step.empty()) return false;
+    if (step == "." || step == "..") return false;
   return true;
 }
 
@@ -33,18 +34,18 @@ bool isRepositoryPath(const std::string& path) {
 std::vector<std::string> anchoredOptions(std::vector<std::string> words, const fs::path& base) {
   for (std::size_t i = 0; i < words.size(); ++i) {
     for (std::string_view option : kPathOptions) {
-      std::string& word = words[i];
       const std::string joined = std::string(option) + "=";
-      std::string* value = nullptr;
-      std::size_t from = 0;
-      if (word == option && i + 1 < words.size()) {
-        value = &words[++i];
-      } else if (word.rfind(joined, 0) == 0) {
-        value = &word;
+      std::size_t at = i, from = 0;  // the word that holds the name, and where the name starts in it
+      if (words[i] == option)
+        at = i + 1;
+      else if (words[i].rfind(joined, 0) == 0)
         from = joined.size();
-      }
-      if (value == nullptr || value->size() <= from || (*value)[from] == '/') continue;
-      *value = value->substr(0, from) + (base / value->substr(from)).string();
+      else
+        continue;
+      if (at < words.size() && words[at].size() > from && words[at][from] != '/')
+        words[at] = words[at].substr(0, from) + (base / words[at].substr(from)).string();
+      i = at;
+      break;
     }
   }
   return words;
@@ -75,16 +76,17 @@ class HeldStandardError {
 
   std::string release() {
     std::string text;
-    if (saved_ < 0) return text;
-    std::fflush(stderr);
-    ::dup2(saved_, STDERR_FILENO);
-    ::close(saved_);
-    saved_ = -1;
-    std::rewind(held_);
-    char block[4096];
-    for (std::size_t n; (n = std::fread(block, 1, sizeof block, held_)) > 0;)
-      text.append(block, n);
-    std::fclose(held_);
+    if (saved_ >= 0) {
+      std::fflush(stderr);
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+      saved_ = -1;
+      std::rewind(held_);
+      char block[4096];
+      for (std::size_t n; (n = std::fread(block, 1, sizeof block, held_)) > 0;)
+        text.append(block, n);
+    }
+    if (held_ != nullptr) std::fclose(held_);
     held_ = nullptr;
     return text;
   }

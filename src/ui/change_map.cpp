@@ -90,7 +90,10 @@ int ChangeMapScale::yOfRow(std::int64_t row) const {
 }
 
 std::int64_t ChangeMapScale::rowAtY(int y) const {
-  const std::int64_t pixel = std::clamp(y, 0, height_ - 1);
+  // A drag past either end of the strip goes to that end of the report.
+  if (y < 0) return 0;
+  if (y >= height_) return rows_ - 1;
+  const std::int64_t pixel = y;
   // The first row r with yOfRow(r) >= y begins at y when several rows share it; when a row covers
   // several pixel rows, y falls inside the row before it.
   std::int64_t row = (pixel * rows_ + height_ - 1) / height_;

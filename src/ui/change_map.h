@@ -19,6 +19,7 @@ struct ChangeMark {
   std::int64_t first = 0, last = 0;
   RowColour colour = RowColour::Black;
   MapLane lane = MapLane::New;
+  bool operator==(const ChangeMark&) const = default;
 };
 
 // Where the changes of an open report are, found once when a viewer opens it (one pass over its rows)
@@ -47,8 +48,8 @@ class ChangeMapScale {
   ChangeMapScale(std::int64_t rows, int height);
 
   int yOfRow(std::int64_t row) const;
-  // The row a click at pixel row y points at: the first row that begins there or the last before it
-  // (clamped to the report).
+  // The row a click at pixel row y points at: the first row that begins there or the one that covers
+  // it; above the strip the first row, below it the last.
   std::int64_t rowAtY(int y) const;
   // The pixel rows (first, last) that rows [first, first + count) cover: at least one pixel row.
   std::pair<int, int> band(std::int64_t first, std::int64_t count) const;

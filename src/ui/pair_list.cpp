@@ -49,11 +49,10 @@ std::vector<PairListEntry> ListReportPairs(const AppState& app) {
     const PairStatistics* e = i < app.PairStatisticsList.size() ? &app.PairStatisticsList[i] : nullptr;
     const std::string& newName = app.NewFileList[i];
     const std::string& oldName = app.OldFileList[i];
-    entries[i].changed = e != nullptr && e->Changed;
     entries[i].text = code(e) + " " + std::to_string(i + 1) + ". " + newName +
                       (newName == oldName ? "" : " : " + oldName) + "  (" + outcome(e, app.options) + ")";
   }
-  PairListEntry summary{"    Grouped summary", -1, false};
+  PairListEntry summary{"    Grouped summary", -1};
   const LineList& lines = app.reportLines;
   for (std::size_t row = 0; row < lines.size(); ++row) {
     const std::string& line = lines[row];

@@ -12,7 +12,6 @@ namespace kelvarine {
 struct PairListEntry {
   std::string text;              // as the list shows it
   std::int64_t sectionRow = -1;  // the pair's "New File(" header row (the summary's title); -1: none
-  bool changed = false;
 };
 
 // The pair list of a report of two or more pairs (empty otherwise): each pair in pair order, flagged

@@ -50,9 +50,6 @@ AppState UnifiedDiffRerun(const AppState& lastRun) {
   rerun.OldFileList = lastRun.OldFileList;
   rerun.NewDirName = lastRun.NewDirName;
   rerun.OldDirName = lastRun.OldDirName;
-  rerun.RunAllLikeNamed = lastRun.RunAllLikeNamed;
-  rerun.RunFromLikeNameList = lastRun.RunFromLikeNameList;
-  rerun.RunFromTwoLists = lastRun.RunFromTwoLists;
   rerun.UnpairedNewCount = lastRun.UnpairedNewCount;
   rerun.UnpairedOldCount = lastRun.UnpairedOldCount;
   rerun.NewDirNames = lastRun.NewDirNames;
@@ -60,15 +57,17 @@ AppState UnifiedDiffRerun(const AppState& lastRun) {
   rerun.newNameText = lastRun.newNameText;
   rerun.oldNameText = lastRun.oldNameText;
   rerun.choices = lastRun.RunChoices;
+  // The flows set their flags only while their set runs: the compare type the set ran with tells.
+  const std::string& type = rerun.choices.compareType;
+  rerun.RunAllLikeNamed = type == kCompareTypes[1];
+  rerun.RunFromLikeNameList = type == kCompareTypes[2];
+  rerun.RunFromTwoLists = type == kCompareTypes[3];
   rerun.choices.setChecked(Pref::Sbsl, false);
   rerun.choices.setChecked(Pref::Fscl, false);
-  rerun.optionsString = RebuildOptionsString(rerun.choices);
   return rerun;
 }
 
-SaveOutcome SaveUnifiedDiff(const std::string& givenPath, AppState& rerun, Host& host, FileSystem& files,
-                            std::string* failureReason) {
-  if (failureReason != nullptr) failureReason->clear();
+SaveOutcome SaveUnifiedDiff(const std::string& givenPath, AppState& rerun, Host& host, FileSystem& files) {
   if (IsRunInputFile(rerun, givenPath)) {
     host.showMessage(" The unified diff was not saved: \"" + givenPath +
                      "\" is an input file of the last compare run.");
@@ -94,9 +93,8 @@ SaveOutcome SaveUnifiedDiff(const std::string& givenPath, AppState& rerun, Host&
       },
       false, error);
   if (end == WriteEnd::Failed) {
-    const std::string reason = std::generic_category().message(error != 0 ? error : EIO);
-    if (failureReason != nullptr) *failureReason = reason;
-    host.showMessage(" Error generating unified diff output: " + reason + ".");
+    host.showMessage(" Error generating unified diff output: " +
+                     std::generic_category().message(error != 0 ? error : EIO) + ".");
     return SaveOutcome::Failed;
   }
   if (end == WriteEnd::Halted) {

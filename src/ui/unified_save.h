@@ -10,8 +10,8 @@
 namespace kelvarine {
 
 // A second run of the last set's pairs, made to write their unified diff: its file-pair list, the
-// names its directory compare found, its flow flags and the choices it captured its options from
-// (without Sbsl and Fscl, which shape only the report). The halt flag of the busy viewer is its own.
+// names its directory compare found, the choices it captured its options from (without Sbsl and Fscl,
+// which shape only the report) and the flow flags of its compare type. Its halt flag is its own.
 AppState UnifiedDiffRerun(const AppState& lastRun);
 
 // Saves what kelvarine-cli -u (-ru when the set took in subdirectories) writes for the pairs of
@@ -21,7 +21,6 @@ AppState UnifiedDiffRerun(const AppState& lastRun);
 // file renamed over the target, and leaves the target as it was when the write fails or the run is
 // halted (message either way). A run that ends with an ERROR status still saves what it wrote (the
 // command line writes that too and says so on standard error) and shows the status.
-SaveOutcome SaveUnifiedDiff(const std::string& path, AppState& rerun, Host& host, FileSystem& files,
-                            std::string* failureReason = nullptr);
+SaveOutcome SaveUnifiedDiff(const std::string& path, AppState& rerun, Host& host, FileSystem& files);
 
 }  // namespace kelvarine
