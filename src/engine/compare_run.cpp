@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "engine/binary_compare.h"
 #include "engine/compare_context.h"
@@ -71,6 +72,7 @@ void setUpPair(CompareContext& context, int i) {
     app.pair = PairState{};
     context.newInput.clear(false);
     context.oldInput.clear(false);
+    app.RunChoices = app.choices;
     CaptureCompareOptions(app.choices, app.options, app.pair, context.newInput, context.oldInput);
     app.OptionsCaptured = true;
   } else {
@@ -185,6 +187,7 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     // The report's section marks and its listing-line counter belong to this set.
     app.SummaryToMainOnly = false;
     app.ListingLineCount = app.SummaryStartLine = app.GroupSummaryStart = app.ListingLinesWritten = 0;
+    app.PairStatisticsList.clear();
     context = std::make_unique<CompareContext>(app, host, files, report);
     host.setProgressVisible(true);
     host.setPercentText("0%");
@@ -205,7 +208,8 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     app.reportLines.addAlways(status);
   } catch (...) {
   }
-  context.reset();  // the pair statistics list and both text inputs go with the context
+  if (context) app.PairStatisticsList = std::move(context->stats);
+  context.reset();  // both text inputs go with the context
   try {
     host.setProgressVisible(false);
   } catch (...) {
