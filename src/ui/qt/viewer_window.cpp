@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -23,6 +24,7 @@
 #include "ui/qt/print_flow.h"
 #include "ui/qt/ruler_label.h"
 #include "ui/qt/save_flow.h"
+#include "ui/qt/screen_fit.h"
 
 namespace kelvarine {
 namespace {
@@ -102,8 +104,15 @@ ViewerWindow::ViewerWindow(ViewerKind kind, GuiSession& session, Host& host, QWi
     coupleLists();
   }
   if (kind != ViewerKind::Horizontal) layout->addWidget(makeExplanations(prefix));
-  layout->addWidget(makeNavigationRow(prefix));
-  layout->addWidget(makeCommandRow(prefix));
+  // The two rows of controls scroll sideways where the screen is narrower than they are (a large scale).
+  auto* controls = new QWidget(this);
+  controls->setObjectName(prefix + QStringLiteral("Controls"));
+  auto* rows = new QVBoxLayout(controls);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->addWidget(makeNavigationRow(prefix));
+  rows->addWidget(makeCommandRow(prefix));
+  rows->addStretch(1);  // the room kept for the scroll bar stays below the rows when it is not shown
+  layout->addWidget(makeSideScrollable(controls, this));
   setListFont(ViewerFont(8));
   for (QLabel* label : {newLabel_, oldLabel_})
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
