@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/dp_filters.h"
 #include "engine/engine_fault.h"
+#include "engine/line_feed.h"
 #include "engine/line_matcher.h"
 #include "engine/text_reader.h"
 
@@ -34,6 +37,53 @@ void advance(TextInput& input, const LineTable& table) {
   if (kept > 0) input.FilePos = table[kept].EndPos;
 }
 
+// For a big pair, a helper thread reads, splits and keys the lines of both files ahead of the chunk
+// loop while the caller matches and lists; it works on bytes only. Each side reads through its own view
+// of the open file; the caller's view stays the input's Stream. Undone when the pair's compare ends.
+class ReadAheadSession {
+ public:
+  explicit ReadAheadSession(CompareContext& context) : context_(context) {
+    TextInput& n = context.newInput;
+    TextInput& o = context.oldInput;
+    const std::int64_t from = context.app.ReadAheadMinSize;
+    if (from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from) return;
+    newSide_.wrap(n);
+    oldSide_.wrap(o);
+    const CompareOptions& options = context.options();
+    ahead_.emplace(n.Feed, *newSide_.reader, o.Feed, *oldSide_.reader, n.FilePos, o.FilePos,
+                   SplitOptionsOf(n, options), SplitOptionsOf(o, options));
+  }
+  ReadAheadSession(const ReadAheadSession&) = delete;
+  ReadAheadSession& operator=(const ReadAheadSession&) = delete;
+  ~ReadAheadSession() {
+    ahead_.reset();
+    newSide_.unwrap(context_.newInput);
+    oldSide_.unwrap(context_.oldInput);
+  }
+
+ private:
+  struct Side {
+    std::unique_ptr<SharedFile> shared;
+    std::unique_ptr<SharedInputFile> reader;
+
+    void wrap(TextInput& input) {
+      shared = std::make_unique<SharedFile>(std::move(input.Stream));
+      input.Stream = std::make_unique<SharedInputFile>(*shared);
+      reader = std::make_unique<SharedInputFile>(*shared);
+    }
+    void unwrap(TextInput& input) {
+      if (!shared) return;
+      input.Stream = shared->release();
+      reader.reset();
+      shared.reset();
+    }
+  };
+
+  CompareContext& context_;
+  Side newSide_, oldSide_;
+  std::optional<ReadAhead> ahead_;
+};
+
 }  // namespace
 
 void CompareTextPair(CompareContext& context) {
@@ -51,6 +101,7 @@ void CompareTextPair(CompareContext& context) {
   host.toggleActivityImages();
 
   const std::string names = "NFile = " + baseName(n.FileName) + "   OFile = " + baseName(o.FileName);
+  ReadAheadSession readAhead(context);
 
   while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet) {
     n.LineBase = n.LinesDone;

@@ -13,28 +13,38 @@ namespace {
 // the bucket chains as before.
 constexpr std::size_t kMaxAmbiguous = 64;
 
-std::uint64_t keyOf(const LineRecord& line) {
-  const std::uint64_t seed = (std::uint64_t{line.Hash} << 32) | static_cast<std::uint32_t>(line.CmpLen);
-  if (line.Text == nullptr || line.CmpLen <= 0 || line.CmpLen > line.TextCap) return seed;
-  return XXH3_64bits_withSeed(line.Text, static_cast<std::size_t>(line.CmpLen), seed);
-}
-
 }  // namespace
 
-bool TwinIndex::exact(const LineRecord& line) {
-  if (line.Text == nullptr || line.CmpLen < 1 || line.CmpLen > line.TextCap) return false;
-  if (line.CmpLen == 1) return true;
+std::uint64_t TwinKeyOf(const char* text, int cmpLen, std::uint16_t hash) {
+  const std::uint64_t seed = (std::uint64_t{hash} << 32) | static_cast<std::uint32_t>(cmpLen);
+  if (text == nullptr || cmpLen <= 0) return seed;
+  if (cmpLen > 16) return XXH3_64bits_withSeed(text, static_cast<std::size_t>(cmpLen), seed);
+  // A short text: its (at most two) words, zero-filled, mixed with the seed by multiply-xorshift.
+  std::uint64_t words[2] = {0, 0};
+  std::memcpy(words, text, static_cast<std::size_t>(cmpLen));
+  std::uint64_t key = seed * 0x9E3779B97F4A7C15ull;
+  for (const std::uint64_t w : words) {
+    key = (key ^ w) * 0xBF58476D1CE4E5B9ull;
+    key ^= key >> 31;
+  }
+  key *= 0x94D049BB133111EBull;
+  return key ^ (key >> 29);
+}
+
+bool TwinKeyExact(const char* text, int cmpLen, std::uint16_t hash) {
+  if (text == nullptr || cmpLen < 1) return false;
+  if (cmpLen == 1) return true;
   // Compared over one byte, a line of blanks (compare text two 0 bytes, hash 65535) equals any line
   // whose compare text starts with a 0 byte and hashes to 65535.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(line.Text);
-  if (bytes[0] == 0 && line.Hash == 65535) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  if (bytes[0] == 0 && hash == 65535) return false;
   std::uint32_t sum = 0;
-  for (int length = 2; length + 2 <= line.CmpLen; length += 2) {
+  for (int length = 2; length + 2 <= cmpLen; length += 2) {
     sum +=
         static_cast<std::uint32_t>(bytes[length - 2]) | (static_cast<std::uint32_t>(bytes[length - 1]) << 8);
-    std::uint32_t hash = sum & 0xFFFFu;
-    if (hash == 0) hash = 65535;
-    if (hash == line.Hash) return false;
+    std::uint32_t prefix = sum & 0xFFFFu;
+    if (prefix == 0) prefix = 65535;
+    if (prefix == hash) return false;
   }
   return true;
 }
@@ -58,7 +68,7 @@ void TwinIndex::build(const LineRecord* olds, int count) {
   for (int i = 1; i <= count; ++i) {
     const LineRecord& line = olds[i];
     if (line.DpLine) continue;
-    const std::uint64_t key = keyOf(line);
+    const std::uint64_t key = line.TwinKey;
     Slot& slot = slots_[slotOf(key)];
     if (slot.head == 0) {
       slot = Slot{key, i, i};
@@ -69,10 +79,6 @@ void TwinIndex::build(const LineRecord* olds, int count) {
     if (!exact(line)) ambiguous_.push_back(i);
   }
   if (ambiguous_.size() > kMaxAmbiguous) usable_ = false;
-}
-
-int TwinIndex::first(const LineRecord& line) const {
-  return slots_[slotOf(keyOf(line))].head;
 }
 
 }  // namespace kelvarine

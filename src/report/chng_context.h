@@ -12,8 +12,13 @@ namespace kelvarine {
 // of a change, and each gap of dropped lines is reported by one "Not Shown" line.
 void HoldChngLine(CompareContext& context, std::string line);
 
-// The same for a matched line (as MatchedLine makes it), which is made only if it is shown.
+// The same for a matched line (as MatchedLine makes it), which is made only if it is shown. Its text
+// is held where it is until KeepChngHeldLines.
 void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, int oldRef);
+
+// At the end of a chunk's listing: the held matched lines keep a copy of their text, which goes with the
+// chunk.
+void KeepChngHeldLines(CompareContext& context);
 
 // Writes the "Not Shown" line with the pair's count of dropped lines; the gap is no longer pending.
 void WriteNotShownLine(CompareContext& context);
