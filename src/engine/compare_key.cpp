@@ -1,5 +1,6 @@
 #include "engine/compare_key.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -22,6 +23,13 @@ std::uint64_t firstBytes(std::uint64_t w, int count) {
 // A flag in each byte of w that is zero; a byte after a flagged one may be flagged too.
 std::uint64_t zeroBytes(std::uint64_t w) {
   return (w - kOnes) & ~w & kHighs;
+}
+
+// A flag (0x80) in exactly the bytes of w that are blanks.
+std::uint64_t blankBytes(std::uint64_t w) {
+  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+  const std::uint64_t x = w ^ kBlanks;
+  return ~(((x & kLows) + kLows) | x | kLows);
 }
 
 // The sum modulo 65536 of the compare text read as (cmpLen + 1) / 2 little-endian 16-bit words (the
@@ -107,6 +115,64 @@ CompareKey MakeCompareKey(char* text, int len, int scan, bool icas) {
   key.TwinKey = TwinKeyOf(text, key.CmpLen, key.Hash);
   key.TwinExact = TwinKeyExact(text, key.CmpLen, key.Hash);
   return key;
+}
+
+CompareKey MakeCompareKeyCopy(const char* line, int len, char* key) {
+  // The characters without blanks, a word at a time: a word without a blank whole, one with blanks by
+  // its runs of other characters (each stored as a word, of which only the run counts).
+  int kept = 0;
+  int i = 0;
+  for (; i + 8 <= len; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, line + i, sizeof w);
+    const std::uint64_t blanks = blankBytes(w);
+    if (blanks == 0) {
+      std::memcpy(key + kept, &w, sizeof w);
+      kept += 8;
+      continue;
+    }
+    // One bit for each byte that is not a blank.
+    unsigned others = ~static_cast<unsigned>(((blanks >> 7) * 0x0102040810204080ull) >> 56) & 0xFFu;
+    while (others != 0) {
+      const int start = std::countr_zero(others);
+      const int run = std::countr_one(others >> start);
+      const std::uint64_t bytes = w >> (8 * start);
+      std::memcpy(key + kept, &bytes, sizeof bytes);  // kept + 8 <= i + 8 <= len
+      kept += run;
+      others &= ~0u << (start + run);
+    }
+  }
+  for (; i < len; ++i)
+    if (line[i] != ' ') key[kept++] = line[i];
+
+  // Behind the compare text, what squeezing the copy in place leaves: the byte at `kept` a blank
+  // where that squeeze passed a trailing blank one at a time (in a word with other characters, or in
+  // the last len % 8 characters when they hold one), else the line's own; the rest as copied.
+  const int full = len & ~7;
+  int last = len - 1;
+  while (last >= 0 && line[last] == ' ')
+    --last;
+  const bool blankAtEnd = (full < len && line[len - 1] == ' ') || (last < full && last % 8 != 7);
+  key[kept] = blankAtEnd ? ' ' : kept < len ? line[kept] : '\0';
+  if (kept + 1 < len) std::memcpy(key + kept + 1, line + kept + 1, static_cast<std::size_t>(len - kept - 1));
+  const int cap = PaddedTextBytes(len);
+  const int zeros = std::max(len, kept + 1);
+  std::memset(key + zeros, 0, static_cast<std::size_t>(cap - zeros));
+
+  CompareKey made;
+  made.CmpLen = kept;
+  if (kept == 0) {
+    key[0] = 0;
+    key[1] = 0;
+    made.CmpLen = 1;
+  } else if (kept % 2 != 0) {
+    key[kept] = 0;
+    made.CmpLen = kept + 1;
+  }
+  made.Hash = compareTextHash(key, made.CmpLen);
+  made.TwinKey = TwinKeyOf(key, made.CmpLen, made.Hash);
+  made.TwinExact = TwinKeyExact(key, made.CmpLen, made.Hash);
+  return made;
 }
 
 void PrepareCompareKey(LineRecord& record, bool icas, bool ccol) {

@@ -19,6 +19,11 @@ struct CompareKey {
 };
 CompareKey MakeCompareKey(char* text, int len, int scan, bool icas);
 
+// The same without Icas or compare columns, from the `len` characters at `line` into `key`
+// (PaddedTextBytes(len) bytes): the bytes are those that copying the line there, zero-padded, and
+// MakeCompareKey would leave, behind the compare text too (where a longer New text is compared).
+CompareKey MakeCompareKeyCopy(const char* line, int len, char* key);
+
 // Builds the compare key of a line in place: folds A-Z to a-z with `icas`, removes every blank from
 // the first CcolLen (with `ccol`) or Len characters, pads to an even length (CmpLen), and hashes.
 void PrepareCompareKey(LineRecord& record, bool icas, bool ccol);

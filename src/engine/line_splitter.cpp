@@ -39,14 +39,19 @@ void finishLine(FeedBatch& batch, FeedLine& line, std::size_t rawAt, bool tab, c
   if (!options.makeKeys) return;
   const auto cap = static_cast<std::size_t>(PaddedTextBytes(r.Len));
   char* key = takeTexts(batch, cap);
-  CopyZeroPadded(key, cap, r.ReadText, len);
-  int scan = r.Len;
-  if (options.ccol) {
-    r.CcolLen = CompareColumnText(options.columns, r.ReadText, r.Len, key);
-    r.CcolShort = r.Len < options.columns.Start1;
-    scan = r.CcolLen;
+  CompareKey made;
+  if (!options.icas && !options.ccol) {
+    made = MakeCompareKeyCopy(r.ReadText, r.Len, key);
+  } else {
+    CopyZeroPadded(key, cap, r.ReadText, len);
+    int scan = r.Len;
+    if (options.ccol) {
+      r.CcolLen = CompareColumnText(options.columns, r.ReadText, r.Len, key);
+      r.CcolShort = r.Len < options.columns.Start1;
+      scan = r.CcolLen;
+    }
+    made = MakeCompareKey(key, r.Len, scan, options.icas);
   }
-  const CompareKey made = MakeCompareKey(key, r.Len, scan, options.icas);
   r.Text = key;
   r.TextCap = static_cast<std::int32_t>(cap);
   r.CmpLen = made.CmpLen;
@@ -87,7 +92,7 @@ std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) 
     std::size_t q = p;
     int len = 0;
     int terminator = 0;
-    bool tab = false, premature = false, split = false, textEnds = false;
+    bool tab = false, premature = false, split = false, textEnds = false, dataBehind = false;
     while (true) {
       const int run = OrdinaryRun(raw + q, static_cast<int>(std::min<std::size_t>(size - q, kMaxLen - len)));
       len += run;
@@ -132,6 +137,7 @@ std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) 
             return stop(p);
           }
           textEnds = true;
+          dataBehind = more;
           break;
         }
       } else {
@@ -151,7 +157,7 @@ std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) 
     line.Empty = len == 0;
     line.Split = split;
     line.PrematureEof = premature;
-    line.EofCharEnd = textEnds && premature;
+    line.EofCharEnd = dataBehind;
     line.Unusual = split || premature;
     finishLine(batch, line, p, tab, options);
     p = q + static_cast<std::size_t>(terminator);

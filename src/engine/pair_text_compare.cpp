@@ -23,13 +23,6 @@ void toggleTwice(Host& host) {
   host.toggleActivityImages();
 }
 
-// Drops the text of records 1..lines of a table (the memory returns with the table's next clear()).
-void releaseChunkText(LineTable& table, std::int32_t lines) {
-  const int last = std::clamp<std::int32_t>(lines, 0, LineTable::kMaxLines);
-  for (int i = 1; i <= last; ++i)
-    table.releaseText(i);
-}
-
 // Moves the input past the lines of this chunk that were kept; the next chunk starts behind them.
 void advance(TextInput& input, const LineTable& table) {
   const std::int32_t kept = std::clamp<std::int32_t>(input.Count, 0, LineTable::kMaxLines);
@@ -161,8 +154,7 @@ void CompareTextPair(CompareContext& context) {
       host.toggleActivityImages();
     }
 
-    releaseChunkText(context.newTable, std::max(pair.NewLines, n.Count));
-    releaseChunkText(context.oldTable, std::max(pair.OldLines, o.Count));
+    // The chunk's texts are dropped with the tables at the next chunk's load (or at the end of the pair).
 
     // A chunk that keeps no line while more remains would be read again for ever.
     if (!pair.AllRead && n.LinesDone + o.LinesDone == doneBefore && !app.StopRequested &&

@@ -52,6 +52,11 @@ struct TextInput {
   // with a later chunk (the matcher cuts chunks short) is counted once.
   std::int64_t CcolCountedTo = 0;
 
+  // A pass over the lines of a chunk starts outside any comment or string.
+  void clearDpCarry() {
+    CarryCppString = CarryCppComment = CarryParenComment = CarryHtmlComment = CarryBraceComment = false;
+  }
+
   // The compare-column bounds.
   CompareColumns columns() const { return {CcolTwoRanges, CcolStart1, CcolEnd1, CcolStart2, CcolEnd2}; }
 

@@ -189,11 +189,7 @@ bool ReadLine(TextInput& input, bool ieof) {
 void ResetInput(TextInput& input, bool continuing) {
   input.AtEof = false;
   input.EofCharEnd = false;
-  input.CarryCppString = false;
-  input.CarryCppComment = false;
-  input.CarryParenComment = false;
-  input.CarryHtmlComment = false;
-  input.CarryBraceComment = false;
+  input.clearDpCarry();
   input.BufLeft = 0;
   input.BufPos = 0;
   if (!continuing) input.FilePos = input.ChunkStart;
@@ -217,8 +213,7 @@ void LoadChunk(CompareContext& context) {
   // The lines come from the feeds; the files' own positions are theirs to set.
   for (TextInput* input : {&newInput, &oldInput}) {
     input->AtEof = input->EofCharEnd = false;
-    input->CarryCppString = input->CarryCppComment = input->CarryParenComment = input->CarryHtmlComment =
-        input->CarryBraceComment = false;
+    input->clearDpCarry();
     input->BufLeft = input->BufPos = 0;
     input->ChunkStart = input->FilePos;
     input->Count = 0;

@@ -17,9 +17,10 @@ namespace kelvarine {
 // when a proper prefix of the longer text sums like the whole. Such lines are rare: an Old one is a
 // candidate for every New line (`ambiguousOlds`), and for a New one `exact()` is false (its caller
 // walks the bucket chain instead).
-// The strong key of a compare text (`cmpLen` bytes, hashing to `hash`): the class it is indexed by.
+// The strong key of a compare text (`cmpLen` bytes, hashing to `hash`, in a buffer that holds whole
+// 8-byte words): the class it is indexed by.
 std::uint64_t TwinKeyOf(const char* text, int cmpLen, std::uint16_t hash);
-// False for a compare text that can equal one of another length (the rare kind above).
+// False for a compare text that can equal one of another length (the rare kind above); the same buffer.
 bool TwinKeyExact(const char* text, int cmpLen, std::uint16_t hash);
 
 class TwinIndex {

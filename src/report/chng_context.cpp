@@ -110,6 +110,16 @@ void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, 
   afterHold(context, /*change=*/false);
 }
 
+int ChngLinesToPass(const CompareContext& context, int count) {
+  const PairState& pair = context.app.pair;
+  if (!context.app.options.ListChng || pair.ChngTrailing || pair.ChngHeld != kContext) return 0;
+  return std::max(count - kContext, 0);
+}
+
+void PassChngLines(CompareContext& context, int count) {
+  context.pair().ChngSkipped += count;
+}
+
 void KeepChngHeldLines(CompareContext& context) {
   PairState& pair = context.pair();
   for (int k = 0; k < std::clamp(pair.ChngHeld, 0, kWindow); ++k) {

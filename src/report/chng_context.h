@@ -16,6 +16,12 @@ void HoldChngLine(CompareContext& context, std::string line);
 // is held where it is until KeepChngHeldLines.
 void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, int oldRef);
 
+// Of `count` unchanged lines about to be held one after the other, how many the Chng context would only
+// count as not shown: all but the last six, when it holds no trailing context and its window is full.
+int ChngLinesToPass(const CompareContext& context, int count);
+// Counts `count` such lines as not shown, without holding them.
+void PassChngLines(CompareContext& context, int count);
+
 // At the end of a chunk's listing: the held matched lines keep a copy of their text, which goes with the
 // chunk.
 void KeepChngHeldLines(CompareContext& context);

@@ -161,7 +161,11 @@ class ListingBody {
   void rereadOld() {
     if (oldCount_ == 0) return;
     const bool stored = chunkUnchanged(oldInput_, oldTable_, oldCount_);
-    if (!stored) ResetInput(oldInput_, /*continuing=*/false);
+    if (stored) {
+      oldInput_.clearDpCarry();
+    } else {
+      ResetInput(oldInput_, /*continuing=*/false);
+    }
     int runStart = 0;
     for (int o = 1; o <= oldCount_; ++o) {
       reread(oldInput_, oldTable_, o, pair_.OldPartDpCount, stored);
@@ -200,7 +204,11 @@ class ListingBody {
   void rereadNew() {
     if (newCount_ == 0) return;
     const bool stored = chunkUnchanged(newInput_, newTable_, newCount_);
-    if (!stored) ResetInput(newInput_, /*continuing=*/false);
+    if (stored) {
+      newInput_.clearDpCarry();
+    } else {
+      ResetInput(newInput_, /*continuing=*/false);
+    }
     int insertStart = 0, matchStart = 0, lastPartner = 0;
     for (int n = 1; n <= newCount_; ++n) {
       reread(newInput_, newTable_, n, pair_.NewPartDpCount, stored);
@@ -307,6 +315,19 @@ class ListingBody {
 
   void WriteDpLine(int n) { emit(DpListingLine(shown(newLine(n)), options_.Fscl, newRef(n))); }
 
+  // In the Chng listing, passes over the first of the `count` matched lines from n on that the context
+  // window would only count as not shown (it holds the six that may show before the next change), when
+  // all of them are listed one after the other; returns how many it passed.
+  int passMatchedLines(int n, int count) {
+    if (options_.DpActive) return 0;
+    const int passable = ChngLinesToPass(context_, count);
+    if (passable == 0) return 0;
+    for (int i = n; i < n + count; ++i)
+      if (!matchedNew(i) || newLine(i).Reformat) return 0;
+    PassChngLines(context_, passable);
+    return passable;
+  }
+
   // Lists the New Dp lines from n on (unless Xdpl) and returns the first line after them.
   int writeDpLines(int n) {
     while (n <= newCount_ && newLine(n).DpLine) {
@@ -366,6 +387,12 @@ class ListingBody {
           for (int i = 0; i < k; ++i) {
             if (i > 0) n = writeDpLines(n);
             if (!matchedNew(n) || newLine(n).Reformat) break;
+            if (const int passed = passMatchedLines(n, k - i); passed > 0) {
+              n += passed;
+              i += passed - 1;
+              o = nextOld(partner(n - 1) + 1);
+              continue;
+            }
             const int p = partner(n);
             WriteMatchedLine(n, p, i);
             o = nextOld(p + 1);
@@ -513,7 +540,11 @@ void ListIdenticalFiles(CompareContext& context) {
   const int oldCount = std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines);
   if (count == 0) return;
   const bool stored = chunkUnchanged(input, newTable, count);
-  if (!stored) ResetInput(input, /*continuing=*/false);
+  if (stored) {
+    input.clearDpCarry();
+  } else {
+    ResetInput(input, /*continuing=*/false);
+  }
   for (int i = 1; i <= count; ++i) {
     if (!stored) rereadLine(input, newTable, i, options.Ieof);
     LineRecord& record = newTable[i];

@@ -215,6 +215,12 @@ TEST_P(ListingTableTest, ListsAndCounts) {
 
 const std::string kDpNew = "a|; c1|b|; c2|; c3|c|d", kDpOld = "a|b|; old|c|x";
 const std::string kUnchanged12 = "u1|u2|u3|u4|u5|u6|u7|u8|u9|u10|u11|u12";
+const std::string kUnchanged30 = [] {
+  std::string lines;
+  for (int i = 1; i <= 30; ++i)
+    lines += (i > 1 ? "|u" : "u") + std::to_string(i);
+  return lines;
+}();
 const std::string kShown12 = "= u1|= u2|= u3|= u4|= u5|= u6|= u7|= u8|= u9|= u10|= u11|= u12";
 
 const ListingCase kListingCases[] = {
@@ -232,6 +238,9 @@ const ListingCase kListingCases[] = {
      "= x = 1;  // new note|= y", "2 0 0 0 0 0 0 1 1 0"},
     {"PartDpLinesCutWithXdpl", "Long", "Dcpp Xdpl", "x = 1;  // new note|y", "x = 1;  // old|y",
      "= x = 1;|= y", "2 0 0 0 0 0 0 1 1 0"},
+    // The listing reads the lines again outside any comment, whatever the chunk's last line left open.
+    {"PartDpLinesCutFromTheChunkStart", "Long", "Dcpp Xdpl", "x = 1; */ y // c|w|z /* open",
+     "x = 2; */ y // c|w|z /* open", "I x = 1; */ y|D x = 2; */ y|= w|= z", "2 1 1 0 1 0 0 2 2 0"},
     // Exact or reformatted matches (blanks alone make a reformat in the whole-report tests).
     {"RovrMatchesExactly", "Long", "Rovr", "f|a b c|l", "f|abc|l", "= f|= a b c|= l", "3 0 0 0 0 0 0 0 0 0"},
     {"IcasMatchesExactly", "Long", "Icas", "f|ABC|l", "f|abc|l", "= f|= ABC|= l", "3 0 0 0 0 0 0 0 0 0"},
@@ -250,6 +259,10 @@ const ListingCase kListingCases[] = {
     {"ChngThirteenBetween", "Chng", "", "x1|" + kUnchanged12 + "|u13|x2", "y1|" + kUnchanged12 + "|u13|y2",
      "I x1|D y1|= u1|= u2|= u3|= u4|= u5|= u6|~1|= u8|= u9|= u10|= u11|= u12|= u13|I x2|D y2",
      "13 2 2 0 2 0 0 0 0 0"},
+    // A long gap: the lines between the six after one change and the six before the next are counted.
+    {"ChngLongGap", "Chng", "", "x1|" + kUnchanged30 + "|x2", "y1|" + kUnchanged30 + "|y2",
+     "I x1|D y1|= u1|= u2|= u3|= u4|= u5|= u6|~18|= u25|= u26|= u27|= u28|= u29|= u30|I x2|D y2",
+     "30 2 2 0 2 0 0 0 0 0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pairs, ListingTableTest, ::testing::ValuesIn(kListingCases),
