@@ -154,6 +154,7 @@ std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) 
     FeedLine& line = batch.Lines.emplace_back();
     line.Record.EndPos = batch.Start + static_cast<std::int64_t>(q + static_cast<std::size_t>(terminator));
     line.Record.Len = len == 0 ? 1 : len;
+    line.ReadLen = len;
     line.Empty = len == 0;
     line.Split = split;
     line.PrematureEof = premature;

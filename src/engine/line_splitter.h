@@ -69,6 +69,7 @@ struct FeedLine {
   // or a copy with blanks for TABs in its Texts) and, when Keyed, its compare key (Text in Texts,
   // PaddedTextBytes(Len) bytes; CmpLen, Hash, TwinKey, CcolLen...).
   LineRecord Record;
+  std::int32_t ReadLen = 0;   // characters read: Len, but 0 for an empty line
   bool Empty = false;         // the line had no character (its text is one blank)
   bool Split = false;         // ended at 2048 characters
   bool PrematureEof = false;  // met an end-of-file character with data behind it

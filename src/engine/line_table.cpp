@@ -25,6 +25,12 @@ void LineTable::clear() {
   used_ = 0;
 }
 
+void LineTable::clearFrom(int first) {
+  if (first < 1 || first > kRecords + 1) rangeError(first);
+  if (touched_ >= first) std::fill(records_.begin() + first, records_.begin() + touched_ + 1, LineRecord{});
+  touched_ = first - 1;
+}
+
 char* LineTable::allocateInNextBlock(std::size_t bytes) {
   while (true) {
     if (block_ < blocks_.size()) {

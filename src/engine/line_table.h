@@ -106,6 +106,13 @@ class LineTable {
   // Clears every record to zero and releases all text (only the records that were touched since the
   // last clear need it, which keeps small files cheap).
   void clear();
+  // The same for a table whose records 1..n are about to be assigned whole: releases all text now;
+  // clearFrom(n + 1) then clears the records behind them.
+  void releaseAllText() {
+    block_ = 0;
+    used_ = 0;
+  }
+  void clearFrom(int first);
   // Gives record i a text buffer of at least `len` + 4 bytes holding `text` followed by zero bytes.
   void setText(int i, const char* text, int len);
   // A copy of `text` (`len` + 4 bytes or more, zeros behind the text) that lives until the next clear().

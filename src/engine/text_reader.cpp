@@ -53,41 +53,53 @@ void countCompareColumns(LineRecord& record, TextInput& input, std::int32_t& cco
   }
 }
 
-// The next line of the chunk from the input's feed into the next record of `table`, with what reading
-// it tells about the file. Without a key from the feed, the record gets its own copy of the text, Cobol
-// comment lines are marked under Dcob and the compare columns are cut under Ccol.
-bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
-              std::int32_t& ccolShortLines) {
-  const FeedLine* line = input.Feed.next();
-  if (line == nullptr) {
-    input.AtEof = true;
-    if (input.Feed.endPrematureEof()) input.PrematureEof = true;
-    if (input.Feed.endEofCharAt() >= 0) input.EofCharAt = input.Feed.endEofCharAt();
-    return false;
+// The text of `input` has ended: what the end met.
+bool noMoreLines(TextInput& input) {
+  input.AtEof = true;
+  if (input.Feed.endPrematureEof()) input.PrematureEof = true;
+  if (input.Feed.endEofCharAt() >= 0) input.EofCharAt = input.Feed.endEofCharAt();
+  return false;
+}
+
+// Record i, just taken from `line`, past the common case: what an unusual line tells about the file,
+// the compare-column counts, and without a key from the feed the record's own copy of the text, the
+// Cobol comment mark under Dcob and the compare columns under Ccol.
+void finishRecord(LineTable& table, int i, const FeedLine& line, TextInput& input,
+                  const CompareOptions& options, std::int32_t& ccolShortLines) {
+  LineRecord& record = table[i];
+  if (line.Unusual) {
+    if (line.Split) input.LinesSplit = true;
+    if (line.PrematureEof) input.PrematureEof = true;
+    if (line.EofCharEnd) input.EofCharAt = record.EndPos;
   }
-  const int i = input.Count + 1;
-  LineRecord& record = table.rows(i)[i];
-  record = line->Record;
-  input.FilePos = record.EndPos;
-  input.LineLen = record.Len;
-  input.Count = i;
-  input.LongestLine = std::max<std::int32_t>(input.LongestLine, line->Empty ? 0 : record.Len);
-  if (line->Unusual) {
-    if (line->Split) input.LinesSplit = true;
-    if (line->PrematureEof) input.PrematureEof = true;
-    if (line->EofCharEnd) input.EofCharAt = record.EndPos;
-  }
-  if (line->Keyed) {
-    input.KeysMade = i;
+  if (line.Keyed) {
     if (options.Ccol) countCompareColumns(record, input, ccolShortLines);
-    return true;
+    return;
   }
+  input.KeysMade = 0;
   table.setText(i, record.ReadText, record.Len);
   if (options.Dcob && record.Len >= 7 && record.ReadText[6] == '*') {
     record.DpLine = true;
   } else if (options.Ccol) {
     BuildCompareColumns(record, input, record.ReadText, ccolShortLines);
   }
+}
+
+// The next line of the chunk from the input's feed into the next record of `table`, with what reading
+// it tells about the file.
+bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
+              std::int32_t& ccolShortLines) {
+  const FeedLine* line = input.Feed.next();
+  if (line == nullptr) return noMoreLines(input);
+  const int i = ++input.Count;
+  LineRecord& record = table.rows(i)[i];
+  record = line->Record;
+  input.FilePos = record.EndPos;
+  input.LineLen = record.Len;
+  input.KeysMade = i;
+  if (line->ReadLen > input.LongestLine) input.LongestLine = line->ReadLen;
+  if (line->Unusual || !line->Keyed || options.Ccol)
+    finishRecord(table, i, *line, input, options, ccolShortLines);
   return true;
 }
 
@@ -219,8 +231,9 @@ void LoadChunk(CompareContext& context) {
     input->Count = 0;
     input->KeysMade = 0;
   }
-  context.newTable.clear();
-  context.oldTable.clear();
+  // Each record of the chunk is assigned whole; the records behind them are cleared at the end.
+  context.newTable.releaseAllText();
+  context.oldTable.releaseAllText();
   const std::string newName = baseName(newInput.FileName);
   // The lines the matcher cut off the last chunk start this one with their keys (without a Dp option
   // a key depends on the line alone). They exist only behind a matched chunk, so FilesDiffer is set
@@ -262,9 +275,11 @@ void LoadChunk(CompareContext& context) {
     }
   }
 
-  if (context.app.StopRequested) return;
   const int n = newInput.Count;
   const int m = oldInput.Count;
+  context.newTable.clearFrom(n + 1);
+  context.oldTable.clearFrom(m + 1);
+  if (context.app.StopRequested) return;
   context.newTable.makeSentinel(n + 1, m);
   context.oldTable.makeSentinel(m + 1, n);
   pair.NewLines = n;
