@@ -16,8 +16,8 @@ constexpr std::int64_t kBlock = TextInput::kReadBlock;
 // next, within a memory bound (it reads on when the caller waits, whatever the bound).
 constexpr std::size_t kAheadLines = 2 * (LineTable::kMaxLines + 1);
 constexpr std::size_t kAheadBytes = std::size_t{8} << 20;
-// Free batches kept for reuse.
-constexpr std::size_t kPoolSize = 8;
+// The most lines a batch holds.
+constexpr std::size_t kBatchLines = 2048;
 
 }  // namespace
 
@@ -58,7 +58,9 @@ std::unique_ptr<FeedBatch> LineFeed::freeBatch() {
 }
 
 void LineFeed::recycle(std::unique_ptr<FeedBatch> batch) {
-  if (pool_.size() < kPoolSize) pool_.push_back(std::move(batch));
+  // All are kept: no more are ever made than were held at once (which the read-ahead bounds), and
+  // memory given back and taken again costs a page fault for every page.
+  pool_.push_back(std::move(batch));
 }
 
 std::size_t LineFeed::heldBytes(const FeedBatch& batch) const {
@@ -100,6 +102,7 @@ void LineFeed::publish(std::unique_ptr<FeedBatch> batch) {
   heldBytes_ += heldBytes(*batch);
   nextStart_ = batch->LinesEnd;
   ended_ = batch->Last;
+  waiting_ = false;  // the caller asks again if this one is not the batch it waits for
   batches_.push_back(std::move(batch));
 }
 
@@ -108,9 +111,11 @@ void LineFeed::produce(FeedBatch& batch) {
   if (p.file == nullptr) throw EngineFault("a line feed without its file");
   batch.Start = p.pendingStart;
   batch.Raw.assign(p.pending.begin(), p.pending.end());
+  // A block is read when fewer bytes than one are left over; a batch holds a bounded number of lines.
+  bool read = batch.Raw.size() < static_cast<std::size_t>(kBlock);
   std::size_t used = 0;
   while (true) {
-    if (!p.eof) {
+    if (read && !p.eof) {
       const std::size_t have = batch.Raw.size();
       batch.Raw.resize(have + static_cast<std::size_t>(kBlock));
       p.file->seek(p.readPos);
@@ -120,8 +125,9 @@ void LineFeed::produce(FeedBatch& batch) {
       p.readPos += got;
       p.eof = got == 0;
     }
-    used = SplitLines(batch, p.eof, p.options);
+    used = SplitLines(batch, p.eof, p.options, kBatchLines);
     if (!batch.Lines.empty() || batch.Last) break;
+    read = true;
   }
   batch.EndOfFile = p.eof;
   p.pending.assign(batch.Raw.begin() + static_cast<std::ptrdiff_t>(used), batch.Raw.end());

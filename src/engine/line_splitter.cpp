@@ -72,7 +72,7 @@ void FeedBatch::clear() {
   EndEofCharAt = -1;
 }
 
-std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) {
+std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options, std::size_t maxLines) {
   // Each line takes at least one byte of Raw and at most twice its length and 11 bytes of Texts.
   const std::size_t most = 13 * batch.Raw.size() + 64;
   if (batch.TextsCap < most) {
@@ -89,6 +89,7 @@ std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options) 
     return at;
   };
   while (true) {
+    if (batch.Lines.size() >= maxLines) return stop(p);
     std::size_t q = p;
     int len = 0;
     int terminator = 0;

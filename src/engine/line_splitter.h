@@ -98,10 +98,12 @@ struct FeedBatch {
   void clear();
 };
 
-// Splits Raw (bytes from Start; `eof`: the file ends behind them) into lines from the start, as
-// ReadLine does, and makes their keys. Stops before a line whose end depends on bytes not read yet.
-// Sets LinesEnd, and Last when the text ends. Returns the offset in Raw of the first byte not used.
-std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options);
+// Splits Raw (bytes from Start; `eof`: the file ends behind them) into at most `maxLines` lines from
+// the start, as ReadLine does, and makes their keys. Stops before a line whose end depends on bytes not
+// read yet. Sets LinesEnd, and Last when the text ends. Returns the offset in Raw of the first byte not
+// used.
+std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options,
+                       std::size_t maxLines = static_cast<std::size_t>(-1));
 
 // Writes the compare-column text of the `len` characters at `line` to `out` (room for `len` bytes,
 // at least 1) and returns its length; a line shorter than the first column gives one blank.
