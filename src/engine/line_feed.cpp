@@ -15,7 +15,7 @@ constexpr std::int64_t kBlock = TextInput::kReadBlock;
 // How far the helper reads ahead of the first line of the current chunk: enough for this chunk and the
 // next, within a memory bound (it reads on when the caller waits, whatever the bound).
 constexpr std::size_t kAheadLines = 2 * (LineTable::kMaxLines + 1);
-constexpr std::size_t kAheadBytes = std::size_t{8} << 20;
+constexpr std::size_t kAheadBytes = std::size_t{4} << 20;
 // The most lines a batch holds.
 constexpr std::size_t kBatchLines = 2048;
 
@@ -110,6 +110,7 @@ void LineFeed::produce(FeedBatch& batch) {
   Producer& p = producer_;
   if (p.file == nullptr) throw EngineFault("a line feed without its file");
   batch.Start = p.pendingStart;
+  batch.Raw.reserve(p.pending.size() + static_cast<std::size_t>(kBlock));  // no more: a chunk holds many
   batch.Raw.assign(p.pending.begin(), p.pending.end());
   // A block is read when fewer bytes than one are left over; a batch holds a bounded number of lines.
   bool read = batch.Raw.size() < static_cast<std::size_t>(kBlock);

@@ -13,12 +13,7 @@ namespace {
 constexpr int kMaxLen = TextInput::kMaxLineLen;
 const char kBlankLine[] = " ";
 
-// `bytes` more bytes of the batch's Texts.
-char* takeTexts(FeedBatch& batch, std::size_t bytes) {
-  char* at = batch.Texts.get() + batch.TextsUsed;
-  batch.TextsUsed += bytes;
-  return at;
-}
+constexpr std::size_t kTextBlock = 64 * 1024;
 
 // Gives the line just split its text (a copy with blanks for TABs when it has one) and, when asked,
 // its compare key: compare columns cut into the front of a copy, then blanks removed and hashed.
@@ -29,7 +24,7 @@ void finishLine(FeedBatch& batch, FeedLine& line, std::size_t rawAt, bool tab, c
   if (line.Empty) {
     r.ReadText = kBlankLine;
   } else if (tab) {
-    char* copy = takeTexts(batch, len);
+    char* copy = batch.takeTexts(len);
     for (std::size_t i = 0; i < len; ++i)
       copy[i] = raw[i] == static_cast<char>(kTabChar) ? ' ' : raw[i];
     r.ReadText = copy;
@@ -38,7 +33,7 @@ void finishLine(FeedBatch& batch, FeedLine& line, std::size_t rawAt, bool tab, c
   }
   if (!options.makeKeys) return;
   const auto cap = static_cast<std::size_t>(PaddedTextBytes(r.Len));
-  char* key = takeTexts(batch, cap);
+  char* key = batch.takeTexts(cap);
   CompareKey made;
   if (!options.icas && !options.ccol) {
     made = MakeCompareKeyCopy(r.ReadText, r.Len, key);
@@ -63,23 +58,29 @@ void finishLine(FeedBatch& batch, FeedLine& line, std::size_t rawAt, bool tab, c
 
 }  // namespace
 
+char* FeedBatch::takeTexts(std::size_t bytes) {
+  if (TextBlock >= Texts.size() || TextBlockUsed + bytes > kTextBlock) {
+    if (TextBlock < Texts.size() && TextBlockUsed > 0) ++TextBlock;
+    if (TextBlock == Texts.size()) Texts.push_back(std::make_unique_for_overwrite<char[]>(kTextBlock));
+    TextBlockUsed = 0;
+  }
+  char* at = Texts[TextBlock].get() + TextBlockUsed;
+  TextBlockUsed += bytes;
+  TextsUsed += bytes;
+  return at;
+}
+
 void FeedBatch::clear() {
   Start = LinesEnd = 0;
   Raw.clear();
-  TextsUsed = 0;
+  TextBlock = TextBlockUsed = TextsUsed = 0;
   Lines.clear();
   Last = EndOfFile = EndPrematureEof = false;
   EndEofCharAt = -1;
 }
 
 std::size_t SplitLines(FeedBatch& batch, bool eof, const SplitOptions& options, std::size_t maxLines) {
-  // Each line takes at least one byte of Raw and at most twice its length and 11 bytes of Texts.
-  const std::size_t most = 13 * batch.Raw.size() + 64;
-  if (batch.TextsCap < most) {
-    batch.Texts = std::make_unique_for_overwrite<char[]>(most);
-    batch.TextsCap = most;
-  }
-  batch.TextsUsed = 0;
+  batch.TextBlock = batch.TextBlockUsed = batch.TextsUsed = 0;
   batch.Lines.clear();
   const auto* raw = reinterpret_cast<const unsigned char*>(batch.Raw.data());
   const std::size_t size = batch.Raw.size();

@@ -84,10 +84,12 @@ struct FeedBatch {
   std::int64_t Start = 0;     // file position of Raw[0]
   std::int64_t LinesEnd = 0;  // file position just after the last line: where the next batch starts
   std::vector<char> Raw;      // bytes as read: the lines, then the start of what follows
-  // Text copies of lines with a TAB, and compare keys: TextsUsed of TextsCap bytes, enough for any
-  // lines of Raw, so that they never move.
-  std::unique_ptr<char[]> Texts;
-  std::size_t TextsCap = 0, TextsUsed = 0;
+  // Text copies of lines with a TAB, and compare keys, in blocks that never move: TextsUsed bytes of
+  // the blocks up to TextBlock.
+  std::vector<std::unique_ptr<char[]>> Texts;
+  std::size_t TextBlock = 0, TextBlockUsed = 0, TextsUsed = 0;
+  // `bytes` (at most 8192) more bytes of Texts, in one piece.
+  char* takeTexts(std::size_t bytes);
   std::vector<FeedLine> Lines;
   bool Last = false;       // the text of the file ends after these lines
   bool EndOfFile = false;  // a read found the end of the file at Start + Raw.size()
