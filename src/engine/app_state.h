@@ -26,6 +26,10 @@ struct AppState {
   bool StopRequested = false;
   bool RunFailed = false;
 
+  // A text pair with a file of at least this many bytes reads and prepares its lines on a helper
+  // thread, ahead of the matching and listing; negative: never.
+  std::int64_t ReadAheadMinSize = std::int64_t{1} << 20;
+
   std::int32_t PairCount = 0;
   std::int32_t CurrentPairIndex = 0;
   bool PairReady = false;

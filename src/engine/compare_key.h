@@ -7,13 +7,26 @@
 
 namespace kelvarine {
 
+// The compare key of one line, made in place in `text` (the line's `len` characters followed by zero
+// bytes up to PaddedTextBytes(len), read a word at a time): folds A-Z to a-z with `icas`, removes every blank
+// from the first `scan` characters, pads to an even length and hashes. The strong key that the twin index
+// groups lines by comes with it.
+struct CompareKey {
+  std::int32_t CmpLen = 0;
+  std::uint16_t Hash = 0;
+  std::uint64_t TwinKey = 0;
+  bool TwinExact = false;
+};
+CompareKey MakeCompareKey(char* text, int len, int scan, bool icas);
+
+// The same without Icas or compare columns, from the `len` characters at `line` into `key`
+// (PaddedTextBytes(len) bytes): the bytes are those that copying the line there, zero-padded, and
+// MakeCompareKey would leave, behind the compare text too (where a longer New text is compared).
+CompareKey MakeCompareKeyCopy(const char* line, int len, char* key);
+
 // Builds the compare key of a line in place: folds A-Z to a-z with `icas`, removes every blank from
 // the first CcolLen (with `ccol`) or Len characters, pads to an even length (CmpLen), and hashes.
 void PrepareCompareKey(LineRecord& record, bool icas, bool ccol);
-
-// Sum modulo 65536 of the compare text read as (cmpLen + 1) / 2 little-endian 16-bit words; 0 becomes
-// 65535.
-std::uint16_t CompareTextHash(const char* text, int cmpLen);
 
 // The hash bucket of a line, 1..8192.
 inline int HashBucket(std::uint16_t hash) {

@@ -148,17 +148,8 @@ void LineMatcher::advanceRegion() {
   s_.OldEnd = s_.newLine(end).Link;
 }
 
-// Cuts the chunk after New line n and Old line o; the lines behind start the next chunk (carried with
-// their keys when no Dp option is on, else read again).
+// Cuts the chunk after New line n and Old line o; the lines behind start the next chunk.
 void LineMatcher::truncateTables(int n, int o) {
-  if (!s_.dpActive) {
-    TextInput& newInput = s_.ctx.newInput;
-    TextInput& oldInput = s_.ctx.oldInput;
-    newInput.Carried.keepFront(s_.newTable, n + 1, s_.NewCount,
-                               n > 0 ? s_.newTable[n].EndPos : newInput.ChunkStart);
-    oldInput.Carried.keepFront(s_.oldTable, o + 1, s_.OldCount,
-                               o > 0 ? s_.oldTable[o].EndPos : oldInput.ChunkStart);
-  }
   for (int i = n + 1; i <= s_.NewCount; ++i)
     s_.newTable.releaseText(i);
   for (int i = o + 1; i <= s_.OldCount; ++i)

@@ -25,6 +25,12 @@ void LineTable::clear() {
   used_ = 0;
 }
 
+void LineTable::clearFrom(int first) {
+  if (first < 1 || first > kRecords + 1) rangeError(first);
+  if (touched_ >= first) std::fill(records_.begin() + first, records_.begin() + touched_ + 1, LineRecord{});
+  touched_ = first - 1;
+}
+
 char* LineTable::allocateInNextBlock(std::size_t bytes) {
   while (true) {
     if (block_ < blocks_.size()) {
@@ -55,16 +61,17 @@ void LineTable::setText(int i, const char* text, int len) {
   CopyZeroPadded(r.Text, static_cast<std::size_t>(r.TextCap), text, static_cast<std::size_t>(len));
 }
 
-void LineTable::setListText(int i, const char* text, int len) {
-  LineRecord& r = (*this)[i];
+char* LineTable::copyText(const char* text, int len) {
   const std::int32_t bytes = PaddedTextBytes(len);
-  r.ListText = allocate(static_cast<std::size_t>(bytes));
-  CopyZeroPadded(r.ListText, static_cast<std::size_t>(bytes), text, static_cast<std::size_t>(len));
+  char* copy = allocate(static_cast<std::size_t>(bytes));
+  CopyZeroPadded(copy, static_cast<std::size_t>(bytes), text, static_cast<std::size_t>(len));
+  return copy;
 }
 
 void LineTable::releaseText(int i) {
   LineRecord& r = (*this)[i];
   r.Text = nullptr;
+  r.ReadText = nullptr;
   r.ListText = nullptr;
   r.TextCap = 0;
 }

@@ -11,25 +11,28 @@ namespace kelvarine {
 // One line of a chunk. Filled by the text reader, marked by the Dp filters, linked by the matcher,
 // flagged by the listing. Indexes are 1-based table indexes.
 struct LineRecord {
-  bool Matched = false;       // paired with a line of the other table
-  bool Unique = false;        // New: settled without a partner in its region (matcher working flag)
-  bool DpLine = false;        // don't-process line: never matched
-  bool PartDp = false;        // part of the line is a Dp comment, blanked before comparing
-  bool Reformat = false;      // matched line whose listing text differs from its partner's
-  bool Anchor = false;        // first line of an accepted run; true on the sentinel
-  bool Moved = false;         // paired out of order by the moved-line search
-  bool CcolShort = false;     // shorter than the first compare column; compare text one blank
-  std::int32_t Link = 0;      // partner (or, while indexing, first equal Old line / bucket chain)
-  std::uint16_t Hash = 0;     // hash of the compare text; never 0 for a prepared line
-  std::int32_t NextTwin = 0;  // Old: next Old line with the same compare text
-  std::int32_t RunLen = 0;    // listing: lines of the run this line starts
-  std::int32_t Len = 0;       // length as read, 1..2048 (an empty line is one blank)
-  std::int32_t CmpLen = 0;    // compare text length after blank removal, padded to even
-  std::int32_t CcolLen = 0;   // compare-column text length (with Ccol)
-  std::int64_t EndPos = 0;    // file position just after this line's terminator
-  char* Text = nullptr;       // Len + 4 bytes: the line as read, then the compare text in place
-  char* ListText = nullptr;   // the listing's copy of the line as read
-  std::int32_t TextCap = 0;   // bytes available at Text (at least Len + 4)
+  std::int64_t EndPos = 0;         // file position just after this line's terminator
+  char* Text = nullptr;            // at least Len + 4 bytes: the line as read, then the compare text in place
+  const char* ReadText = nullptr;  // the line as read (Len characters), as the listing shows it
+  char* ListText = nullptr;        // the listing's copy of a Dp line, its comment blanked
+  std::uint64_t TwinKey = 0;       // strong hash of the compare text (made with it)
+  std::int32_t Link = 0;           // partner (or, while indexing, first equal Old line / bucket chain)
+  std::int32_t NextTwin = 0;       // Old: next Old line with the same compare text
+  std::int32_t RunLen = 0;         // listing: lines of the run this line starts
+  std::int32_t Len = 0;            // length as read, 1..2048 (an empty line is one blank)
+  std::int32_t CmpLen = 0;         // compare text length after blank removal, padded to even
+  std::int32_t CcolLen = 0;        // compare-column text length (with Ccol)
+  std::int32_t TextCap = 0;        // bytes available at Text (at least Len + 4)
+  std::uint16_t Hash = 0;          // hash of the compare text; never 0 for a prepared line
+  bool Matched = false;            // paired with a line of the other table
+  bool Unique = false;             // New: settled without a partner in its region (matcher working flag)
+  bool DpLine = false;             // don't-process line: never matched
+  bool PartDp = false;             // part of the line is a Dp comment, blanked before comparing
+  bool Reformat = false;           // matched line whose listing text differs from its partner's
+  bool Anchor = false;             // first line of an accepted run; true on the sentinel
+  bool Moved = false;              // paired out of order by the moved-line search
+  bool CcolShort = false;          // shorter than the first compare column; compare text one blank
+  bool TwinExact = false;          // the twin index's class of TwinKey holds every line this one can equal
 };
 
 // Bytes a line table gives the Text of a line of `len` characters: len + 4, rounded up to whole words.
@@ -103,11 +106,18 @@ class LineTable {
   // Clears every record to zero and releases all text (only the records that were touched since the
   // last clear need it, which keeps small files cheap).
   void clear();
+  // The same for a table whose records 1..n are about to be assigned whole: releases all text now;
+  // clearFrom(n + 1) then clears the records behind them.
+  void releaseAllText() {
+    block_ = 0;
+    used_ = 0;
+  }
+  void clearFrom(int first);
   // Gives record i a text buffer of at least `len` + 4 bytes holding `text` followed by zero bytes.
   void setText(int i, const char* text, int len);
-  // Gives record i a listing copy (`len` + 4 bytes or more, zeros behind the text) of `text`.
-  void setListText(int i, const char* text, int len);
-  // Drops record i's Text and ListText (their memory returns with the next clear()).
+  // A copy of `text` (`len` + 4 bytes or more, zeros behind the text) that lives until the next clear().
+  char* copyText(const char* text, int len);
+  // Drops record i's texts (their memory returns with the next clear()).
   void releaseText(int i);
   // Makes record i the sentinel of a table whose other table holds `otherCount` lines.
   void makeSentinel(int i, int otherCount);

@@ -48,7 +48,11 @@ MatcherState::MatcherState(CompareContext& context)
       dpActive(context.options().DpActive),
       NewCount(context.newInput.Count),
       OldCount(context.oldInput.Count),
-      buckets(context.bucketHeads) {}
+      buckets(context.bucketHeads),
+      news_(context.newTable.rows(NewCount + 1)),
+      olds_(context.oldTable.rows(OldCount + 1)),
+      newRecords_(static_cast<unsigned>(NewCount + 1)),
+      oldRecords_(static_cast<unsigned>(OldCount + 1)) {}
 
 bool MatcherState::probe(int& n, int& o) const {
   if (n + 6 > NewCount || o + 6 > OldCount) return false;

@@ -29,8 +29,10 @@ struct MatcherState {
   int CutNew = 1, CutOld = 1;
   int cycles = 0;
 
-  LineRecord& newLine(int i) { return newTable[i]; }
-  LineRecord& oldLine(int i) { return oldTable[i]; }
+  // Record i: from the arrays of the chunk's records (and sentinels) as loaded, else through the table
+  // (whose range check throws outside 1..8001).
+  LineRecord& newLine(int i) { return static_cast<unsigned>(i - 1) < newRecords_ ? news_[i] : newTable[i]; }
+  LineRecord& oldLine(int i) { return static_cast<unsigned>(i - 1) < oldRecords_ ? olds_[i] : oldTable[i]; }
 
   // The Dp-skipping steps over the current (possibly cut) tables.
   int nextNew(int i) const { return LineSteps{newTable, NewCount, dpActive}.next(i); }
@@ -41,7 +43,7 @@ struct MatcherState {
   // New line n and Old line o have the same compare text (lines past a table never do).
   bool equal(int n, int o) const {
     if (n < 1 || n > NewCount || o < 1 || o > OldCount) return false;
-    return SameCompareText(newTable[n], oldTable[o]);
+    return SameCompareText(news_[n], olds_[o]);
   }
 
   // The resync probe: bridges a small gap at (n, o). Tries the eight offset pairs in order; succeeds
@@ -58,7 +60,12 @@ struct MatcherState {
   void buildTwinLists(bool movedSearch);
 
   // New line n and Old line o are equal, and of equal compare length.
-  bool equalWithLength(int n, int o) const { return equal(n, o) && newTable[n].CmpLen == oldTable[o].CmpLen; }
+  bool equalWithLength(int n, int o) const { return equal(n, o) && news_[n].CmpLen == olds_[o].CmpLen; }
+
+ private:
+  LineRecord* news_;
+  LineRecord* olds_;
+  unsigned newRecords_, oldRecords_;  // records 1..count + 1 of the chunk as loaded
 };
 
 // Pairs equal unpaired lines that lie out of order, longest runs first, and marks them Moved.

@@ -38,10 +38,13 @@ struct PairState {
   bool ChngTrailing = false;
   bool ChngGapPending = false;
   std::int32_t ChngSkipped = 0;
-  // A held line: a finished report line, or (Matched) an unchanged line's text and references, made
-  // into a report line only if it is shown: most unchanged lines of a Chng listing never are.
+  // A held line: a finished report line, or (matched) an unchanged line's text and references, made
+  // into a report line only if it is shown: most unchanged lines of a Chng listing never are. A matched
+  // line's text stays where the chunk keeps it (`at`) until the chunk's listing ends; then it is copied.
   struct HeldLine {
     std::string text;
+    const char* at = nullptr;
+    std::int32_t len = 0;
     std::int32_t newRef = 0, oldRef = 0;
     bool matched = false;
   };

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/dp_filters.h"
 #include "engine/engine_fault.h"
+#include "engine/line_feed.h"
 #include "engine/line_matcher.h"
 #include "engine/text_reader.h"
 
@@ -20,19 +23,59 @@ void toggleTwice(Host& host) {
   host.toggleActivityImages();
 }
 
-// Drops the text of records 1..lines of a table (the memory returns with the table's next clear()).
-void releaseChunkText(LineTable& table, std::int32_t lines) {
-  const int last = std::clamp<std::int32_t>(lines, 0, LineTable::kMaxLines);
-  for (int i = 1; i <= last; ++i)
-    table.releaseText(i);
-}
-
 // Moves the input past the lines of this chunk that were kept; the next chunk starts behind them.
 void advance(TextInput& input, const LineTable& table) {
   const std::int32_t kept = std::clamp<std::int32_t>(input.Count, 0, LineTable::kMaxLines);
   input.LinesDone += kept;
   if (kept > 0) input.FilePos = table[kept].EndPos;
 }
+
+// For a big pair, a helper thread reads, splits and keys the lines of both files ahead of the chunk
+// loop while the caller matches and lists; it works on bytes only. Each side reads through its own view
+// of the open file; the caller's view stays the input's Stream. Undone when the pair's compare ends.
+class ReadAheadSession {
+ public:
+  explicit ReadAheadSession(CompareContext& context) : context_(context) {
+    TextInput& n = context.newInput;
+    TextInput& o = context.oldInput;
+    const std::int64_t from = context.app.ReadAheadMinSize;
+    if (from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from) return;
+    newSide_.wrap(n);
+    oldSide_.wrap(o);
+    const CompareOptions& options = context.options();
+    ahead_.emplace(n.Feed, *newSide_.reader, o.Feed, *oldSide_.reader, n.FilePos, o.FilePos,
+                   SplitOptionsOf(n, options), SplitOptionsOf(o, options));
+  }
+  ReadAheadSession(const ReadAheadSession&) = delete;
+  ReadAheadSession& operator=(const ReadAheadSession&) = delete;
+  ~ReadAheadSession() {
+    ahead_.reset();
+    newSide_.unwrap(context_.newInput);
+    oldSide_.unwrap(context_.oldInput);
+  }
+
+ private:
+  struct Side {
+    std::unique_ptr<SharedFile> shared;
+    std::unique_ptr<SharedInputFile> reader;
+
+    void wrap(TextInput& input) {
+      shared = std::make_unique<SharedFile>(std::move(input.Stream));
+      input.Stream = std::make_unique<SharedInputFile>(*shared);
+      reader = std::make_unique<SharedInputFile>(*shared);
+    }
+    void unwrap(TextInput& input) {
+      if (!shared) return;
+      input.Stream = shared->release();
+      reader.reset();
+      shared.reset();
+    }
+  };
+
+  CompareContext& context_;
+  Side newSide_, oldSide_;
+  std::optional<ReadAhead> ahead_;
+};
 
 }  // namespace
 
@@ -51,6 +94,7 @@ void CompareTextPair(CompareContext& context) {
   host.toggleActivityImages();
 
   const std::string names = "NFile = " + baseName(n.FileName) + "   OFile = " + baseName(o.FileName);
+  ReadAheadSession readAhead(context);
 
   while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet) {
     n.LineBase = n.LinesDone;
@@ -110,8 +154,7 @@ void CompareTextPair(CompareContext& context) {
       host.toggleActivityImages();
     }
 
-    releaseChunkText(context.newTable, std::max(pair.NewLines, n.Count));
-    releaseChunkText(context.oldTable, std::max(pair.OldLines, o.Count));
+    // The chunk's texts are dropped with the tables at the next chunk's load (or at the end of the pair).
 
     // A chunk that keeps no line while more remains would be read again for ever.
     if (!pair.AllRead && n.LinesDone + o.LinesDone == doneBefore && !app.StopRequested &&

@@ -14,8 +14,8 @@ void TextInput::clear(bool keepCcol) {
   // The buffers' memory is kept for the next pair; their bytes are never read before being written.
   fresh.ReadBuf = std::move(ReadBuf);
   fresh.LineBuf = std::move(LineBuf);
-  fresh.Carried = std::move(Carried);
-  fresh.Carried.clear();
+  Feed.reset();
+  fresh.Feed = std::move(Feed);
   *this = std::move(fresh);
 }
 

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/carried_lines.h"
 #include "engine/file_system.h"
+#include "engine/line_feed.h"
+#include "engine/line_splitter.h"
 
 namespace kelvarine {
 
@@ -45,11 +46,19 @@ struct TextInput {
   FileStamp FileDate = 0;         // modification time
   std::int64_t FileSize = 0;      // size; the binary compare reuses it for its last read count
   std::int64_t FileSizeKept = 0;  // New only: the size, never overwritten
-  CarriedLines Carried;           // lines cut off the last chunk, to start the next one with
-  std::int32_t KeysMade = 0;      // lines 1..KeysMade of the chunk came from Carried, keys made
+  LineFeed Feed;                  // the lines the chunk loader takes, split and keyed
+  std::int32_t KeysMade = 0;      // lines 1..KeysMade of the chunk came with their compare keys
   // End of the furthest line counted as shorter than the first compare column: a line read again
   // with a later chunk (the matcher cuts chunks short) is counted once.
   std::int64_t CcolCountedTo = 0;
+
+  // A pass over the lines of a chunk starts outside any comment or string.
+  void clearDpCarry() {
+    CarryCppString = CarryCppComment = CarryParenComment = CarryHtmlComment = CarryBraceComment = false;
+  }
+
+  // The compare-column bounds.
+  CompareColumns columns() const { return {CcolTwoRanges, CcolStart1, CcolEnd1, CcolStart2, CcolEnd2}; }
 
   // Clears the input for the next pair, keeping the buffers' memory; the compare-column bounds survive
   // when `keepCcol`.

@@ -9,15 +9,12 @@
 #include <vector>
 
 #include "engine/engine_fault.h"
+#include "engine/line_splitter.h"
 
 namespace kelvarine {
 
 namespace {
 
-constexpr unsigned char kTab = 9;
-constexpr unsigned char kLf = 10;
-constexpr unsigned char kCr = 13;
-constexpr unsigned char kEofChar = 26;
 constexpr char kBlank = ' ';
 
 // A chunk ends before a table would hold this many lines (so at most 7999 per file).
@@ -27,38 +24,6 @@ constexpr int kProgressInterval = 1000;
 // Bytes the first-line test reads, and the invalid bytes that make a file binary.
 constexpr int kProbeBytes = 2048;
 constexpr int kBinaryInvalidBytes = 9;
-
-// The bytes the line splitter has to look at; every other byte is copied as it is.
-inline bool isSpecial(unsigned char c) {
-  constexpr std::uint32_t kMask = (1u << kTab) | (1u << kLf) | (1u << kCr) | (1u << kEofChar);
-  return c <= kEofChar && ((kMask >> c) & 1u) != 0;
-}
-
-// Length of the run of ordinary bytes at the start of p[0..n). Eight bytes at a time: a word with no
-// byte below 27 (the special bytes all are) is passed whole; otherwise its first such byte is found
-// from the word's mask (the lowest flagged byte is always a true one) and tested.
-inline int ordinaryRun(const unsigned char* p, int n) {
-  static_assert(std::endian::native == std::endian::little, "the mask's lowest byte is the first byte");
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-  int k = 0;
-  while (n - k >= 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p + k, sizeof w);
-    const std::uint64_t low = (w - kOnes * (kEofChar + 1)) & ~w & kHighs;
-    if (low == 0) {
-      k += 8;
-      continue;
-    }
-    const int at = k + std::countr_zero(low) / 8;
-    if (isSpecial(p[at])) return at;
-    k = at + 1;
-  }
-  for (; k < n; ++k) {
-    if (isSpecial(p[k])) return k;
-  }
-  return k;
-}
 
 // Makes sure ReadBuf holds at least one byte, reading the next block when it is empty. False when
 // the file has no further byte.
@@ -74,53 +39,81 @@ bool fillBlock(TextInput& input) {
   return input.BufLeft > 0;
 }
 
-// Fills the next record of `table` from the line just read into `input`, marking Cobol comment
-// lines under Dcob and cutting the compare columns under Ccol.
-void fillNextRecord(LineTable& table, TextInput& input, const CompareOptions& options,
-                    std::int32_t& ccolShortLines) {
-  const int i = input.Count + 1;
-  table.setText(i, input.LineBuf.data(), input.LineLen);
+// The marks and counts of a line's compare columns: a line shorter than the first column is counted
+// once, however often the matcher cuts it off a chunk and it comes again with the next.
+void countCompareColumns(LineRecord& record, TextInput& input, std::int32_t& ccolShortLines) {
+  if (!record.CcolShort) {
+    input.MaxCmpLen = std::max(input.MaxCmpLen, record.CcolLen);
+    return;
+  }
+  input.CcolShortSeen = true;
+  if (record.EndPos > input.CcolCountedTo) {
+    ++ccolShortLines;
+    input.CcolCountedTo = record.EndPos;
+  }
+}
+
+// The text of `input` has ended: what the end met.
+bool noMoreLines(TextInput& input) {
+  input.AtEof = true;
+  if (input.Feed.endPrematureEof()) input.PrematureEof = true;
+  if (input.Feed.endEofCharAt() >= 0) input.EofCharAt = input.Feed.endEofCharAt();
+  return false;
+}
+
+// Record i, just taken from `line`, past the common case: what an unusual line tells about the file,
+// the compare-column counts, and without a key from the feed the record's own copy of the text, the
+// Cobol comment mark under Dcob and the compare columns under Ccol.
+void finishRecord(LineTable& table, int i, const FeedLine& line, TextInput& input,
+                  const CompareOptions& options, std::int32_t& ccolShortLines) {
   LineRecord& record = table[i];
-  record.EndPos = input.FilePos;
-  record.Len = input.LineLen;
-  input.Count = i;
-  if (options.Dcob && input.LineLen >= 7 && input.LineBuf[6] == '*') {
+  if (line.Unusual) {
+    if (line.Split) input.LinesSplit = true;
+    if (line.PrematureEof) input.PrematureEof = true;
+    if (line.EofCharEnd) input.EofCharAt = record.EndPos;
+  }
+  if (line.Keyed) {
+    if (options.Ccol) countCompareColumns(record, input, ccolShortLines);
+    return;
+  }
+  input.KeysMade = 0;
+  table.setText(i, record.ReadText, record.Len);
+  if (options.Dcob && record.Len >= 7 && record.ReadText[6] == '*') {
     record.DpLine = true;
   } else if (options.Ccol) {
-    BuildCompareColumns(record, input, ccolShortLines);
+    BuildCompareColumns(record, input, record.ReadText, ccolShortLines);
   }
 }
 
-// Starts the chunk with the lines the matcher cut off the last one when they are the lines it would
-// read (the keys of lines without Dp processing depend on the line alone), and moves the file on
-// behind them; otherwise drops them.
-void startWithCarried(TextInput& input, bool usable) {
-  input.KeysMade = 0;
-  if (input.Carried.startChunk(usable, input.FilePos)) input.Stream->seek(input.Carried.endPos());
-}
-
-// The next line of the chunk into the next record of `table`: a carried line, else one read.
+// The next line of the chunk from the input's feed into the next record of `table`, with what reading
+// it tells about the file.
 bool nextLine(LineTable& table, TextInput& input, const CompareOptions& options,
               std::int32_t& ccolShortLines) {
-  const int i = input.Count + 1;
-  if (input.Carried.hasNext() && input.Carried.takeNext(table, i)) {
-    const LineRecord& record = table[i];
-    input.FilePos = record.EndPos;
-    input.LineLen = record.Len;
-    input.Count = i;
-    input.KeysMade = i;
-    if (record.CcolShort && record.EndPos > input.CcolCountedTo) {
-      ++ccolShortLines;
-      input.CcolCountedTo = record.EndPos;
-    }
-    return true;
-  }
-  if (!ReadLine(input, options.Ieof)) return false;
-  fillNextRecord(table, input, options, ccolShortLines);
+  const FeedLine* line = input.Feed.next();
+  if (line == nullptr) return noMoreLines(input);
+  const int i = ++input.Count;
+  LineRecord& record = table.rows(i)[i];
+  record = line->Record;
+  input.FilePos = record.EndPos;
+  input.LineLen = record.Len;
+  input.KeysMade = i;
+  if (line->ReadLen > input.LongestLine) input.LongestLine = line->ReadLen;
+  if (line->Unusual || !line->Keyed || options.Ccol)
+    finishRecord(table, i, *line, input, options, ccolShortLines);
   return true;
 }
 
 }  // namespace
+
+SplitOptions SplitOptionsOf(const TextInput& input, const CompareOptions& options) {
+  SplitOptions split;
+  split.ieof = options.Ieof;
+  split.makeKeys = !options.DpActive && !options.Dcob;
+  split.icas = options.Icas;
+  split.ccol = options.Ccol;
+  split.columns = input.columns();
+  return split;
+}
 
 bool ReadLine(TextInput& input, bool ieof) {
   if (input.AtEof) return false;
@@ -145,7 +138,7 @@ bool ReadLine(TextInput& input, bool ieof) {
     }
     const auto* p = reinterpret_cast<const unsigned char*>(input.ReadBuf.data()) + input.BufPos;
     const int n = std::min(input.BufLeft, TextInput::kMaxLineLen - len);
-    const int run = ordinaryRun(p, n);
+    const int run = OrdinaryRun(p, n);
     std::memcpy(line + len, p, static_cast<std::size_t>(run));
     len += run;
     input.BufPos += run;
@@ -159,13 +152,13 @@ bool ReadLine(TextInput& input, bool ieof) {
     const unsigned char c = p[run];
     ++input.BufPos;
     --input.BufLeft;
-    if (c == kLf) {
+    if (c == kLfChar) {
       terminator = 1;
       break;
     }
-    if (c == kCr) {
+    if (c == kCrChar) {
       terminator = 1;
-      if (fillBlock(input) && static_cast<unsigned char>(input.ReadBuf[input.BufPos]) == kLf) {
+      if (fillBlock(input) && static_cast<unsigned char>(input.ReadBuf[input.BufPos]) == kLfChar) {
         ++input.BufPos;
         --input.BufLeft;
         terminator = 2;
@@ -208,11 +201,7 @@ bool ReadLine(TextInput& input, bool ieof) {
 void ResetInput(TextInput& input, bool continuing) {
   input.AtEof = false;
   input.EofCharEnd = false;
-  input.CarryCppString = false;
-  input.CarryCppComment = false;
-  input.CarryParenComment = false;
-  input.CarryHtmlComment = false;
-  input.CarryBraceComment = false;
+  input.clearDpCarry();
   input.BufLeft = 0;
   input.BufPos = 0;
   if (!continuing) input.FilePos = input.ChunkStart;
@@ -233,19 +222,25 @@ void LoadChunk(CompareContext& context) {
   TextInput& oldInput = context.oldInput;
 
   pair.Reading = true;
-  ResetInputs(context);
-  newInput.ChunkStart = newInput.FilePos;
-  oldInput.ChunkStart = oldInput.FilePos;
-  context.newTable.clear();
-  context.oldTable.clear();
-  newInput.Count = 0;
-  oldInput.Count = 0;
+  // The lines come from the feeds; the files' own positions are theirs to set.
+  for (TextInput* input : {&newInput, &oldInput}) {
+    input->AtEof = input->EofCharEnd = false;
+    input->clearDpCarry();
+    input->BufLeft = input->BufPos = 0;
+    input->ChunkStart = input->FilePos;
+    input->Count = 0;
+    input->KeysMade = 0;
+  }
+  // Each record of the chunk is assigned whole; the records behind them are cleared at the end.
+  context.newTable.releaseAllText();
+  context.oldTable.releaseAllText();
   const std::string newName = baseName(newInput.FileName);
-  // Carried lines exist only behind a matched chunk, so FilesDiffer is set and the raw line compare
-  // below, which carried lines could not take part in, is not needed.
-  const bool carry = !options.DpActive && pair.FilesDiffer;
-  startWithCarried(newInput, carry);
-  startWithCarried(oldInput, carry);
+  // The lines the matcher cut off the last chunk start this one with their keys (without a Dp option
+  // a key depends on the line alone). They exist only behind a matched chunk, so FilesDiffer is set
+  // and the raw line compare below is not needed for them.
+  const bool keep = !options.DpActive && pair.FilesDiffer;
+  newInput.Feed.startChunk(newInput.Stream.get(), newInput.FilePos, keep, SplitOptionsOf(newInput, options));
+  oldInput.Feed.startChunk(oldInput.Stream.get(), oldInput.FilePos, keep, SplitOptionsOf(oldInput, options));
 
   while (!context.app.StopRequested && !(newInput.AtEof && oldInput.AtEof)) {
     if (newInput.Count + 1 >= kChunkBound) break;
@@ -271,20 +266,20 @@ void LoadChunk(CompareContext& context) {
       }
     }
 
-    // The raw lines are still in the line buffers (compare columns were cut in Text only).
-    if (newRead && oldRead && !pair.FilesDiffer &&
-        (newInput.LineLen != oldInput.LineLen ||
-         std::memcmp(newInput.LineBuf.data(), oldInput.LineBuf.data(),
-                     static_cast<std::size_t>(newInput.LineLen)) != 0)) {
-      pair.FilesDiffer = true;
+    // The lines as read (compare columns are cut in Text only).
+    if (newRead && oldRead && !pair.FilesDiffer) {
+      const LineRecord& a = context.newTable[newInput.Count];
+      const LineRecord& b = context.oldTable[oldInput.Count];
+      if (a.Len != b.Len || std::memcmp(a.ReadText, b.ReadText, static_cast<std::size_t>(a.Len)) != 0)
+        pair.FilesDiffer = true;
     }
   }
 
-  newInput.Carried.endChunk();
-  oldInput.Carried.endChunk();
-  if (context.app.StopRequested) return;
   const int n = newInput.Count;
   const int m = oldInput.Count;
+  context.newTable.clearFrom(n + 1);
+  context.oldTable.clearFrom(m + 1);
+  if (context.app.StopRequested) return;
   context.newTable.makeSentinel(n + 1, m);
   context.oldTable.makeSentinel(m + 1, n);
   pair.NewLines = n;
@@ -294,50 +289,18 @@ void LoadChunk(CompareContext& context) {
   pair.Reading = false;
 }
 
-void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& ccolShortLines) {
-  const int len = input.LineLen;
-  if (record.Text == nullptr || record.TextCap < len ||
-      input.LineBuf.size() < static_cast<std::size_t>(len)) {
+void BuildCompareColumns(LineRecord& record, TextInput& input, const char* line,
+                         std::int32_t& ccolShortLines) {
+  const int len = record.Len;
+  if (record.Text == nullptr || record.TextCap < len || line == nullptr)
     throw EngineFault("compare columns of a line without its text");
-  }
-  record.CcolLen = CompareColumnText(input, input.LineBuf.data(), len, record.Text);
-  if (len < input.CcolStart1) {
-    record.CcolShort = true;
-    input.CcolShortSeen = true;
-    if (input.FilePos > input.CcolCountedTo) {
-      ++ccolShortLines;
-      input.CcolCountedTo = input.FilePos;
-    }
-    return;
-  }
-  input.MaxCmpLen = std::max(input.MaxCmpLen, record.CcolLen);
+  record.CcolLen = CompareColumnText(input, line, len, record.Text);
+  record.CcolShort = len < input.CcolStart1;
+  countCompareColumns(record, input, ccolShortLines);
 }
 
 int CompareColumnText(const TextInput& input, const char* line, int len, char* out) {
-  if (len < input.CcolStart1) {
-    out[0] = kBlank;
-    return 1;
-  }
-  int written = 0;
-  // Appends columns from..to (1-based, inclusive), clamped to the line; the compare text never
-  // grows beyond the line's own length.
-  auto append = [&](int from, int to) {
-    from = std::max(from, 1);
-    to = std::min(to, len);
-    const int count = std::min(to - from + 1, len - written);
-    if (count <= 0) return;
-    std::memcpy(out + written, line + from - 1, static_cast<std::size_t>(count));
-    written += count;
-  };
-  if (input.CcolEnd1 == 0) {
-    append(input.CcolStart1, len);
-  } else {
-    append(input.CcolStart1, input.CcolEnd1);
-    if (input.CcolTwoRanges && input.CcolStart2 <= len) {
-      append(input.CcolStart2, input.CcolEnd2 == 0 ? len : input.CcolEnd2);
-    }
-  }
-  return written;
+  return CompareColumnText(input.columns(), line, len, out);
 }
 
 bool IsTextFile(TextInput& input, const CompareOptions& options) {
@@ -357,7 +320,7 @@ bool IsTextFile(TextInput& input, const CompareOptions& options) {
   int invalid = 0;
   for (int i = 0; i < got; ++i) {
     const auto c = static_cast<unsigned char>(probe[i]);
-    if (c == kCr && i + 1 < got && probe[i + 1] == static_cast<char>(kLf)) break;
+    if (c == kCrChar && i + 1 < got && probe[i + 1] == static_cast<char>(kLfChar)) break;
     const bool bad = c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31);
     if (bad && ++invalid == kBinaryInvalidBytes) {
       text = false;

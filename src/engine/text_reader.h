@@ -21,14 +21,20 @@ void ResetInput(TextInput& input, bool continuing);
 // Both inputs, continuing while the pair state says the chunk loader is running.
 void ResetInputs(CompareContext& context);
 
-// Fills both line tables with the next chunk of at most 7999 lines per file, sets the sentinels and
-// the pair state's NewLines, OldLines, FilesDiffer and AllRead. Stops early on a halt request. A chunk
-// starting where the matcher cut the last one takes the lines it cut off from the inputs' Carried.
+// Fills both line tables with the next chunk of at most 7999 lines per file, from FilePos on, sets the
+// sentinels and the pair state's NewLines, OldLines, FilesDiffer and AllRead. Stops early on a halt
+// request. The lines come from the inputs' feeds, with their keys when no Dp option is on.
 void LoadChunk(CompareContext& context);
 
-// Cuts the compare text of a line just read (still in input.LineBuf) to the input's compare columns.
-// A line shorter than the first column gets one blank and counts in `ccolShortLines`.
-void BuildCompareColumns(LineRecord& record, TextInput& input, std::int32_t& ccolShortLines);
+// How the feed of `input` splits and keys its lines: keys only without a Dp option, where a line's
+// key depends on nothing but the line.
+SplitOptions SplitOptionsOf(const TextInput& input, const CompareOptions& options);
+
+// Cuts the compare text of a line (Text, a copy of the line as read at `line`) to the input's compare
+// columns. A line shorter than the first column gets one blank and counts in `ccolShortLines` (once
+// for each line of the file, however often it is read).
+void BuildCompareColumns(LineRecord& record, TextInput& input, const char* line,
+                         std::int32_t& ccolShortLines);
 
 // Writes the compare-column text of the `len` characters at `line` under the input's column bounds
 // to `out` (room for `len` bytes, at least 1) and returns its length; a line shorter than the first

@@ -17,6 +17,12 @@ namespace kelvarine {
 // when a proper prefix of the longer text sums like the whole. Such lines are rare: an Old one is a
 // candidate for every New line (`ambiguousOlds`), and for a New one `exact()` is false (its caller
 // walks the bucket chain instead).
+// The strong key of a compare text (`cmpLen` bytes, hashing to `hash`, in a buffer that holds whole
+// 8-byte words): the class it is indexed by.
+std::uint64_t TwinKeyOf(const char* text, int cmpLen, std::uint16_t hash);
+// False for a compare text that can equal one of another length (the rare kind above); the same buffer.
+bool TwinKeyExact(const char* text, int cmpLen, std::uint16_t hash);
+
 class TwinIndex {
  public:
   // Indexes Old lines 1..count that are not Dp lines.
@@ -25,11 +31,11 @@ class TwinIndex {
   // False when the chunk holds too many lines of the rare kind for the index to help.
   bool usable() const { return usable_; }
   // The candidates of `line` are exactly the class of its key and ambiguousOlds() (with equal compare
-  // lengths required, the class alone).
-  static bool exact(const LineRecord& line);
+  // lengths required, the class alone). Made with the line's compare key.
+  static bool exact(const LineRecord& line) { return line.TwinExact; }
 
   // First Old line of the class of `line`'s key, 0 when none; next() walks the class in table order.
-  int first(const LineRecord& line) const;
+  int first(const LineRecord& line) const { return slots_[slotOf(line.TwinKey)].head; }
   int next(int old) const { return next_[static_cast<std::size_t>(old)]; }
   // The Old lines of the rare kind, in table order.
   const std::vector<std::int32_t>& ambiguousOlds() const { return ambiguous_; }

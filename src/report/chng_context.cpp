@@ -27,7 +27,9 @@ void writeHeld(CompareContext& context, int first, int last) {
   for (int i = first; i < last; ++i) {
     PairState::HeldLine& held = heldLine(pair, i);
     if (held.matched) {
-      const ListingText text{held.text.data(), static_cast<int>(held.text.size())};
+      const ListingText text = held.at != nullptr
+                                   ? ListingText{held.at, held.len}
+                                   : ListingText{held.text.data(), static_cast<int>(held.text.size())};
       AppendListingLine(context, MatchedLine(text, context.options().Fscl, held.newRef, held.oldRef));
     } else {
       AppendListingLine(context, std::move(held.text));
@@ -35,12 +37,17 @@ void writeHeld(CompareContext& context, int first, int last) {
   }
 }
 
-void hold(CompareContext& context, PairState::HeldLine line, bool change) {
-  PairState& pair = context.pair();
+// The place of the line about to be held.
+PairState::HeldLine& nextSlot(PairState& pair) {
   pair.ChngHeld = std::clamp(pair.ChngHeld, 0, kWindow - 1);
   pair.ChngFirst = std::clamp(pair.ChngFirst, 0, kWindow - 1);
-  heldLine(pair, pair.ChngHeld++) = std::move(line);
+  return heldLine(pair, pair.ChngHeld++);
+}
 
+// The window after a line was added: a change shows the held lines; seven unchanged lines either end
+// the trailing context of the last change or push the oldest out unshown.
+void afterHold(CompareContext& context, bool change) {
+  PairState& pair = context.pair();
   if (change) {
     if (pair.ChngGapPending && pair.ChngSkipped > 0) WriteNotShownLine(context);
     writeHeld(context, 0, pair.ChngHeld);
@@ -80,7 +87,11 @@ void HoldChngLine(CompareContext& context, std::string line) {
     return;
   }
   const bool change = !line.empty() && line[0] != ' ';
-  hold(context, PairState::HeldLine{std::move(line)}, change);
+  PairState::HeldLine& held = nextSlot(context.pair());
+  held.text = std::move(line);
+  held.at = nullptr;
+  held.matched = false;
+  afterHold(context, change);
 }
 
 void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, int oldRef) {
@@ -89,15 +100,34 @@ void HoldChngMatchedLine(CompareContext& context, ListingText text, int newRef, 
     AppendListingLine(context, MatchedLine(text, fscl, newRef, oldRef));
     return;
   }
+  PairState::HeldLine& held = nextSlot(context.pair());
   // Only what the line can show.
-  const int kept =
-      text.text == nullptr ? 0 : std::clamp(text.len, 0, fscl ? kFullTextWidth : kPlainTextWidth);
-  PairState::HeldLine line;
-  line.text.assign(text.text == nullptr ? "" : text.text, static_cast<std::size_t>(kept));
-  line.newRef = newRef;
-  line.oldRef = oldRef;
-  line.matched = true;
-  hold(context, std::move(line), /*change=*/false);
+  held.at = text.text == nullptr ? "" : text.text;
+  held.len = text.text == nullptr ? 0 : std::clamp(text.len, 0, fscl ? kFullTextWidth : kPlainTextWidth);
+  held.newRef = newRef;
+  held.oldRef = oldRef;
+  held.matched = true;
+  afterHold(context, /*change=*/false);
+}
+
+int ChngLinesToPass(const CompareContext& context, int count) {
+  const PairState& pair = context.app.pair;
+  if (!context.app.options.ListChng || pair.ChngTrailing || pair.ChngHeld != kContext) return 0;
+  return std::max(count - kContext, 0);
+}
+
+void PassChngLines(CompareContext& context, int count) {
+  context.pair().ChngSkipped += count;
+}
+
+void KeepChngHeldLines(CompareContext& context) {
+  PairState& pair = context.pair();
+  for (int k = 0; k < std::clamp(pair.ChngHeld, 0, kWindow); ++k) {
+    PairState::HeldLine& held = heldLine(pair, k);
+    if (!held.matched || held.at == nullptr) continue;
+    held.text.assign(held.at, static_cast<std::size_t>(held.len));
+    held.at = nullptr;
+  }
 }
 
 void FinishChngContext(CompareContext& context) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/compare_key.h"
 #include "engine/dp_filters.h"
 #include "engine/text_reader.h"
 #include "report/chng_context.h"
@@ -19,50 +20,56 @@ namespace {
 
 constexpr char kBlank = ' ';
 
-ListingText textOf(const LineRecord& record) {
-  return {record.Text, record.Text == nullptr ? 0 : record.Len};
+// The text of a line once the listing has read it again: a Dp or part-Dp line with its comment
+// blanked (ListText); any other line as read.
+const char* cutText(const LineRecord& record) {
+  return (record.DpLine || record.PartDp) && record.ListText != nullptr ? record.ListText : record.ReadText;
 }
 
-// Reads line i of the current chunk again into record i. A file that has lost lines since it was
-// first read gives one blank for each missing line.
+ListingText listingText(const char* text, const LineRecord& record) {
+  return {text, text == nullptr ? 0 : record.Len};
+}
+
+// True when the lines 1..count of the chunk still read as they did when the chunk was loaded: the texts
+// kept with them are then what reading them again gives.
+bool chunkUnchanged(TextInput& input, const LineTable& table, int count) {
+  if (count == 0 || !input.Stream) return false;
+  return input.Feed.unchanged(*input.Stream, input.ChunkStart, table[count].EndPos + 2);
+}
+
+// Reads line i of the current chunk again into record i's ReadText. A file that has lost lines since
+// it was first read gives one blank for each missing line.
 void rereadLine(TextInput& input, LineTable& table, int i, bool ieof) {
-  if (ReadLine(input, ieof)) {
-    table.setText(i, input.LineBuf.data(), input.LineLen);
-    table[i].Len = input.LineLen;
-  } else {
-    table.setText(i, &kBlank, 1);
-    table[i].Len = 1;
-  }
+  const bool read = ReadLine(input, ieof);
+  const int len = read ? input.LineLen : 1;
+  table[i].ReadText = table.copyText(read ? input.LineBuf.data() : " ", len);
+  table[i].Len = len;
 }
 
-// Blanks the Dp comment of a line read again, keeping the line's Dp marks as the matcher saw them so
-// that the walks and the matcher agree on which lines are Dp lines.
-void cutDpComment(CompareContext& context, TextInput& input, LineRecord& record) {
-  if (!context.options().DpActive) return;
+// Blanks the Dp comment of a line read again, in a copy that becomes its ListText, keeping the line's
+// Dp marks as the matcher saw them so that the walks and the matcher agree on which lines are Dp lines.
+void cutDpComment(CompareContext& context, TextInput& input, LineTable& table, LineRecord& record) {
+  record.Text = table.copyText(record.ReadText, record.Len);
+  record.TextCap = PaddedTextBytes(record.Len);
   const bool dpLine = record.DpLine, partDp = record.PartDp;
   ClassifyDpLine(input, record, context.options(), context.blankLine);
   record.DpLine = dpLine;
   record.PartDp = partDp;
-}
-
-// Puts the line as read (kept in ListText) back into Text, so that it is listed as in the file.
-void restoreListText(LineRecord& record) {
-  if (record.ListText == nullptr || record.Text == nullptr) return;
-  std::memcpy(record.Text, record.ListText, static_cast<std::size_t>(record.Len));
+  record.ListText = record.Text;
 }
 
 // A line's text for the exactness test: its compare columns under Ccol, lower-cased under Icas.
 // Returns the length written to `out`.
-int exactnessText(const LineRecord& record, const TextInput& input, const CompareOptions& options,
+int exactnessText(ListingText line, const TextInput& input, const CompareOptions& options,
                   std::array<char, TextInput::kMaxLineLen>& out) {
-  if (record.Text == nullptr) return 0;
-  const int len = std::clamp(record.Len, 0, TextInput::kMaxLineLen);
+  if (line.text == nullptr) return 0;
+  const int len = std::clamp(line.len, 0, TextInput::kMaxLineLen);
   if (len == 0) return 0;
   int written = len;
   if (options.Ccol) {
-    written = CompareColumnText(input, record.Text, len, out.data());
+    written = CompareColumnText(input, line.text, len, out.data());
   } else {
-    std::memcpy(out.data(), record.Text, static_cast<std::size_t>(len));
+    std::memcpy(out.data(), line.text, static_cast<std::size_t>(len));
   }
   if (options.Icas) {
     for (int i = 0; i < written; ++i) {
@@ -86,7 +93,9 @@ class ListingBody {
         newInput_(context.newInput),
         oldInput_(context.oldInput),
         newCount_(std::clamp(context.newInput.Count, 0, LineTable::kMaxLines)),
-        oldCount_(std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines)) {}
+        oldCount_(std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines)),
+        news_(newTable_.rows(newCount_ + 1)),
+        olds_(oldTable_.rows(oldCount_ + 1)) {}
 
   void run() {
     if (pair_.FilesDiffer || options_.DpActive || options_.Ccol) rereadOld();
@@ -97,12 +106,22 @@ class ListingBody {
       walkDelta();
     } else {
       walkLong();
+      if (options_.ListChng) KeepChngHeldLines(context_);
     }
     PadReportLists(context_);
   }
 
  private:
   // ---- Positions --------------------------------------------------------------------------------
+
+  // Record i: from the arrays of the chunk's records and sentinels, else through the table (whose range
+  // check throws outside 1..8001).
+  LineRecord& newLine(int i) const {
+    return static_cast<unsigned>(i - 1) <= static_cast<unsigned>(newCount_) ? news_[i] : newTable_[i];
+  }
+  LineRecord& oldLine(int i) const {
+    return static_cast<unsigned>(i - 1) <= static_cast<unsigned>(oldCount_) ? olds_[i] : oldTable_[i];
+  }
 
   int nextNew(int i) const { return context_.newSteps().next(i); }
   int nextOld(int i) const { return context_.oldSteps().next(i); }
@@ -118,39 +137,39 @@ class ListingBody {
     return i;
   }
 
-  bool inserted(int n) const {
-    return n >= 1 && n <= newCount_ && !newTable_[n].Matched && !newTable_[n].DpLine;
-  }
-  bool deleted(int o) const {
-    return o >= 1 && o <= oldCount_ && !oldTable_[o].Matched && !oldTable_[o].DpLine;
-  }
-  bool matchedNew(int n) const { return n >= 1 && n <= newCount_ && newTable_[n].Matched; }
-  bool matchedOld(int o) const { return o >= 1 && o <= oldCount_ && oldTable_[o].Matched; }
+  bool inserted(int n) const { return n >= 1 && n <= newCount_ && !newLine(n).Matched && !newLine(n).DpLine; }
+  bool deleted(int o) const { return o >= 1 && o <= oldCount_ && !oldLine(o).Matched && !oldLine(o).DpLine; }
+  bool matchedNew(int n) const { return n >= 1 && n <= newCount_ && newLine(n).Matched; }
+  bool matchedOld(int o) const { return o >= 1 && o <= oldCount_ && oldLine(o).Matched; }
   // The Old partner of matched New line n (the sentinel index when the link is out of range).
-  int partner(int n) const { return std::clamp(newTable_[n].Link, 1, oldCount_ + 1); }
+  int partner(int n) const { return std::clamp(newLine(n).Link, 1, oldCount_ + 1); }
 
   // ---- Re-read, runs and counters
   // ----------------------------------------------------------------------------
 
-  // Reads a line again; a Dp or part-Dp line keeps its text as read in ListText (without Xdpl) and
-  // has its comment blanked in Text.
-  void reread(TextInput& input, LineTable& table, int i, std::int32_t& partDpCount) {
+  // A line as read: the text kept since the chunk was loaded (`stored`), else read again. A Dp or
+  // part-Dp line gets its comment blanked in ListText.
+  void reread(TextInput& input, LineTable& table, int i, std::int32_t& partDpCount, bool stored) {
     LineRecord& record = table[i];
     record.ListText = nullptr;
-    rereadLine(input, table, i, options_.Ieof);
+    if (!stored) rereadLine(input, table, i, options_.Ieof);
     if (!record.PartDp && !record.DpLine) return;
-    if (!options_.Xdpl) table.setListText(i, record.Text, record.Len);
     if (record.PartDp) ++partDpCount;
-    cutDpComment(context_, input, record);
+    cutDpComment(context_, input, table, record);
   }
 
   void rereadOld() {
     if (oldCount_ == 0) return;
-    ResetInput(oldInput_, /*continuing=*/false);
+    const bool stored = chunkUnchanged(oldInput_, oldTable_, oldCount_);
+    if (stored) {
+      oldInput_.clearDpCarry();
+    } else {
+      ResetInput(oldInput_, /*continuing=*/false);
+    }
     int runStart = 0;
     for (int o = 1; o <= oldCount_; ++o) {
-      reread(oldInput_, oldTable_, o, pair_.OldPartDpCount);
-      LineRecord& record = oldTable_[o];
+      reread(oldInput_, oldTable_, o, pair_.OldPartDpCount, stored);
+      LineRecord& record = oldLine(o);
       if (record.Matched) {
         runStart = 0;
       } else if (record.DpLine) {
@@ -161,35 +180,46 @@ class ListingBody {
           record.RunLen = 0;
         }
         if (record.Moved) ++pair_.MovedCount;
-        ++oldTable_[runStart].RunLen;
+        ++oldLine(runStart).RunLen;
         ++pair_.DeleteCount;
-        if (!options_.Xdpl) restoreListText(record);
       }
     }
   }
 
+  // Matched lines are exact when their texts (Dp comments blanked) agree over the shorter length.
   bool exact(const LineRecord& newLine, const LineRecord& oldLine) const {
     if (options_.Rovr || newLine.CcolShort || oldLine.CcolShort) return true;
-    std::array<char, TextInput::kMaxLineLen> a, b;
-    const int la = exactnessText(newLine, newInput_, options_, a);
-    const int lb = exactnessText(oldLine, oldInput_, options_, b);
-    return ExactMatch({a.data(), static_cast<std::size_t>(la)}, {b.data(), static_cast<std::size_t>(lb)});
+    const ListingText a = listingText(cutText(newLine), newLine), b = listingText(cutText(oldLine), oldLine);
+    if (!options_.Ccol && !options_.Icas) {
+      if (a.len == b.len && a.len > 0) return SameBytes(a.text, b.text, static_cast<std::size_t>(a.len));
+      return ExactMatch({a.text, static_cast<std::size_t>(std::max(a.len, 0))},
+                        {b.text, static_cast<std::size_t>(std::max(b.len, 0))});
+    }
+    std::array<char, TextInput::kMaxLineLen> ta, tb;
+    const int la = exactnessText(a, newInput_, options_, ta);
+    const int lb = exactnessText(b, oldInput_, options_, tb);
+    return ExactMatch({ta.data(), static_cast<std::size_t>(la)}, {tb.data(), static_cast<std::size_t>(lb)});
   }
 
   void rereadNew() {
     if (newCount_ == 0) return;
-    ResetInput(newInput_, /*continuing=*/false);
+    const bool stored = chunkUnchanged(newInput_, newTable_, newCount_);
+    if (stored) {
+      newInput_.clearDpCarry();
+    } else {
+      ResetInput(newInput_, /*continuing=*/false);
+    }
     int insertStart = 0, matchStart = 0, lastPartner = 0;
     for (int n = 1; n <= newCount_; ++n) {
-      reread(newInput_, newTable_, n, pair_.NewPartDpCount);
-      LineRecord& record = newTable_[n];
+      reread(newInput_, newTable_, n, pair_.NewPartDpCount, stored);
+      LineRecord& record = newLine(n);
       if (record.Matched) {
         insertStart = 0;
         const int o = partner(n);
-        LineRecord& oldLine = oldTable_[o];
-        if (!exact(record, oldLine)) {
+        LineRecord& partnerLine = oldLine(o);
+        if (!exact(record, partnerLine)) {
           record.Reformat = true;
-          oldLine.Reformat = true;
+          partnerLine.Reformat = true;
           matchStart = 0;
           ++pair_.ReformatCount;
           record.RunLen = 1;
@@ -197,20 +227,15 @@ class ListingBody {
           if (matchStart == 0 || nextOld(lastPartner + 1) != o) matchStart = n;
           lastPartner = o;
           ++pair_.MatchCount;
-          ++newTable_[matchStart].RunLen;
-        }
-        if (!options_.Xdpl) {
-          restoreListText(record);
-          if (options_.Lorl) restoreListText(oldLine);
+          ++newLine(matchStart).RunLen;
         }
       } else if (record.DpLine) {
         ++pair_.NewDpCount;
       } else {
         matchStart = 0;
         if (insertStart == 0) insertStart = n;
-        ++newTable_[insertStart].RunLen;
+        ++newLine(insertStart).RunLen;
         ++pair_.InsertCount;
-        if (!options_.Xdpl) restoreListText(record);
       }
     }
   }
@@ -220,18 +245,18 @@ class ListingBody {
   void markReformatRuns() {
     int n = nextNew(1), o = nextOld(1), runStart = 0;
     while (n <= newCount_ && o <= oldCount_) {
-      if (!newTable_[n].Reformat) {
+      if (!newLine(n).Reformat) {
         runStart = 0;
         n = nextNew(n + 1);
-      } else if (!oldTable_[o].Reformat) {
+      } else if (!oldLine(o).Reformat) {
         runStart = 0;
         o = nextOld(o + 1);
       } else {
         if (runStart == 0) {
           runStart = n;
-          newTable_[n].RunLen = 1;
+          newLine(n).RunLen = 1;
         } else {
-          ++newTable_[runStart].RunLen;
+          ++newLine(runStart).RunLen;
         }
         o = nextOld(std::max(o, partner(n)) + 1);
         n = nextNew(n + 1);
@@ -242,6 +267,10 @@ class ListingBody {
   // ---- Line writers -----------------------------------------------------------------------------
 
   int newRef(int n) const { return n + newInput_.LineBase; }
+  // The text a line is listed with: as read, or with Xdpl as the Dp filter cut it.
+  ListingText shown(const LineRecord& record) const {
+    return listingText(options_.Xdpl ? cutText(record) : record.ReadText, record);
+  }
   int oldRef(int o) const { return o + oldInput_.LineBase; }
 
   void emit(std::string line) {
@@ -255,44 +284,54 @@ class ListingBody {
   // The matched line n with its partner o; k (its place in the match run) adds nothing to the line.
   void WriteMatchedLine(int n, int o, int /*k*/) {
     if (options_.ListDelta) {
-      emit(MatchedLine(textOf(newTable_[n]), options_.Fscl, newRef(n), oldRef(o)));
+      emit(MatchedLine(shown(newLine(n)), options_.Fscl, newRef(n), oldRef(o)));
     } else {
-      HoldChngMatchedLine(context_, textOf(newTable_[n]), newRef(n), oldRef(o));
+      HoldChngMatchedLine(context_, shown(newLine(n)), newRef(n), oldRef(o));
     }
   }
 
   void WriteReformatLines(int n, int o) {
-    emit(ReformatNewLine(textOf(newTable_[n]), options_.Fscl, newRef(n)));
-    if (options_.Lorl) emit(ReformatOldLine(textOf(oldTable_[o]), options_.Fscl, oldRef(o)));
+    emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n)));
+    if (options_.Lorl) emit(ReformatOldLine(shown(oldLine(o)), options_.Fscl, oldRef(o)));
   }
 
   void WriteInsertedLine(int n, int /*o*/, int k) {
-    const LineRecord& record = newTable_[n];
+    const LineRecord& record = newLine(n);
     if (record.Moved) {
-      emit(MovedInsertedLine(textOf(record), options_.Fscl, newRef(n), oldRef(record.Link)));
+      emit(MovedInsertedLine(shown(record), options_.Fscl, newRef(n), oldRef(record.Link)));
     } else {
-      emit(InsertedLine(textOf(record), options_.Fscl, newRef(n), k == 0, record.RunLen));
+      emit(InsertedLine(shown(record), options_.Fscl, newRef(n), k == 0, record.RunLen));
     }
   }
 
   void WriteDeletedLine(int /*n*/, int o, int k) {
-    const LineRecord& record = oldTable_[o];
+    const LineRecord& record = oldLine(o);
     if (record.Moved) {
-      emit(MovedDeletedLine(textOf(record), options_.Fscl, newRef(record.Link), oldRef(o)));
+      emit(MovedDeletedLine(shown(record), options_.Fscl, newRef(record.Link), oldRef(o)));
     } else {
-      emit(DeletedLine(textOf(record), options_.Fscl, oldRef(o), k == 0, record.RunLen));
+      emit(DeletedLine(shown(record), options_.Fscl, oldRef(o), k == 0, record.RunLen));
     }
   }
 
-  void WriteDpLine(int n) { emit(DpListingLine(textOf(newTable_[n]), options_.Fscl, newRef(n))); }
+  void WriteDpLine(int n) { emit(DpListingLine(shown(newLine(n)), options_.Fscl, newRef(n))); }
+
+  // In the Chng listing, passes over the first of the `count` matched lines from n on that the context
+  // window would only count as not shown (it holds the six that may show before the next change), when
+  // all of them are listed one after the other; returns how many it passed.
+  int passMatchedLines(int n, int count) {
+    if (options_.DpActive) return 0;
+    const int passable = ChngLinesToPass(context_, count);
+    if (passable == 0) return 0;
+    for (int i = n; i < n + count; ++i)
+      if (!matchedNew(i) || newLine(i).Reformat) return 0;
+    PassChngLines(context_, passable);
+    return passable;
+  }
 
   // Lists the New Dp lines from n on (unless Xdpl) and returns the first line after them.
   int writeDpLines(int n) {
-    while (n <= newCount_ && newTable_[n].DpLine) {
-      if (!options_.Xdpl) {
-        restoreListText(newTable_[n]);
-        WriteDpLine(n);
-      }
+    while (n <= newCount_ && newLine(n).DpLine) {
+      if (!options_.Xdpl) WriteDpLine(n);
       ++n;
     }
     return n;
@@ -305,9 +344,8 @@ class ListingBody {
     while (n <= newCount_ || o <= oldCount_) {
       const int passN = n, passO = o;
       n = writeDpLines(n);
-      if (inserted(n) && deleted(o) && newTable_[n].RunLen > 0 &&
-          newTable_[n].RunLen == oldTable_[o].RunLen) {
-        const int k = newTable_[n].RunLen;
+      if (inserted(n) && deleted(o) && newLine(n).RunLen > 0 && newLine(n).RunLen == oldLine(o).RunLen) {
+        const int k = newLine(n).RunLen;
         pair_.PairedChanges += k;
         for (int i = 0; i < k; ++i) {
           if (i > 0) n = writeDpLines(n);
@@ -319,8 +357,8 @@ class ListingBody {
         }
       }
       if (inserted(n)) {
-        const int k = std::max(1, newTable_[n].RunLen);
-        if (deleted(o)) pair_.PairedChanges += std::min(newTable_[n].RunLen, oldTable_[o].RunLen);
+        const int k = std::max(1, newLine(n).RunLen);
+        if (deleted(o)) pair_.PairedChanges += std::min(newLine(n).RunLen, oldLine(o).RunLen);
         for (int i = 0; i < k; ++i) {
           if (i > 0) n = writeDpLines(n);
           if (!inserted(n)) break;
@@ -329,16 +367,16 @@ class ListingBody {
         }
       }
       if (deleted(o)) {
-        const int k = std::max(1, oldTable_[o].RunLen);
+        const int k = std::max(1, oldLine(o).RunLen);
         for (int i = 0; i < k && deleted(o); ++i) {
           WriteDeletedLine(n, o, i);
           o = nextOld(o + 1);
         }
       }
       while (matchedNew(n) && matchedOld(o)) {
-        const int k = std::max(1, newTable_[n].RunLen);
-        if (newTable_[n].Reformat) {
-          for (int i = 0; i < k && matchedNew(n) && newTable_[n].Reformat; ++i) {
+        const int k = std::max(1, newLine(n).RunLen);
+        if (newLine(n).Reformat) {
+          for (int i = 0; i < k && matchedNew(n) && newLine(n).Reformat; ++i) {
             o = partner(n);
             WriteReformatLines(n, o);
             o = nextOld(o + 1);
@@ -348,7 +386,13 @@ class ListingBody {
         } else {
           for (int i = 0; i < k; ++i) {
             if (i > 0) n = writeDpLines(n);
-            if (!matchedNew(n) || newTable_[n].Reformat) break;
+            if (!matchedNew(n) || newLine(n).Reformat) break;
+            if (const int passed = passMatchedLines(n, k - i); passed > 0) {
+              n += passed;
+              i += passed - 1;
+              o = nextOld(partner(n - 1) + 1);
+              continue;
+            }
             const int p = partner(n);
             WriteMatchedLine(n, p, i);
             o = nextOld(p + 1);
@@ -395,25 +439,25 @@ class ListingBody {
       const int passN = n, passO = o;
       BlockCounts counts;
       int reformatNew = 0, reformatOld = 0, insertStart = 0, deleteStart = 0;
-      if (matchedNew(n) && matchedOld(o) && !newTable_[n].Reformat && newTable_[n].RunLen > 0) {
-        counts.matches = newTable_[n].RunLen;
+      if (matchedNew(n) && matchedOld(o) && !newLine(n).Reformat && newLine(n).RunLen > 0) {
+        counts.matches = newLine(n).RunLen;
         n = skipNew(n, counts.matches);
         o = skipOld(o, counts.matches);
       }
-      if (matchedNew(n) && matchedOld(o) && newTable_[n].Reformat && oldTable_[o].Reformat) {
-        counts.reformats = std::max(1, newTable_[n].RunLen);
+      if (matchedNew(n) && matchedOld(o) && newLine(n).Reformat && oldLine(o).Reformat) {
+        counts.reformats = std::max(1, newLine(n).RunLen);
         reformatNew = n;
         reformatOld = o;
         n = skipNew(n, counts.reformats);
         o = skipOld(o, counts.reformats);
       }
-      if (inserted(n) && newTable_[n].RunLen > 0) {
-        counts.inserts = newTable_[n].RunLen;
+      if (inserted(n) && newLine(n).RunLen > 0) {
+        counts.inserts = newLine(n).RunLen;
         insertStart = n;
         n = skipNew(n, counts.inserts);
       }
-      if (deleted(o) && oldTable_[o].RunLen > 0) {
-        counts.deletes = oldTable_[o].RunLen;
+      if (deleted(o) && oldLine(o).RunLen > 0) {
+        counts.deletes = oldLine(o).RunLen;
         deleteStart = o;
         o = skipOld(o, counts.deletes);
       }
@@ -477,6 +521,8 @@ class ListingBody {
   TextInput& oldInput_;
   const int newCount_;
   const int oldCount_;
+  LineRecord* const news_;
+  LineRecord* const olds_;
 };
 
 }  // namespace
@@ -493,12 +539,19 @@ void ListIdenticalFiles(CompareContext& context) {
   const int count = std::clamp(input.Count, 0, LineTable::kMaxLines);
   const int oldCount = std::clamp(context.oldInput.Count, 0, LineTable::kMaxLines);
   if (count == 0) return;
-  ResetInput(input, /*continuing=*/false);
+  const bool stored = chunkUnchanged(input, newTable, count);
+  if (stored) {
+    input.clearDpCarry();
+  } else {
+    ResetInput(input, /*continuing=*/false);
+  }
   for (int i = 1; i <= count; ++i) {
-    rereadLine(input, newTable, i, options.Ieof);
+    if (!stored) rereadLine(input, newTable, i, options.Ieof);
     LineRecord& record = newTable[i];
     const bool hasOld = i <= oldCount;
     if (options.DpActive) {
+      record.Text = newTable.copyText(record.ReadText, record.Len);
+      record.TextCap = PaddedTextBytes(record.Len);
       ClassifyDpLine(input, record, options, context.blankLine);
       if (hasOld) {
         oldTable[i].DpLine = record.DpLine;
@@ -559,7 +612,7 @@ void ListAeqfPair(CompareContext& context) {
     if (!record.DpLine) ++pair.MatchCount;
     if (!options.ListLong || (record.DpLine && options.Xdpl)) continue;
     const std::size_t before = app.reportLines.size();
-    AppendListingLine(context, MatchedLine(textOf(record), options.Fscl, number, number));
+    AppendListingLine(context, MatchedLine({record.Text, record.Len}, options.Fscl, number, number));
     if (!firstFound && !record.DpLine && app.reportLines.size() > before) {
       firstFound = true;
       firstMatched = app.reportLines.size() - 1;

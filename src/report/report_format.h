@@ -25,18 +25,21 @@ inline constexpr int kFullTextWidth = 128;
   return buffer;
 }
 
-// Appends `value` as "%.5d" writes it (at least five digits, zeros in front), without printf's cost:
-// the listing writes two of these on every line.
-inline void AppendReference(std::string& out, int value) {
+// Writes `value` as "%.5d" writes it (at least five digits, zeros in front) at `out` (room for 12
+// characters) and returns the end, without printf's cost: the listing writes two of these on every line.
+inline char* WriteReference(char* out, int value) {
   char digits[16];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   std::string_view text(digits, static_cast<std::size_t>(end - digits));
   if (value < 0) {
-    out += '-';
+    *out++ = '-';
     text.remove_prefix(1);
   }
-  if (text.size() < 5) out.append(5 - text.size(), '0');
-  out += text;
+  for (std::size_t k = text.size(); k < 5; ++k)
+    *out++ = '0';
+  for (const char c : text)
+    *out++ = c;
+  return out;
 }
 
 }  // namespace kelvarine

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 
 namespace kelvarine {
 
@@ -27,6 +29,23 @@ std::string cut(const std::string& text, std::size_t width) {
   return text.size() > width ? text.substr(0, width) : text;
 }
 
+// Replaces each character below 32 from column 5 on. Eight at a time: a word without such a character
+// (the usual case) is passed whole.
+void substituteControls(std::string& line, char substitute) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  std::size_t i = kTextColumn;
+  for (; i + 8 <= line.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, line.data() + i, sizeof w);
+    if (((w - kOnes * 32) & ~w & kHighs) == 0) continue;
+    for (std::size_t k = i; k < i + 8; ++k)
+      if (static_cast<unsigned char>(line[k]) < 32) line[k] = substitute;
+  }
+  for (; i < line.size(); ++i)
+    if (static_cast<unsigned char>(line[i]) < 32) line[i] = substitute;
+}
+
 // A list refused a line: the report note is set and the user told; every later line is dropped
 // until the next text pair clears the note.
 void reportOverflow(CompareContext& context) {
@@ -45,8 +64,8 @@ void reportOverflow(CompareContext& context) {
 }
 
 // Adds a line to one list; a refusal is an overflow. Returns whether the line was taken.
-bool addTo(CompareContext& context, LineList& list, const std::string& line) {
-  if (list.add(line)) return true;
+bool addTo(CompareContext& context, LineList& list, std::string line) {
+  if (list.add(std::move(line))) return true;
   reportOverflow(context);
   return false;
 }
@@ -71,12 +90,10 @@ void AppendListingLine(CompareContext& context, std::string line) {
 
   if (!options.ReportNoteSet) {
     if (line.size() > kReportLineWidth) line.resize(kReportLineWidth);
-    const char substitute = options.Subc ? options.SubcChar : '.';
-    for (std::size_t i = kTextColumn; i < line.size(); ++i)
-      if (static_cast<unsigned char>(line[i]) < 32) line[i] = substitute;
+    substituteControls(line, options.Subc ? options.SubcChar : '.');
 
     if (!options.Sbsl) {
-      addTo(context, app.reportLines, line);
+      addTo(context, app.reportLines, std::move(line));
     } else {
       const std::string id = line.substr(0, 3);
       if (id == "   ") {

@@ -141,18 +141,33 @@ TEST_F(LoadChunkTest, CutsTheCompareColumnsIntoTheFrontOfTextAfterTheRawCompare)
         {10, 5, 0, 0, "abcdefghijkl", "abcdefghijkl", 0, false},  // empty range
         {1, 0, 3, 4, "abcdef", "abcdef", 6, false}}) {            // a 2nd range needs an explicit 1st end
     SCOPED_TRACE(std::string(line) + " " + std::to_string(s1) + ":" + std::to_string(e1));
-    open(std::string(line) + "\n", "#" + std::string(line + 1) + "\n");  // equal compare text when s1 > 1
-    for (TextInput* in : {&context.newInput, &context.oldInput})
-      std::tie(in->CcolStart1, in->CcolEnd1, in->CcolTwoRanges, in->CcolStart2, in->CcolEnd2) =
-          std::tuple(s1, e1, s2 > 0, s2, e2);
-    LoadChunk(context);
-    const LineRecord& r = context.newTable[1];
-    EXPECT_TRUE(app.pair.FilesDiffer);  // the raw lines differ
-    EXPECT_EQ(std::string(r.Text, std::strlen(line)), text);
-    EXPECT_EQ(r.CcolLen, ccolLen);
-    EXPECT_EQ(r.CcolShort && context.newInput.CcolShortSeen && app.pair.NewCcolShortLines == 1, isShort);
-    EXPECT_EQ(context.newInput.MaxCmpLen, isShort ? 0 : ccolLen);
+    // Under a Dp option the key is made after the Dp filters; without one it comes with the line.
+    for (const bool dp : {true, false}) {
+      SCOPED_TRACE(dp ? "Dsem" : "no Dp option");
+      app.options.DpActive = app.options.Dsem = dp;
+      open(std::string(line) + "\n", "#" + std::string(line + 1) + "\n");  // equal compare text when s1 > 1
+      for (TextInput* in : {&context.newInput, &context.oldInput})
+        std::tie(in->CcolStart1, in->CcolEnd1, in->CcolTwoRanges, in->CcolStart2, in->CcolEnd2) =
+            std::tuple(s1, e1, s2 > 0, s2, e2);
+      LoadChunk(context);
+      const LineRecord& r = context.newTable[1];
+      EXPECT_TRUE(app.pair.FilesDiffer);  // the raw lines differ
+      EXPECT_EQ(std::string(r.ReadText, static_cast<std::size_t>(r.Len)), line);
+      if (dp) {
+        EXPECT_EQ(std::string(r.Text, std::strlen(line)), text);
+      } else {
+        std::string key;  // the compare text without blanks, NUL-padded to an even length
+        for (int i = 0; i < ccolLen; ++i)
+          if (text[i] != ' ') key += text[i];
+        if (key.empty() || key.size() % 2 != 0) key += '\0';
+        EXPECT_EQ(std::string(r.Text, static_cast<std::size_t>(r.CmpLen)), key);
+      }
+      EXPECT_EQ(r.CcolLen, ccolLen);
+      EXPECT_EQ(r.CcolShort && context.newInput.CcolShortSeen && app.pair.NewCcolShortLines == 1, isShort);
+      EXPECT_EQ(context.newInput.MaxCmpLen, isShort ? 0 : ccolLen);
+    }
   }
+  app.options.DpActive = app.options.Dsem = false;
   // Under Dcob a Cobol comment line is a Dp line whose columns are never cut, so it is never short.
   app.options.Dcob = true;
   open("      *\n12345*\n", "x\n");

@@ -113,5 +113,41 @@ TEST(TwinIndexTest, FindsTheSameTwinListsAsTheBucketChains) {
   }
 }
 
+// A text is exact unless a proper prefix of an even length hashes like the whole (or it is a 0 byte
+// hashing to 65535); texts of every length, some with a tail whose words sum to 0.
+TEST(TwinIndexTest, ExactUnlessAShorterPrefixHashesAlike) {
+  std::mt19937 rng(8);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int words = 1 + static_cast<int>(rng() % 40);
+    for (int i = 0; i < words; ++i) {
+      const unsigned value = rng() % 4 == 0 ? rng() % 4 : rng() % 65536;
+      text += static_cast<char>(value & 0xFF);
+      text += static_cast<char>(value >> 8);
+    }
+    if (round % 2 == 0) {  // two words summing to 0 behind a prefix: that prefix hashes like the whole
+      const unsigned value = 1 + rng() % 65535;
+      const unsigned rest = 65536 - value;
+      text.insert(2 * (rng() % static_cast<unsigned>(words)),
+                  {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8),
+                   static_cast<char>(rest & 0xFF), static_cast<char>(rest >> 8)});
+    }
+    const int cmpLen = static_cast<int>(text.size());
+    unsigned sum = 0;
+    for (int i = 0; i < cmpLen; i += 2)
+      sum += static_cast<unsigned char>(text[i]) + 256u * static_cast<unsigned char>(text[i + 1]);
+    const auto hash = static_cast<std::uint16_t>(sum % 65536 == 0 ? 65535 : sum % 65536);
+    bool exact = !(text[0] == 0 && hash == 65535);
+    unsigned prefix = 0;
+    for (int length = 2; length + 2 <= cmpLen; length += 2) {
+      prefix +=
+          static_cast<unsigned char>(text[length - 2]) + 256u * static_cast<unsigned char>(text[length - 1]);
+      exact = exact && (prefix % 65536 == 0 ? 65535u : prefix % 65536) != hash;
+    }
+    text.append(8, '\0');  // the whole words the buffer holds
+    ASSERT_EQ(TwinKeyExact(text.data(), cmpLen, hash), exact) << round;
+  }
+}
+
 }  // namespace
 }  // namespace kelvarine

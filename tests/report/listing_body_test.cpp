@@ -114,13 +114,11 @@ TEST_F(ReportLinesTest, ProgressEveryFiftyListingLinesOfTheSet) {
 
 // The fast reference writer must agree with printf's "%.5d" everywhere, including past five digits and
 // below zero (a corrupted count must still show as printf would show it).
-TEST(AppendReferenceTest, AgreesWithPrintf) {
+TEST(WriteReferenceTest, AgreesWithPrintf) {
   for (int value : {0, 1, 42, 9999, 10000, 99999, 100000, 1234567, -1, -99999, -123456, INT_MAX, INT_MIN}) {
-    char expected[32];
+    char expected[32], out[16];
     std::snprintf(expected, sizeof expected, "%.5d", value);
-    std::string out = "x";
-    AppendReference(out, value);
-    EXPECT_EQ(out, std::string("x") + expected) << value;
+    EXPECT_EQ(std::string(out, WriteReference(out, value)), expected) << value;
   }
 }
 
@@ -217,6 +215,12 @@ TEST_P(ListingTableTest, ListsAndCounts) {
 
 const std::string kDpNew = "a|; c1|b|; c2|; c3|c|d", kDpOld = "a|b|; old|c|x";
 const std::string kUnchanged12 = "u1|u2|u3|u4|u5|u6|u7|u8|u9|u10|u11|u12";
+const std::string kUnchanged30 = [] {
+  std::string lines;
+  for (int i = 1; i <= 30; ++i)
+    lines += (i > 1 ? "|u" : "u") + std::to_string(i);
+  return lines;
+}();
 const std::string kShown12 = "= u1|= u2|= u3|= u4|= u5|= u6|= u7|= u8|= u9|= u10|= u11|= u12";
 
 const ListingCase kListingCases[] = {
@@ -234,6 +238,9 @@ const ListingCase kListingCases[] = {
      "= x = 1;  // new note|= y", "2 0 0 0 0 0 0 1 1 0"},
     {"PartDpLinesCutWithXdpl", "Long", "Dcpp Xdpl", "x = 1;  // new note|y", "x = 1;  // old|y",
      "= x = 1;|= y", "2 0 0 0 0 0 0 1 1 0"},
+    // The listing reads the lines again outside any comment, whatever the chunk's last line left open.
+    {"PartDpLinesCutFromTheChunkStart", "Long", "Dcpp Xdpl", "x = 1; */ y // c|w|z /* open",
+     "x = 2; */ y // c|w|z /* open", "I x = 1; */ y|D x = 2; */ y|= w|= z", "2 1 1 0 1 0 0 2 2 0"},
     // Exact or reformatted matches (blanks alone make a reformat in the whole-report tests).
     {"RovrMatchesExactly", "Long", "Rovr", "f|a b c|l", "f|abc|l", "= f|= a b c|= l", "3 0 0 0 0 0 0 0 0 0"},
     {"IcasMatchesExactly", "Long", "Icas", "f|ABC|l", "f|abc|l", "= f|= ABC|= l", "3 0 0 0 0 0 0 0 0 0"},
@@ -252,6 +259,10 @@ const ListingCase kListingCases[] = {
     {"ChngThirteenBetween", "Chng", "", "x1|" + kUnchanged12 + "|u13|x2", "y1|" + kUnchanged12 + "|u13|y2",
      "I x1|D y1|= u1|= u2|= u3|= u4|= u5|= u6|~1|= u8|= u9|= u10|= u11|= u12|= u13|I x2|D y2",
      "13 2 2 0 2 0 0 0 0 0"},
+    // A long gap: the lines between the six after one change and the six before the next are counted.
+    {"ChngLongGap", "Chng", "", "x1|" + kUnchanged30 + "|x2", "y1|" + kUnchanged30 + "|y2",
+     "I x1|D y1|= u1|= u2|= u3|= u4|= u5|= u6|~18|= u25|= u26|= u27|= u28|= u29|= u30|I x2|D y2",
+     "30 2 2 0 2 0 0 0 0 0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pairs, ListingTableTest, ::testing::ValuesIn(kListingCases),
@@ -348,6 +359,32 @@ TEST(ListingBodyTest, AFileThatChangedBeforeTheListingIsListedAsItNowReads) {
   };
   EXPECT_EQ(tokens(r.listing(Lines{"a", "b", "c"}, Lines{"a", "x", "c"})),
             (Lines{"RN A longer line", "I ", "D x", "RN "}));
+}
+
+// Reading and preparing lines ahead on a helper thread leaves every report as it was: a pair of several
+// chunks (cut short, with their context windows, carried Delta matches and re-read Dp comments) in every
+// listing type.
+TEST(ListingBodyTest, ReadingAheadOnAHelperThreadLeavesTheReportAsItWas) {
+  std::string newText, oldText;
+  const Lines pool = {"x = 1;", "}", "", "\tf(a, b);", "/* a */ b", "q // r", "  y  "};
+  for (int i = 0; i < 12000; ++i) {
+    const std::string& line = pool[static_cast<std::size_t>(i * 7 % 11 % 7)];
+    oldText += line + "\n";
+    newText += (i % 97 == 0 ? "changed " + std::to_string(i) : line) + "\n";
+  }
+  for (const auto& [listType, options] :
+       {std::pair{"Chng", "None"}, {"Chng", "Dcpp"}, {"Long", "Dcpp Xdpl Lorl"}, {"Delta", "Icas Fmvl"}}) {
+    SCOPED_TRACE(std::string(listType) + " " + options);
+    Lines reports[2];
+    for (int ahead = 0; ahead < 2; ++ahead) {
+      ListingRun r(listType, options);
+      r.app.ReadAheadMinSize = ahead == 0 ? -1 : 0;
+      r.listing(newText, oldText);
+      reports[ahead] = r.app.reportLines.lines();
+    }
+    EXPECT_GT(reports[0].size(), 100u);
+    EXPECT_EQ(reports[1], reports[0]);
+  }
 }
 
 TEST(ListingBodyTest, AeqfPairIsListedFromTheNewFileOnly) {
