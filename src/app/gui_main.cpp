@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <thread>
 
 #include "ui/qt/gui_session.h"
 #include "ui/qt/help_window.h"
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
   }
 
   kelvarine::GuiSession session;
+  // Helper threads read a directory compare's next files ahead; the run itself stays on this thread.
+  session.app.Jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const QStringList arguments = QApplication::arguments();
   const std::string newName = arguments.size() > 1 ? arguments[1].toStdString() : std::string();
   const std::string oldName = arguments.size() > 2 ? arguments[2].toStdString() : std::string();
