@@ -1,6 +1,7 @@
 #include "engine/read_ahead.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace kelvarine {
@@ -49,8 +50,12 @@ void ReadAhead::start(std::vector<std::array<std::string, 2>> paths, int first, 
   dropped_ = 0;
   held_ = 0;
   stopping_ = false;
-  for (int i = 0; i < helpers; ++i)
-    helpers_.emplace_back([this] { help(); });
+  // A helper the system cannot give leaves its pairs to the others, or to the run.
+  try {
+    for (int i = 0; i < helpers; ++i)
+      helpers_.emplace_back([this] { help(); });
+  } catch (const std::system_error&) {
+  }
 }
 
 void ReadAhead::setCurrentPair(int pair) {
