@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/posix_file_system.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/viewer_window.h"
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", config.string().c_str());
 
   QApplication application(argc, argv);
-  GuiSession session;
+  PosixFileSystem files;
+  GuiSession session(files);
   MainWindow window(session);
   const std::string newName = (dir / "new.txt").string(), oldName = (dir / "old.txt").string();
   window.startUp(newName, oldName);

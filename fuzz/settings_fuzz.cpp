@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 

@@ -1,12 +1,14 @@
 // Takes pictures of the desktop program as a person sees it: each main-window page, then the single,
-// dual and horizontal viewers, the legend and find windows beside the viewer, the print preview, the
-// save dialog and the two selection windows on the report of two directories. Run it under a real X server
+// dual and horizontal viewers (with their change maps), the single viewer's pair list open and a pair
+// chosen from it, the legend and find windows beside the viewer, the print preview, the save dialog and
+// the two selection windows on the report of two directories. Run it under a real X server
 // (scripts/screenshots uses Xvfb): the pictures are grabbed from the screen, not rendered offscreen. Usage:
 // kelvarine_screenshot_tour OUTDIR NEW OLD
 #include <QtWidgets>
 #include <cstdio>
 #include <functional>
 
+#include "app/posix_file_system.h"
 #include "qt/support/modal_answer.h"
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_session.h"
@@ -129,6 +131,23 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
       list->horizontalScrollBar()->setValue(0);
     }
     viewer->resize(size);
+    // The pair list of the directory compare: open, then a pair chosen (its section at the top third).
+    if (auto* pairs = viewer->findChild<QComboBox*>("VsCbPair"); pairs != nullptr && pairs->isVisible()) {
+      pairs->showPopup();
+      grabScreen(viewer, "screen-viewer-pair-list");  // the screen: raising the viewer would close it
+      pairs->hidePopup();
+      for (int i = pairs->count() - 1; i >= 0; --i) {
+        const auto* items = qobject_cast<QStandardItemModel*>(pairs->model());
+        if (items == nullptr || !items->item(i)->isEnabled() || pairs->itemText(i).contains("summary"))
+          continue;
+        pairs->setCurrentIndex(i);
+        emit pairs->activated(i);
+        break;
+      }
+      grab(viewer, "viewer-single-pair-chosen");
+    } else {
+      fail("no pair list in the single viewer");
+    }
     QWidget* legendWindow = nullptr;
     if (QAbstractButton* legend = button(viewer, "VsButLegend")) {
       legend->click();
@@ -189,7 +208,8 @@ int main(int argc, char** argv) {
   QTemporaryDir config;  // the tour never reads or writes the user's own settings
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
-  kelvarine::GuiSession session;
+  kelvarine::PosixFileSystem files;
+  kelvarine::GuiSession session(files);
   kelvarine::MainWindow window(session);
   window.startUp(argv[2], argv[3]);
   window.show();

@@ -16,10 +16,9 @@
 #include <thread>
 
 #include "app/cli_options.h"
-#include "app/ini_file.h"
+#include "app/git_external.h"
 #include "app/input_staging.h"
 #include "app/posix_file_system.h"
-#include "app/settings_file.h"
 #include "app/terminal_colour.h"
 #include "app/terminal_host.h"
 #include "engine/app_state.h"
@@ -28,10 +27,12 @@
 #include "report/report_generator.h"
 #include "report/unified_diff.h"
 #include "ui/compare_flows.h"
+#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
 #include "ui/report_save.h"
 #include "ui/report_stamp.h"
+#include "ui/settings_file.h"
 #include "ui/two_list_selection.h"
 #include "ui/viewer_model.h"
 
@@ -272,16 +273,9 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   PlainDiffOutput plainDiff(diffStream);
   ColouredDiffOutput colouredDiff(diffStream);
   DiffOutput& diffOut = coloured ? static_cast<DiffOutput&>(colouredDiff) : plainDiff;
-  UnifiedDiffOptions diffOptions;
-  diffOptions.context = options.unified;
-  const std::string recursive = app.choices.includeSubdirs ? "r" : "";
-  const std::string newFile = options.newFile ? "N" : "";
-  diffOptions.pairCommand = options.unified == 3 ? "diff -" + recursive + "u" + newFile
-                                                 : std::string("diff ") + (recursive.empty() ? "" : "-r ") +
-                                                       (newFile.empty() ? "" : "-N ") +
-                                                       "--unified=" + std::to_string(options.unified);
+  UnifiedDiffOptions diffOptions = UnifiedDiffCommandOptions(options.unified, app.choices.includeSubdirs,
+                                                             options.newFile, compareType == 2);
   if (options.newFile) diffOptions.absentAsEmpty = &files;
-  diffOptions.listUnpaired = compareType == 2;
   UnifiedDiff diff(app, diffOut, diffOptions);
   ReportStep& report = unified ? static_cast<ReportStep&>(diff) : generator;
   FlowServices flow{app, host, files, report};
@@ -363,9 +357,8 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   return failed && status != 130 ? kErrorExit : status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Reads the arguments and runs: everything main() does but git's external diff.
+int runCommandLine(int argc, const char* const* argv) {
   std::setvbuf(stdout, nullptr, _IOFBF, std::size_t{1} << 16);  // the report goes out in large writes
   std::setlocale(LC_ALL, "");
   const kelvarine::CliParse parsed = kelvarine::ParseCommandLine(argc, argv);
@@ -384,4 +377,11 @@ int main(int argc, char** argv) {
     std::free(held);
   }
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (kelvarine::IsGitExternalCall(argc, argv)) return kelvarine::RunGitExternal(argc, argv, runCommandLine);
+  return runCommandLine(argc, argv);
 }

@@ -11,10 +11,7 @@
 
 #include "engine/ascii_case.h"
 #include "engine/run_status.h"
-
-#ifndef KELVARINE_VERSION
-#define KELVARINE_VERSION "unknown"
-#endif
+#include "kelvarine_version.h"
 
 namespace kelvarine {
 
@@ -259,6 +256,11 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   cli.add_flag("-N,--new-file", options.newFile,
                "with -u: a file on one side only is diffed against an empty file\n(--- /dev/null or "
                "+++ /dev/null), so that patch -E adds and removes it");
+  // Taken before the options are read (git_external.h); here for --help, and refused when it gets here.
+  bool gitExternal = false;
+  cli.add_flag("--git-external", gitExternal,
+               "last, followed by the 7 arguments git passes to GIT_EXTERNAL_DIFF:\nreport the pair "
+               "git names, as a/PATH and b/PATH (exit status 0\nwhether they differ or not)");
   cli.add_flag("-q,--quiet", options.quiet,
                "nothing on standard output or standard error but the errors of\nexit status 2; the exit "
                "status says the rest");
@@ -286,6 +288,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
     return result;
   }
 
+  if (gitExternal) return usageError("--git-external: the arguments git passes must follow it");
   // A compare type not given may still come from --settings.
   const int type = options.compareType;
   if ((selectOption->count() > 0 || selectAllOption->count() > 0) && type != 0 && type != 3)

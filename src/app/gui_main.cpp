@@ -10,6 +10,8 @@
 #include <iostream>
 #include <thread>
 
+#include "app/posix_file_system.h"
+#include "kelvarine_version.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/main_window.h"
@@ -43,7 +45,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  kelvarine::GuiSession session;
+  kelvarine::PosixFileSystem files;
+  kelvarine::GuiSession session(files);
   // Helper threads read a directory compare's next files ahead; the run itself stays on this thread.
   session.app.Jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const QStringList arguments = QApplication::arguments();

@@ -64,6 +64,11 @@ struct AppState {
   // The last run's compare options record and pair state; replaced at the next set's first pair.
   CompareOptions options;
   PairState pair;
+  // The choices the last set captured its options from, and its pair statistics list (one entry per
+  // pair set up, fewer when the set stopped early), kept when the set ends: the viewers list the pairs
+  // with their counts, and compare the pairs again with the same choices to save a unified diff.
+  CompareChoices RunChoices;
+  std::vector<PairStatistics> PairStatisticsList;
   // True once the running set has captured its options at the first pair (cleared as a set starts):
   // only then does `options` describe the report the lists hold.
   bool OptionsCaptured = false;

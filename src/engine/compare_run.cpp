@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/binary_compare.h"
@@ -75,6 +76,7 @@ void setUpPair(CompareContext& context, int i) {
     app.pair = PairState{};
     context.newInput.clear(false);
     context.oldInput.clear(false);
+    app.RunChoices = app.choices;
     CaptureCompareOptions(app.choices, app.options, app.pair, context.newInput, context.oldInput);
     app.OptionsCaptured = true;
   } else {
@@ -212,6 +214,7 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     // The report's section marks and its listing-line counter belong to this set.
     app.SummaryToMainOnly = false;
     app.ListingLineCount = app.SummaryStartLine = app.GroupSummaryStart = app.ListingLinesWritten = 0;
+    app.PairStatisticsList.clear();
     context = std::make_unique<CompareContext>(app, host, readAhead, report);
     host.setProgressVisible(true);
     host.setPercentText("0%");
@@ -237,7 +240,8 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     app.reportLines.addAlways(status);
   } catch (...) {
   }
-  context.reset();  // the pair statistics list and both text inputs go with the context
+  if (context) app.PairStatisticsList = std::move(context->stats);
+  context.reset();  // both text inputs go with the context
   try {
     host.setProgressVisible(false);
   } catch (...) {

@@ -6,7 +6,8 @@
 
 namespace kelvarine {
 
-// The ten run status texts, exactly as shown and appended to the report.
+// The run status texts, exactly as shown and appended to the report: these nine, and the report note
+// followed by "." (ChooseRunStatus).
 extern const char* const kRunFault;
 extern const char* const kRunHalted;
 extern const char* const kRunOpenError;

@@ -93,6 +93,17 @@ std::string directoryOf(const std::string& path, std::string& name) {
 
 }  // namespace
 
+UnifiedDiffOptions UnifiedDiffCommandOptions(int context, bool recursive, bool newFile, bool allLikeNamed) {
+  UnifiedDiffOptions options;
+  options.context = context;
+  options.pairCommand = context == 3
+                            ? std::string("diff -") + (recursive ? "r" : "") + "u" + (newFile ? "N" : "")
+                            : std::string("diff ") + (recursive ? "-r " : "") + (newFile ? "-N " : "") +
+                                  "--unified=" + std::to_string(context);
+  options.listUnpaired = allLikeNamed;
+  return options;
+}
+
 std::string DiffTimestamp(FileStamp stamp) {
   constexpr std::int64_t kNano = 1'000'000'000;
   std::int64_t seconds = stamp / kNano, nanos = stamp % kNano;

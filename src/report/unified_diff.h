@@ -21,6 +21,11 @@ struct UnifiedDiffOptions {
   FileSystem* absentAsEmpty = nullptr;
 };
 
+// The options kelvarine-cli -u writes its diff with: `context` lines (-u=N), the pairs' lines naming the
+// command as diff would be called ("diff -ru", "diff -r -N --unified=5"), and for a compare of all
+// like-named files (`allLikeNamed`) the files of one side only. -N also needs absentAsEmpty.
+UnifiedDiffOptions UnifiedDiffCommandOptions(int context, bool recursive, bool newFile, bool allLikeNamed);
+
 // The modification time as diff's file header shows it: "%Y-%m-%d %H:%M:%S.NNNNNNNNN %z", local time.
 std::string DiffTimestamp(FileStamp stamp);
 

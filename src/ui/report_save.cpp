@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <streambuf>
 #include <system_error>
 #include <vector>
@@ -442,9 +443,34 @@ bool IsRunInputFile(const AppState& app, const std::string& path) {
   return false;
 }
 
+WriteEnd WriteFileReplacing(const std::string& path, const std::function<WriteEnd(std::ostream&)>& write,
+                            bool keepHalted, int& error) {
+  std::filesystem::path temporary = path;
+  temporary += ".kelvarine-save";
+  WriteEnd end = WriteEnd::Failed;
+  {
+    FileOutBuffer file(temporary.string());
+    std::ostream out(&file);
+    if (file.error() == 0) {
+      end = write(out);
+      if (!file.close()) end = WriteEnd::Failed;
+    }
+    error = file.error();
+  }
+  const bool keep = end == WriteEnd::Complete || (end == WriteEnd::Halted && keepHalted);
+  if (keep && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = errno;
+    end = WriteEnd::Failed;
+  }
+  if (!keep || end == WriteEnd::Failed) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+  }
+  return end;
+}
+
 SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, const SaveSource& source,
                        const DualTextChoice& dualChoice, std::string* failureReason) {
-  namespace fs = std::filesystem;
   if (failureReason != nullptr) failureReason->clear();
   if (IsRunInputFile(app, givenPath)) {
     host.showMessage(" The report was not saved: \"" + givenPath +
@@ -454,37 +480,23 @@ SaveOutcome SaveReport(const std::string& givenPath, AppState& app, Host& host, 
   // A file whose name differs only in letter case is replaced rather than joined by a second one.
   const std::string path = ResolveTargetPath(givenPath);
   const SaveFormat format = SaveFormatFor(path);
-  fs::path temporary = path;
-  temporary += ".kelvarine-save";
-  WriteEnd end = WriteEnd::Failed;
+  if (format == SaveFormat::Rtf) app.StopRequested = false;
   int error = 0;
-  {
-    FileOutBuffer file(temporary.string());
-    std::ostream out(&file);
-    if (file.error() == 0) {
-      if (format == SaveFormat::Rtf) app.StopRequested = false;
-      switch (format) {
-        case SaveFormat::Html:
-          end = WriteHtmlReport(out, app, host, source);
-          break;
-        case SaveFormat::Rtf:
-          end = WriteRtfReport(out, app, host, source);
-          break;
-        case SaveFormat::Text:
-          end = WriteTextReport(out, app, host, source, dualChoice);
-          break;
-      }
-      if (!file.close()) end = WriteEnd::Failed;
-    }
-    error = file.error();
-  }
-  if (end != WriteEnd::Failed && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = errno;
-    end = WriteEnd::Failed;
-  }
+  const WriteEnd end = WriteFileReplacing(
+      path,
+      [&](std::ostream& out) {
+        switch (format) {
+          case SaveFormat::Html:
+            return WriteHtmlReport(out, app, host, source);
+          case SaveFormat::Rtf:
+            return WriteRtfReport(out, app, host, source);
+          case SaveFormat::Text:
+            break;
+        }
+        return WriteTextReport(out, app, host, source, dualChoice);
+      },
+      true, error);
   if (end == WriteEnd::Failed) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
     // A stream that failed without a system error (none is known to) still gives a reason.
     if (failureReason != nullptr) *failureReason = std::generic_category().message(error != 0 ? error : EIO);
     const FormatTexts texts = failureTexts(format);

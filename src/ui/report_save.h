@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -52,6 +53,13 @@ WriteEnd WriteHtmlReport(std::ostream& out, const AppState& app, Host& host, con
 WriteEnd WriteRtfReport(std::ostream& out, AppState& app, Host& host, const SaveSource& source);
 WriteEnd WriteTextReport(std::ostream& out, const AppState& app, Host& host, const SaveSource& source,
                          const DualTextChoice& dualChoice = {});
+
+// Writes a file through `write` into a temporary file beside `path`, renamed over `path` once written
+// (a halted write too when `keepHalted`), so that an existing file is never left half-written; the
+// temporary file is removed otherwise. Failed, with the system's error number in `error` (0 when
+// none is known), when the file could not be opened, written or renamed.
+WriteEnd WriteFileReplacing(const std::string& path, const std::function<WriteEnd(std::ostream&)>& write,
+                            bool keepHalted, int& error);
 
 enum class SaveFormat { Html, Rtf, Text };
 // The format of a file name by its lower-cased extension: ".html"/".htm", ".rtf", anything else text.

@@ -25,14 +25,16 @@ SaveDialogStart SaveDialogInitialValues(const std::string& outFn, const std::str
 }
 
 std::string ForceFilterExtension(const std::string& name, int filterIndex) {
-  static constexpr const char* kForced[] = {".html", ".rtf", ".txt"};
-  if (filterIndex < 1 || filterIndex > 3) return name;
+  static constexpr const char* kForced[] = {".html", ".rtf", ".txt", nullptr, ".diff"};
+  if (filterIndex < 1 || filterIndex > kUnifiedDiffFilter || kForced[filterIndex - 1] == nullptr) return name;
   const std::string forced = kForced[filterIndex - 1];
   const std::size_t slash = name.find_last_of('/');
   const std::size_t dot = name.find_last_of('.');
   const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
   const std::string stem = hasExtension ? name.substr(0, dot) : name;
-  if (hasExtension && EqualIgnoringCase(name.substr(dot), forced)) return name;
+  if (hasExtension && (EqualIgnoringCase(name.substr(dot), forced) ||
+                       (filterIndex == kUnifiedDiffFilter && EqualIgnoringCase(name.substr(dot), ".patch"))))
+    return name;
   return stem + forced;
 }
 

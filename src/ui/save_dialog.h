@@ -14,10 +14,14 @@ struct SaveFilter {
   const char* text;
   const char* pattern;
 };
-inline constexpr std::array<SaveFilter, 4> kSaveFilters = {{{"Colored Html,[*.Html]", "*.Html"},
-                                                            {"Colored Rtf,[*.Rtf)", "*.Rtf"},
-                                                            {"Mono BlackTxt, (*.Txt)", "*.Txt"},
-                                                            {"All,(*.*)", "*.*"}}};
+// The fifth entry saves the last run's unified diff instead of the report; its pattern holds two masks.
+inline constexpr std::array<SaveFilter, 5> kSaveFilters = {
+    {{"Colored Html,[*.Html]", "*.Html"},
+     {"Colored Rtf,[*.Rtf)", "*.Rtf"},
+     {"Mono BlackTxt, (*.Txt)", "*.Txt"},
+     {"All,(*.*)", "*.*"},
+     {"Unified diff (*.diff *.patch)", "*.diff *.patch"}}};
+inline constexpr int kUnifiedDiffFilter = 5;
 
 // What the save dialog opens with.
 struct SaveDialogStart {
@@ -31,8 +35,9 @@ struct SaveDialogStart {
 SaveDialogStart SaveDialogInitialValues(const std::string& outFn, const std::string& newNameText, bool dual,
                                         FileSystem& files);
 
-// `name` with the extension forced by filter 1, 2 or 3 (".html", ".rtf", ".txt"); other filters leave it.
-// An extension that already matches ignoring case is kept as typed.
+// `name` with the extension forced by filter 1, 2 or 3 (".html", ".rtf", ".txt") or by the unified diff's
+// filter (".diff", unless the name ends in ".patch"); "All" leaves it. An extension that already matches
+// ignoring case is kept as typed.
 std::string ForceFilterExtension(const std::string& name, int filterIndex);
 
 // After the dialog: forces the filter's extension (asking whether to accept a changed name), asks before

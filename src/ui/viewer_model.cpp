@@ -249,7 +249,7 @@ std::string HorizontalRowText(const AppState& app, const LineList& list, std::si
 
 // ---- ReportViewerModel: rows ----
 
-const std::string* ReportViewerModel::line(ViewerList list, std::int64_t i) const {
+const std::string* ReportViewerModel::storedLine(ViewerList list, std::int64_t i) const {
   const LineList& lines = list == ViewerList::Report ? app_.reportLines : app_.oldSideLines;
   if (i < 0 || i >= static_cast<std::int64_t>(lines.size())) return nullptr;
   return &lines[static_cast<std::size_t>(i)];
@@ -262,7 +262,7 @@ std::int64_t ReportViewerModel::rowCount(ViewerList list) const {
 }
 
 std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
-  const std::string* text = rowCount(list) > i ? line(list, i) : nullptr;
+  const std::string* text = rowCount(list) > i ? storedLine(list, i) : nullptr;
   if (text == nullptr) {
     if (kind_ == ViewerKind::Single) return indexError("Negative", i);
     return indexError(list == ViewerList::Report ? "Invalid" : "Improper", i);
@@ -274,7 +274,7 @@ std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
 }
 
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {
-  const std::string* text = rowCount(list) > i ? line(list, i) : nullptr;
+  const std::string* text = rowCount(list) > i ? storedLine(list, i) : nullptr;
   if (text == nullptr) return RowColour::Green;
   if (kind_ == ViewerKind::Horizontal) return horizontalColour(*text, list);
   if (kind_ == ViewerKind::Single) return ReportLineColour(*text, app_.options.ListChng);
@@ -297,60 +297,66 @@ void ReportViewerModel::selectBottom() {
 // ---- Change navigation ----
 
 void ReportViewerModel::nextChange() {
-  if (kind_ == ViewerKind::Single)
-    singleNextChange();
-  else
-    twoListChange(true);
+  const std::int64_t hit = changeBelow(selected_);
+  if (hit >= 0) selected_ = hit;
+  // The single viewer also says so when the hit is the last row: nothing can follow it.
+  const bool atEnd = kind_ == ViewerKind::Single && hit == rowCount(ViewerList::Report) - 1;
+  if (hit < 0 || atEnd) host_.showMessage(kForwardMessage);
 }
 
 void ReportViewerModel::previousChange() {
-  if (kind_ == ViewerKind::Single)
-    singlePreviousChange();
+  const std::int64_t hit = changeAbove(selected_);
+  if (hit >= 0)
+    selected_ = hit;
   else
-    twoListChange(false);
+    host_.showMessage(kBackwardMessage);
 }
 
-void ReportViewerModel::singleNextChange() {
+std::int64_t ReportViewerModel::changeBelow(std::int64_t from) const {
+  return kind_ == ViewerKind::Single ? singleChangeBelow(from) : twoListChange(from, true);
+}
+
+std::int64_t ReportViewerModel::changeAbove(std::int64_t from) const {
+  return kind_ == ViewerKind::Single ? singleChangeAbove(from) : twoListChange(from, false);
+}
+
+std::int64_t ReportViewerModel::singleChangeBelow(std::int64_t from) const {
   const auto& lines = app_.reportLines;
   const std::int64_t count = static_cast<std::int64_t>(lines.size());
   std::int64_t row = 2;
   bool inSpan = true;
-  if (selected_ >= 2 && selected_ < count) {
-    row = selected_ + 1;
-    inSpan = IsChangeRow(lines[static_cast<std::size_t>(selected_)]);
+  if (from >= 2 && from < count) {
+    row = from + 1;
+    inSpan = IsChangeRow(lines[static_cast<std::size_t>(from)]);
   }
   for (; row < count; ++row) {
-    if (!IsChangeRow(lines[static_cast<std::size_t>(row)])) {
+    if (!IsChangeRow(lines[static_cast<std::size_t>(row)]))
       inSpan = false;
-    } else if (!inSpan) {
-      selected_ = row;
-      break;
-    }
+    else if (!inSpan)
+      return row;
   }
-  if (row >= count - 1) host_.showMessage(kForwardMessage);
+  return -1;
 }
 
-void ReportViewerModel::singlePreviousChange() {
+std::int64_t ReportViewerModel::singleChangeAbove(std::int64_t from) const {
   const auto& lines = app_.reportLines;
   const std::int64_t count = static_cast<std::int64_t>(lines.size());
   std::int64_t row = count - 1;
   bool inSpan = true;
-  if (selected_ >= 0 && selected_ < count) {
-    row = selected_ - 1;
-    inSpan = IsChangeRow(lines[static_cast<std::size_t>(selected_)]);
+  if (from >= 0 && from < count) {
+    row = from - 1;
+    inSpan = IsChangeRow(lines[static_cast<std::size_t>(from)]);
   }
   for (; row >= 3; --row) {
-    if (!IsChangeRow(lines[static_cast<std::size_t>(row)])) {
+    if (!IsChangeRow(lines[static_cast<std::size_t>(row)]))
       inSpan = false;
-    } else if (!inSpan) {
-      selected_ = row;
-      return;
-    }
+    else if (!inSpan)
+      return row;
   }
-  host_.showMessage(kBackwardMessage);
+  return -1;
 }
 
-void ReportViewerModel::twoListChange(bool forward) {
+std::int64_t ReportViewerModel::twoListChange(std::int64_t from, bool forward) const {
   enum class SpanState { Clear, Both, LeftOnly, RightOnly, Star };
   const auto& left = app_.reportLines;
   const auto& right = app_.oldSideLines;
@@ -367,20 +373,20 @@ void ReportViewerModel::twoListChange(bool forward) {
 
   SpanState state = SpanState::Clear;
   std::int64_t row = 0;
-  const bool fromNothing = selected_ < 0 || selected_ >= leftCount || (forward && selected_ < 3);
+  const bool fromNothing = from < 0 || from >= leftCount || (forward && from < 3);
   if (fromNothing) {
     row = forward ? 3 : leftCount - 1;
   } else {
-    const bool l = isL(selected_), r = isR(selected_);
+    const bool l = isL(from), r = isR(from);
     if (l && r)
       state = SpanState::Both;
     else if (l)
       state = SpanState::LeftOnly;
     else if (r)
       state = SpanState::RightOnly;
-    else if (startsWith(leftAt(selected_), "*  "))
+    else if (startsWith(leftAt(from), "*  "))
       state = SpanState::Star;
-    row = forward ? selected_ + 1 : selected_ - 1;
+    row = forward ? from + 1 : from - 1;
   }
   const std::int64_t end = std::min<std::int64_t>(app_.SummaryStartLine, leftCount);
   for (; forward ? row < end : row >= 3; row += forward ? 1 : -1) {
@@ -397,14 +403,13 @@ void ReportViewerModel::twoListChange(bool forward) {
       if (l) state = SpanState::Both;
     } else if ((state == SpanState::Clear && (l || r || startsWith(leftLine, "*"))) ||
                (state == SpanState::RightOnly && l) || (state == SpanState::LeftOnly && r)) {
-      selected_ = row;
-      return;
+      return row;
     } else if (state == SpanState::Both) {
       if (leftBlank || rightLine == nullptr || rightBlank)
         state = l ? SpanState::LeftOnly : SpanState::RightOnly;
     }
   }
-  host_.showMessage(forward ? kForwardMessage : kBackwardMessage);
+  return -1;
 }
 
 // ---- File sections and Find ----

@@ -82,6 +82,8 @@ class ReportViewerModel {
 
   ViewerKind kind() const { return kind_; }
   std::int64_t rowCount(ViewerList list) const;
+  // The stored line of row i (without row number), or null for an index outside the list.
+  const std::string* storedLine(ViewerList list, std::int64_t i) const;
   // The displayed text of row i: the row number (or a blank for unnumbered rows) and the stored line;
   // for an index outside the list, the list's error text.
   std::string rowText(ViewerList list, std::int64_t i) const;
@@ -99,6 +101,10 @@ class ReportViewerModel {
   // The two arrow buttons of change navigation; select the hit or show the "No more ..." message.
   void nextChange();
   void previousChange();
+  // The row change navigation down / up stops at when `from` is selected (-1: nothing), or -1 when it
+  // finds none. Selects nothing and shows nothing.
+  std::int64_t changeBelow(std::int64_t from) const;
+  std::int64_t changeAbove(std::int64_t from) const;
   // The file-section button: the next pair header or grouped summary title after the selection.
   void nextFileSection();
   // "Find...": selects row 0 when nothing is selected and the report has rows (the dialog then opens,
@@ -110,10 +116,9 @@ class ReportViewerModel {
   void findNext(const std::string& dialogText, bool down);
 
  private:
-  const std::string* line(ViewerList list, std::int64_t i) const;
-  void singleNextChange();
-  void singlePreviousChange();
-  void twoListChange(bool forward);
+  std::int64_t singleChangeBelow(std::int64_t from) const;
+  std::int64_t singleChangeAbove(std::int64_t from) const;
+  std::int64_t twoListChange(std::int64_t from, bool forward) const;
 
   const AppState& app_;
   Host& host_;

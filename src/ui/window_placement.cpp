@@ -55,11 +55,13 @@ WindowRect PlaceBeside(const WindowRect& owner, int width, int height, const Win
     const WindowRect candidate = pastTaken(candidates[side], taken, side < 2);
     if (inside(candidate, screen)) return candidate;
   }
-  // No room beside it: over the owner's right part, its top a little below the owner's title bar.
+  // No room beside it: over the owner's right part, its top a little below the owner's title bar,
+  // and below the owner's other windows there when the screen has room for that.
   WindowRect over{owner.right() - width - kGap, owner.top + 4 * kGap, width, height};
   over.left = clampSpan(over.left, width, screen.left, screen.right());
   over.top = clampSpan(over.top, height, screen.top, screen.bottom());
-  return over;
+  const WindowRect clear = pastTaken(over, taken, /*down=*/true);
+  return inside(clear, screen) ? clear : over;
 }
 
 }  // namespace kelvarine

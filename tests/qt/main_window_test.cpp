@@ -10,6 +10,7 @@
 #include <string>
 
 #include "qt/support/modal_answer.h"
+#include "qt/support/test_session.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/gui_session.h"
@@ -155,7 +156,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!window_->isVisible());
     QVERIFY(std::filesystem::exists(settingsFile()));
 
-    std::unique_ptr<GuiSession> next;
+    std::unique_ptr<TestSession> next;
     std::unique_ptr<MainWindow> restarted = makeWindow(next);
     QWidget* in = restarted.get();
     QCOMPARE(restarted->geometry(), QRect(30, 40, 520, 380));
@@ -411,10 +412,10 @@ class MainWindowTest : public QObject {
   std::filesystem::path settingsFile() const {
     return std::filesystem::path(config_.path().toStdString()) / "kelvarine" / "Kelvarn.ini";
   }
-  static std::unique_ptr<MainWindow> makeWindow(std::unique_ptr<GuiSession>& session,
+  static std::unique_ptr<MainWindow> makeWindow(std::unique_ptr<TestSession>& session,
                                                 const std::string& newName = {},
                                                 const std::string& oldName = {}) {
-    session = std::make_unique<GuiSession>();
+    session = std::make_unique<TestSession>();
     auto window = std::make_unique<MainWindow>(*session);
     window->startUp(newName, oldName);
     window->show();
@@ -476,7 +477,7 @@ class MainWindowTest : public QObject {
   }
 
   QTemporaryDir config_;
-  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<TestSession> session_;
   std::unique_ptr<MainWindow> window_;
 };
 

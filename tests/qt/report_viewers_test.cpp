@@ -15,9 +15,11 @@
 
 #include "qt/support/modal_answer.h"
 #include "qt/support/scripted_host.h"
+#include "qt/support/test_session.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
+#include "ui/qt/change_map_strip.h"
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/horizontal_viewer.h"
@@ -26,6 +28,7 @@
 #include "ui/qt/printer_canvas.h"
 #include "ui/qt/report_viewers.h"
 #include "ui/qt/save_flow.h"
+#include "ui/save_dialog.h"
 
 namespace kelvarine {
 
@@ -127,7 +130,7 @@ class ReportViewersTest : public QObject {
 
   // A compare set of the two pairs' like-named files of new/ and old/ in a fresh directory.
   void runSet(bool sbsl) {
-    session_ = std::make_unique<GuiSession>();
+    session_ = std::make_unique<TestSession>();
     dir_ = std::make_unique<TempDirectory>();
     for (const auto& [name, newText, oldText] : kTwoPairs) {
       dir_->write("new/" + name, newText);
@@ -144,7 +147,7 @@ class ReportViewersTest : public QObject {
 
  private slots:
   void init() {
-    session_ = std::make_unique<GuiSession>();
+    session_ = std::make_unique<TestSession>();
     host_ = std::make_unique<ScriptedHost>();
     viewer_ = std::make_unique<QWidget>();
     halt_ = new QPushButton(QStringLiteral("Halt"), viewer_.get());
@@ -284,6 +287,81 @@ class ReportViewersTest : public QObject {
     });
     QCOMPARE(text(session_->panel.VHWide2), QString::number(HorizontalViewer::kDesign.width));
     QCOMPARE(text(session_->panel.SpSplit), QString("250"));
+  }
+
+  // The change counter follows the selection, the pair list jumps to a pair's section and follows the
+  // file-section button, and a click on the change map scrolls the list to that part of the report.
+  void changeMapCounterAndPairListFollowTheReport() {
+    runSet(false);
+    session_->panel.VLHt1 = "420";  // short enough that the list does not show all its rows
+    ReportViewers viewers(*session_, *host_, nullptr);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QListView* list = viewer.firstList();
+      auto* counter = child<QLabel>(&viewer, "VsLbChgCount");
+      auto* pairs = child<QComboBox>(&viewer, "VsCbPair");
+      QCOMPARE(counter->text(), QString("3 changes"));
+      QCOMPARE(pairs->currentIndex(), 0);  // the report starts with a.txt's section, then b.txt's
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButNextChg"), Qt::LeftButton);
+      QCOMPARE(counter->text(), QString("Change 1 of 3"));
+
+      pairs->setFocus();
+      QTest::keyClick(pairs, Qt::Key_Down);
+      QCOMPARE(currentRow(list), 23);
+      QCOMPARE(counter->text(), QString("Change 2 of 3"));
+      QTest::keyClick(pairs, Qt::Key_Up);
+      QCOMPARE(currentRow(list), 0);
+      QTest::mouseClick(child<QPushButton>(&viewer, "VsButNextFile"), Qt::LeftButton);
+      QCOMPARE(pairs->currentIndex(), 1);
+
+      ChangeMapStrip* map = viewer.changeMap();
+      QScrollBar* bar = list->verticalScrollBar();
+      QVERIFY(map->isVisible() && bar->maximum() > 0);
+      QTest::mousePress(map, Qt::LeftButton, {}, QPoint(3, 1));
+      QCOMPARE(bar->value(), 0);
+      QTest::mouseMove(map, QPoint(3, map->height() - 1));  // dragged with the button held
+      QCOMPARE(bar->value(), bar->maximum());
+      QTest::mouseRelease(map, Qt::LeftButton, {}, QPoint(3, map->height() - 1));
+    });
+  }
+
+  // Save As with the unified diff filter writes what kelvarine-cli -ru writes for the last run, with
+  // that run's choices even when the pages hold others by then; for a pair, as kelvarine-cli -u does.
+  void unifiedDiffSaveIsTheCommandLinesDiff() {
+    TempDirectory dir;
+    const std::string examples = std::string(KELVARINE_SOURCE_DIR) + "/examples/";
+    const auto commandLine = [](const QStringList& arguments) {
+      QProcess cli;
+      cli.start(QStringLiteral(KELVARINE_CLI), arguments);
+      cli.waitForFinished(60000);
+      return cli.readAllStandardOutput().toStdString();
+    };
+    const auto saveUnified = [&](const std::string& name) {
+      whenModalOpens([&](QWidget* modal) { answerFileDialog(modal, dir.path(name), kUnifiedDiffFilter); });
+      ReportSaveFlow flow(*session_, *host_);
+      return flow.saveAs(viewer_.get(), {true, kCaption, "06/12/2026 12:00", "3"}, examples, controls_);
+    };
+    AppState& app = session_->app;
+    FlowServices flow{app, *host_, session_->files, session_->report};
+    app.choices.compareType = kCompareTypes[1];
+    app.choices.includeSubdirs = true;
+    app.choices.setChecked(Pref::Sbsl, true);  // shapes the report only: the diff goes without it
+    QCOMPARE(MnButStartClick(flow, examples + "new", examples + "old").outcome, FlowOutcome::Ran);
+    app.choices.includeSubdirs = false;
+    QCOMPARE(saveUnified("examples.diff"), kSaved);
+    const std::string directories = commandLine({"-ru", text(examples + "new"), text(examples + "old")});
+    QVERIFY(directories.find("diff -ru ") != std::string::npos);
+    QCOMPARE(readFile(dir.path("examples.diff")), directories);
+
+    app.choices.compareType = kCompareTypes[0];
+    app.choices.setChecked(Pref::Rovr, true);
+    const std::string newFile = examples + "new/station.ini", oldFile = examples + "old/station.ini";
+    QCOMPARE(MnButStartClick(flow, newFile, oldFile).outcome, FlowOutcome::Ran);
+    app.choices.setChecked(Pref::Rovr, false);
+    QCOMPARE(saveUnified("station.patch"), kSaved);
+    const std::string pair = commandLine({"-u", "-o", "Rovr", text(newFile), text(oldFile)});
+    QVERIFY(pair != commandLine({"-u", text(newFile), text(oldFile)}));
+    QCOMPARE(readFile(dir.path("station.patch")), pair);
+    QVERIFY(host_->messages.empty());
   }
 
   // The single viewer's own buttons: Find selects the hit in the list, Print opens the print preview
@@ -606,7 +684,7 @@ class ReportViewersTest : public QObject {
     return QString::fromStdString(path);
   }
 
-  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<TestSession> session_;
   std::unique_ptr<ScriptedHost> host_;
   std::unique_ptr<TempDirectory> dir_;
   std::unique_ptr<QWidget> viewer_;

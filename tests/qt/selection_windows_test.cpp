@@ -9,6 +9,7 @@
 
 #include "engine/compare_choices.h"
 #include "qt/support/modal_answer.h"
+#include "qt/support/test_session.h"
 #include "qt/support/widget_finder.h"
 #include "support/temp_directory.h"
 #include "ui/qt/dir_select_page.h"
@@ -72,7 +73,7 @@ class SelectionWindowsTest : public QObject {
     dir_->write("new/only_new.txt", "new\n");
     dir_->write("old/x.txt", "old\n");
     QDir::setCurrent(QString::fromStdString(dir_->root.string()));
-    session_ = std::make_unique<GuiSession>();
+    session_ = std::make_unique<TestSession>();
     controller_ = std::make_unique<RunController>(*session_, host_);
     windows_ = std::make_unique<GuiSelectionWindows>(*session_, host_, controller_->flow(), nullptr);
     controller_->setSelectionWindows(windows_.get());
@@ -292,7 +293,7 @@ class SelectionWindowsTest : public QObject {
 
   std::unique_ptr<TempDirectory> dir_;
   GuiHost host_;
-  std::unique_ptr<GuiSession> session_;
+  std::unique_ptr<TestSession> session_;
   std::unique_ptr<RunController> controller_;
   std::unique_ptr<GuiSelectionWindows> windows_;
   PageMemory memory_;

@@ -378,6 +378,11 @@ TEST(SaveDialogTest, SavedFormatIsTheOneTheFilterForced) {
   for (const std::string name : {"out/r", "out/r.Txt", "out/.rtf", "out/.html", "out.d/r"})
     for (int filter = 1; filter <= 3; ++filter)
       EXPECT_EQ(SaveFormatFor(ForceFilterExtension(name, filter)), forced[filter - 1]) << name << filter;
+  // The unified diff's filter keeps either of its two extensions.
+  for (const auto& [name, diff] : std::vector<std::pair<std::string, std::string>>{
+           {"out/r", "out/r.diff"}, {"out/r.PATCH", "out/r.PATCH"}, {"out/r.Diff", "out/r.Diff"},
+           {"out/r.txt", "out/r.diff"}, {"out.patch/r", "out.patch/r.diff"}})
+    EXPECT_EQ(ForceFilterExtension(name, kUnifiedDiffFilter), diff);
 }
 
 // Saves to a real directory; the run's inputs are real files in it.

@@ -433,13 +433,14 @@ TEST_F(ViewerModelTest, FindSearchesDisplayedRowTexts) {
 }
 
 // Helper windows of 400 x 300 on a 1600 x 1000 screen under a 30-pixel panel: right of the viewer,
-// left, below, past the viewer's other window, over a screen-filling viewer.
+// left, below, past the viewer's other window, over a screen-filling viewer (below its other window).
 TEST(WindowPlacementTest, BesideTheViewerClearOfItsOtherWindowsAndOnScreen) {
   for (auto [owner, taken, left, top] : {std::tuple{WindowRect{100, 100, 800, 600}, WindowRect{}, 908, 100},
                                          {{700, 100, 800, 600}, {}, 292, 100},
                                          {{100, 100, 1400, 500}, {}, 100, 608},
                                          {{500, 100, 600, 600}, {1108, 100, 400, 300}, 1108, 408},
-                                         {{0, 30, 1600, 970}, {}, 1192, 62}}) {
+                                         {{0, 30, 1600, 970}, {}, 1192, 62},
+                                         {{0, 30, 1600, 970}, {1100, 62, 492, 300}, 1192, 370}}) {
     const WindowRect place = PlaceBeside(owner, 400, 300, {0, 30, 1600, 970}, {taken});
     EXPECT_EQ(std::pair(place.left, place.top), std::pair(left, top)) << owner.left;
   }

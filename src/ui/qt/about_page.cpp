@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "kelvarine_version.h"
+
 namespace kelvarine {
 
 AboutPage::AboutPage(QWidget* parent) : QWidget(parent) {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/posix_file_system.h"
 #include "engine/app_state.h"
+#include "engine/file_system.h"
 #include "report/report_generator.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_state.h"
@@ -12,12 +12,14 @@
 namespace kelvarine {
 
 // Everything the desktop program keeps for its lifetime: the application state, the main panel's
-// remembered fields, the file system and report of the runs, the two selection models and where the
-// settings file is. Created by main() and passed by reference to the windows.
+// remembered fields, the report of the runs, the two selection models and where the settings file is,
+// over the file system that main() owns. Created by main() and passed by reference to the windows.
 struct GuiSession {
+  explicit GuiSession(FileSystem& fileSystem) : files(fileSystem) {}
+
   AppState app;
   MainPanelState panel;
-  PosixFileSystem files;
+  FileSystem& files;
   ReportGenerator report;
   LikeNameSelection likeNames;
   TwoListSelection twoLists;

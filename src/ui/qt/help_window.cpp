@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 
 namespace kelvarine {
 

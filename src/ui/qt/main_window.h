@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 #include "ui/page_state.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/gui_session.h"

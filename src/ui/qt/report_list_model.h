@@ -12,7 +12,9 @@ namespace kelvarine {
 
 // One list of a report viewer as a Qt item model: the row count, text and colour of each row are asked
 // of the viewer model when the view paints it, so nothing is copied and a report of any length opens
-// at once. Black rows have no foreground brush: the view's own text colour.
+// at once. Black rows have no foreground brush: the view's own text colour. Whatever else a row is
+// drawn with (marks within its text, say) belongs in the same place: a query of the viewer model per
+// row, handed to the view as one more role of data() for an item delegate to paint.
 class ReportListModel : public QAbstractListModel {
   Q_OBJECT
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/save_dialog.h"
+#include "ui/unified_save.h"
 
 namespace kelvarine {
 namespace {
@@ -104,6 +105,12 @@ std::optional<SaveOutcome> ReportSaveFlow::saveAs(QWidget* viewer, const SaveSou
       ConfirmSaveName(chosen->first, chosen->second, host_, session_.files, session_.panel.OutFn);
   if (!name) return std::nullopt;
 
+  if (chosen->second == kUnifiedDiffFilter) {
+    // The pairs are compared again; Halt stops that run as it stops a long RTF save.
+    AppState rerun = UnifiedDiffRerun(session_.app);
+    ViewerBusyScope busy(controls, rerun, host_);
+    return SaveUnifiedDiff(*name, rerun, busy.host(), session_.files);
+  }
   switch (SaveFormatFor(*name)) {
     case SaveFormat::Rtf: {
       if (!session_.panel.NoRtfmShow && !rtfNoticeAccepted(viewer)) return std::nullopt;

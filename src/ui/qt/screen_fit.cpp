@@ -24,6 +24,20 @@ class ContentScrollArea : public QScrollArea {
   }
 };
 
+class RowScrollArea : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+
+  QSize sizeHint() const override {
+    return widget() == nullptr ? QScrollArea::sizeHint() : widget()->sizeHint();
+  }
+  // Any width; always the row's height and room for the scroll bar it may need.
+  QSize minimumSizeHint() const override {
+    if (widget() == nullptr) return QScrollArea::minimumSizeHint();
+    return {0, widget()->minimumSizeHint().height() + horizontalScrollBar()->sizeHint().height()};
+  }
+};
+
 // The frame the window system puts around the window; before it is shown, room for a title bar and
 // borders.
 QMargins frameOf(const QWidget* window) {
@@ -43,6 +57,17 @@ QScrollArea* makeScrollable(QWidget* content, QWidget* parent) {
   area->setObjectName(content->objectName() + "Scroll");
   area->setFrameShape(QFrame::NoFrame);
   area->setWidgetResizable(true);
+  area->setWidget(content);
+  return area;
+}
+
+QScrollArea* makeSideScrollable(QWidget* content, QWidget* parent) {
+  auto* area = new RowScrollArea(parent);
+  area->setObjectName(content->objectName() + "Scroll");
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   area->setWidget(content);
   return area;
 }

@@ -15,6 +15,10 @@ namespace kelvarine {
 // content wants where the screen has room) but shrinks to a few lines, scrolling then.
 QScrollArea* makeScrollable(QWidget* content, QWidget* parent = nullptr);
 
+// A scroll area over a row of controls (`content`) that scrolls sideways only: as wide as the row
+// wants where there is room, narrower with a horizontal scroll bar where the window cannot be that wide.
+QScrollArea* makeSideScrollable(QWidget* content, QWidget* parent = nullptr);
+
 // The available area (without panels and docks) of the screen that the window's middle lies on, or of
 // its own screen.
 QRect availableArea(const QWidget* window);

@@ -8,18 +8,23 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/qt/change_map_strip.h"
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/print_flow.h"
 #include "ui/qt/ruler_label.h"
 #include "ui/qt/save_flow.h"
+#include "ui/qt/screen_fit.h"
 
 namespace kelvarine {
 namespace {
@@ -75,10 +80,11 @@ ViewerWindow::ViewerWindow(ViewerKind kind, GuiSession& session, Host& host, QWi
   oldLabel_ = makeLabel(QString(), prefix + QStringLiteral("LbOldName"), this);
   layout->addWidget(newLabel_);
   layout->addWidget(oldLabel_);
+  layout->addWidget(makePairRow(prefix));
 
   if (kind == ViewerKind::Single) {
     layout->addWidget(makePanel(firstModel_, first_, firstHeader_, ViewerList::Report,
-                                QStringLiteral("VsList"), QStringLiteral("VsLbHeader")),
+                                QStringLiteral("VsList"), QStringLiteral("VsLbHeader"), true),
                       1);
   } else {
     const bool dual = kind == ViewerKind::Dual;
@@ -88,21 +94,32 @@ ViewerWindow::ViewerWindow(ViewerKind kind, GuiSession& session, Host& host, QWi
     splitter_->addWidget(
         makePanel(firstModel_, first_, firstHeader_, ViewerList::Report,
                   prefix + (dual ? QStringLiteral("ListLeft") : QStringLiteral("ListTop")),
-                  prefix + (dual ? QStringLiteral("LbHeaderLeft") : QStringLiteral("LbHeaderTop"))));
-    splitter_->addWidget(
-        makePanel(secondModel_, second_, secondHeader_, kSecond,
-                  prefix + (dual ? QStringLiteral("ListRight") : QStringLiteral("ListBottom")),
-                  prefix + (dual ? QStringLiteral("LbHeaderRight") : QStringLiteral("LbHeaderBottom"))));
+                  prefix + (dual ? QStringLiteral("LbHeaderLeft") : QStringLiteral("LbHeaderTop")), !dual));
+    splitter_->addWidget(makePanel(
+        secondModel_, second_, secondHeader_, kSecond,
+        prefix + (dual ? QStringLiteral("ListRight") : QStringLiteral("ListBottom")),
+        prefix + (dual ? QStringLiteral("LbHeaderRight") : QStringLiteral("LbHeaderBottom")), dual));
     layout->addWidget(splitter_, 1);
     splitter_->installEventFilter(this);
     coupleLists();
   }
   if (kind != ViewerKind::Horizontal) layout->addWidget(makeExplanations(prefix));
-  layout->addWidget(makeNavigationRow(prefix));
-  layout->addWidget(makeCommandRow(prefix));
+  // The two rows of controls scroll sideways where the screen is narrower than they are (a large scale).
+  auto* controls = new QWidget(this);
+  controls->setObjectName(prefix + QStringLiteral("Controls"));
+  auto* rows = new QVBoxLayout(controls);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->addWidget(makeNavigationRow(prefix));
+  rows->addWidget(makeCommandRow(prefix));
+  rows->addStretch(1);  // the room kept for the scroll bar stays below the rows when it is not shown
+  layout->addWidget(makeSideScrollable(controls, this));
   setListFont(ViewerFont(8));
   for (QLabel* label : {newLabel_, oldLabel_})
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // The map follows the first list, which the second one follows.
+  connect(map_, &ChangeMapStrip::rowRequested, this, &ViewerWindow::mapRowRequested);
+  connect(first_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ViewerWindow::updateMapBand);
+  connect(first_->verticalScrollBar(), &QScrollBar::rangeChanged, this, &ViewerWindow::updateMapBand);
   find_ = new FindDialog(nullptr, this);
   connect(find_, &FindDialog::rowFound, this, [this] { showSelection(); });
   installFindShortcuts(this, find_);
@@ -117,7 +134,8 @@ ViewerWindow::~ViewerWindow() {
 }
 
 QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, RulerLabel*& header,
-                                 ViewerList list, const QString& listName, const QString& headerName) {
+                                 ViewerList list, const QString& listName, const QString& headerName,
+                                 bool withMap) {
   auto* panel = new QWidget(this);
   auto* column = new QVBoxLayout(panel);
   column->setContentsMargins(0, 0, 0, 0);
@@ -132,7 +150,17 @@ QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, Rule
   view = new QListView(panel);
   view->setObjectName(listName);
   SetUpReportList(*view, *model, ViewerFont(8));
-  column->addWidget(view, 1);
+  if (withMap) {
+    auto* beside = new QHBoxLayout;
+    beside->setSpacing(2);
+    beside->addWidget(view, 1);
+    map_ = new ChangeMapStrip(panel);
+    map_->setObjectName(listName.left(2) + QStringLiteral("ChangeMap"));
+    beside->addWidget(map_);
+    column->addLayout(beside, 1);
+  } else {
+    column->addWidget(view, 1);
+  }
   // The header's columns stand over the rows' columns: indented by the list's frame and text margin.
   header->setIndent(view->frameWidth() +
                     view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
@@ -141,6 +169,25 @@ QWidget* ViewerWindow::makePanel(ReportListModel*& model, QListView*& view, Rule
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this, self](const QModelIndex& current) { listRowChanged(self, current.row()); });
   return panel;
+}
+
+QWidget* ViewerWindow::makePairRow(const QString& prefix) {
+  pairRow_ = new QWidget(this);
+  auto* line = new QHBoxLayout(pairRow_);
+  line->setContentsMargins(0, 0, 0, 0);
+  pairList_ = new QComboBox(pairRow_);
+  pairList_->setObjectName(prefix + QStringLiteral("CbPair"));
+  pairList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  pairList_->setMinimumContentsLength(24);
+  pairList_->setMaxVisibleItems(20);
+  pairList_->setToolTip(tr("The pairs of the report: choose one to go to its section"));
+  QLabel* label = makeLabel(tr("&Pair:"), prefix + QStringLiteral("LbPair"), pairRow_);
+  label->setBuddy(pairList_);
+  line->addWidget(label);
+  line->addWidget(pairList_, 1);
+  connect(pairList_, &QComboBox::activated, this, &ViewerWindow::pairChosen);
+  pairRow_->hide();
+  return pairRow_;
 }
 
 QPushButton* ViewerWindow::makeButton(const QString& text, const QString& name) {
@@ -173,6 +220,9 @@ QWidget* ViewerWindow::makeNavigationRow(const QString& prefix) {
   line->addWidget(makeLabel(
       kind_ == ViewerKind::Single ? QStringLiteral("Next Chg Seq.") : QStringLiteral("Nxt Chg Span"),
       prefix + QStringLiteral("LbNextChg"), row));
+  changeCounter_ = makeLabel(QString(), prefix + QStringLiteral("LbChgCount"), row);
+  changeCounter_->setFrameShape(QFrame::StyledPanel);
+  line->addWidget(changeCounter_);
   line->addSpacing(12);
   line->addWidget(nextFile_);
   line->addWidget(
@@ -293,6 +343,7 @@ void ViewerWindow::scrollFollow(QListView* from, int value) {
 void ViewerWindow::listRowChanged(QListView* from, int row) {
   if (couplingOff_ || !model_) return;
   if (row >= 0) model_->select(row);
+  selectionMoved();
   if (second_ == nullptr) return;
   QListView* other = from == first_ ? second_ : first_;
   couplingOff_ = true;
@@ -301,8 +352,54 @@ void ViewerWindow::listRowChanged(QListView* from, int row) {
   couplingOff_ = false;
 }
 
+void ViewerWindow::selectionMoved() {
+  if (!model_) return;
+  const std::int64_t selected = model_->selected();
+  changeCounter_->setText(QString::fromStdString(ChangeCounterText(changes_, selected)));
+  const QSignalBlocker quiet(pairList_);
+  pairList_->setCurrentIndex(PairEntryAt(pairs_, selected));
+}
+
+void ViewerWindow::updateMapBand() {
+  map_->setVisibleRows(first_->verticalScrollBar()->value(), visibleRows(first_));
+}
+
+void ViewerWindow::mapRowRequested(qint64 row) {
+  first_->verticalScrollBar()->setValue(static_cast<int>(CentredTopRow(row, visibleRows(first_))));
+}
+
+void ViewerWindow::pairChosen(int index) {
+  if (!model_ || index < 0 || index >= static_cast<int>(pairs_.size())) return;
+  const std::int64_t row = pairs_[static_cast<std::size_t>(index)].sectionRow;
+  if (row < 0) return;
+  model_->select(row);
+  showSelection();
+  first_->setFocus();
+}
+
+void ViewerWindow::fillPairList() {
+  const QSignalBlocker quiet(pairList_);
+  pairList_->clear();
+  for (const PairListEntry& entry : pairs_)
+    pairList_->addItem(DisplayText(entry.text));
+  // A pair the report lists no section for is shown but cannot be chosen.
+  if (auto* items = qobject_cast<QStandardItemModel*>(pairList_->model())) {
+    for (int i = 0; i < static_cast<int>(pairs_.size()); ++i)
+      if (pairs_[static_cast<std::size_t>(i)].sectionRow < 0) items->item(i)->setEnabled(false);
+  }
+  const auto pairCount = static_cast<qsizetype>(std::min(pairs_.size(), session_.app.NewFileList.size()));
+  pairList_->setPlaceholderText(tr("%1 pairs: choose one to go to its section").arg(pairCount));
+  pairList_->setCurrentIndex(-1);
+  pairRow_->setVisible(!pairs_.empty());
+}
+
 void ViewerWindow::openReport(const ViewerLayout& layout) {
   model_.emplace(session_.app, host_, kind_);
+  // Found once per opening: one pass over the rows for the map and the counter, one for the pairs.
+  changes_ = FindReportChanges(*model_);
+  map_->setChanges(&changes_);
+  pairs_ = ListReportPairs(session_.app);
+  fillPairList();
   find_->setModel(&*model_);
   firstModel_->setViewerModel(&*model_);
   if (secondModel_ != nullptr) secondModel_->setViewerModel(&*model_);
@@ -323,12 +420,18 @@ void ViewerWindow::openReport(const ViewerLayout& layout) {
   selectRow(first_, static_cast<int>(layout.initialSelection));
   if (second_ != nullptr) selectRow(second_, static_cast<int>(layout.initialSelection));
   couplingOff_ = false;
+  selectionMoved();
+  updateMapBand();
   first_->setFocus();
 }
 
 void ViewerWindow::release() {
   find_->setModel(nullptr);
   find_->close();
+  map_->setChanges(nullptr);
+  changes_ = {};
+  pairs_.clear();
+  fillPairList();
   firstModel_->setViewerModel(nullptr);
   if (secondModel_ != nullptr) secondModel_->setViewerModel(nullptr);
   model_.reset();
@@ -345,6 +448,7 @@ void ViewerWindow::showSelection() {
     if (second_ != nullptr) second_->verticalScrollBar()->setValue(first_->verticalScrollBar()->value());
   }
   couplingOff_ = false;
+  selectionMoved();
 }
 
 void ViewerWindow::toTop() {
@@ -356,6 +460,7 @@ void ViewerWindow::toTop() {
   first_->scrollToTop();
   if (second_ != nullptr) second_->scrollToTop();
   couplingOff_ = false;
+  selectionMoved();
 }
 
 void ViewerWindow::toBottom() {
@@ -373,6 +478,7 @@ void ViewerWindow::toBottom() {
     if (last >= 0) view->scrollTo(view->model()->index(last, 0), QAbstractItemView::PositionAtBottom);
   }
   couplingOff_ = false;
+  selectionMoved();
   first_->setFocus();
 }
 

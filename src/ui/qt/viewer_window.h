@@ -5,7 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "ui/change_map.h"
+#include "ui/pair_list.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/report_list_model.h"
 #include "ui/qt/viewer_busy.h"
@@ -20,14 +23,17 @@ class QSplitter;
 
 namespace kelvarine {
 
+class ChangeMapStrip;
 class FindDialog;
 class ReportPrintFlow;
 class RulerLabel;
 class ReportSaveFlow;
 
 // What the three report viewers share: the list (or the two coupled lists) over a ReportViewerModel,
-// the header and name labels, the navigation buttons and, for the single and dual viewers, the font
-// size fields and the Print / SaveAs / Halt buttons. Object names start with "Vs", "Vd" or "Vh".
+// the header and name labels, the change map beside the (right / top) list's scroll bar, the
+// navigation buttons with the change counter, the pair list of a report of several pairs and, for the
+// single and dual viewers, the font size fields and the Print / SaveAs / Halt buttons. Object names
+// start with "Vs", "Vd" or "Vh".
 class ViewerWindow : public QDialog {
   Q_OBJECT
 
@@ -50,6 +56,7 @@ class ViewerWindow : public QDialog {
   QListView* firstList() const { return first_; }
   QListView* secondList() const { return second_; }
   QPushButton* haltButton() const { return halt_; }
+  ChangeMapStrip* changeMap() const { return map_; }
 
   // The font size fields ("8" when a viewer has none) and the lists' font.
   QString displayFontSize() const;
@@ -86,7 +93,8 @@ class ViewerWindow : public QDialog {
 
  private:
   QWidget* makePanel(ReportListModel*& model, QListView*& view, RulerLabel*& header, ViewerList list,
-                     const QString& listName, const QString& headerName);
+                     const QString& listName, const QString& headerName, bool withMap);
+  QWidget* makePairRow(const QString& prefix);
   QPushButton* makeButton(const QString& text, const QString& name);
   QWidget* makeNavigationRow(const QString& prefix);
   QWidget* makeCommandRow(const QString& prefix);
@@ -99,6 +107,12 @@ class ViewerWindow : public QDialog {
   void showSelection();
   void listRowChanged(QListView* from, int row);
   void scrollFollow(QListView* from, int value);
+  // The change counter and the pair list follow the selection; the map outlines the rows in sight.
+  void selectionMoved();
+  void updateMapBand();
+  void mapRowRequested(qint64 row);
+  void pairChosen(int index);
+  void fillPairList();
   // Halt and the controls that printing and RTF saving disable.
   ViewerBusyControls busyControls() const;
 
@@ -120,7 +134,13 @@ class ViewerWindow : public QDialog {
   QPushButton* halt_ = nullptr;
   QComboBox* fontSize_ = nullptr;
   QComboBox* printFontSize_ = nullptr;
-  QComboBox* htmlSize_ = nullptr;      // the HTML size of saved reports, "1" to "4"
+  QComboBox* htmlSize_ = nullptr;  // the HTML size of saved reports, "1" to "4"
+  ChangeMapStrip* map_ = nullptr;
+  QLabel* changeCounter_ = nullptr;
+  QWidget* pairRow_ = nullptr;
+  QComboBox* pairList_ = nullptr;
+  ReportChanges changes_;              // of the open report
+  std::vector<PairListEntry> pairs_;   // of the open report, as pairList_ shows them
   QCheckBox* noRefNumbers_ = nullptr;  // "Print No Ref#", dual viewer only
   FindDialog* find_ = nullptr;
   std::unique_ptr<ReportPrintFlow> printFlow_;

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "ui/ini_file.h"
 
 #include <algorithm>
 

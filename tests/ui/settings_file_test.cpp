@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "ui/ini_file.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "support/temp_directory.h"

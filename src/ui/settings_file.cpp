@@ -1,11 +1,10 @@
-#include "app/settings_file.h"
+#include "ui/settings_file.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <sstream>
 #include <string_view>
@@ -13,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/ini_file.h"
 #include "engine/ascii_case.h"
 #include "engine/std_file_system.h"
+#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
 #include "ui/main_panel_pages.h"
 #include "ui/two_list_selection.h"
@@ -51,11 +50,91 @@ bool isOneOf(std::string_view text, const std::array<const char*, 4>& items) {
   return false;
 }
 
-// One load rule: the key's beginning as the load tests it, and what its value does.
-struct LoadRule {
-  const char* prefix;
-  std::function<void(std::string_view)> apply;
+// How a key's value is written and read back.
+enum class KeyKind {
+  Number,        // an int written in decimal; a value that is not one leaves the field
+  Text,          // the text, cut to the key's limit on load
+  TextIfSet,     // a text written only when not empty (the saved selections)
+  Flag,          // "1" or "0"; any value that does not start with "1" is off
+  ReadOnlyFlag,  // a flag read, never written: "Bypass Ini Update On Exit" stays a per-session choice
+  History,       // a name history, written as key0, key1, ... in list order
+  Columns,       // a compare-column range; a value without ":" is empty
+  CompareType,   // an item of the compare type list, or empty
+  ListType,      // an item of the listing type list
+  Xtab,          // the first character, when it is 1 to 8
+  Options,       // the options string
 };
+
+// One key of the program's section: its name as written (the load compares it ignoring case, as a
+// prefix for histories, else followed by "="), the kind of its value and the field that holds it.
+struct SettingsKey {
+  const char* name;
+  KeyKind kind;
+  void* field;  // int, std::string, bool or NameHistoryField, as the kind says
+  std::size_t limit = std::string::npos;
+};
+
+// Every key the settings file has, in the order the save writes them. `options` stands for the
+// options string: the save writes it, the load builds it anew from the flags it names.
+std::vector<SettingsKey> settingsKeys(MainPanelState& p, CompareChoices& c, std::string& options) {
+  constexpr std::size_t kFont = 2, kGeometry = 4, kOutFn = 149;
+  using K = KeyKind;
+  return {
+      {"Top", K::Number, &p.Top},
+      {"Left", K::Number, &p.Left},
+      {"NewDirNm", K::Text, &p.MnCbNewDirNm.text},
+      {"NFCombo", K::History, &p.MnCbNewDirNm},
+      {"OldDirNm", K::Text, &p.MnCbOldDirNm.text},
+      {"OFCombo", K::History, &p.MnCbOldDirNm},
+      {"FSNFCombo", K::History, &p.FsTcNewFileNm},
+      {"FSOFCombo", K::History, &p.FsTcOldFileNm},
+      {"FSNDCombo", K::History, &p.DsInDirN},
+      {"FSODCombo", K::History, &p.DsInDirO},
+      {"CompareType", K::CompareType, &c.compareType},
+      {"ListType", K::ListType, &c.listType},
+      {"SubC", K::Text, &c.subcText},
+      {"XTab", K::Xtab, &c.xtabText},
+      {"ViewResults", K::Flag, &p.MnCkViewResults},
+      {"TurnOffHint", K::Flag, &p.MnCkTurnOffHint},
+      {"OmitIniSv", K::ReadOnlyFlag, &p.MnCkOmitIniSv},
+      {"NoWarnFilC", K::Flag, &p.FsCkNoWarnNoFileChg},
+      {"NoWarnDirC", K::Flag, &p.DsCkNoWarnNoDirChg},
+      {"NoRtfmShow", K::Flag, &p.NoRtfmShow},
+      {"OptsUsed", K::Options, &options},
+      {"PFontSz", K::Text, &p.PFontSz, kFont},
+      {"VLFontSz", K::Text, &p.VLFontSz, kFont},
+      {"VLTop1", K::Text, &p.VLTop1, kGeometry},
+      {"VLTop2", K::Text, &p.VLTop2, kGeometry},
+      {"VHTop2", K::Text, &p.VHTop2, kGeometry},
+      {"VLHt1", K::Text, &p.VLHt1, kGeometry},
+      {"VLHt2", K::Text, &p.VLHt2, kGeometry},
+      {"VHHt2", K::Text, &p.VHHt2, kGeometry},
+      {"VLWide1", K::Text, &p.VLWide1, kGeometry},
+      {"VLWide2", K::Text, &p.VLWide2, kGeometry},
+      {"VHWide2", K::Text, &p.VHWide2, kGeometry},
+      {"VLLeft1", K::Text, &p.VLLeft1, kGeometry},
+      {"VLLeft2", K::Text, &p.VLLeft2, kGeometry},
+      {"VHLeft2", K::Text, &p.VHLeft2, kGeometry},
+      {"SpSplit", K::Text, &p.SpSplit, kGeometry},
+      {"SpSplit2", K::Text, &p.SpSplit2, kGeometry},
+      {"DpEdUdc", K::Text, &c.dudcTag},
+      {"UdcYN", K::Text, &c.dudcYesNo},
+      {"CmpSt1Col", K::Columns, &c.ccolNew1},
+      {"CmpSt2Col", K::Columns, &c.ccolNew2},
+      {"CmpOSt1Col", K::Columns, &c.ccolOld1},
+      {"CmpOSt2Col", K::Columns, &c.ccolOld2},
+      {"SvULList", K::TextIfSet, &p.SvULList},
+      {"SvLList", K::TextIfSet, &p.SvLList},
+      {"OutFn", K::Text, &p.OutFn, kOutFn},
+      {"SbsRp", K::Flag, &p.SbsRp},
+      {"SubDirs", K::Flag, &c.includeSubdirs},
+      {"ExclMask", K::Text, &c.excludeMasks},
+      // The main window's size goes last, with the other keys a file may lack, so that the keys above
+      // keep their order.
+      {"Width", K::Number, &p.Width},
+      {"Height", K::Number, &p.Height},
+  };
+}
 
 class SettingsLoader {
  public:
@@ -67,15 +146,21 @@ class SettingsLoader {
     // A file without saved selections hands none over.
     panel_.SvLList.clear();
     panel_.SvULList.clear();
-    const std::vector<LoadRule> rules = buildRules();
+    std::string optionsText;
+    const std::vector<SettingsKey> keys = settingsKeys(panel_, choices_, optionsText);
     for (const std::string& line : lines) {
-      for (const LoadRule& rule : rules) {
-        const std::string_view prefix = rule.prefix;
-        if (line.size() < prefix.size() ||
-            !EqualIgnoringCase(std::string_view(line).substr(0, prefix.size()), prefix))
-          continue;
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos) rule.apply(std::string_view(line).substr(equals + 1));
+      const std::size_t equals = line.find('=');
+      if (equals == std::string::npos) continue;
+      const std::string_view name = std::string_view(line).substr(0, equals);
+      for (const SettingsKey& key : keys) {
+        const std::string_view keyName = key.name;
+        // A history key is followed by its entry's number.
+        const bool matches =
+            key.kind == KeyKind::History
+                ? name.size() >= keyName.size() && EqualIgnoringCase(name.substr(0, keyName.size()), keyName)
+                : EqualIgnoringCase(name, keyName);
+        if (!matches) continue;
+        apply(key, std::string_view(line).substr(equals + 1));
         break;
       }
     }
@@ -86,101 +171,53 @@ class SettingsLoader {
   }
 
  private:
-  std::function<void(std::string_view)> text(std::string& field, std::size_t limit = std::string::npos) {
-    return [&field, limit](std::string_view v) { field = std::string(v.substr(0, limit)); };
-  }
-  std::function<void(std::string_view)> flag(bool& field) {
-    return [&field](std::string_view v) { field = !v.empty() && v.front() == '1'; };
-  }
-  // A history name is kept as spelled; one already listed (ignoring case) is not listed twice, so that
-  // loading a file again, or a file that lists a name twice, leaves each name once.
-  std::function<void(std::string_view)> history(NameHistoryField& field) {
-    return [this, &field](std::string_view v) {
-      std::string name(v);
-      if (!NameQualifiesForHistory(s_.files, name, HistoryAccepts::FilesOrDirectories)) return;
-      if (std::ranges::any_of(field.history,
-                              [&](const std::string& entry) { return EqualIgnoringCase(entry, name); }))
-        return;
-      field.history.push_back(std::move(name));
-    };
-  }
-  std::function<void(std::string_view)> columns(std::string& field) {
-    return [&field](std::string_view v) {
-      field = v.find(':') == std::string_view::npos ? std::string() : std::string(v);
-    };
+  void apply(const SettingsKey& key, std::string_view v) {
+    auto& text = *static_cast<std::string*>(key.field);
+    auto& flag = *static_cast<bool*>(key.field);
+    switch (key.kind) {
+      case KeyKind::Number:
+        parseInt(v, *static_cast<int*>(key.field));
+        break;
+      case KeyKind::Text:
+      case KeyKind::TextIfSet:
+        text = std::string(v.substr(0, key.limit));
+        break;
+      case KeyKind::Flag:
+      case KeyKind::ReadOnlyFlag:
+        flag = !v.empty() && v.front() == '1';
+        break;
+      case KeyKind::History:
+        addToHistory(*static_cast<NameHistoryField*>(key.field), std::string(v));
+        break;
+      case KeyKind::Columns:
+        text = v.find(':') == std::string_view::npos ? std::string() : std::string(v);
+        break;
+      case KeyKind::CompareType:
+        // An empty compare type is kept (Start then does nothing); other texts must be an item.
+        if (v.empty() || isOneOf(v, kCompareTypes)) text = std::string(v);
+        break;
+      case KeyKind::ListType:
+        if (isOneOf(v, kListTypes)) text = std::string(v);
+        break;
+      case KeyKind::Xtab:
+        if (!v.empty() && v.front() >= '1' && v.front() <= '8') text = std::string(1, v.front());
+        break;
+      case KeyKind::Options: {
+        const std::string built = ApplyOptionsString(choices_, std::string(v));
+        options_ = built == "None" ? std::string() : built;
+        break;
+      }
+    }
   }
 
-  std::vector<LoadRule> buildRules() {
-    constexpr std::size_t kFont = 2, kGeometry = 4, kOutFn = 149;
-    MainPanelState& p = panel_;
-    CompareChoices& c = choices_;
-    return {
-        {"Top=", [&p](std::string_view v) { parseInt(v, p.Top); }},
-        {"Left=", [&p](std::string_view v) { parseInt(v, p.Left); }},
-        {"NewDirNm=", text(p.MnCbNewDirNm.text)},
-        {"OldDirNm=", text(p.MnCbOldDirNm.text)},
-        {"NFCombo", history(p.MnCbNewDirNm)},
-        {"OFCombo", history(p.MnCbOldDirNm)},
-        {"FsNFCombo", history(p.FsTcNewFileNm)},
-        {"FsOFCombo", history(p.FsTcOldFileNm)},
-        {"FsNDCombo", history(p.DsInDirN)},
-        {"FsODCombo", history(p.DsInDirO)},
-        // An empty compare type is kept (Start then does nothing); other texts must be an item.
-        {"CompareType=",
-         [&c](std::string_view v) {
-           if (v.empty() || isOneOf(v, kCompareTypes)) c.compareType = std::string(v);
-         }},
-        {"ListType=",
-         [&c](std::string_view v) {
-           if (isOneOf(v, kListTypes)) c.listType = std::string(v);
-         }},
-        {"SubC=", text(c.subcText)},
-        {"XTab=",
-         [&c](std::string_view v) {
-           if (!v.empty() && v.front() >= '1' && v.front() <= '8') c.xtabText = std::string(1, v.front());
-         }},
-        {"ViewResults=", flag(p.MnCkViewResults)},
-        {"TurnOffHint=", flag(p.MnCkTurnOffHint)},
-        {"NoRtfmShow=", flag(p.NoRtfmShow)},
-        {"OmitIniSv=", flag(p.MnCkOmitIniSv)},
-        {"NoWarnFilC=", flag(p.FsCkNoWarnNoFileChg)},
-        {"NoWarnDirC=", flag(p.DsCkNoWarnNoDirChg)},
-        {"PFontSz=", text(p.PFontSz, kFont)},
-        {"VLFontSz=", text(p.VLFontSz, kFont)},
-        {"VLTop1=", text(p.VLTop1, kGeometry)},
-        {"VLTop2=", text(p.VLTop2, kGeometry)},
-        {"VHTop2=", text(p.VHTop2, kGeometry)},
-        {"SpSplit=", text(p.SpSplit, kGeometry)},
-        {"SpSplit2=", text(p.SpSplit2, kGeometry)},
-        {"VLHt1=", text(p.VLHt1, kGeometry)},
-        {"VLHt2=", text(p.VLHt2, kGeometry)},
-        {"VHHt2=", text(p.VHHt2, kGeometry)},
-        {"VLWide1=", text(p.VLWide1, kGeometry)},
-        {"VLWide2=", text(p.VLWide2, kGeometry)},
-        {"VHWide2=", text(p.VHWide2, kGeometry)},
-        {"VLLeft1=", text(p.VLLeft1, kGeometry)},
-        {"VLLeft2=", text(p.VLLeft2, kGeometry)},
-        {"VHLeft2=", text(p.VHLeft2, kGeometry)},
-        {"DpEdUdc=", text(c.dudcTag)},
-        {"UdcYN=", text(c.dudcYesNo)},
-        {"CmpSt1Col=", columns(c.ccolNew1)},
-        {"CmpSt2Col=", columns(c.ccolNew2)},
-        {"CmpOSt1Col=", columns(c.ccolOld1)},
-        {"CmpOSt2Col=", columns(c.ccolOld2)},
-        {"OutFn=", text(p.OutFn, kOutFn)},
-        {"SvLList=", text(p.SvLList)},
-        {"SvULList=", text(p.SvULList)},
-        {"SbsRp=", flag(p.SbsRp)},
-        {"SubDirs=", flag(c.includeSubdirs)},
-        {"ExclMask=", text(c.excludeMasks)},
-        {"Width=", [&p](std::string_view v) { parseInt(v, p.Width); }},
-        {"Height=", [&p](std::string_view v) { parseInt(v, p.Height); }},
-        {"OptsUsed=",
-         [this](std::string_view v) {
-           const std::string built = ApplyOptionsString(choices_, std::string(v));
-           options_ = built == "None" ? std::string() : built;
-         }},
-    };
+  // A history name is kept as spelled; one already listed (ignoring case) is not listed twice, so that
+  // loading a file again, or a file that lists a name twice, leaves each name once.
+  void addToHistory(NameHistoryField& field, std::string name) {
+    if (!NameQualifiesForHistory(s_.files, name, HistoryAccepts::FilesOrDirectories)) return;
+    if (std::ranges::any_of(field.history,
+                            [&](const std::string& entry) { return EqualIgnoringCase(entry, name); }))
+      return;
+    field.history.push_back(std::move(name));
   }
 
   SettingsServices& s_;
@@ -199,63 +236,30 @@ void addHistory(Entries& entries, const char* key, const std::vector<std::string
   }
 }
 
-Entries buildEntries(const MainPanelState& p, const CompareChoices& c, const std::string& optionsString) {
-  const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+Entries buildEntries(MainPanelState p, CompareChoices c, std::string optionsString) {
   Entries e;
-  e.emplace_back("Top", std::to_string(p.Top));
-  e.emplace_back("Left", std::to_string(p.Left));
-  e.emplace_back("NewDirNm", p.MnCbNewDirNm.text);
-  addHistory(e, "NFCombo", p.MnCbNewDirNm.history);
-  e.emplace_back("OldDirNm", p.MnCbOldDirNm.text);
-  addHistory(e, "OFCombo", p.MnCbOldDirNm.history);
-  addHistory(e, "FSNFCombo", p.FsTcNewFileNm.history);
-  addHistory(e, "FSOFCombo", p.FsTcOldFileNm.history);
-  addHistory(e, "FSNDCombo", p.DsInDirN.history);
-  addHistory(e, "FSODCombo", p.DsInDirO.history);
-  e.emplace_back("CompareType", c.compareType);
-  e.emplace_back("ListType", c.listType);
-  e.emplace_back("SubC", c.subcText);
-  e.emplace_back("XTab", c.xtabText);
-  e.emplace_back("ViewResults", flag(p.MnCkViewResults));
-  e.emplace_back("TurnOffHint", flag(p.MnCkTurnOffHint));
-  e.emplace_back("NoWarnFilC", flag(p.FsCkNoWarnNoFileChg));
-  e.emplace_back("NoWarnDirC", flag(p.DsCkNoWarnNoDirChg));
-  e.emplace_back("NoRtfmShow", flag(p.NoRtfmShow));
-  e.emplace_back("OptsUsed", optionsString);
-  e.emplace_back("PFontSz", p.PFontSz);
-  e.emplace_back("VLFontSz", p.VLFontSz);
-  for (const auto& [key, value] :
-       std::vector<std::pair<const char*, const std::string*>>{{"VLTop1", &p.VLTop1},
-                                                               {"VLTop2", &p.VLTop2},
-                                                               {"VHTop2", &p.VHTop2},
-                                                               {"VLHt1", &p.VLHt1},
-                                                               {"VLHt2", &p.VLHt2},
-                                                               {"VHHt2", &p.VHHt2},
-                                                               {"VLWide1", &p.VLWide1},
-                                                               {"VLWide2", &p.VLWide2},
-                                                               {"VHWide2", &p.VHWide2},
-                                                               {"VLLeft1", &p.VLLeft1},
-                                                               {"VLLeft2", &p.VLLeft2},
-                                                               {"VHLeft2", &p.VHLeft2},
-                                                               {"SpSplit", &p.SpSplit},
-                                                               {"SpSplit2", &p.SpSplit2}})
-    e.emplace_back(key, *value);
-  e.emplace_back("DpEdUdc", c.dudcTag);
-  e.emplace_back("UdcYN", c.dudcYesNo);
-  e.emplace_back("CmpSt1Col", c.ccolNew1);
-  e.emplace_back("CmpSt2Col", c.ccolNew2);
-  e.emplace_back("CmpOSt1Col", c.ccolOld1);
-  e.emplace_back("CmpOSt2Col", c.ccolOld2);
-  if (!p.SvULList.empty()) e.emplace_back("SvULList", p.SvULList);
-  if (!p.SvLList.empty()) e.emplace_back("SvLList", p.SvLList);
-  e.emplace_back("OutFn", p.OutFn);
-  e.emplace_back("SbsRp", flag(p.SbsRp));
-  e.emplace_back("SubDirs", flag(c.includeSubdirs));
-  e.emplace_back("ExclMask", c.excludeMasks);
-  // The main window's size goes last, with the other keys a file may lack, so that the keys above keep
-  // their order.
-  e.emplace_back("Width", std::to_string(p.Width));
-  e.emplace_back("Height", std::to_string(p.Height));
+  for (const SettingsKey& key : settingsKeys(p, c, optionsString)) {
+    const auto& text = *static_cast<const std::string*>(key.field);
+    switch (key.kind) {
+      case KeyKind::Number:
+        e.emplace_back(key.name, std::to_string(*static_cast<const int*>(key.field)));
+        break;
+      case KeyKind::Flag:
+        e.emplace_back(key.name, *static_cast<const bool*>(key.field) ? "1" : "0");
+        break;
+      case KeyKind::ReadOnlyFlag:
+        break;
+      case KeyKind::History:
+        addHistory(e, key.name, static_cast<const NameHistoryField*>(key.field)->history);
+        break;
+      case KeyKind::TextIfSet:
+        if (!text.empty()) e.emplace_back(key.name, text);
+        break;
+      default:
+        e.emplace_back(key.name, text);
+        break;
+    }
+  }
   return e;
 }
 
