@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "app/cli_options.h"
 #include "app/git_external.h"
@@ -156,6 +158,8 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   AppState app;
   app.choices = options.choices;
   app.optionsString = options.optionsString;
+  app.Jobs =
+      options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   CommandLineFileSystem files;
 
   TerminalHost::Settings settings;
@@ -229,6 +233,9 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   }
   // A unified diff has no report to lay out side by side or in source columns.
   const bool unified = options.unified >= 0;
+  // With -q only the exit status is wanted: the run may stop as soon as it is decided. A diff (whose
+  // differences are not the report's) and anything saved still need the whole run.
+  app.StopWhenDecided = options.quiet && !unified && options.saveFile.empty() && options.oldListFile.empty();
   if (unified && (app.choices.isChecked(Pref::Sbsl) || app.choices.isChecked(Pref::Fscl))) {
     host.writeLine(
         "kelvarine-cli: -u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\n"

@@ -264,6 +264,11 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   cli.add_flag("-q,--quiet", options.quiet,
                "nothing on standard output or standard error but the errors of\nexit status 2; the exit "
                "status says the rest");
+  cli.add_option("-j,--jobs", options.jobs,
+                 "compare up to N pairs of a directory compare at once (default:\nthe number of cores); "
+                 "the output is the same for every N")
+      ->option_text("N")
+      ->check(CLI::Range(1, 256));
   cli.add_flag("--no-progress", options.noProgress, "no progress display on standard error");
   cli.add_flag("--yes", options.answerYes, "answer Yes to the questions the program asks (default: No)");
   cli.footer(kHelpFooter);

@@ -31,6 +31,7 @@ struct CliOptions {
   std::vector<std::pair<std::string, std::string>> pairs;  // --pair NEW:OLD in compare type 4
   std::string oldListFile;               // --old-list: where the Old-side line list goes (empty: nowhere)
   bool quiet = false;                    // no report on standard output
+  int jobs = 0;                          // -j / --jobs: pairs compared at once; 0 when not given
   bool noProgress = false;               // no progress display on standard error
   bool answerYes = false;                // questions are answered Yes
   ColourWhen colour = ColourWhen::Auto;  // --color: when the report on standard output is coloured

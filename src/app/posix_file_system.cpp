@@ -10,12 +10,17 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
 
 namespace {
+
+// A file of at most this size is read whole, in one call, at its first read: most files of a tree
+// compare are small, and the reader, the first-line test and the identical-bytes check then share it.
+constexpr std::int64_t kWholeReadLimit = std::int64_t{1} << 20;
 
 class PosixInputFile : public InputFile {
  public:
@@ -31,11 +36,13 @@ class PosixInputFile : public InputFile {
   std::int64_t read(char* buffer, std::int64_t count) override {
     count = std::min(count, size_ - position_);
     if (count <= 0) return 0;
-    ssize_t n;
-    do {
-      n = ::pread(fd_, buffer, static_cast<std::size_t>(count), static_cast<off_t>(position_));
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) throw EngineFault("read failure");
+    std::int64_t n;
+    if (loadWhole()) {
+      n = std::clamp<std::int64_t>(static_cast<std::int64_t>(whole_.size()) - position_, 0, count);
+      std::memcpy(buffer, whole_.data() + position_, static_cast<std::size_t>(n));
+    } else {
+      n = readAt(buffer, count, position_);
+    }
     position_ += n;
     return n;
   }
@@ -45,11 +52,44 @@ class PosixInputFile : public InputFile {
     position_ = offset;
   }
 
+  std::optional<std::string_view> contents() override {
+    if (!loadWhole()) return std::nullopt;
+    return std::string_view(whole_);
+  }
+
  private:
+  std::int64_t readAt(char* buffer, std::int64_t count, std::int64_t offset) const {
+    ssize_t n;
+    do {
+      n = ::pread(fd_, buffer, static_cast<std::size_t>(count), static_cast<off_t>(offset));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) throw EngineFault("read failure");
+    return n;
+  }
+
+  // Reads a small file whole (a file that shrank meanwhile gives what it still holds); false for a
+  // larger one, which is read block by block as asked.
+  bool loadWhole() {
+    if (wholeLoaded_) return true;
+    if (size_ > kWholeReadLimit) return false;
+    whole_.resize(static_cast<std::size_t>(size_));
+    std::int64_t got = 0;
+    while (got < size_) {
+      const std::int64_t n = readAt(whole_.data() + got, size_ - got, got);
+      if (n == 0) break;
+      got += n;
+    }
+    whole_.resize(static_cast<std::size_t>(got));
+    wholeLoaded_ = true;
+    return true;
+  }
+
   int fd_;
   std::int64_t size_;
   FileStamp stamp_;
   std::int64_t position_ = 0;
+  std::string whole_;
+  bool wholeLoaded_ = false;
 };
 
 // Opens `path` relative to the directory `at` with `flags`. A path longer than the system's limit is
@@ -86,6 +126,15 @@ int statLong(const std::string& path, struct stat& st) {
 }  // namespace
 
 std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& path) {
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  // A file of a listed directory is opened at once: not through a link unless the listing saw one,
+  // and non-blocking, so that an entry replaced by a FIFO since cannot hang the open. The open file's
+  // type is checked before anything is read. Should the entry have changed otherwise, the name is
+  // looked at afresh below.
+  if (const std::optional<bool> link = listedAsLink(path)) {
+    const int fd = openLong(AT_FDCWD, path, kFlags | (*link ? 0 : O_NOFOLLOW));
+    if (fd >= 0) return InputFileFromDescriptor(fd);
+  }
   // The type is tested before the open: a FIFO or a device is never opened at all.
   std::string resolved = path;
   struct stat st {};
@@ -95,9 +144,42 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
   }
   if (!S_ISREG(st.st_mode)) return nullptr;
   // Non-blocking, should the name have been replaced by a FIFO since the test; checked again below.
-  const int fd = openLong(AT_FDCWD, resolved, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  const int fd = openLong(AT_FDCWD, resolved, kFlags);
   if (fd < 0) return nullptr;
   return InputFileFromDescriptor(fd);
+}
+
+std::vector<std::string> PosixFileSystem::listFiles(const std::string& directory) {
+  return listDirectory(directory).files;
+}
+
+namespace {
+
+// A directory as the listings and the opens name it: without the "/" a join would put behind it.
+std::string directoryKey(std::string directory) {
+  while (directory.size() > 1 && directory.back() == '/')
+    directory.pop_back();
+  return directory;
+}
+
+}  // namespace
+
+void PosixFileSystem::rememberListed(const std::string& directory, const std::vector<std::string>& links) {
+  const std::lock_guard<std::mutex> lock(listedMutex_);
+  // Directories listed once and never compared must not pile up in a long session.
+  if (listed_.size() > kListedLimit) listed_.clear();
+  listed_[directoryKey(directory)] = std::unordered_set<std::string>(links.begin(), links.end());
+}
+
+std::optional<bool> PosixFileSystem::listedAsLink(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? std::string()
+                                : slash == 0               ? "/"
+                                                           : path.substr(0, slash);
+  const std::lock_guard<std::mutex> lock(listedMutex_);
+  const auto found = listed_.find(directory);
+  if (found == listed_.end()) return std::nullopt;
+  return found->second.count(path.substr(slash + 1)) > 0;
 }
 
 FileSystem::Kind PosixFileSystem::kind(const std::string& path) {
@@ -123,6 +205,7 @@ DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
     return entries;
   }
   const int at = ::dirfd(listing);
+  std::vector<std::string> links;  // the files found that are links to regular files
   errno = 0;
   while (const dirent* entry = ::readdir(listing)) {
     const std::string name = entry->d_name;
@@ -148,12 +231,16 @@ DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
       }
       type = S_ISREG(st.st_mode) ? S_IFREG : 0;
     }
-    if (type == S_IFREG) entries.files.push_back(name);
+    if (type == S_IFREG) {
+      entries.files.push_back(name);
+      if (link) links.push_back(name);
+    }
     if (type == S_IFDIR) entries.directories.push_back(name);
     errno = 0;
   }
   if (errno != 0) entries.error = std::strerror(errno);
   ::closedir(listing);
+  if (entries.error.empty()) rememberListed(directory, links);
   return entries;
 }
 

@@ -25,6 +25,13 @@ struct AppState {
   // Run flags: the front end clears both before a run; Halt sets StopRequested at any time.
   bool StopRequested = false;
   bool RunFailed = false;
+  // Only the run's status is wanted, no line of its report (the command line's -q with nothing to
+  // save): a set may end at the first chunk or pair that decides the status (a difference, an input that
+  // cannot be used), and an unfinished pair with differences counts as a differing pair.
+  bool StopWhenDecided = false;
+  // How many pairs a directory set may compare at once: above 1, helper threads read the next pairs'
+  // files ahead while the calling thread compares and reports in pair order.
+  int Jobs = 1;
 
   // A text pair with a file of at least this many bytes reads and prepares its lines on a helper
   // thread, ahead of the matching and listing; negative: never.

@@ -1,14 +1,18 @@
 #include "engine/compare_run.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/binary_compare.h"
 #include "engine/compare_context.h"
+#include "engine/identical_pair.h"
 #include "engine/options_capture.h"
 #include "engine/pair_text_compare.h"
+#include "engine/read_ahead.h"
 #include "engine/run_status.h"
 #include "engine/text_reader.h"
 
@@ -134,8 +138,15 @@ void comparePair(CompareContext& context, int i) {
     if (pair.AeqfEqual) {
       pair.AllRead = true;
       context.report.GenerateReport(context);
+    } else if (!context.report.readsEqualChunkLines(options) && SameBytes(context)) {
+      CompareIdenticalPair(context);
     } else {
       CompareTextPair(context);
+    }
+    // A pair left unfinished at its first change differs, as its whole report would have found.
+    if (!pair.AllRead && PairDifferenceDecided(app)) {
+      pair.ReturnCode = 1;
+      options.HighestCode = std::max(options.HighestCode, 1);
     }
   } else if (options.Txfo) {
     // Every pair skipped here counts once among the binary pairs, whatever its position (the report
@@ -151,7 +162,19 @@ void comparePair(CompareContext& context, int i) {
   }
 }
 
-void runPairs(CompareContext& context) {
+// With several jobs, helper threads read the files of the pairs after the first ahead (once the
+// options are captured and known to be valid).
+void startReadingAhead(const AppState& app, ReadAhead& readAhead) {
+  if (app.Jobs < 2 || app.PairCount < 2 || !readAhead.opensConcurrently()) return;
+  std::vector<std::array<std::string, 2>> paths;
+  paths.reserve(static_cast<std::size_t>(app.PairCount));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(app.PairCount); ++i)
+    paths.push_back(
+        {joinPath(app.NewDirName, app.NewFileList.at(i)), joinPath(app.OldDirName, app.OldFileList.at(i))});
+  readAhead.start(std::move(paths), 1, app.Jobs - 1, app.options.Aeqf);
+}
+
+void runPairs(CompareContext& context, ReadAhead& readAhead) {
   AppState& app = context.app;
   Host& host = context.host;
   for (int i = 0; i < app.PairCount; ++i) {
@@ -159,13 +182,16 @@ void runPairs(CompareContext& context) {
       host.setProgressTitle("Dir.Progress");
       app.CurrentPairIndex = i;
       host.setProgressPosition(static_cast<int>(std::int64_t{i} * 100 / app.PairCount));
+      readAhead.setCurrentPair(i);
       setUpPair(context, i);
       if (app.StopRequested || app.pair.StopSet) {
         cleanUpPair(context);
         break;
       }
+      if (i == 0) startReadingAhead(app, readAhead);
       comparePair(context, i);
       cleanUpPair(context);
+      if (SetStatusDecided(app)) break;
     } catch (...) {
       app.RunFailed = true;
       try {
@@ -180,6 +206,7 @@ void runPairs(CompareContext& context) {
 }  // namespace
 
 std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep& report) {
+  ReadAhead readAhead(files);
   std::unique_ptr<CompareContext> context;
   try {
     app.PairCount = static_cast<std::int32_t>(app.NewFileList.size());
@@ -188,10 +215,15 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     app.SummaryToMainOnly = false;
     app.ListingLineCount = app.SummaryStartLine = app.GroupSummaryStart = app.ListingLinesWritten = 0;
     app.PairStatisticsList.clear();
-    context = std::make_unique<CompareContext>(app, host, files, report);
+    context = std::make_unique<CompareContext>(app, host, readAhead, report);
     host.setProgressVisible(true);
     host.setPercentText("0%");
-    runPairs(*context);
+    runPairs(*context, readAhead);
+  } catch (...) {
+    app.RunFailed = true;
+  }
+  try {
+    readAhead.stop();
   } catch (...) {
     app.RunFailed = true;
   }

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,7 +24,15 @@ class InputFile {
   virtual std::int64_t read(char* buffer, std::int64_t count) = 0;
   // Positions at `offset` bytes from the start (past the end, later reads return 0).
   virtual void seek(std::int64_t offset) = 0;
+  // The whole file's bytes when this file holds them in memory (a small file read in one call, a file
+  // read ahead), valid while it is open; none when it reads from the disk as it goes. Reads and seeks
+  // are not moved by it. The bytes may be fewer than size() when the file shrank before they were read.
+  virtual std::optional<std::string_view> contents() { return std::nullopt; }
 };
+
+// A file whose bytes were read into memory when it was opened: `size` and `stamp` are what the file
+// system said then, `bytes` what was read (fewer when the file shrank meanwhile).
+std::unique_ptr<InputFile> InputFileFromBytes(std::string bytes, std::int64_t size, FileStamp stamp);
 
 // One directory's entries for a walk of a tree: regular files (and links to them) and subdirectories
 // (never links to directories, so that a link loop cannot make a walk endless), in no set order.
@@ -63,6 +73,9 @@ class FileSystem {
   // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
   // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.
   virtual std::string resolveForWriting(const std::string& path) { return path; }
+  // Whether openForReading may be called from several threads at once, and the files it opens read on
+  // another thread than the one that opened them. Only then does a set read its next pairs ahead.
+  virtual bool opensConcurrently() const { return false; }
 };
 
 // Joins a directory and a file name with "/" unless the directory is empty or already ends in "/";

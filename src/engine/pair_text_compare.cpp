@@ -10,6 +10,7 @@
 #include "engine/engine_fault.h"
 #include "engine/line_feed.h"
 #include "engine/line_matcher.h"
+#include "engine/run_status.h"
 #include "engine/text_reader.h"
 
 namespace kelvarine {
@@ -96,7 +97,7 @@ void CompareTextPair(CompareContext& context) {
   const std::string names = "NFile = " + baseName(n.FileName) + "   OFile = " + baseName(o.FileName);
   ReadAheadSession readAhead(context);
 
-  while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet) {
+  while (!pair.AllRead && !app.StopRequested && !options.ReportNoteSet && !PairDifferenceDecided(app)) {
     n.LineBase = n.LinesDone;
     o.LineBase = o.LinesDone;
     host.toggleActivityImages();

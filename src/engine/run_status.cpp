@@ -35,4 +35,15 @@ std::string ChooseRunStatus(const AppState& app) {
   return kRunEqual;
 }
 
+bool PairDifferenceDecided(const AppState& app) {
+  const PairState& p = app.pair;
+  return app.StopWhenDecided && std::int64_t{p.ReformatCount} + p.InsertCount + p.DeleteCount > 0;
+}
+
+bool SetStatusDecided(const AppState& app) {
+  const CompareOptions& o = app.options;
+  return app.StopWhenDecided && (o.InputOpenError || o.InputTooLarge || o.HighestCode == 1 ||
+                                 std::int64_t{o.TotReformats} + o.TotInserts + o.TotDeletes > 0);
+}
+
 }  // namespace kelvarine

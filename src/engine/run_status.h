@@ -22,4 +22,11 @@ extern const char* const kRunEqual;
 // the note followed by ".").
 std::string ChooseRunStatus(const AppState& app);
 
+// With StopWhenDecided: the pair being compared has a change counted already, so the set has
+// differences whatever its remaining lines and pairs hold.
+bool PairDifferenceDecided(const AppState& app);
+// With StopWhenDecided: the pairs compared so far decide the set's status, which no later pair can make
+// equivalent again: a difference was found, or an input could not be used.
+bool SetStatusDecided(const AppState& app);
+
 }  // namespace kelvarine

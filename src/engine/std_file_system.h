@@ -18,6 +18,7 @@ class StdFileSystem : public FileSystem {
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
   std::string resolveForWriting(const std::string& path) override;
+  bool opensConcurrently() const override { return true; }
 };
 
 // The existing spelling of `path`, resolved ignoring case; `path` itself when nothing matches.

@@ -57,4 +57,8 @@ void ReportGenerator::GenerateReport(CompareContext& context) {
   }
 }
 
+bool ReportGenerator::readsEqualChunkLines(const CompareOptions& options) const {
+  return options.ListLong || options.DpActive;
+}
+
 }  // namespace kelvarine

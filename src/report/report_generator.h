@@ -10,6 +10,8 @@ namespace kelvarine {
 class ReportGenerator : public ReportStep {
  public:
   void GenerateReport(CompareContext& context) override;
+  // Only the Long listing and the Dp options list (or mark) the lines of an equal chunk.
+  bool readsEqualChunkLines(const CompareOptions& options) const override;
 };
 
 }  // namespace kelvarine

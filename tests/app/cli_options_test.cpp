@@ -35,16 +35,18 @@ TEST(CliOptionsTest, DefaultsAreThoseOfAFreshStartAndValuesReachTheChoices) {
                                       "1:eol", "", "#", "No", ""}));
   EXPECT_EQ(defaults.options.compareType, 0);
   EXPECT_FALSE(defaults.options.quiet || defaults.options.noProgress || defaults.options.answerYes);
+  EXPECT_EQ(defaults.options.jobs, 0);  // the number of cores
 
   // Column values are checked only by a run with Ccol chosen.
   const CliParse p = parse(
       "-l|ovSUM|-t|2|--subc|#x|--xtab|8|--ccol-new|0:10,12:eol|--ccol-old|2:EOL|--dudc-tag|;;|"
-      "--dudc-embedded|yes|--old-list|old.txt|-q|--no-progress|--yes|n|o");
+      "--dudc-embedded|yes|--old-list|old.txt|-q|--no-progress|--yes|--jobs=3|n|o");
   ASSERT_TRUE(p.run) << p.err;
   EXPECT_EQ(texts(p.options), (std::vector<std::string>{"n", "o", "None", "Ovsum", "\"#\"", "8", "0:10",
                                                         "12:eol", "2:EOL", "", ";;", "Yes", "old.txt"}));
   EXPECT_EQ(p.options.compareType, 2);
   EXPECT_TRUE(p.options.quiet && p.options.noProgress && p.options.answerYes);
+  EXPECT_EQ(p.options.jobs, 3);
 }
 
 // Each case: the arguments and a part of the error text they give.
@@ -70,7 +72,8 @@ TEST(CliOptionsTest, BadUsageExitsWithTwo) {
       {"-u|--save|r.txt|n|o", "--save cannot go with it"},
       {"--unified=2|--old-list|l.txt|n|o", "--old-list cannot go with it"},
       {"--unified=-1|n|o", "--unified: expected a number"},
-      {"--unified|5|n|o", "not expected: o"}};  // a value only after "="
+      {"--unified|5|n|o", "not expected: o"},  // a value only after "="
+      {"-j|0|n|o", "--jobs"}};
   for (const auto& [args, errorPart] : cases) {
     const CliParse p = parse(args);
     EXPECT_TRUE(!p.run && p.exitCode == 2 && p.out.empty()) << args;

@@ -74,7 +74,7 @@ TEST(BinaryCompareTest, ComparesBlockByBlockUpToTheFirstDifferenceShowingProgres
               std::tuple(c.differ, c.differ ? 1 : 0, true));
     EXPECT_EQ(std::pair(p.NewBinBytes, p.OldBinBytes),
               std::pair(std::int64_t(c.newContent.size()), std::int64_t(c.oldContent.size())));
-    EXPECT_EQ(std::pair(r.newFile->bytesRead, r.oldFile->bytesRead),
+    EXPECT_EQ(std::pair(r.newFile->bytesRead.load(), r.oldFile->bytesRead.load()),
               std::pair(c.bytesRead, c.bytesRead + std::int64_t(c.oldContent.size() - c.newContent.size())));
     ASSERT_EQ(r.host.statusTexts.size(), c.statusTexts);
     if (c.statusTexts > 0) {

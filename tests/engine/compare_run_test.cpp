@@ -176,6 +176,31 @@ TEST(CompareRunAeqfTest, OnlyEqualStampAndSizeMakeAPairEqualUnreadTextOrBinary) 
   }
 }
 
+// ---- Only the status wanted ---------------------------------------------------------------------------
+
+// With StopWhenDecided a set ends at the first chunk with a change (b's first of three) or at an input
+// that cannot be used, and goes on while every pair is equivalent; the unfinished pair counts as differing.
+TEST(CompareRunStopWhenDecidedTest, EndsAtTheFirstChunkOrPairThatDecides) {
+  for (bool stop : {false, true}) {
+    for (bool openError : {false, true}) {
+      T t;
+      t.app.StopWhenDecided = stop;
+      t.addPair("a.txt", "x\n", "x  \n");  // equivalent: trailing blanks do not count
+      if (openError) t.app.NewFileList.push_back("gone.txt"), t.app.OldFileList.push_back("gone.txt");
+      t.addPair("b.txt", joinLines(numbered("n", 1, 20000)), joinLines(numbered("o", 1, 20000)));
+      t.addPair("c.txt", "x\n", "y\n");
+      t.report.onCall = [](CompareContext& c) {  // unmatched New lines count as insertions
+        for (int i = 1; i <= c.newInput.Count && c.pair().FilesDiffer; ++i)
+          c.pair().InsertCount += c.newTable[i].Matched ? 0 : 1;
+      };
+      EXPECT_EQ(t.run(), openError ? kRunOpenError : kRunDifferent);
+      EXPECT_EQ(t.report.calls.size(), !stop ? 5u : openError ? 1u : 2u);
+      EXPECT_EQ(t.fs.find("new/c.txt")->opens == 0, stop);
+      EXPECT_EQ(t.app.options.HighestCode, stop && !openError ? 1 : 0);
+    }
+  }
+}
+
 // ---- Name pairing and the report line list ---------------------------------------------------------
 
 // Names separated by '|'; pairs as "new:old".

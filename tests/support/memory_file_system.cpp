@@ -27,6 +27,10 @@ class MemoryInputFile : public InputFile {
     return n;
   }
   void seek(std::int64_t offset) override { pos_ = offset; }
+  std::optional<std::string_view> contents() override {
+    if (!file_->holdsBytes) return std::nullopt;
+    return std::string_view(file_->content);
+  }
 
  private:
   std::shared_ptr<MemoryFileSystem::File> file_;

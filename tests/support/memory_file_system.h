@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -21,8 +22,9 @@ class MemoryFileSystem : public FileSystem {
     std::int64_t reportedSize = -1;  // -1: the content's size
     bool failReads = false;          // read() throws
     std::int64_t readStep = 0;       // the most bytes one read hands out (0: as many as asked)
-    int opens = 0;
-    std::int64_t bytesRead = 0;
+    bool holdsBytes = false;         // an open file offers its content at once (InputFile::contents)
+    std::atomic<int> opens = 0;
+    std::atomic<std::int64_t> bytesRead = 0;
   };
 
   // Adds or replaces a file; returns it so a test can change it later.
@@ -37,6 +39,8 @@ class MemoryFileSystem : public FileSystem {
   // The reason `problems` holds for the path, else none.
   std::string problem(const std::string& path) override { return problems.count(path) ? problems[path] : ""; }
   std::map<std::string, std::string> problems;
+  // Files may be opened by several threads while no file is added or replaced.
+  bool opensConcurrently() const override { return true; }
 
  private:
   std::map<std::string, std::shared_ptr<File>> files_;

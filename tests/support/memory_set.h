@@ -13,7 +13,7 @@
 namespace kelvarine {
 
 // One compare set on in-memory files "new/<name>" and "old/<name>", reported to a `Report` step.
-template <typename Report = RecordingReport>
+template <typename Report = RecordingReport, typename Files = MemoryFileSystem>
 struct MemorySet {
   MemorySet() {
     app.NewDirName = "new";
@@ -34,7 +34,7 @@ struct MemorySet {
   }
   std::string run() { return CompareSet(app, host, fs, report); }
 
-  MemoryFileSystem fs;
+  Files fs;
   RecordingHost host;
   AppState app;
   Report report;
