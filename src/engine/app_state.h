@@ -29,8 +29,8 @@ struct AppState {
   // save): a set may end at the first chunk or pair that decides the status (a difference, an input that
   // cannot be used), and an unfinished pair with differences counts as a differing pair.
   bool StopWhenDecided = false;
-  // How many pairs a directory set may compare at once: above 1, helper threads read the next pairs'
-  // files ahead while the calling thread compares and reports in pair order.
+  // How many threads a compare may use: above 1, helper threads read a directory set's next pairs'
+  // files, and a big pair's lines, ahead while the calling thread compares and reports in pair order.
   int Jobs = 1;
 
   // A text pair with a file of at least this many bytes reads and prepares its lines on a helper

@@ -283,7 +283,7 @@ bool LineFeed::unchanged(InputFile& file, std::int64_t from, std::int64_t to) {
   return file.read(&probe, 1) <= 0;
 }
 
-ReadAhead::ReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile,
+LineReadAhead::LineReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile,
                      std::int64_t newPos, std::int64_t oldPos, const SplitOptions& newOptions,
                      const SplitOptions& oldOptions)
     : feeds_{&newFeed, &oldFeed} {
@@ -300,7 +300,7 @@ ReadAhead::ReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, I
   thread_ = std::thread([this] { run(); });
 }
 
-ReadAhead::~ReadAhead() {
+LineReadAhead::~LineReadAhead() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
@@ -314,7 +314,7 @@ ReadAhead::~ReadAhead() {
   }
 }
 
-LineFeed* ReadAhead::pick() {
+LineFeed* LineReadAhead::pick() {
   LineFeed* best = nullptr;
   for (LineFeed* feed : feeds_) {
     if (feed->producer_.done || feed->error_ != nullptr) continue;
@@ -325,7 +325,7 @@ LineFeed* ReadAhead::pick() {
   return best;
 }
 
-void ReadAhead::run() {
+void LineReadAhead::run() {
   std::unique_lock lock(mutex_);
   while (!stop_) {
     LineFeed* feed = pick();

@@ -14,12 +14,12 @@
 
 namespace kelvarine {
 
-class ReadAhead;
+class LineReadAhead;
 
 // The lines of one file of a text pair for the chunk loader, split and (without a Dp option) keyed
 // from the bytes it reads. By default it reads on the caller's thread when a line is asked for, and
 // each chunk reads on from where the last one's lines end, as reading chunk by chunk does. Attached to
-// a ReadAhead, a helper thread reads and prepares the lines ahead while the caller matches and lists.
+// a LineReadAhead, a helper thread reads and prepares the lines ahead while the caller matches and lists.
 // It keeps the bytes the lines came from, so that the listing can check them against the file.
 class LineFeed {
  public:
@@ -51,11 +51,11 @@ class LineFeed {
   // were split from (and the file still ends where it ended then, where that decided a line's end).
   bool unchanged(InputFile& file, std::int64_t from, std::int64_t to);
 
-  // Forgets the pair (keeps memory for the next one). Not while a ReadAhead is attached.
+  // Forgets the pair (keeps memory for the next one). Not while a LineReadAhead is attached.
   void reset();
 
  private:
-  friend class ReadAhead;
+  friend class LineReadAhead;
 
   // The reading side: where it is in the file and the bytes of a line it has not finished.
   struct Producer {
@@ -94,9 +94,9 @@ class LineFeed {
   std::size_t cur_ = 0;                  // its place in batches_
   std::size_t curLine_ = 0;              // the next line in it
   const FeedBatch* endBatch_ = nullptr;  // the batch whose end next() met
-  // With a ReadAhead (under its lock): lines and bytes held, whether the caller waits for a batch, and a
+  // With a LineReadAhead (under its lock): lines and bytes held, whether the caller waits for a batch, and a
   // failure of the helper's reading.
-  ReadAhead* ahead_ = nullptr;
+  LineReadAhead* ahead_ = nullptr;
   std::size_t heldLines_ = 0, heldBytes_ = 0;
   bool waiting_ = false;
   std::exception_ptr error_;
@@ -104,13 +104,13 @@ class LineFeed {
 
 // A helper thread that reads and prepares the lines of both files of a pair ahead of the chunk loader,
 // each file through its own view (SharedInputFile) of the open file. Stops and detaches at destruction.
-class ReadAhead {
+class LineReadAhead {
  public:
-  ReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile, std::int64_t newPos,
+  LineReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile, std::int64_t newPos,
             std::int64_t oldPos, const SplitOptions& newOptions, const SplitOptions& oldOptions);
-  ReadAhead(const ReadAhead&) = delete;
-  ReadAhead& operator=(const ReadAhead&) = delete;
-  ~ReadAhead();
+  LineReadAhead(const LineReadAhead&) = delete;
+  LineReadAhead& operator=(const LineReadAhead&) = delete;
+  ~LineReadAhead();
 
  private:
   friend class LineFeed;

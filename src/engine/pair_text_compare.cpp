@@ -40,7 +40,7 @@ class ReadAheadSession {
     TextInput& n = context.newInput;
     TextInput& o = context.oldInput;
     const std::int64_t from = context.app.ReadAheadMinSize;
-    if (from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from) return;
+    if (context.app.Jobs < 2 || from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from) return;
     newSide_.wrap(n);
     oldSide_.wrap(o);
     const CompareOptions& options = context.options();
@@ -75,7 +75,7 @@ class ReadAheadSession {
 
   CompareContext& context_;
   Side newSide_, oldSide_;
-  std::optional<ReadAhead> ahead_;
+  std::optional<LineReadAhead> ahead_;
 };
 
 }  // namespace

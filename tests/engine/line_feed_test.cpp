@@ -37,6 +37,7 @@ Seen runPair(const std::string& newText, const std::string& oldText, const std::
              std::int64_t readAheadFrom) {
   MemorySet<> set;
   set.app.ReadAheadMinSize = readAheadFrom;
+  set.app.Jobs = 2;
   ApplyOptionsString(set.app.choices, options);
   set.app.choices.ccolNew1 = set.app.choices.ccolOld1 = "2:30";
   set.addPair("a.txt", newText, oldText)->readStep = 1000;  // many short reads
@@ -95,6 +96,7 @@ TEST(LineFeedTest, AReadFailureOfTheHelperEndsTheRunAsOnTheCallersThread) {
   for (const std::int64_t readAheadFrom : {std::int64_t{-1}, std::int64_t{0}}) {
     MemorySet<> set;
     set.app.ReadAheadMinSize = readAheadFrom;
+    set.app.Jobs = 2;
     set.addPair("a.txt", "a\nb\n", "a\nc\n");
     set.fs.find("old/a.txt")->failReads = true;  // only the New file is probed for text before
     EXPECT_EQ(set.run(), kRunFault);
@@ -105,6 +107,7 @@ TEST(LineFeedTest, AReadFailureOfTheHelperEndsTheRunAsOnTheCallersThread) {
 TEST(LineFeedTest, AHaltWhileReadingAheadEndsThePair) {
   MemorySet<> set;
   set.app.ReadAheadMinSize = 0;
+  set.app.Jobs = 2;
   std::string text;
   for (int i = 0; i < 30000; ++i)
     text += "line " + std::to_string(i) + "\n";

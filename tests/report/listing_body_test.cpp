@@ -379,6 +379,7 @@ TEST(ListingBodyTest, ReadingAheadOnAHelperThreadLeavesTheReportAsItWas) {
     for (int ahead = 0; ahead < 2; ++ahead) {
       ListingRun r(listType, options);
       r.app.ReadAheadMinSize = ahead == 0 ? -1 : 0;
+      r.app.Jobs = 2;
       r.listing(newText, oldText);
       reports[ahead] = r.app.reportLines.lines();
     }
