@@ -172,35 +172,35 @@ class SettingsLoader {
 
  private:
   void apply(const SettingsKey& key, std::string_view v) {
-    auto& text = *static_cast<std::string*>(key.field);
-    auto& flag = *static_cast<bool*>(key.field);
+    // The field's type follows the kind: each branch reads it only as what it is.
+    auto text = [&]() -> std::string& { return *static_cast<std::string*>(key.field); };
     switch (key.kind) {
       case KeyKind::Number:
         parseInt(v, *static_cast<int*>(key.field));
         break;
       case KeyKind::Text:
       case KeyKind::TextIfSet:
-        text = std::string(v.substr(0, key.limit));
+        text() = std::string(v.substr(0, key.limit));
         break;
       case KeyKind::Flag:
       case KeyKind::ReadOnlyFlag:
-        flag = !v.empty() && v.front() == '1';
+        *static_cast<bool*>(key.field) = !v.empty() && v.front() == '1';
         break;
       case KeyKind::History:
         addToHistory(*static_cast<NameHistoryField*>(key.field), std::string(v));
         break;
       case KeyKind::Columns:
-        text = v.find(':') == std::string_view::npos ? std::string() : std::string(v);
+        text() = v.find(':') == std::string_view::npos ? std::string() : std::string(v);
         break;
       case KeyKind::CompareType:
         // An empty compare type is kept (Start then does nothing); other texts must be an item.
-        if (v.empty() || isOneOf(v, kCompareTypes)) text = std::string(v);
+        if (v.empty() || isOneOf(v, kCompareTypes)) text() = std::string(v);
         break;
       case KeyKind::ListType:
-        if (isOneOf(v, kListTypes)) text = std::string(v);
+        if (isOneOf(v, kListTypes)) text() = std::string(v);
         break;
       case KeyKind::Xtab:
-        if (!v.empty() && v.front() >= '1' && v.front() <= '8') text = std::string(1, v.front());
+        if (!v.empty() && v.front() >= '1' && v.front() <= '8') text() = std::string(1, v.front());
         break;
       case KeyKind::Options: {
         const std::string built = ApplyOptionsString(choices_, std::string(v));
@@ -239,7 +239,7 @@ void addHistory(Entries& entries, const char* key, const std::vector<std::string
 Entries buildEntries(MainPanelState p, CompareChoices c, std::string optionsString) {
   Entries e;
   for (const SettingsKey& key : settingsKeys(p, c, optionsString)) {
-    const auto& text = *static_cast<const std::string*>(key.field);
+    auto text = [&]() -> const std::string& { return *static_cast<const std::string*>(key.field); };
     switch (key.kind) {
       case KeyKind::Number:
         e.emplace_back(key.name, std::to_string(*static_cast<const int*>(key.field)));
@@ -253,10 +253,10 @@ Entries buildEntries(MainPanelState p, CompareChoices c, std::string optionsStri
         addHistory(e, key.name, static_cast<const NameHistoryField*>(key.field)->history);
         break;
       case KeyKind::TextIfSet:
-        if (!text.empty()) e.emplace_back(key.name, text);
+        if (!text().empty()) e.emplace_back(key.name, text());
         break;
       default:
-        e.emplace_back(key.name, text);
+        e.emplace_back(key.name, text());
         break;
     }
   }
