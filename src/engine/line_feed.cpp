@@ -254,7 +254,7 @@ bool LineFeed::unchanged(InputFile& file, std::int64_t from, std::int64_t to) {
       stretches.push_back({&b, final ? b.Start + static_cast<std::int64_t>(b.Raw.size()) : b.LinesEnd});
     }
   }
-  std::vector<char> now(static_cast<std::size_t>(kBlock));
+  std::vector<char> now(static_cast<std::size_t>(std::clamp<std::int64_t>(to - from, 0, kBlock)));
   std::int64_t pos = from;
   for (const Stretch& s : stretches) {
     if (s.end <= pos) continue;
@@ -284,8 +284,8 @@ bool LineFeed::unchanged(InputFile& file, std::int64_t from, std::int64_t to) {
 }
 
 LineReadAhead::LineReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile,
-                     std::int64_t newPos, std::int64_t oldPos, const SplitOptions& newOptions,
-                     const SplitOptions& oldOptions)
+                             std::int64_t newPos, std::int64_t oldPos, const SplitOptions& newOptions,
+                             const SplitOptions& oldOptions)
     : feeds_{&newFeed, &oldFeed} {
   const auto attach = [this](LineFeed& feed, InputFile& file, std::int64_t pos, const SplitOptions& options) {
     feed.reset();

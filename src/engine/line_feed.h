@@ -106,8 +106,9 @@ class LineFeed {
 // each file through its own view (SharedInputFile) of the open file. Stops and detaches at destruction.
 class LineReadAhead {
  public:
-  LineReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile, std::int64_t newPos,
-            std::int64_t oldPos, const SplitOptions& newOptions, const SplitOptions& oldOptions);
+  LineReadAhead(LineFeed& newFeed, InputFile& newFile, LineFeed& oldFeed, InputFile& oldFile,
+                std::int64_t newPos, std::int64_t oldPos, const SplitOptions& newOptions,
+                const SplitOptions& oldOptions);
   LineReadAhead(const LineReadAhead&) = delete;
   LineReadAhead& operator=(const LineReadAhead&) = delete;
   ~LineReadAhead();

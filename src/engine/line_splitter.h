@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/line_table.h"
@@ -78,12 +79,28 @@ struct FeedLine {
   bool Keyed = false;
 };
 
+// Leaves the elements that a resize adds uninitialised: a read fills them at once, and zeroing a
+// whole read block first cost more than reading a small file.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  using std::allocator<T>::allocator;
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 // The lines split from one stretch of a file: the bytes as read from the first line's start, the
 // lines found in them and what they need besides (TAB-free copies, compare keys).
 struct FeedBatch {
   std::int64_t Start = 0;     // file position of Raw[0]
   std::int64_t LinesEnd = 0;  // file position just after the last line: where the next batch starts
-  std::vector<char> Raw;      // bytes as read: the lines, then the start of what follows
+  std::vector<char, UninitialisedAllocator<char>>
+      Raw;  // bytes as read: the lines, then the start of what follows
   // Text copies of lines with a TAB, and compare keys, in blocks that never move: TextsUsed bytes of
   // the blocks up to TextBlock.
   std::vector<std::unique_ptr<char[]>> Texts;

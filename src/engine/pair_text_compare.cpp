@@ -40,7 +40,8 @@ class ReadAheadSession {
     TextInput& n = context.newInput;
     TextInput& o = context.oldInput;
     const std::int64_t from = context.app.ReadAheadMinSize;
-    if (context.app.Jobs < 2 || from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from) return;
+    if (context.app.Jobs < 2 || from < 0 || !n.Stream || !o.Stream || std::max(n.FileSize, o.FileSize) < from)
+      return;
     newSide_.wrap(n);
     oldSide_.wrap(o);
     const CompareOptions& options = context.options();
