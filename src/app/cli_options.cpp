@@ -265,7 +265,7 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
                "nothing on standard output or standard error but the errors of\nexit status 2; the exit "
                "status says the rest");
   cli.add_option("-j,--jobs", options.jobs,
-                 "compare up to N pairs of a directory compare at once (default:\nthe number of cores); "
+                 "use up to N threads: helpers read files and lines ahead (default:\nthe number of cores); "
                  "the output is the same for every N")
       ->option_text("N")
       ->check(CLI::Range(1, 256));
