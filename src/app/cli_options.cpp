@@ -20,7 +20,6 @@ namespace {
 constexpr int kUsageError = 2;   // bad usage, like every ERROR status
 constexpr int kErrorStatus = 2;  // an ERROR status, or any text that is neither equivalence nor change
 constexpr int kHaltedStatus = 130;
-constexpr std::size_t kStatusShown = 70;
 
 std::vector<std::string> splitBlanks(const std::string& text) {
   std::vector<std::string> words;

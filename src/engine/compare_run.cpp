@@ -21,7 +21,6 @@ namespace kelvarine {
 namespace {
 
 constexpr std::int64_t kTooLarge = std::int64_t{1} << 31;  // inputs of 2 GB and more are refused
-constexpr std::size_t kStatusShown = 70;
 
 // Gives the input its read and line buffers for the pair. They are kept from pair to pair: only the
 // bytes a read put there are ever looked at, and a set of many small files need not pay for them each time.

@@ -5,13 +5,12 @@
 
 #include "engine/engine_fault.h"
 #include "engine/line_table.h"
-#include "engine/text_input.h"
 
 namespace kelvarine {
 
 namespace {
 
-constexpr std::int64_t kBlock = TextInput::kReadBlock;
+constexpr std::int64_t kBlock = kTextReadBlock;
 // How far the helper reads ahead of the first line of the current chunk: enough for this chunk and the
 // next, within a memory bound (it reads on when the caller waits, whatever the bound).
 constexpr std::size_t kAheadLines = 2 * (LineTable::kMaxLines + 1);

@@ -4,13 +4,12 @@
 
 #include "engine/compare_key.h"
 #include "engine/line_table.h"
-#include "engine/text_input.h"
 
 namespace kelvarine {
 
 namespace {
 
-constexpr int kMaxLen = TextInput::kMaxLineLen;
+constexpr int kMaxLen = kMaxTextLineLen;
 const char kBlankLine[] = " ";
 
 constexpr std::size_t kTextBlock = 64 * 1024;

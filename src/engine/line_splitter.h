@@ -12,6 +12,10 @@
 
 namespace kelvarine {
 
+// Bytes a text file is read by at a time, and the most characters a line holds (a longer one is split).
+inline constexpr int kTextReadBlock = 32768;
+inline constexpr int kMaxTextLineLen = 2048;
+
 constexpr unsigned char kTabChar = 9;
 constexpr unsigned char kLfChar = 10;
 constexpr unsigned char kCrChar = 13;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/app_state.h"
@@ -17,6 +18,9 @@ extern const char* const kRunDifferent;
 extern const char* const kRunNothing;
 extern const char* const kRunFilteredEqual;
 extern const char* const kRunEqual;
+
+// How much of its status a compare set returns, and the command line and the status panel show.
+inline constexpr std::size_t kStatusShown = 70;
 
 // Chooses the one status message of a run by its fixed priority (the report note, when set, is
 // the note followed by ".").

@@ -13,8 +13,8 @@ namespace kelvarine {
 
 // The reader's state for the New or the Old file of a pair.
 struct TextInput {
-  static constexpr int kReadBlock = 32768;
-  static constexpr int kMaxLineLen = 2048;
+  static constexpr int kReadBlock = kTextReadBlock;
+  static constexpr int kMaxLineLen = kMaxTextLineLen;
 
   bool AtEof = false;         // end of file reached; the last read returned no line
   bool EofCharEnd = false;    // an end-of-file character (26) ended the last line

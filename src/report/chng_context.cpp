@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "report/listing_body.h"
 #include "report/listing_lines.h"
 #include "report/report_format.h"
 #include "report/report_lines.h"

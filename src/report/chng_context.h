@@ -29,4 +29,8 @@ void KeepChngHeldLines(CompareContext& context);
 // Writes the "Not Shown" line with the pair's count of dropped lines; the gap is no longer pending.
 void WriteNotShownLine(CompareContext& context);
 
+// End of the Chng context at the final chunk of a pair that had changes: flushes the trailing
+// context lines, or counts the held lines as not shown and writes the "Not Shown" line.
+void FinishChngContext(CompareContext& context);
+
 }  // namespace kelvarine

@@ -17,10 +17,6 @@ void ListIdenticalFiles(CompareContext& context);
 // A text pair taken as equal by Aeqf: reads the New file only, counts it, and lists it with Long.
 void ListAeqfPair(CompareContext& context);
 
-// End of the Chng context at the final chunk of a pair that had changes: flushes the trailing
-// context lines, or counts the held lines as not shown and writes the "Not Shown" line.
-void FinishChngContext(CompareContext& context);
-
 // End of a Delta pair: matches still carried for a later block header belong to this pair. A pair with
 // differences gets a block header with them (as the last block of a one-chunk pair does); an identical
 // pair lists nothing. Either way none is carried into the next pair.

@@ -13,7 +13,6 @@
 #include "engine/run_status.h"
 #include "ui/file_tree.h"
 #include "ui/like_name_selection.h"
-#include "ui/name_history.h"
 #include "ui/two_list_selection.h"
 #include "ui/viewer_model.h"
 #include "ui/wildcard_mask.h"
@@ -22,8 +21,7 @@ namespace kelvarine {
 
 namespace {
 
-constexpr int kProgressEvery = 60;        // names of the pairing walk between two progress texts
-constexpr std::size_t kStatusShown = 70;  // the compare run returns this much of its status
+constexpr int kProgressEvery = 60;  // names of the pairing walk between two progress texts
 
 // The text of compare-type item 1..4.
 const char* itemText(int item) {
@@ -69,15 +67,6 @@ bool checkDirectory(FlowServices& flow, const std::string& text, const std::stri
     refuse(flow, unusable(flow, invalidMessage, text), field);
   }
   return false;
-}
-
-// Both name texts go to the front of the main name fields' histories (when there are fields).
-void addNamesToHistories(FlowServices& flow) {
-  if (flow.panel == nullptr) return;
-  AddToNameHistory(flow.panel->MnCbNewDirNm, flow.app.newNameText, flow.files,
-                   HistoryAccepts::FilesOrDirectories);
-  AddToNameHistory(flow.panel->MnCbOldDirNm, flow.app.oldNameText, flow.files,
-                   HistoryAccepts::FilesOrDirectories);
 }
 
 // Every file of the directory (with subdirectories: under it, as relative paths), in name order,
@@ -159,7 +148,7 @@ FlowResult StartFilePairCompare(FlowServices& flow) {
     return refuse(flow, unusable(flow, "Invalid Old Input File Name \"" + oldText + "\" specified.", oldText),
                   FocusTarget::OldName);
   }
-  addNamesToHistories(flow);
+  AddNamesToHistories(flow);
 
   app.NewFileList.push_back(FileNamePart(newText));
   app.OldFileList.push_back(FileNamePart(oldText));
@@ -177,7 +166,7 @@ FlowResult StartLikeNameDirCompare(FlowServices& flow, LikeNameMode mode) {
                       FocusTarget::OldName)) {
     return {FlowOutcome::Refused, {}};
   }
-  addNamesToHistories(flow);
+  AddNamesToHistories(flow);
 
   // Listing big trees takes a while: the window runs meanwhile, so that Halt can end it.
   const bool trees = app.choices.includeSubdirs;
@@ -250,7 +239,7 @@ FlowResult StartTwoListSelection(FlowServices& flow) {
                       FocusTarget::OldName)) {
     return {FlowOutcome::Refused, {}};
   }
-  addNamesToHistories(flow);
+  AddNamesToHistories(flow);
   TwoListSelection& window = flow.selection->twoLists;
   window.open(flow.files, app.newNameText, app.oldNameText,
               {app.choices.includeSubdirs, app.choices.excludeMasks});
@@ -271,44 +260,6 @@ FlowResult StartTwoListSelection(FlowServices& flow) {
   app.RunFromTwoLists = false;
   if (!window.lastStart()) return {FlowOutcome::Stopped, {}};
   return {FlowOutcome::Ran, *window.lastStart()};
-}
-
-bool ShouldShowReport(const AppState& app, const MainPanelState* panel) {
-  return app.OptionsCaptured && !app.StopRequested && (panel == nullptr || !panel->MnCkViewResults);
-}
-
-std::string RunCompareSet(FlowServices& flow) {
-  AppState& app = flow.app;
-  app.reportLines.clear();
-  app.oldSideLines.clear();
-  addNamesToHistories(flow);
-  flow.host.setStatusText("Executing Compare Section.");
-  if (flow.window != nullptr) flow.window->setRunning(true);
-  app.StopRequested = false;
-  app.RunFailed = false;
-  flow.host.processEvents();
-  std::string status;
-  try {
-    status = CompareSet(app, flow.host, flow.files, flow.report);
-    flow.host.setStatusText(status);
-  } catch (...) {
-    // The compare run turns every failure into its status; should one still escape, the run counts
-    // as failed and the status panel keeps what it shows.
-    app.RunFailed = true;
-    status = std::string(kRunFault).substr(0, kStatusShown);
-  }
-  flow.host.setActivityImages(false, false);
-  if (flow.window != nullptr) {
-    flow.window->reportKept();
-    flow.window->setRunning(false);
-    if (ShouldShowReport(app, flow.panel)) {
-      flow.window->showReport();
-      flow.window->focus(FocusTarget::ExitButton);
-    } else {
-      flow.window->focus(FocusTarget::StatusPanel);
-    }
-  }
-  return status;
 }
 
 bool MnBtnRshowClick(FlowServices& flow) {

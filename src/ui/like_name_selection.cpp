@@ -4,6 +4,7 @@
 
 #include "engine/ascii_case.h"
 #include "engine/name_pairing.h"
+#include "ui/compare_set_run.h"
 #include "ui/wildcard_mask.h"
 
 namespace kelvarine {

@@ -6,8 +6,8 @@
 
 #include "engine/file_system.h"
 #include "engine/host.h"
-#include "ui/compare_flows.h"
 #include "ui/file_tree.h"
+#include "ui/flow_services.h"
 #include "ui/pick_list.h"
 
 namespace kelvarine {

@@ -1,6 +1,7 @@
 #include "ui/two_list_selection.h"
 
 #include "engine/ascii_case.h"
+#include "ui/compare_set_run.h"
 #include "ui/wildcard_mask.h"
 
 namespace kelvarine {
