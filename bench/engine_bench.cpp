@@ -19,7 +19,7 @@
 #include "engine/app_state.h"
 #include "engine/compare_context.h"
 #include "engine/compare_run.h"
-#include "engine/host.h"
+#include "engine/quiet_host.h"
 #include "engine/report_step.h"
 #include "engine/std_file_system.h"
 
@@ -28,19 +28,10 @@ using namespace kelvarine;
 
 namespace {
 
-class QuietHost : public Host {
+// Shows nothing but its messages, on standard error.
+class MessageHost : public QuietHost {
  public:
-  void setStatusText(const std::string&) override {}
-  void setProgressVisible(bool) override {}
-  void setProgressTitle(const std::string&) override {}
-  void setProgressPosition(int) override {}
-  void setPercentText(const std::string&) override {}
-  void setActivityImages(bool, bool) override {}
-  void toggleActivityImages() override {}
-  void processEvents() override {}
   void showMessage(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-  bool askYesNo(const std::string&) override { return false; }
-  std::string formatDateTime(FileStamp) override { return {}; }
 };
 
 // Counts what the matcher left in each chunk, keeps the line totals the run status is chosen from,
@@ -144,7 +135,7 @@ void runCase(const fs::path& dir, const Case& c) {
   app.OldFileList = {c.oldFile};
   app.choices.listType = "Chng";
   app.choices.setChecked(Pref::Fmvl, c.fmvl);
-  QuietHost host;
+  MessageHost host;
   StdFileSystem files;
   CountingReport report;
   auto start = std::chrono::steady_clock::now();

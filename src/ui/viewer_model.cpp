@@ -95,26 +95,6 @@ std::string& defaultEight(std::string& setting) {
 
 }  // namespace
 
-const char* RowColourName(RowColour colour) {
-  switch (colour) {
-    case RowColour::Red:
-      return "Red";
-    case RowColour::Blue:
-      return "Blue";
-    case RowColour::Teal:
-      return "Teal";
-    case RowColour::Maroon:
-      return "Maroon";
-    case RowColour::Purple:
-      return "Purple";
-    case RowColour::Green:
-      return "Green";
-    case RowColour::Black:
-      break;
-  }
-  return "Black";
-}
-
 std::uint32_t RowColourRgb(RowColour colour) {
   switch (colour) {
     case RowColour::Red:

@@ -29,8 +29,7 @@ enum class ViewerList { Report, OldSide };
 // Text colours of viewer rows; Black is the list's default text colour.
 enum class RowColour { Black, Red, Blue, Teal, Maroon, Purple, Green };
 
-// The colour's name ("Black", "Red", ...) and its RGB value (0xRRGGBB; Black is 0x000000).
-const char* RowColourName(RowColour colour);
+// The colour's RGB value (0xRRGGBB; Black is 0x000000).
 std::uint32_t RowColourRgb(RowColour colour);
 
 // The colour of a report line in the single-panel viewer, by its change code or section title;

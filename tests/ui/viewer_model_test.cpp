@@ -17,6 +17,27 @@
 namespace kelvarine {
 namespace {
 
+// The colour's name, so that a failed comparison says which colours differ.
+const char* RowColourName(RowColour colour) {
+  switch (colour) {
+    case RowColour::Red:
+      return "Red";
+    case RowColour::Blue:
+      return "Blue";
+    case RowColour::Teal:
+      return "Teal";
+    case RowColour::Maroon:
+      return "Maroon";
+    case RowColour::Purple:
+      return "Purple";
+    case RowColour::Green:
+      return "Green";
+    case RowColour::Black:
+      break;
+  }
+  return "Black";
+}
+
 using Lines = std::vector<std::string>;
 
 const std::string kForward =

@@ -3,27 +3,12 @@
 #include <QPaintEngine>
 #include <QPrintPreviewDialog>
 
+#include "engine/quiet_host.h"
 #include "ui/qt/gui_host.h"
 #include "ui/qt/printer_canvas.h"
 
 namespace kelvarine {
 namespace {
-
-// The host of a preview: the preview is painted while its window opens, with nothing to show or halt.
-class QuietHost : public Host {
- public:
-  void setStatusText(const std::string&) override {}
-  void setProgressVisible(bool) override {}
-  void setProgressTitle(const std::string&) override {}
-  void setProgressPosition(int) override {}
-  void setPercentText(const std::string&) override {}
-  void setActivityImages(bool, bool) override {}
-  void toggleActivityImages() override {}
-  void processEvents() override {}
-  void showMessage(const std::string&) override {}
-  bool askYesNo(const std::string&) override { return false; }
-  std::string formatDateTime(FileStamp) override { return {}; }
-};
 
 // The preview asks for its pages on the printer switched to a recording engine; its Print button asks
 // again on the printer itself.
