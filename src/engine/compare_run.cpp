@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -161,16 +162,27 @@ void comparePair(CompareContext& context, int i) {
   }
 }
 
-// With several jobs, helper threads read the files of the pairs after the first ahead (once the
-// options are captured and known to be valid).
-void startReadingAhead(const AppState& app, ReadAhead& readAhead) {
+// With several jobs, helper threads read the files of the pairs after the first ahead, and split and
+// key their lines as the chunk loader would (once the options are captured and known to be valid).
+void startReadingAhead(CompareContext& context, ReadAhead& readAhead) {
+  const AppState& app = context.app;
   if (app.Jobs < 2 || app.PairCount < 2 || !readAhead.opensConcurrently()) return;
   std::vector<std::array<std::string, 2>> paths;
   paths.reserve(static_cast<std::size_t>(app.PairCount));
   for (std::size_t i = 0; i < static_cast<std::size_t>(app.PairCount); ++i)
     paths.push_back(
         {joinPath(app.NewDirName, app.NewFileList.at(i)), joinPath(app.OldDirName, app.OldFileList.at(i))});
-  readAhead.start(std::move(paths), 1, app.Jobs - 1, app.options.Aeqf);
+  std::optional<ReadAhead::Lines> lines;
+  if (!app.options.Abin) {
+    lines.emplace();
+    lines->options = {SplitOptionsOf(context.newInput, app.options),
+                      SplitOptionsOf(context.oldInput, app.options)};
+    // A bigger pair reads its lines on a helper of its own.
+    lines->sizeBelow = app.ReadAheadMinSize < 0 ? ReadAhead::kFileLimit + 1 : app.ReadAheadMinSize;
+    lines->textAlways = app.options.Txal;
+    lines->identicalToo = context.report.readsEqualChunkLines(app.options);
+  }
+  readAhead.start(std::move(paths), 1, app.Jobs - 1, app.options.Aeqf, std::move(lines));
 }
 
 void runPairs(CompareContext& context, ReadAhead& readAhead) {
@@ -187,7 +199,7 @@ void runPairs(CompareContext& context, ReadAhead& readAhead) {
         cleanUpPair(context);
         break;
       }
-      if (i == 0) startReadingAhead(app, readAhead);
+      if (i == 0) startReadingAhead(context, readAhead);
       comparePair(context, i);
       cleanUpPair(context);
       if (SetStatusDecided(app)) break;

@@ -27,6 +27,7 @@ LineFeed::LineFeed(LineFeed&& other) noexcept {
 LineFeed& LineFeed::operator=(LineFeed&& other) noexcept {
   producer_ = std::move(other.producer_);
   started_ = other.started_;
+  prepared_ = other.prepared_;
   batches_ = std::move(other.batches_);
   pool_ = std::move(other.pool_);
   ended_ = other.ended_;
@@ -40,7 +41,7 @@ LineFeed& LineFeed::operator=(LineFeed&& other) noexcept {
   heldBytes_ = other.heldBytes_;
   waiting_ = false;
   error_ = other.error_;
-  other.started_ = false;
+  other.started_ = other.prepared_ = false;
   other.batch_ = nullptr;
   other.endBatch_ = nullptr;
   return *this;
@@ -71,7 +72,7 @@ void LineFeed::reset() {
   std::vector<char> pending = std::move(producer_.pending);
   producer_ = Producer{};
   producer_.pending = std::move(pending);
-  started_ = false;
+  started_ = prepared_ = false;
   heldLines_ = heldBytes_ = 0;
   error_ = nullptr;
 }
@@ -207,6 +208,14 @@ void LineFeed::startChunk(InputFile* file, std::int64_t pos, bool keep, const Sp
     return;
   }
   producer_.file = file;
+  if (prepared_) {
+    // Lines made ahead with other options are not this pair's lines.
+    prepared_ = false;
+    const bool same = producer_.options == options;
+    producer_.options = options;
+    if (!same || !seek(pos)) restart(pos);
+    return;
+  }
   producer_.options = options;
   if (!started_) {
     started_ = true;
@@ -234,6 +243,20 @@ void LineFeed::startChunk(InputFile* file, std::int64_t pos, bool keep, const Sp
   producer_.pending.clear();
   producer_.eof = producer_.done = ended_ = false;
   if (!seek(pos)) restart(pos);
+}
+
+void LineFeed::prepareWhole(InputFile* file, const SplitOptions& options) {
+  if (ahead_ != nullptr) throw EngineFault("a line feed prepared while a helper reads it");
+  producer_.file = file;
+  producer_.options = options;
+  started_ = true;
+  restart(0);
+  while (!ended_) {
+    std::unique_ptr<FeedBatch> batch = freeBatch();
+    produce(*batch);
+    publish(std::move(batch));
+  }
+  prepared_ = true;
 }
 
 bool LineFeed::unchanged(InputFile& file, std::int64_t from, std::int64_t to) {

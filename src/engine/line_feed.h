@@ -54,6 +54,15 @@ class LineFeed {
   // Forgets the pair (keeps memory for the next one). Not while a LineReadAhead is attached.
   void reset();
 
+  // Splits (and keys) the whole text of `file` now, from its start, on the calling thread: a feed moved
+  // into an input then gives its first chunk, started at 0 with the same options, these lines without
+  // reading. Bytes held, to bound what waits prepared.
+  void prepareWhole(InputFile* file, const SplitOptions& options);
+  bool prepared() const { return prepared_; }
+  const SplitOptions& preparedOptions() const { return producer_.options; }
+  std::size_t bytesHeld() const { return heldBytes_; }
+  bool attached() const { return ahead_ != nullptr; }
+
  private:
   friend class LineReadAhead;
 
@@ -86,6 +95,7 @@ class LineFeed {
 
   Producer producer_;
   bool started_ = false;
+  bool prepared_ = false;  // prepareWhole made every line; the first startChunk takes them
   std::deque<std::unique_ptr<FeedBatch>> batches_;  // from the current chunk's first line on
   std::vector<std::unique_ptr<FeedBatch>> pool_;
   bool ended_ = false;                   // the batch that ends the text is in batches_

@@ -57,6 +57,7 @@ inline int OrdinaryRun(const unsigned char* p, int n) {
 struct CompareColumns {
   bool TwoRanges = false;
   std::int32_t Start1 = 0, End1 = 0, Start2 = 0, End2 = 0;
+  bool operator==(const CompareColumns&) const = default;
 };
 
 // How a file's lines are split and keyed.
@@ -66,6 +67,7 @@ struct SplitOptions {
   bool icas = false;
   bool ccol = false;
   CompareColumns columns;
+  bool operator==(const SplitOptions&) const = default;
 };
 
 // One line as the reader splits it (the rules of ReadLine), with its compare key when keys are made.

@@ -1,5 +1,8 @@
 #include "engine/read_ahead.h"
 
+#include "engine/prepared_file.h"
+#include "engine/text_reader.h"
+
 #include <algorithm>
 #include <system_error>
 #include <utility>
@@ -30,7 +33,9 @@ std::unique_ptr<InputFile> inMemory(std::unique_ptr<InputFile> file, std::int64_
 
 std::int64_t heldBytes(const std::unique_ptr<InputFile>& file) {
   const auto bytes = file ? file->contents() : std::nullopt;
-  return bytes ? static_cast<std::int64_t>(bytes->size()) : 0;
+  const auto* prepared = dynamic_cast<const PreparedFile*>(file.get());
+  return (bytes ? static_cast<std::int64_t>(bytes->size()) : 0) +
+         (prepared != nullptr ? static_cast<std::int64_t>(prepared->linesHeld()) : 0);
 }
 
 }  // namespace
@@ -39,11 +44,13 @@ ReadAhead::~ReadAhead() {
   stop();
 }
 
-void ReadAhead::start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf) {
+void ReadAhead::start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf,
+                      std::optional<Lines> lines) {
   stop();
   const std::lock_guard<std::mutex> lock(mutex_);
   paths_ = std::move(paths);
   aeqf_ = aeqf;
+  lines_ = std::move(lines);
   slots_.clear();
   slots_.resize(paths_.size());
   next_ = std::max(first, current_ + 1);
@@ -164,11 +171,26 @@ std::array<std::unique_ptr<InputFile>, 2> ReadAhead::readPair(int pair) const {
     std::unique_ptr<InputFile> oldFile = files_.openForReading(paths[1]);
     if (aeqf_ && oldFile && newFile->stamp() == oldFile->stamp() && newFile->size() == oldFile->size())
       return {};
-    return {inMemory(std::move(newFile), kFileLimit), inMemory(std::move(oldFile), kFileLimit)};
+    std::array<std::unique_ptr<InputFile>, 2> files = {inMemory(std::move(newFile), kFileLimit),
+                                                       inMemory(std::move(oldFile), kFileLimit)};
+    prepareLines(files);
+    return files;
   } catch (...) {
     // The run opens and reads the pair itself, and meets the failure there.
     return {};
   }
+}
+
+void ReadAhead::prepareLines(std::array<std::unique_ptr<InputFile>, 2>& files) const {
+  if (!lines_ || !files[0] || !files[1]) return;
+  const auto newBytes = files[0]->contents();
+  const auto oldBytes = files[1]->contents();
+  if (!newBytes || !oldBytes) return;
+  if (files[0]->size() >= lines_->sizeBelow || files[1]->size() >= lines_->sizeBelow) return;
+  if (!lines_->identicalToo && *newBytes == *oldBytes) return;
+  if (!lines_->textAlways && !StartsLikeText(*newBytes)) return;
+  for (std::size_t side = 0; side < 2; ++side)
+    files[side] = std::make_unique<PreparedFile>(std::move(files[side]), lines_->options[side]);
 }
 
 }  // namespace kelvarine

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/line_splitter.h"
 
 namespace kelvarine {
 
@@ -31,10 +33,23 @@ class ReadAhead : public FileSystem {
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
+  // What the helpers make of a text pair's lines besides reading its files: each side's lines split
+  // (and keyed) with its options, as the chunk loader would, for pairs whose files are both below
+  // `sizeBelow` bytes and whose New file starts like text (`textAlways`: any file), and not for two
+  // files of equal bytes unless `identicalToo` (their report then reads no lines).
+  struct Lines {
+    std::array<SplitOptions, 2> options;
+    std::int64_t sizeBelow = 0;
+    bool textAlways = false;
+    bool identicalToo = false;
+  };
+
   // Starts `helpers` threads reading the files of pairs `first` on (`paths`: each pair's New and Old
-  // path as the run opens them), ahead of the pair the run is at. With `aeqf`, a pair whose files have
-  // equal stamps and sizes is not read: the run takes it as equal without reading.
-  void start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf);
+  // path as the run opens them), ahead of the pair the run is at; with `lines`, they prepare its lines
+  // too. With `aeqf`, a pair whose files have equal stamps and sizes is not read: the run takes it as
+  // equal without reading.
+  void start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf,
+             std::optional<Lines> lines = std::nullopt);
   // The run is at pair `pair`: what was read for the pairs before it is dropped, and a pair no helper
   // has begun is left to the run.
   void setCurrentPair(int pair);
@@ -67,12 +82,15 @@ class ReadAhead : public FileSystem {
   // Pairs a helper may take now; whether that is worth waking a sleeping helper for (calls under the lock).
   int roomAhead() const;
   bool worthWaking() const;
-  // The pair's two files in memory (null for each that the run is to open itself).
+  // The pair's two files in memory (null for each that the run is to open itself), with their lines
+  // when they are to be prepared.
   std::array<std::unique_ptr<InputFile>, 2> readPair(int pair) const;
+  void prepareLines(std::array<std::unique_ptr<InputFile>, 2>& files) const;
 
   FileSystem& files_;
   std::vector<std::array<std::string, 2>> paths_;
   bool aeqf_ = false;
+  std::optional<Lines> lines_;
 
   std::mutex mutex_;
   std::condition_variable wake_;   // helpers: room ahead, or stop

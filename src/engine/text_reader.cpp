@@ -10,6 +10,7 @@
 
 #include "engine/engine_fault.h"
 #include "engine/line_splitter.h"
+#include "engine/prepared_file.h"
 
 namespace kelvarine {
 
@@ -239,6 +240,8 @@ void LoadChunk(CompareContext& context) {
   // a key depends on the line alone). They exist only behind a matched chunk, so FilesDiffer is set
   // and the raw line compare below is not needed for them.
   const bool keep = !options.DpActive && pair.FilesDiffer;
+  TakePreparedLines(newInput);
+  TakePreparedLines(oldInput);
   newInput.Feed.startChunk(newInput.Stream.get(), newInput.FilePos, keep, SplitOptionsOf(newInput, options));
   oldInput.Feed.startChunk(oldInput.Stream.get(), oldInput.FilePos, keep, SplitOptionsOf(oldInput, options));
 
@@ -315,20 +318,20 @@ bool IsTextFile(TextInput& input, const CompareOptions& options) {
     if (n <= 0) break;
     got += static_cast<int>(std::min<std::int64_t>(n, kProbeBytes - got));
   }
-
-  bool text = true;
-  int invalid = 0;
-  for (int i = 0; i < got; ++i) {
-    const auto c = static_cast<unsigned char>(probe[i]);
-    if (c == kCrChar && i + 1 < got && probe[i + 1] == static_cast<char>(kLfChar)) break;
-    const bool bad = c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31);
-    if (bad && ++invalid == kBinaryInvalidBytes) {
-      text = false;
-      break;
-    }
-  }
   input.Stream->seek(0);
-  return text;
+  return StartsLikeText(std::string_view(probe, static_cast<std::size_t>(got)));
+}
+
+bool StartsLikeText(std::string_view start) {
+  const std::size_t got = std::min<std::size_t>(start.size(), kProbeBytes);
+  int invalid = 0;
+  for (std::size_t i = 0; i < got; ++i) {
+    const auto c = static_cast<unsigned char>(start[i]);
+    if (c == kCrChar && i + 1 < got && start[i + 1] == static_cast<char>(kLfChar)) break;
+    const bool bad = c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31);
+    if (bad && ++invalid == kBinaryInvalidBytes) return false;
+  }
+  return true;
 }
 
 bool EofCharTailsDiffer(TextInput& newInput, TextInput& oldInput) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/compare_context.h"
 #include "engine/compare_options.h"
@@ -44,6 +45,8 @@ int CompareColumnText(const TextInput& input, const char* line, int len, char* o
 // The first-line test: true when the pair is text. Reads up to 2048 bytes of the file (unless Abin
 // or Txal decide) and positions it back at its start.
 bool IsTextFile(TextInput& input, const CompareOptions& options);
+// The test on the file's first bytes (it looks at 2048 at most), as IsTextFile makes it.
+bool StartsLikeText(std::string_view start);
 
 // True when an end-of-file character ended the text of either file with data behind it, and the bytes
 // behind it differ between the two files (a file read to its end has none). Such a pair has

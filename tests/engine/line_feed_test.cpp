@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -33,16 +36,36 @@ std::string describe(const LineRecord& r) {
   return out;
 }
 
+// The memory file system, counting the files that helper threads open.
+class HelperCountingFileSystem : public MemoryFileSystem {
+ public:
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override {
+    if (std::this_thread::get_id() != runThread) ++helperOpens;
+    return MemoryFileSystem::openForReading(path);
+  }
+  std::atomic<int> helperOpens = 0;
+  std::thread::id runThread = std::this_thread::get_id();
+};
+
+// How the pair's lines are made: on the caller's thread, by a helper reading ahead as the chunks go,
+// or whole by the set's helpers before the pair's turn (a small pair goes first).
+enum class Reading { Caller, HelperAhead, PreparedBySet };
+
 Seen runPair(const std::string& newText, const std::string& oldText, const std::string& options,
-             std::int64_t readAheadFrom) {
-  MemorySet<> set;
-  set.app.ReadAheadMinSize = readAheadFrom;
+             Reading reading) {
+  MemorySet<RecordingReport, HelperCountingFileSystem> set;
+  set.app.ReadAheadMinSize = reading == Reading::Caller ? -1 : reading == Reading::HelperAhead ? 0 : 1 << 30;
   set.app.Jobs = 2;
   ApplyOptionsString(set.app.choices, options);
-  set.app.choices.ccolNew1 = set.app.choices.ccolOld1 = "2:30";
+  set.app.choices.ccolNew1 = "2:30";
+  set.app.choices.ccolOld1 = "3:40";
+  set.addPair("0.txt", "x\n", "y\n");
   set.addPair("a.txt", newText, oldText)->readStep = 1000;  // many short reads
   Seen seen;
   set.report.onCall = [&](CompareContext& c) {
+    // The set's helper has begun the pair (the run then waits for its lines) before the run reaches it.
+    for (int i = 0; i < 2000 && reading == Reading::PreparedBySet && set.fs.helperOpens < 2; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::string chunk;
     for (int i = 1; i <= c.newInput.Count; ++i)
       chunk += "N" + describe(c.newTable[i]) + "\n";
@@ -78,16 +101,18 @@ std::pair<std::string, std::string> randomPair(std::mt19937& rng, int lines) {
   return {newText, oldText};
 }
 
-// A helper thread that reads ahead hands the chunk loop exactly what reading on the caller's thread
-// does: the same chunks, records, keys and pairs, and the host sees the same events in the same order.
+// A helper thread that reads ahead, or the set's helpers that split and key a pair's lines before its
+// turn, hand the chunk loop exactly what reading on the caller's thread does: the same chunks, records, keys
+// and pairs, and the host sees the same events in the same order.
 TEST(LineFeedTest, ReadingAheadOnAHelperThreadChangesNothing) {
   std::mt19937 rng(22);
   for (const char* options : {"None", "Icas Fmvl", "Dcpp", "Ccol", "Dcob Ieof"}) {
     const auto [newText, oldText] = randomPair(rng, 20000);
     SCOPED_TRACE(options);
-    const Seen inline_ = runPair(newText, oldText, options, -1);
+    const Seen inline_ = runPair(newText, oldText, options, Reading::Caller);
     EXPECT_GT(inline_.cutChunks, 0);  // the lines behind a cut start the next chunk
-    EXPECT_EQ(runPair(newText, oldText, options, 0), inline_);
+    EXPECT_EQ(runPair(newText, oldText, options, Reading::HelperAhead), inline_);
+    EXPECT_EQ(runPair(newText, oldText, options, Reading::PreparedBySet), inline_);
   }
 }
 
