@@ -7,6 +7,7 @@ namespace kelvarine {
 PreparedFile::PreparedFile(std::unique_ptr<InputFile> file, const SplitOptions& options)
     : file_(std::move(file)), lines_(std::make_unique<LineFeed>()) {
   lines_->prepareWhole(file_.get(), options);
+  file_->seek(0);  // the run reads it from its start, as a file it opens
 }
 
 void TakePreparedLines(TextInput& input) {
