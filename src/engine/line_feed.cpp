@@ -260,6 +260,8 @@ void LineFeed::prepareWhole(InputFile* file, const SplitOptions& options) {
 }
 
 bool LineFeed::unchanged(InputFile& file, std::int64_t from, std::int64_t to) {
+  // A file held in memory cannot change: the lines were split from the very bytes it holds.
+  if (&file == producer_.file && file.contents()) return true;
   // The stretch of the file each batch holds: from its start to where the next one starts, and the
   // last one all it read.
   struct Stretch {

@@ -187,6 +187,7 @@ void ReadAhead::prepareLines(std::array<std::unique_ptr<InputFile>, 2>& files) c
   const auto oldBytes = files[1]->contents();
   if (!newBytes || !oldBytes) return;
   if (files[0]->size() >= lines_->sizeBelow || files[1]->size() >= lines_->sizeBelow) return;
+  if (std::max(files[0]->size(), files[1]->size()) < kLinesFrom) return;
   if (!lines_->identicalToo && *newBytes == *oldBytes) return;
   if (!lines_->textAlways && !StartsLikeText(*newBytes)) return;
   for (std::size_t side = 0; side < 2; ++side)

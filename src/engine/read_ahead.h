@@ -27,6 +27,9 @@ class ReadAhead : public FileSystem {
   static constexpr std::int64_t kBytesAhead = std::int64_t{32} << 20;  // bytes held for pairs not reached
   static constexpr int kPairsAhead = 64;
   static constexpr int kWakeBatch = 16;  // sleeping helpers are woken for this many pairs at once
+  // Lines are prepared for pairs with a file this big: for smaller ones making them costs more than it
+  // saves the run.
+  static constexpr std::int64_t kLinesFrom = 8192;
 
   explicit ReadAhead(FileSystem& files) : files_(files) {}
   ~ReadAhead() override;

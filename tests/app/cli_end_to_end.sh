@@ -169,10 +169,12 @@ grep -E '^[CPO] ' listed | cut -c3- | sort | cmp -s - old_files || fail "trees: 
 diff -rq -x .git -x '*.o' tn to | sed -n 's|^Files tn/\(.*\) and to/.* differ$|\1|p' | sort >diff_changed
 grep '^C ' listed | cut -c3- | sort | cmp -s - diff_changed || fail "trees: changed pairs differ from diff -rq"
 [ "$(wc -l <new_files)" -gt 3500 ] || fail "trees: the generated tree is too small"
-# The same trees with big files (too big to be read ahead), binary files and links among them, compared
+# The same trees with big files (too big to be read ahead), a file whose lines the helpers prepare,
+# binary files and links among them, compared
 # with 1, 2 and 3 jobs: the same bytes on both streams, the same exit status.
 seq 1 700000 >tn/d1/big.txt && cp tn/d1/big.txt to/d1/big.txt && cp tn/d1/big.txt tn/d2/big.txt
 seq 2 700001 >to/d2/big.txt
+seq 1 30000 >tn/d6/mid.txt && seq 1 30000 | sed -e '700s/$/ changed/' -e '15000d' >to/d6/mid.txt
 printf '\1\2\3\4\5\6\7\10\16\17 binary' >tn/d4/b.bin && printf '\1\2\3\4\5\6\7\10\16\17 binarY' >to/d4/b.bin
 ln -s ../s0/f1.txt tn/d5/s1/link.txt && ln -s ../s0/f2.txt to/d5/s1/link.txt
 for jobs in 1 2 3; do
