@@ -326,6 +326,15 @@ bool StartsLikeText(std::string_view start) {
   const std::size_t got = std::min<std::size_t>(start.size(), kProbeBytes);
   int invalid = 0;
   for (std::size_t i = 0; i < got; ++i) {
+    // Eight bytes at a time while none is a control character (none is then CR or invalid).
+    while (i + 8 <= got) {
+      std::uint64_t w;
+      std::memcpy(&w, start.data() + i, sizeof w);
+      constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+      if (((w - 0x20 * kOnes) & ~w & kHighs) != 0) break;
+      i += 8;
+    }
+    if (i == got) break;
     const auto c = static_cast<unsigned char>(start[i]);
     if (c == kCrChar && i + 1 < got && start[i + 1] == static_cast<char>(kLfChar)) break;
     const bool bad = c <= 8 || c == 11 || c == 12 || (c >= 14 && c <= 31);

@@ -18,8 +18,6 @@ namespace kelvarine {
 
 namespace {
 
-constexpr char kBlank = ' ';
-
 // The text of a line once the listing has read it again: a Dp or part-Dp line with its comment
 // blanked (ListText); any other line as read.
 const char* cutText(const LineRecord& record) {

@@ -198,6 +198,11 @@ TEST(IsTextFileTest, NineInvalidBytesInTheFirstLineMakeABinaryFile) {
            {"beyond 2048 bytes", std::string(2048, 'x') + eight + "\x0e", true},
            {"nine at the end of 2048 bytes", std::string(2039, 'x') + eight + "\x0e", false},
            {"empty", "", true},
+           // Runs of printable bytes are passed over a word at a time.
+           {"spread among printable runs",
+            std::string(13, 'y') + "\xe9\x01\x02\x03\x04" + std::string(9, 'z') + "\x05\x06\x07\x08\x0e",
+            false},
+           {"CR LF after printable runs", std::string(14, 'y') + "\r\n" + eight + "\x0e", true},
        }) {
     SCOPED_TRACE(name);
     TextInput input = makeInput(content, 5);  // short reads: the probe keeps reading
