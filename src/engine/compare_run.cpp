@@ -172,7 +172,7 @@ void startReadingAhead(CompareContext& context, ReadAhead& readAhead) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(app.PairCount); ++i)
     paths.push_back(
         {joinPath(app.NewDirName, app.NewFileList.at(i)), joinPath(app.OldDirName, app.OldFileList.at(i))});
-  std::optional<ReadAhead::Lines> lines;
+  std::optional<LinePreparation> lines;
   if (!app.options.Abin) {
     lines.emplace();
     lines->options = {SplitOptionsOf(context.newInput, app.options),

@@ -45,7 +45,7 @@ ReadAhead::~ReadAhead() {
 }
 
 void ReadAhead::start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf,
-                      std::optional<Lines> lines) {
+                      std::optional<LinePreparation> lines) {
   stop();
   const std::lock_guard<std::mutex> lock(mutex_);
   paths_ = std::move(paths);

@@ -15,6 +15,17 @@
 
 namespace kelvarine {
 
+// What the helpers make of a text pair's lines besides reading its files: each side's lines split
+// (and keyed) with its options, as the chunk loader would, for pairs whose files are both below
+// `sizeBelow` bytes and whose New file starts like text (`textAlways`: any file), and not for two
+// files of equal bytes unless `identicalToo` (their report then reads no lines).
+struct LinePreparation {
+  std::array<SplitOptions, 2> options;
+  std::int64_t sizeBelow = 0;
+  bool textAlways = false;
+  bool identicalToo = false;
+};
+
 // The file system of a compare set that reads its next pairs' files ahead on helper threads while the
 // calling thread compares and reports the current pair. The run opens its files as ever; a file read
 // ahead is then handed over from memory, with the size and stamp it had when it was read, and any
@@ -36,23 +47,12 @@ class ReadAhead : public FileSystem {
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
-  // What the helpers make of a text pair's lines besides reading its files: each side's lines split
-  // (and keyed) with its options, as the chunk loader would, for pairs whose files are both below
-  // `sizeBelow` bytes and whose New file starts like text (`textAlways`: any file), and not for two
-  // files of equal bytes unless `identicalToo` (their report then reads no lines).
-  struct Lines {
-    std::array<SplitOptions, 2> options;
-    std::int64_t sizeBelow = 0;
-    bool textAlways = false;
-    bool identicalToo = false;
-  };
-
   // Starts `helpers` threads reading the files of pairs `first` on (`paths`: each pair's New and Old
   // path as the run opens them), ahead of the pair the run is at; with `lines`, they prepare its lines
   // too. With `aeqf`, a pair whose files have equal stamps and sizes is not read: the run takes it as
   // equal without reading.
   void start(std::vector<std::array<std::string, 2>> paths, int first, int helpers, bool aeqf,
-             std::optional<Lines> lines = std::nullopt);
+             std::optional<LinePreparation> lines = std::nullopt);
   // The run is at pair `pair`: what was read for the pairs before it is dropped, and a pair no helper
   // has begun is left to the run.
   void setCurrentPair(int pair);
@@ -93,7 +93,7 @@ class ReadAhead : public FileSystem {
   FileSystem& files_;
   std::vector<std::array<std::string, 2>> paths_;
   bool aeqf_ = false;
-  std::optional<Lines> lines_;
+  std::optional<LinePreparation> lines_;
 
   std::mutex mutex_;
   std::condition_variable wake_;   // helpers: room ahead, or stop
