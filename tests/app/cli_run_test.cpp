@@ -66,26 +66,22 @@ TEST(ExitStatusWithoutRunTest, OnlyDirectoriesWithoutPairsAreNotErrors) {
 // ---- Choices that cannot go together ----------------------------------------------------------------
 
 TEST(CheckChoicesFitTest, OldListNeedsSbslAndADiffTakesNeitherSbslNorFscl) {
+  const std::string hint = "\nRun with --help for more information.";
   CliOptions options;
+  options.oldListFile = "old.txt";
   CompareChoices choices;
   std::string why;
-  EXPECT_TRUE(CheckChoicesFit(options, choices, &why));
-  options.oldListFile = "old.txt";
   EXPECT_FALSE(CheckChoicesFit(options, choices, &why));
-  EXPECT_EQ(why, "--old-list needs Sbsl among the options (-o Sbsl)\nRun with --help for more information.");
+  EXPECT_EQ(why, "--old-list needs Sbsl among the options (-o Sbsl)" + hint);
   choices.setChecked(Pref::Sbsl, true);
   EXPECT_TRUE(CheckChoicesFit(options, choices, nullptr));
-
   options = {};
   options.unified = 0;
   for (Pref p : {Pref::Sbsl, Pref::Fscl}) {
     choices = {};
     choices.setChecked(p, true);
-    why.clear();
     EXPECT_FALSE(CheckChoicesFit(options, choices, &why));
-    EXPECT_EQ(why,
-              "-u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\n"
-              "Run with --help for more information.");
+    EXPECT_EQ(why, "-u writes a diff, not a report: the Sbsl and Fscl options cannot go with it" + hint);
   }
 }
 
@@ -103,26 +99,6 @@ class CliRunFilesTest : public ::testing::Test {
   RunInputs inputs;
   std::string why;
 };
-
-TEST_F(CliRunFilesTest, SettingsGiveNamesAndChoicesUnderTheFlagsGiven) {
-  options.settingsFile = dir.write("k.ini",
-                                   "[Kelvarn]\nNewDirNm=n\nOldDirNm=o\nCompareType=3\nListType=long\n"
-                                   "OptsUsed=Icas\nSvLList=a.txt;b.txt\n");
-  options.optionsString = "Fmvl";
-  options.choices.setChecked(Pref::Fmvl, true);
-  options.given.options = true;
-  inputs.oldName = "given";
-  ASSERT_TRUE(LoadSettingsFile(options, app, files, host, inputs, &why)) << why;
-  EXPECT_EQ(inputs.newName, "n");
-  EXPECT_EQ(inputs.oldName, "given");
-  EXPECT_EQ(inputs.loadedCompareType, kCompareTypes[2]);
-  EXPECT_EQ(app.choices.listType, "Long");
-  EXPECT_EQ(app.optionsString, "Fmvl");
-  EXPECT_EQ(app.SavedLikeNameSelection, "a.txt;b.txt;");  // the last ";" may be left out
-  // The type the file gave stands: no pairing of a directory with a file, no default type.
-  ASSERT_TRUE(ChooseCompareType(options, files, inputs, app.choices, &why));
-  EXPECT_EQ(app.choices.compareType, kCompareTypes[2]);
-}
 
 TEST_F(CliRunFilesTest, SettingsThatCannotServeAreRefusedWithTheReason) {
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -151,19 +127,10 @@ TEST_F(CliRunFilesTest, SettingsThatCannotServeAreRefusedWithTheReason) {
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
-TEST_F(CliRunFilesTest, DirectoryAndFileCompareTheLikeNamedFile) {
+// A type given is used as it is: a directory and a file are not paired then (nor is the type guessed).
+TEST_F(CliRunFilesTest, AGivenCompareTypeTakesTheNamesAsTheyAre) {
   dir.write("new/a.txt", "x\n");
   dir.write("old/a.txt", "y\n");
-  inputs = {path("new"), path("old/a.txt"), {}};
-  ASSERT_TRUE(ChooseCompareType(options, files, inputs, app.choices, &why));
-  EXPECT_EQ(inputs.newName, path("new/a.txt"));
-  EXPECT_EQ(CompareTypeNumber(app.choices.compareType), 1);
-
-  inputs = {path("new"), path("old"), {}};
-  ASSERT_TRUE(ChooseCompareType(options, files, inputs, app.choices, &why));
-  EXPECT_EQ(CompareTypeNumber(app.choices.compareType), 2);
-
-  // A type given is used as it is, whatever the names are.
   options.compareType = 4;
   inputs = {path("new"), path("old/a.txt"), {}};
   ASSERT_TRUE(ChooseCompareType(options, files, inputs, app.choices, &why));
@@ -181,16 +148,6 @@ TEST_F(CliRunFilesTest, StandardInputCannotBePairedWithADirectory) {
   EXPECT_FALSE(ChooseCompareType(options, commandLine, inputs, app.choices, &why));
   std::filesystem::current_path(started);
   EXPECT_EQ(why, "cannot compare standard input (-) with a directory");
-}
-
-TEST_F(CliRunFilesTest, OnlyNamesThatAreNoReadableFileAreNamed) {
-  dir.write("a.txt", "x\n");
-  std::vector<std::string> named;
-  inputs = {path("a.txt"), dir.root.string(), {}};
-  EXPECT_FALSE(FindUnusableNames(files, inputs, named));
-  inputs = {path("a.txt"), path("gone"), {}};
-  EXPECT_TRUE(FindUnusableNames(files, inputs, named));
-  EXPECT_EQ(named, std::vector<std::string>{path("gone") + ": No such file or directory"});
 }
 
 }  // namespace
