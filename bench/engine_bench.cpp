@@ -139,7 +139,7 @@ void runCase(const fs::path& dir, const Case& c) {
   StdFileSystem files;
   CountingReport report;
   auto start = std::chrono::steady_clock::now();
-  std::string status = CompareSet(app, host, files, report);
+  std::string status = CompareSet(app, host, files, report).text;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   double newMb = static_cast<double>(fs::file_size(dir / c.newFile)) / 1e6;
   double oldMb = static_cast<double>(fs::file_size(dir / c.oldFile)) / 1e6;

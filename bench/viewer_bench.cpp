@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
   viewers.showReport();
 
   std::printf("report: %zu lines, %.1f MB of text, Long listing of %ld-line files, compare %.2f s (%s)\n",
-              app.reportLines.size(), textBytes / 1e6, lines, compareSeconds, result.status.c_str());
+              app.reportLines.size(), textBytes / 1e6, lines, compareSeconds, result.status.text.c_str());
   std::printf("%-44s %10.1f ms\n", "showReport to first paint", firstPaint.ms);
   std::printf("%-44s %10.1f ms (%zu marks, %zu spans)\n", "change map: the report's changes found",
               findChanges, marks, spans);

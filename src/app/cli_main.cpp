@@ -3,19 +3,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
+#include <vector>
 
 #include "app/cli_options.h"
+#include "app/cli_run.h"
 #include "app/git_external.h"
 #include "app/input_staging.h"
 #include "app/posix_file_system.h"
@@ -27,18 +25,13 @@
 #include "report/report_generator.h"
 #include "report/unified_diff.h"
 #include "ui/compare_flows.h"
-#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
-#include "ui/main_panel_state.h"
 #include "ui/report_save.h"
 #include "ui/report_stamp.h"
-#include "ui/settings_file.h"
 #include "ui/two_list_selection.h"
 #include "ui/viewer_model.h"
 
 namespace {
-
-constexpr int kErrorExit = 2;
 
 // The selection windows of compare types 3 and 4, driven by --mask, --select, --select-all and --pair
 // instead of clicks: the names are picked as a user would pick them, then Start Compare is pressed.
@@ -152,14 +145,56 @@ bool SameTerminal(std::FILE* a, std::FILE* b) {
          fstat(fileno(b), &sb) == 0 && sa.st_rdev == sb.st_rdev;
 }
 
+// --save: as the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked; never
+// over the file standard input was read from. False when the report was not saved.
+bool saveReport(const kelvarine::CliOptions& options, kelvarine::AppState& app,
+                const kelvarine::CommandLineFileSystem& files, kelvarine::TerminalHost& host) {
+  using namespace kelvarine;
+  if (files.isStagedSource(options.saveFile)) {
+    host.writeLine(" The report was not saved: \"" + options.saveFile +
+                   "\" is the file standard input was read from.");
+    return false;
+  }
+  SaveSource source;
+  source.dual = app.options.Sbsl && !app.oldSideLines.empty();
+  source.reportStamp = ReportStamp();
+  source.caption = ShowReport(app, app.options.Sbsl, source.reportStamp).caption;
+  std::string reason;
+  const SaveOutcome saved = SaveReport(options.saveFile, app, host, source, {}, &reason);
+  if (saved == SaveOutcome::Failed) host.writeLine("kelvarine-cli: " + options.saveFile + ": " + reason);
+  return saved == SaveOutcome::Saved;
+}
+
+// Everything before the compare: settings, staged inputs, the compare type and the refusals. Returns
+// the exit status when the run ends here.
+std::optional<int> prepare(const kelvarine::CliOptions& options, kelvarine::AppState& app,
+                           kelvarine::CommandLineFileSystem& files, kelvarine::TerminalHost& host,
+                           kelvarine::RunInputs& inputs) {
+  using namespace kelvarine;
+  std::string why;
+  const auto refused = [&host, &why] {
+    // A settings file that cannot be loaded has named its trouble already.
+    if (!why.empty()) host.writeLine("kelvarine-cli: " + why);
+    return kExitError;
+  };
+  if (!options.settingsFile.empty() && !LoadSettingsFile(options, app, files, host, inputs, &why))
+    return refused();
+  const auto staging = StageInputs(
+      files, inputs, [&host] { return host.haltRequested(); }, &why);
+  if (staging == CommandLineFileSystem::Staging::Interrupted) return kExitHalted;
+  if (staging == CommandLineFileSystem::Staging::Failed) return refused();
+  if (!ChooseCompareType(options, files, inputs, app.choices, &why) ||
+      !CheckChoicesFit(options, app.choices, &why))
+    return refused();
+  app.StopWhenDecided = StopsWhenDecided(options);
+  return std::nullopt;
+}
+
 // Runs the compare; messages and the status text go to `messages`.
 int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   using namespace kelvarine;
   AppState app;
-  app.choices = options.choices;
-  app.optionsString = options.optionsString;
-  app.Jobs =
-      options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  SetUpRun(options, app);
   CommandLineFileSystem files;
 
   TerminalHost::Settings settings;
@@ -169,84 +204,10 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   // Ctrl-C halts from the start: it also ends a wait for standard input or a pipe.
   TerminalHost::InstallInterruptHandler();
 
-  // --settings: the file's choices as "Load User Ini" reads them, then the flags given over them; the
-  // file's New and Old names and compare type serve when the command line gives none.
-  std::string newName = options.newName, oldName = options.oldName;
-  std::string loadedCompareType;
-  if (!options.settingsFile.empty()) {
-    MainPanelState panel;
-    SettingsServices services{panel, app, files, host};
-    std::filesystem::path settingsPath;
-    app.choices.compareType.clear();  // stays empty when the file names no compare type
-    if (!LoadUserIni(services, options.settingsFile, settingsPath)) return kErrorExit;
-    // The desktop program skips a compare or listing type it does not know; here it is an error.
-    std::ifstream in(settingsPath, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (const std::string error =
-            ApplySettingsTypes(IniFile(text).sectionEntries(kSettingsSection), app.choices);
-        !error.empty()) {
-      host.writeLine("kelvarine-cli: " + error + "\nRun with --help for more information.");
-      return kErrorExit;
-    }
-    // A hand-written selection may leave out the ";" after its last entry.
-    for (std::string* saved : {&app.SavedLikeNameSelection, &app.SavedPairSelection})
-      if (!saved->empty() && saved->back() != ';') *saved += ';';
-    ApplyGivenChoices(options, app.choices, app.optionsString);
-    if (newName.empty()) newName = panel.MnCbNewDirNm.text;
-    if (oldName.empty()) oldName = panel.MnCbOldDirNm.text;
-    loadedCompareType = app.choices.compareType;
-    if (newName.empty() || oldName.empty()) {
-      host.writeLine(
-          "kelvarine-cli: NEW and OLD are given neither on the command line nor in the settings file");
-      return kErrorExit;
-    }
-  }
-  // A stream is read once into a private copy, before anything looks at what NEW and OLD name.
-  for (const std::string& name : {newName, oldName}) {
-    std::string problem;
-    const auto staging = files.stage(
-        name, [&host] { return host.haltRequested(); }, problem);
-    if (staging == CommandLineFileSystem::Staging::Interrupted) return 130;
-    if (staging == CommandLineFileSystem::Staging::Failed) {
-      host.writeLine("kelvarine-cli: " + name + ": " + problem);
-      return kErrorExit;
-    }
-  }
-  if (options.compareType == 0 && loadedCompareType.empty()) {
-    if (const std::string error = PairDirectoryWithFile(files, newName, oldName); !error.empty()) {
-      host.writeLine("kelvarine-cli: " + error);
-      return kErrorExit;
-    }
-  }
-  if (options.compareType != 0) {
-    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(options.compareType - 1)];
-  } else if (loadedCompareType.empty()) {
-    const int compareType = DefaultCompareType(files, newName, oldName);
-    app.choices.compareType = kCompareTypes[static_cast<std::size_t>(compareType - 1)];
-  }
-  // The Old-side list exists only with Sbsl: without it the file is refused before it is ever opened.
-  if (!options.oldListFile.empty() && !app.choices.isChecked(Pref::Sbsl)) {
-    host.writeLine(
-        "kelvarine-cli: --old-list needs Sbsl among the options (-o Sbsl)\n"
-        "Run with --help for more information.");
-    return kErrorExit;
-  }
-  // A unified diff has no report to lay out side by side or in source columns.
+  RunInputs inputs{options.newName, options.oldName, {}};
+  if (const std::optional<int> ended = prepare(options, app, files, host, inputs)) return *ended;
   const bool unified = options.unified >= 0;
-  // With -q only the exit status is wanted: the run may stop as soon as it is decided. A diff (whose
-  // differences are not the report's) and anything saved still need the whole run.
-  app.StopWhenDecided = options.quiet && !unified && options.saveFile.empty() && options.oldListFile.empty();
-  if (unified && (app.choices.isChecked(Pref::Sbsl) || app.choices.isChecked(Pref::Fscl))) {
-    host.writeLine(
-        "kelvarine-cli: -u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\n"
-        "Run with --help for more information.");
-    return kErrorExit;
-  }
-  const std::string& type = app.choices.compareType;
-  const int compareType = type == kCompareTypes[0]   ? 1
-                          : type == kCompareTypes[1] ? 2
-                          : type == kCompareTypes[2] ? 3
-                                                     : 4;
+  const int compareType = CompareTypeNumber(app.choices.compareType);
 
   // Without --save nothing needs the whole report after the run: its lines go out as they are made
   // and are dropped, so that memory does not grow with the report. What is held goes out at the end.
@@ -285,41 +246,34 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   SelectionServices selection{likeNames, twoLists, windows};
   flow.selection = &selection;
 
-  // A name that cannot be used is named with the system's reason before the program's own message; a
-  // regular file that cannot be read is not refused: the run's message about it gives the reason.
-  bool unusableName = false;
-  for (const std::string& name : {newName, oldName}) {
-    const std::string problem = files.problem(name);
-    if (!problem.empty() && files.kind(name) != FileSystem::Kind::File)
-      host.writeLine("kelvarine-cli: " + name + ": " + problem);
-    unusableName = unusableName || !problem.empty();
-  }
+  // A name that cannot be used is named with the system's reason before the program's own message.
+  std::vector<std::string> unusable;
+  const bool unusableName = FindUnusableNames(files, inputs, unusable);
+  for (const std::string& named : unusable)
+    host.writeLine("kelvarine-cli: " + named);
 
-  const FlowResult result = MnButStartClick(flow, newName, oldName);
+  const FlowResult result = MnButStartClick(flow, inputs.newName, inputs.oldName);
   if (unified) diff.finishSet();
-  if (result.outcome == FlowOutcome::NoPairs && !unusableName) {
-    // Two directories without a like-named pair: equivalent only when neither holds a file.
-    return app.UnpairedNewCount + app.UnpairedOldCount == 0 ? 0 : 1;
-  }
+  const bool anyUnpaired = app.UnpairedNewCount + app.UnpairedOldCount > 0;
   if (result.outcome != FlowOutcome::Ran) {
     if (compareType >= 3 && result.outcome == FlowOutcome::Stopped)
       host.writeLine("kelvarine-cli: nothing was selected to compare");
-    return host.haltRequested() ? 130 : kErrorExit;
+    return ExitStatusWithoutRun(result.outcome, unusableName, anyUnpaired, host.haltRequested());
   }
 
-  bool failed = false;
+  RunEnd end{result.status.code};
   if (unified) {
     if (std::fflush(stdout) != 0 || plainDiff.failed() || colouredDiff.failed()) {
       host.writeLine("kelvarine-cli: cannot write the diff to standard output");
-      failed = true;
+      end.outputFailed = true;
     }
     // diff writes nothing but the diff: the status line goes out only when it reports an error.
-    if (result.status.rfind("ERROR", 0) == 0) host.writeLine(result.status);
+    if (IsRunError(result.status.code)) host.writeLine(result.status.text);
   } else if (!options.quiet) {
     reportOut.write(app.reportLines);
     if (!reportOut.finish()) {
       host.writeLine("kelvarine-cli: cannot write the report to standard output");
-      failed = true;
+      end.outputFailed = true;
     }
   }
   if (!options.oldListFile.empty()) {
@@ -327,34 +281,20 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
     if (!oldListOut.finish()) {
       host.writeLine("kelvarine-cli: cannot write the Old-side list to \"" + options.oldListFile + "\"" +
                      (oldListOut.isInput() ? ": it is an input file" : ""));
-      failed = true;
+      end.outputFailed = true;
     }
   }
-  if (!options.saveFile.empty() && files.isStagedSource(options.saveFile)) {
-    host.writeLine(" The report was not saved: \"" + options.saveFile +
-                   "\" is the file standard input was read from.");
-    failed = true;
-  } else if (!options.saveFile.empty()) {
-    // As the single-panel viewer saves the report, or with Sbsl the dual-panel one, stacked.
-    SaveSource source;
-    source.dual = app.options.Sbsl && !app.oldSideLines.empty();
-    source.reportStamp = ReportStamp();
-    source.caption = ShowReport(app, app.options.Sbsl, source.reportStamp).caption;
-    std::string reason;
-    const SaveOutcome saved = SaveReport(options.saveFile, app, host, source, {}, &reason);
-    if (saved == SaveOutcome::Failed) host.writeLine("kelvarine-cli: " + options.saveFile + ": " + reason);
-    if (saved != SaveOutcome::Saved) failed = true;
-  }
+  if (!options.saveFile.empty() && !saveReport(options, app, files, host)) end.outputFailed = true;
   // The report on standard output ends with the status line; a terminal shows it once.
-  if (!unified && (options.quiet || !SameTerminal(stdout, stderr))) host.writeLine(result.status);
-  int status = ExitStatusForRun(result.status, host.haltRequested());
+  if (!unified && (options.quiet || !SameTerminal(stdout, stderr))) host.writeLine(result.status.text);
+  end.halted = host.haltRequested();
   // As diff -r: a file on one side only of a directory compare is a difference, a directory that
-  // could not be read an error.
-  // Line ends and TABs that the compare reads alike are still differences in a diff.
-  if (status == 0 && unified && diff.differences()) status = 1;
-  if (status == 0 && compareType == 2 && app.UnpairedNewCount + app.UnpairedOldCount > 0) status = 1;
-  if (app.UnreadableDirCount > 0 && status != 130) status = kErrorExit;
-  return failed && status != 130 ? kErrorExit : status;
+  // could not be read an error. Line ends and TABs that the compare reads alike are still differences
+  // in a diff.
+  end.diffDiffers = unified && diff.differences();
+  end.fileOnOneSide = compareType == 2 && anyUnpaired;
+  end.unreadableDirectory = app.UnreadableDirCount > 0;
+  return ExitStatusForRun(end);
 }
 
 // Reads the arguments and runs: everything main() does but git's external diff.
@@ -373,7 +313,7 @@ int runCommandLine(int argc, const char* const* argv) {
   const int status = run(parsed.options, messages != nullptr ? messages : stderr);
   if (messages != nullptr) {
     std::fclose(messages);
-    if (status == kErrorExit) std::fwrite(held, 1, size, stderr);
+    if (status == kelvarine::kExitError) std::fwrite(held, 1, size, stderr);
     std::free(held);
   }
   return status;

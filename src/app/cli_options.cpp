@@ -7,19 +7,18 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
 #include <vector>
+#include "app/refusal.h"
 
 #include "engine/ascii_case.h"
-#include "engine/run_status.h"
 #include "kelvarine_version.h"
 
 namespace kelvarine {
 
 namespace {
 
-constexpr int kUsageError = 2;   // bad usage, like every ERROR status
-constexpr int kErrorStatus = 2;  // an ERROR status, or any text that is neither equivalence nor change
-constexpr int kHaltedStatus = 130;
+constexpr int kUsageError = 2;  // bad usage, like every ERROR status
 
 std::vector<std::string> splitBlanks(const std::string& text) {
   std::vector<std::string> words;
@@ -41,19 +40,19 @@ std::string validOptionNames() {
 
 // Checks the --options words (Dp option names and preference keywords, any letter case, or "None"
 // alone) and applies them as a stored options string is applied; the options string is then rebuilt
-// from the choices, which also unchecks what Abin overrides. Returns an error text, empty when fine.
-std::string applyOptionWords(const std::string& text, CliOptions& options) {
+// from the choices, which also unchecks what Abin overrides.
+bool applyOptionWords(const std::string& text, CliOptions& options, std::string* why) {
   const std::vector<std::string> words = splitBlanks(text);
-  if (words.empty()) return "--options: no option names given (use \"None\" for none)";
+  if (words.empty()) return Refuse(why, "--options: no option names given (use \"None\" for none)");
   if (words.size() == 1 && EqualIgnoringCase(words[0], "None")) {
     ApplyOptionsString(options.choices, "None");
     options.optionsString = RebuildOptionsString(options.choices);
-    return {};
+    return true;
   }
   int dpNames = 0;
   std::string joined;
   for (const std::string& word : words) {
-    if (EqualIgnoringCase(word, "None")) return "--options: \"None\" stands alone";
+    if (EqualIgnoringCase(word, "None")) return Refuse(why, "--options: \"None\" stands alone");
     bool known = false;
     for (int i = 1; i < kDpOptionCount && !known; ++i) {
       if (EqualIgnoringCase(word, kDpOptionNames[static_cast<std::size_t>(i)])) {
@@ -63,27 +62,29 @@ std::string applyOptionWords(const std::string& text, CliOptions& options) {
     }
     for (const char* keyword : kPrefKeywords)
       known = known || EqualIgnoringCase(word, keyword);
-    if (!known) return "--options: unknown option name \"" + word + "\"; valid names: " + validOptionNames();
+    if (!known)
+      return Refuse(why,
+                    "--options: unknown option name \"" + word + "\"; valid names: " + validOptionNames());
     joined += (joined.empty() ? "" : " ") + word;
   }
-  if (dpNames > 1) return "--options: at most one Dp option can be chosen";
+  if (dpNames > 1) return Refuse(why, "--options: at most one Dp option can be chosen");
   ApplyOptionsString(options.choices, joined);
   options.optionsString = RebuildOptionsString(options.choices);
-  return {};
+  return true;
 }
 
-// Splits "S:E" or "S:E,S:E" into the two range texts of one side. Returns an error text, empty when
-// fine; the column numbers themselves are checked by the compare run when Ccol is chosen.
-std::string splitRanges(const std::string& flag, const std::string& text, std::string& first,
-                        std::string& second) {
+// Splits "S:E" or "S:E,S:E" into the two range texts of one side; the column numbers themselves are
+// checked by the compare run when Ccol is chosen.
+bool splitRanges(const std::string& flag, const std::string& text, std::string& first, std::string& second,
+                 std::string* why) {
   const std::size_t comma = text.find(',');
   first = text.substr(0, comma);
   second = comma == std::string::npos ? std::string() : text.substr(comma + 1);
   const bool formOk = first.find(':') != std::string::npos &&
                       (comma == std::string::npos ||
                        (second.find(':') != std::string::npos && second.find(',') == std::string::npos));
-  if (!formOk) return flag + ": expected \"S:E\" or \"S:E,S:E\", got \"" + text + "\"";
-  return {};
+  if (!formOk) return Refuse(why, flag + ": expected \"S:E\" or \"S:E,S:E\", got \"" + text + "\"");
+  return true;
 }
 
 // What --help prints after the option list: the option words, the settings keys, output and exit status.
@@ -338,14 +339,12 @@ CliParse ParseCommandLine(int argc, const char* const* argv) {
   choices.listType = listing;
   choices.subcText = NormaliseSubcText(subc);
   choices.xtabText = std::to_string(xtab);
-  if (std::string error = splitRanges("--ccol-new", ccolNew, choices.ccolNew1, choices.ccolNew2);
-      !error.empty())
-    return usageError(error);
-  if (std::string error = splitRanges("--ccol-old", ccolOld, choices.ccolOld1, choices.ccolOld2);
-      !error.empty())
-    return usageError(error);
+  std::string why;
+  if (!splitRanges("--ccol-new", ccolNew, choices.ccolNew1, choices.ccolNew2, &why) ||
+      !splitRanges("--ccol-old", ccolOld, choices.ccolOld1, choices.ccolOld2, &why))
+    return usageError(why);
   if (cli.count("--options") > 0) {
-    if (std::string error = applyOptionWords(optionsText, options); !error.empty()) return usageError(error);
+    if (!applyOptionWords(optionsText, options, &why)) return usageError(why);
   } else {
     options.optionsString = RebuildOptionsString(choices);
   }
@@ -390,20 +389,20 @@ int DefaultCompareType(FileSystem& files, const std::string& newName, const std:
   return anyFile ? 1 : 2;
 }
 
-std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName) {
+bool PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName, std::string* why) {
   using Kind = FileSystem::Kind;
   const Kind newKind = files.kind(newName), oldKind = files.kind(oldName);
   const bool newIsDirectory = newKind == Kind::Directory && oldKind == Kind::File;
-  if (!newIsDirectory && !(oldKind == Kind::Directory && newKind == Kind::File)) return {};
+  if (!newIsDirectory && !(oldKind == Kind::Directory && newKind == Kind::File)) return true;
   std::string& directory = newIsDirectory ? newName : oldName;
   const std::string& file = newIsDirectory ? oldName : newName;
-  if (file == "-") return "cannot compare standard input (-) with a directory";
+  if (file == "-") return Refuse(why, "cannot compare standard input (-) with a directory");
   const std::size_t slash = file.rfind('/');
   directory = joinPath(directory, slash == std::string::npos ? file : file.substr(slash + 1));
-  return {};
+  return true;
 }
 
-std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices) {
+bool ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices, std::string* why) {
   for (const std::string& line : lines) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos) continue;
@@ -417,27 +416,19 @@ std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareCho
         choices.compareType = value;
       } else {
         const std::string example = kCompareTypes[1];
-        return "--settings: CompareType \"" + value + "\" is not a compare type (1 to 4, or as stored: \"" +
-               example + "\")";
+        return Refuse(why, "--settings: CompareType \"" + value +
+                               "\" is not a compare type (1 to 4, or as stored: \"" + example + "\")");
       }
     } else if (EqualIgnoringCase(key, "ListType")) {
       const auto type = std::find_if(kListTypes.begin(), kListTypes.end(),
                                      [&](const char* word) { return EqualIgnoringCase(value, word); });
       if (type == kListTypes.end())
-        return "--settings: ListType \"" + value + "\" is not a listing type (Chng, Delta, Long or Ovsum)";
+        return Refuse(
+            why, "--settings: ListType \"" + value + "\" is not a listing type (Chng, Delta, Long or Ovsum)");
       choices.listType = *type;
     }
   }
-  return {};
-}
-
-int ExitStatusForRun(const std::string& status, bool interrupted) {
-  const auto shown = [](const char* text) { return std::string(text).substr(0, kStatusShown); };
-  if (interrupted || status == shown(kRunHalted)) return kHaltedStatus;
-  if (status == shown(kRunDifferent)) return 1;
-  for (const char* text : {kRunEqual, kRunFilteredEqual, kRunNothing})
-    if (status == shown(text)) return 0;
-  return kErrorStatus;
+  return true;
 }
 
 }  // namespace kelvarine

@@ -60,17 +60,13 @@ int DefaultCompareType(FileSystem& files, const std::string& newName, const std:
 
 // With no compare type given, a directory and a file compare the file with the directory's like-named
 // file, as diff does: the directory's name becomes DIR/NAME, NAME the file's name without its
-// directory. Returns an error text (standard input cannot be paired so), empty when fine.
-std::string PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName);
+// directory. False with `why` for standard input, which cannot be paired so.
+bool PairDirectoryWithFile(FileSystem& files, std::string& newName, std::string& oldName, std::string* why);
 
 // Takes CompareType and ListType from the "key=value" lines of a settings section as --settings reads
 // them: as the desktop program stores them, or a compare type as its number 1..4 and a listing type as
-// its word in any letter case; an empty compare type is not given. Returns an error text naming the key
-// and the value (nothing is guessed), empty when fine.
-std::string ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices);
-
-// The exit status for the status text a run returned: 0 for the equivalence and nothing-compared
-// texts, 1 for differences, 130 when the run was interrupted, 2 for everything else.
-int ExitStatusForRun(const std::string& status, bool interrupted);
+// its word in any letter case; an empty compare type is not given. False with `why` naming the key and
+// the value for any other value (nothing is guessed).
+bool ApplySettingsTypes(const std::vector<std::string>& lines, CompareChoices& choices, std::string* why);
 
 }  // namespace kelvarine

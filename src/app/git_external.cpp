@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include "app/refusal.h"
+
 namespace kelvarine {
 namespace {
 
@@ -51,14 +53,14 @@ std::vector<std::string> anchoredOptions(std::vector<std::string> words, const f
   return words;
 }
 
-// Makes `name` (relative to `directory`) a link to `file`; an error text when that fails.
-std::string link(const fs::path& directory, const std::string& name, const std::string& file) {
-  if (name == "/dev/null") return {};
+// Makes `name` (relative to `directory`) a link to `file`.
+bool link(const fs::path& directory, const std::string& name, const std::string& file, std::string* why) {
+  if (name == "/dev/null") return true;
   std::error_code error;
   const fs::path at = directory / name;
   fs::create_directories(at.parent_path(), error);
   if (!error) fs::create_symlink(fs::absolute(file, error), at, error);
-  return error ? name + ": " + error.message() : std::string();
+  return !error || Refuse(why, name + ": " + error.message());
 }
 
 // Holds standard error in a temporary file while it lives; release() puts it back and hands over what
@@ -104,20 +106,22 @@ bool IsGitExternalCall(int argc, const char* const* argv) {
   return false;
 }
 
-std::string ReadGitExternalArguments(const std::vector<std::string>& git, GitExternalPair& pair) {
+bool ReadGitExternalArguments(const std::vector<std::string>& git, GitExternalPair& pair, std::string* why) {
   if (git.size() != 7 && git.size() != 9)
-    return "--git-external takes the arguments git passes to GIT_EXTERNAL_DIFF: path old-file old-hex "
-           "old-mode new-file new-hex new-mode (got " +
-           std::to_string(git.size()) + ")";
+    return Refuse(why,
+                  "--git-external takes the arguments git passes to GIT_EXTERNAL_DIFF: path old-file old-hex "
+                  "old-mode new-file new-hex new-mode (got " +
+                      std::to_string(git.size()) + ")");
   const std::string& oldPath = git[0];
   const std::string& newPath = git.size() == 9 ? git[7] : git[0];
   for (const std::string* path : {&oldPath, &newPath})
-    if (!isRepositoryPath(*path)) return "--git-external: \"" + *path + "\" is not a path in a repository";
+    if (!isRepositoryPath(*path))
+      return Refuse(why, "--git-external: \"" + *path + "\" is not a path in a repository");
   pair.oldFile = git[1];
   pair.newFile = git[4];
   pair.oldName = pair.oldFile == "/dev/null" ? "/dev/null" : "a/" + oldPath;
   pair.newName = pair.newFile == "/dev/null" ? "/dev/null" : "b/" + newPath;
-  return {};
+  return true;
 }
 
 int RunGitExternal(int argc, const char* const* argv, const CommandLineRun& run) {
@@ -134,8 +138,8 @@ int RunGitExternal(int argc, const char* const* argv, const CommandLineRun& run)
     return std::fflush(stdout) == 0 ? 0 : kErrorExit;
   }
   GitExternalPair pair;
-  if (const std::string error = ReadGitExternalArguments(git, pair); !error.empty()) {
-    std::fprintf(stderr, "kelvarine-cli: %s\nRun with --help for more information.\n", error.c_str());
+  if (std::string why; !ReadGitExternalArguments(git, pair, &why)) {
+    std::fprintf(stderr, "kelvarine-cli: %s\nRun with --help for more information.\n", why.c_str());
     return kErrorExit;
   }
 
@@ -149,10 +153,10 @@ int RunGitExternal(int argc, const char* const* argv, const CommandLineRun& run)
     return kErrorExit;
   }
   const fs::path directory = pattern;
-  std::string problem = link(directory, pair.oldName, pair.oldFile);
-  if (problem.empty()) problem = link(directory, pair.newName, pair.newFile);
+  std::string problem;
   int status = kErrorExit;
-  if (!problem.empty()) {
+  if (!link(directory, pair.oldName, pair.oldFile, &problem) ||
+      !link(directory, pair.newName, pair.newFile, &problem)) {
     std::fprintf(stderr, "kelvarine-cli: --git-external: %s\n", problem.c_str());
   } else if (::chdir(directory.c_str()) != 0) {
     std::fprintf(stderr, "kelvarine-cli: --git-external: %s: %s\n", directory.c_str(), std::strerror(errno));

@@ -21,9 +21,9 @@ struct GitExternalPair {
 // Reads git's arguments to an external diff: "path old-file old-hex old-mode new-file new-hex
 // new-mode", with "new-path rename-info" after them for a renamed file (New then takes the new path).
 // Names the sides as git diff does, "a/" and "b/" before the path in the repository and /dev/null for
-// the missing side of an added or removed file. An error text when the arguments are not of that form
-// or the path could leave the directory it is placed in.
-std::string ReadGitExternalArguments(const std::vector<std::string>& git, GitExternalPair& pair);
+// the missing side of an added or removed file. False with `why` when the arguments are not of that
+// form or the path could leave the directory it is placed in.
+bool ReadGitExternalArguments(const std::vector<std::string>& git, GitExternalPair& pair, std::string* why);
 
 // kelvarine-cli as git's external diff (GIT_EXTERNAL_DIFF, diff.external): the options before
 // "--git-external" are the command line's own, git's arguments follow it. The two files are linked

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/refusal.h"
+
 namespace kelvarine {
 
 namespace {
@@ -77,7 +79,7 @@ CommandLineFileSystem::~CommandLineFileSystem() {
 
 CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& name,
                                                             const std::function<bool()>& halted,
-                                                            std::string& problem) {
+                                                            std::string* why) {
   if (isStaged(name)) return Staging::Ready;
   // Each copy is stamped with its own time, later than any before: two streams of equal length never
   // pass for equal files by date and size (Aeqf) without being read.
@@ -103,7 +105,7 @@ CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& n
     }
     if (source < 0) {
       if (errno == EINTR) return Staging::Interrupted;
-      problem = std::strerror(errno);
+      Refuse(why, std::strerror(errno));
       return Staging::Failed;
     }
   }
@@ -112,7 +114,7 @@ CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& n
   const int copy = createUnlinkedCopy(directory);
   Staging outcome = Staging::Ready;
   if (copy < 0) {
-    problem = "cannot make a temporary copy in " + directory + ": " + std::strerror(errno);
+    Refuse(why, "cannot make a temporary copy in " + directory + ": " + std::strerror(errno));
     outcome = Staging::Failed;
   }
   std::vector<char> buffer(kBlock);
@@ -125,10 +127,10 @@ CommandLineFileSystem::Staging CommandLineFileSystem::stage(const std::string& n
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      problem = std::string("read error: ") + std::strerror(errno);
+      Refuse(why, std::string("read error: ") + std::strerror(errno));
       outcome = Staging::Failed;
     } else if (!writeAll(copy, buffer.data(), static_cast<std::size_t>(n))) {
-      problem = "cannot write the temporary copy in " + directory + ": " + std::strerror(errno);
+      Refuse(why, "cannot write the temporary copy in " + directory + ": " + std::strerror(errno));
       outcome = Staging::Failed;
     } else {
       copied += n;

@@ -28,10 +28,10 @@ class CommandLineFileSystem : public PosixFileSystem {
   CommandLineFileSystem& operator=(const CommandLineFileSystem&) = delete;
 
   // Stages `name` when it needs it (a name staged before is kept; any other name is left alone).
-  // `halted` is asked while waiting for the stream, which a signal interrupts; on Failed, `problem`
-  // holds the reason. The copy lives in $TMPDIR (or /tmp) with mode 0600 and is unlinked as soon as it
+  // `halted` is asked while waiting for the stream, which a signal interrupts; on Failed, `why` holds
+  // the reason. The copy lives in $TMPDIR (or /tmp) with mode 0600 and is unlinked as soon as it
   // is made, so that it is gone however the program ends; the open copy serves every later read.
-  Staging stage(const std::string& name, const std::function<bool()>& halted, std::string& problem);
+  Staging stage(const std::string& name, const std::function<bool()>& halted, std::string* why);
   // Whether `name` was staged (it then names a readable file, whatever the file system says).
   bool isStaged(const std::string& name) const { return staged_.count(name) > 0; }
   // Whether `path` names the regular file that a staged standard input was read from (so that nothing

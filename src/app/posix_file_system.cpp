@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/refusal.h"
 #include "engine/engine_fault.h"
 
 namespace kelvarine {
@@ -256,31 +257,32 @@ std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileSta
                                           stamp.value_or(modified));
 }
 
-std::string NameProblem(const std::string& path) {
+bool NameUsable(const std::string& path, std::string* why) {
   std::string resolved = path;
   struct stat st {};
   if (::stat(resolved.c_str(), &st) != 0) {
     const int error = errno;
     resolved = ResolvePathIgnoringCase(path);
-    if (resolved == path || ::stat(resolved.c_str(), &st) != 0) return std::strerror(error);
+    if (resolved == path || ::stat(resolved.c_str(), &st) != 0) return Refuse(why, std::strerror(error));
   }
   if (S_ISDIR(st.st_mode)) {
     DIR* directory = ::opendir(resolved.c_str());
-    if (directory == nullptr) return std::strerror(errno);
+    if (directory == nullptr) return Refuse(why, std::strerror(errno));
     ::closedir(directory);
-    return {};
+    return true;
   }
-  if (S_ISFIFO(st.st_mode)) return "not a regular file (a FIFO)";
-  if (S_ISSOCK(st.st_mode)) return "not a regular file (a socket)";
-  if (!S_ISREG(st.st_mode)) return "not a regular file (a device)";
+  if (S_ISFIFO(st.st_mode)) return Refuse(why, "not a regular file (a FIFO)");
+  if (S_ISSOCK(st.st_mode)) return Refuse(why, "not a regular file (a socket)");
+  if (!S_ISREG(st.st_mode)) return Refuse(why, "not a regular file (a device)");
   const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return std::strerror(errno);
+  if (fd < 0) return Refuse(why, std::strerror(errno));
   ::close(fd);
-  return {};
+  return true;
 }
 
 std::string PosixFileSystem::problem(const std::string& path) {
-  return NameProblem(path);
+  std::string why;
+  return NameUsable(path, &why) ? std::string() : why;
 }
 
 }  // namespace kelvarine

@@ -26,7 +26,7 @@ class PosixFileSystem : public StdFileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   DirectoryEntries listDirectory(const std::string& directory) override;
-  // NameProblem(path).
+  // The reason NameUsable(path) gives, empty when it is usable.
   std::string problem(const std::string& path) override;
   bool opensConcurrently() const override { return true; }
 
@@ -45,9 +45,9 @@ class PosixFileSystem : public StdFileSystem {
 // it is not a regular file: then null). The stamp is the file's modification time unless one is given.
 std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileStamp> stamp = std::nullopt);
 
-// Why NEW or OLD cannot be used, in the operating system's words ("No such file or directory",
-// "Permission denied", "not a regular file (a FIFO)"); empty when the name (or its spelling found
-// ignoring case) is a regular file that can be read or a directory that can be listed.
-std::string NameProblem(const std::string& path);
+// Whether NEW or OLD (or its spelling found ignoring case) is a regular file that can be read or a
+// directory that can be listed; when not, `why` says why in the operating system's words ("No such
+// file or directory", "Permission denied", "not a regular file (a FIFO)").
+bool NameUsable(const std::string& path, std::string* why);
 
 }  // namespace kelvarine

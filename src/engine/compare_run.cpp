@@ -216,7 +216,7 @@ void runPairs(CompareContext& context, ReadAhead& readAhead) {
 
 }  // namespace
 
-std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep& report) {
+RunStatus CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep& report) {
   ReadAhead readAhead(files);
   std::unique_ptr<CompareContext> context;
   try {
@@ -239,16 +239,18 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     app.RunFailed = true;
   }
 
-  std::string status;
+  RunStatus status;
+  std::string text;
   try {
-    status = ChooseRunStatus(app);
+    status.code = ChooseRunStatus(app);
+    text = RunStatusText(status.code, app.options);
   } catch (...) {
-    status = kRunFault;
+    status.code = RunStatusCode::Fault;
+    text = kRunFault;
   }
-  std::string shown;
   try {
-    shown = status.substr(0, kStatusShown);
-    app.reportLines.addAlways(status);
+    status.text = text.substr(0, kStatusShown);
+    app.reportLines.addAlways(text);
   } catch (...) {
   }
   if (context) app.PairStatisticsList = std::move(context->stats);
@@ -257,7 +259,7 @@ std::string CompareSet(AppState& app, Host& host, FileSystem& files, ReportStep&
     host.setProgressVisible(false);
   } catch (...) {
   }
-  return shown;
+  return status;
 }
 
 }  // namespace kelvarine

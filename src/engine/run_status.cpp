@@ -18,21 +18,52 @@ namespace {
 constexpr std::size_t kReportNoteMax = 100;
 }
 
-std::string ChooseRunStatus(const AppState& app) {
+RunStatusCode ChooseRunStatus(const AppState& app) {
   const CompareOptions& o = app.options;
-  if (app.RunFailed) return kRunFault;
-  if (app.StopRequested) return kRunHalted;
-  if (o.InputOpenError) return kRunOpenError;
-  if (o.InputTooLarge) return kRunTooLarge;
-  if (app.pair.StopSet) return kRunCcolError;
-  if (o.ReportNoteSet) return o.ReportNote.substr(0, kReportNoteMax) + ".";
+  if (app.RunFailed) return RunStatusCode::Fault;
+  if (app.StopRequested) return RunStatusCode::Halted;
+  if (o.InputOpenError) return RunStatusCode::OpenError;
+  if (o.InputTooLarge) return RunStatusCode::TooLarge;
+  if (app.pair.StopSet) return RunStatusCode::CcolError;
+  if (o.ReportNoteSet) return RunStatusCode::ReportNote;
   // Sums in 64 bits: the line totals are 32-bit each and may add up past that range.
   std::int64_t changes = std::int64_t{o.TotReformats} + o.TotInserts + o.TotDeletes;
-  if (changes > 0 || o.HighestCode == 1) return kRunDifferent;
+  if (changes > 0 || o.HighestCode == 1) return RunStatusCode::Different;
   std::int64_t compared = std::int64_t{o.TotNewLines} + o.TotOldLines + o.TotNewBinBytes + o.TotOldBinBytes;
-  if (compared == 0) return kRunNothing;
-  if (o.DpActive || o.Icas || o.Rovr || o.Ccol) return kRunFilteredEqual;
-  return kRunEqual;
+  if (compared == 0) return RunStatusCode::NothingCompared;
+  if (o.DpActive || o.Icas || o.Rovr || o.Ccol) return RunStatusCode::FilteredEqual;
+  return RunStatusCode::Equal;
+}
+
+std::string RunStatusText(RunStatusCode code, const CompareOptions& options) {
+  switch (code) {
+    case RunStatusCode::Equal:
+      return kRunEqual;
+    case RunStatusCode::FilteredEqual:
+      return kRunFilteredEqual;
+    case RunStatusCode::NothingCompared:
+      return kRunNothing;
+    case RunStatusCode::Different:
+      return kRunDifferent;
+    case RunStatusCode::ReportNote:
+      return options.ReportNote.substr(0, kReportNoteMax) + ".";
+    case RunStatusCode::CcolError:
+      return kRunCcolError;
+    case RunStatusCode::TooLarge:
+      return kRunTooLarge;
+    case RunStatusCode::OpenError:
+      return kRunOpenError;
+    case RunStatusCode::Halted:
+      return kRunHalted;
+    case RunStatusCode::Fault:
+      break;
+  }
+  return kRunFault;
+}
+
+bool IsRunError(RunStatusCode code) {
+  return code == RunStatusCode::CcolError || code == RunStatusCode::TooLarge ||
+         code == RunStatusCode::OpenError || code == RunStatusCode::Fault;
 }
 
 bool PairDifferenceDecided(const AppState& app) {

@@ -18,7 +18,7 @@ bool ShouldShowReport(const AppState& app, const MainPanelState* panel) {
   return app.OptionsCaptured && !app.StopRequested && (panel == nullptr || !panel->MnCkViewResults);
 }
 
-std::string RunCompareSet(FlowServices& flow) {
+RunStatus RunCompareSet(FlowServices& flow) {
   AppState& app = flow.app;
   app.reportLines.clear();
   app.oldSideLines.clear();
@@ -28,15 +28,15 @@ std::string RunCompareSet(FlowServices& flow) {
   app.StopRequested = false;
   app.RunFailed = false;
   flow.host.processEvents();
-  std::string status;
+  RunStatus status;
   try {
     status = CompareSet(app, flow.host, flow.files, flow.report);
-    flow.host.setStatusText(status);
+    flow.host.setStatusText(status.text);
   } catch (...) {
     // The compare run turns every failure into its status; should one still escape, the run counts
     // as failed and the status panel keeps what it shows.
     app.RunFailed = true;
-    status = std::string(kRunFault).substr(0, kStatusShown);
+    status = {RunStatusCode::Fault, std::string(kRunFault).substr(0, kStatusShown)};
   }
   flow.host.setActivityImages(false, false);
   if (flow.window != nullptr) {

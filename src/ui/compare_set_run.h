@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/app_state.h"
+#include "engine/run_status.h"
 #include "ui/flow_services.h"
 #include "ui/main_panel_state.h"
 
@@ -10,9 +11,9 @@ namespace kelvarine {
 
 // Runs the filled file-pair list as one compare set: empties both report lists, enters both names in
 // the main fields' histories, clears the halt and failure flags, calls the compare run with the window's
-// controls disabled and shows the status it returns, which is returned. Then the window shows the
+// controls disabled and shows the status text it returns; returns that status. Then the window shows the
 // report and focuses Exit, or focuses the status panel (ShouldShowReport).
-std::string RunCompareSet(FlowServices& flow);
+RunStatus RunCompareSet(FlowServices& flow);
 
 // Whether a finished set's report goes to a viewer: the set captured its compare options, it was not
 // halted, and "Bypass show of Report Panel" is unchecked (no panel: unchecked).

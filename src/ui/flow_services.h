@@ -6,6 +6,7 @@
 #include "engine/file_system.h"
 #include "engine/host.h"
 #include "engine/report_step.h"
+#include "engine/run_status.h"
 #include "ui/main_panel_state.h"
 
 namespace kelvarine {
@@ -76,7 +77,7 @@ enum class FlowOutcome {
 
 struct FlowResult {
   FlowOutcome outcome = FlowOutcome::Stopped;
-  std::string status;  // when Ran: the run status as the compare run returned it (first 70 characters)
+  RunStatus status;  // when Ran: the run status as the compare run returned it (text: first 70 characters)
 };
 
 }  // namespace kelvarine

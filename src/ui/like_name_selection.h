@@ -55,7 +55,7 @@ class LikeNameSelection {
 
   // Called as the window opens; lastStart() tells afterwards whether Start ran a set.
   void beginShowing() { lastStart_.reset(); }
-  const std::optional<std::string>& lastStart() const { return lastStart_; }
+  const std::optional<RunStatus>& lastStart() const { return lastStart_; }
 
   PickList& paired() { return paired_; }
   PickList& selected() { return selected_; }
@@ -81,7 +81,7 @@ class LikeNameSelection {
   std::string newDirectory_, oldDirectory_, mask_ = "*.*";
   TreeChoice tree_;
   std::string newPathLabel_, oldPathLabel_;
-  std::optional<std::string> lastStart_;
+  std::optional<RunStatus> lastStart_;
   std::map<std::string, std::string> oldNameOf_;  // the Old partner of each listed New name
 };
 

@@ -58,7 +58,7 @@ class TwoListSelection {
 
   // Called as the window opens; lastStart() tells afterwards whether Start ran a set.
   void beginShowing() { lastStart_.reset(); }
-  const std::optional<std::string>& lastStart() const { return lastStart_; }
+  const std::optional<RunStatus>& lastStart() const { return lastStart_; }
 
   const PickList& files(PairSide side) const { return part(side).files; }
   PickList& pairs() { return pairs_; }
@@ -84,7 +84,7 @@ class TwoListSelection {
 
   Side new_, old_;
   PickList pairs_;
-  std::optional<std::string> lastStart_;
+  std::optional<RunStatus> lastStart_;
 };
 
 }  // namespace kelvarine

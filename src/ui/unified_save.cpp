@@ -76,7 +76,7 @@ SaveOutcome SaveUnifiedDiff(const std::string& givenPath, AppState& rerun, Host&
   const std::string path = ResolveTargetPath(givenPath);
   rerun.StopRequested = false;
   SaveRunHost runHost(host);
-  std::string status;
+  RunStatus status;
   int error = 0;
   const WriteEnd end = WriteFileReplacing(
       path,
@@ -101,7 +101,7 @@ SaveOutcome SaveUnifiedDiff(const std::string& givenPath, AppState& rerun, Host&
     host.showMessage(" User requested early termination of the unified diff save: nothing was saved.");
     return SaveOutcome::Halted;
   }
-  if (status.rfind("ERROR", 0) == 0) host.showMessage(status);
+  if (IsRunError(status.code)) host.showMessage(status.text);
   return SaveOutcome::Saved;
 }
 

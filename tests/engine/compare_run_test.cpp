@@ -23,6 +23,7 @@ class CompareRunTest : public ::testing::Test, public T {};
 
 struct StatusCase {
   const char* name;
+  RunStatusCode code;
   std::string status;
   int reportCalls;
   std::function<void(T&)> setUp;
@@ -34,7 +35,8 @@ class CompareRunStatusTest : public CompareRunTest, public ::testing::WithParamI
 TEST_P(CompareRunStatusTest, EndsWithItsStatus) {
   const StatusCase& c = GetParam();
   c.setUp(*this);
-  EXPECT_EQ(run(), c.status.substr(0, 70));
+  EXPECT_EQ(runStatus(), (RunStatus{c.code, c.status.substr(0, 70)}));
+  EXPECT_EQ(IsRunError(c.code), c.status.rfind("ERROR", 0) == 0);
   ASSERT_FALSE(app.reportLines.empty());
   EXPECT_EQ(app.reportLines.back(), c.status);
   EXPECT_EQ(static_cast<int>(report.calls.size()), c.reportCalls);
@@ -66,43 +68,46 @@ std::function<void(T&)> twoPairsReporting(std::function<void(CompareContext&)> o
 }
 
 const StatusCase kStatusCases[] = {
-    {"EmptySet", kRunNothing, 0, [](T&) {}},
-    {"InvalidCcolOpensNoFile", kRunCcolError, 0,
+    {"EmptySet", RunStatusCode::NothingCompared, kRunNothing, 0, [](T&) {}},
+    {"InvalidCcolOpensNoFile", RunStatusCode::CcolError, kRunCcolError, 0,
      [](T& t) {
        t.check({Pref::Ccol});
        t.app.choices.ccolOld1 = "0:5";
        // No file exists: opening one would end the set with the open error instead.
        t.app.NewFileList = t.app.OldFileList = {"a.txt", "b.txt"};
      }},
-    {"CcolKeptForLaterPairs", kRunFilteredEqual, 2,
+    {"CcolKeptForLaterPairs", RunStatusCode::FilteredEqual, kRunFilteredEqual, 2,
      [](T& t) {
        t.check({Pref::Ccol});
        t.app.choices.ccolNew1 = t.app.choices.ccolOld1 = "3:eol";
        t.addPair("a.txt", "aaXY\n", "bbXY\n");
        t.addPair("b.txt", "ccXY\n", "ddXY\n");
      }},
-    {"ReportStepThrows", kRunFault, 1,
+    {"ReportStepThrows", RunStatusCode::Fault, kRunFault, 1,
      twoPairsReporting([](CompareContext&) { throw std::logic_error("report broke"); })},
-    {"HaltBetweenPairs", kRunHalted, 1,
+    {"HaltBetweenPairs", RunStatusCode::Halted, kRunHalted, 1,
      twoPairsReporting([](CompareContext& c) { c.app.StopRequested = true; })},
-    {"ReadFailure", kRunFault, 0,
+    {"ReadFailure", RunStatusCode::Fault, kRunFault, 0,
      onePair("abcd", "abcd", {Pref::Abin}, [](T& t) { t.fs.find("old/a.txt")->failReads = true; })},
-    {"HaltDuringBinaryCompare", kRunHalted, 0,
+    {"HaltDuringBinaryCompare", RunStatusCode::Halted, kRunHalted, 0,
      onePair(std::string(100000, 'q'), std::string(100000, 'q'), {Pref::Abin},
              [](T& t) {
                t.addPair("b.bin", "ab", "ab");  // not reached
                t.host.onProcessEvents = [&t] { t.app.StopRequested = true; };
              })},
     // A halt inside the chunk loader (at its second event pass) stops before the chunk is reported.
-    {"HaltWhileReadingAChunk", kRunHalted, 0,
+    {"HaltWhileReadingAChunk", RunStatusCode::Halted, kRunHalted, 0,
      onePair(joinLines(numbered("n", 1, 3000)), joinLines(numbered("o", 1, 3000)), {},
              [](T& t) {
                t.host.onProcessEvents = [&t] { t.app.StopRequested = t.host.processEventsCalls >= 2; };
              })},
     // The Ieof choice reaches the reader: the text behind the end-of-file character is compared.
-    {"EofCharacterKeptWithIeof", kRunDifferent, 1, onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof})},
+    {"EofCharacterKeptWithIeof", RunStatusCode::Different, kRunDifferent, 1,
+     onePair("a\r\n\x1azzz\r\n", "a\r\n", {Pref::Ieof})},
+    {"FileOf2GbRefused", RunStatusCode::TooLarge, kRunTooLarge, 0,
+     [](T& t) { t.addPair("a.txt", "x\n", "x\n")->reportedSize = std::int64_t{1} << 31; }},
     // Only the lines count, not how they end.
-    {"LineEndsIgnored", kRunEqual, 1, onePair("a\nb\n", "a\r\nb\r")},
+    {"LineEndsIgnored", RunStatusCode::Equal, kRunEqual, 1, onePair("a\nb\n", "a\r\nb\r")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, CompareRunStatusTest, ::testing::ValuesIn(kStatusCases),
@@ -122,7 +127,7 @@ TEST_F(CompareRunTest, OpenAndSizeErrorsShowTheirMessageAndTheSetGoesOn) {
   fs.find("old/a.bin")->reportedSize = std::int64_t{1} << 31;
   fs.find("old/c.txt")->reportedSize = (std::int64_t{1} << 31) - 1;  // just below the limit
   fs.problems["old/b.txt"] = "Permission denied";  // the file system's reason follows the message
-  EXPECT_EQ(run(), kRunOpenError);
+  EXPECT_EQ(runStatus(), (RunStatus{RunStatusCode::OpenError, kRunOpenError}));  // before the size error
   EXPECT_EQ(host.messages, (std::vector<std::string>{
                                "Error while trying to open valid New Input File \"gone.txt\"",
                                "Error - New Input File \"big.txt\" GT 2GB can not be processed.",

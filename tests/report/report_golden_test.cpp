@@ -242,7 +242,7 @@ TEST_P(ReportGoldenTest, WholeReportLineByLine) {
 TEST(ReportGoldenOverflowTest, FullListEndsTheReportWithTheNote) {
   GoldenSet set({"Overflow", "Long", {}, false, {kChanged}, {}, {}});
   set.app.reportLines.setCapacity(5);
-  EXPECT_EQ(set.run(), "StringList Limit. Report Line = 5.");
+  EXPECT_EQ(set.runStatus(), (RunStatus{RunStatusCode::ReportNote, "StringList Limit. Report Line = 5."}));
   EXPECT_EQ(set.app.reportLines.lines(), concat({kChangedHeader,
                                                  {matched("line 1", "00001"), matched("line 2", "00002"),
                                                   "StringList Limit. Report Line = 5."}}));

@@ -32,7 +32,8 @@ struct MemorySet {
     for (Pref p : prefs)
       app.choices.setChecked(p, true);
   }
-  std::string run() { return CompareSet(app, host, fs, report); }
+  RunStatus runStatus() { return CompareSet(app, host, fs, report); }
+  std::string run() { return runStatus().text; }
 
   Files fs;
   RecordingHost host;

@@ -193,7 +193,7 @@ TEST_F(CompareFlowsTest, TwoFilesWithAnotherTypeAskFirstAndKeepTheirNamesAsTyped
   EXPECT_EQ(app.reportLines.size(), 1u);
 
   host.answerYes = true;
-  EXPECT_EQ(start(kItem3, "New.TXT", "/abs/Old.txt").status, std::string(kRunDifferent).substr(0, 70));
+  EXPECT_EQ(start(kItem3, "New.TXT", "/abs/Old.txt").status.text, std::string(kRunDifferent).substr(0, 70));
   EXPECT_EQ(app.choices.compareType, kItem1);
   EXPECT_EQ(app.NewDirName, "");
   EXPECT_EQ(app.OldDirName, "/abs/");
@@ -221,7 +221,7 @@ TEST_F(CompareFlowsTest, RunStartsCleanAndShowsTheStatus) {
   app.reportLines.add("old report");
   app.oldSideLines.add("old side");
   app.StopRequested = app.RunFailed = true;
-  const std::string status = start(kItem1, "n/a", "o/a").status;
+  const std::string status = start(kItem1, "n/a", "o/a").status.text;
   EXPECT_EQ(status, std::string(kRunDifferent).substr(0, 70));  // the status panel shows 70 characters
   EXPECT_EQ(app.reportLines.lines(), Names{kRunDifferent});
   EXPECT_TRUE(app.oldSideLines.empty());
@@ -246,7 +246,7 @@ TEST_F(CompareFlowsTest, RunHoldsTheWindowThenShowsTheReportOrFocusesTheStatusPa
     host.events.clear();
     panel.MnCkViewResults = c.bypass;
     host.onProcessEvents = [&] { app.StopRequested = c.halt; };
-    const std::string status = start(kItem1, "n/A.txt", "o/a.txt").status;
+    const std::string status = start(kItem1, "n/A.txt", "o/a.txt").status.text;
     Names expected = {"status: Executing Compare Section.", "window: running", "status: " + status,
                       "window: report kept", "window: idle"};
     expected.insert(expected.end(), c.end.begin(), c.end.end());
