@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "report/report_line_kind.h"
+
 namespace kelvarine {
 
 namespace {
@@ -28,10 +30,6 @@ const char* basicParameters(RowColour colour) {
       break;
   }
   return "";
-}
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
@@ -98,9 +96,15 @@ ReportColouring::ReportColouring(ColourDepth depth) {
 }
 
 std::string_view ReportColouring::escapeFor(std::string_view line, bool listChng) const {
-  if (startsWith(line, "INFORM: ")) return "\033[1m";
-  if (startsWith(line, "ERROR: ")) return "\033[1;31m";
-  return rowEscapes_[static_cast<std::size_t>(ReportLineColour(line, listChng))];
+  const ReportLineKind kind = ClassifyReportLine(line, listChng);
+  switch (kind) {
+    case ReportLineKind::StatusInform:
+      return "\033[1m";
+    case ReportLineKind::StatusError:
+      return "\033[1;31m";
+    default:  // the single-panel viewer's colour
+      return rowEscapes_[static_cast<std::size_t>(ReportLineColour(kind))];
+  }
 }
 
 }  // namespace kelvarine

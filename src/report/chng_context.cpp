@@ -6,6 +6,7 @@
 
 #include "report/listing_lines.h"
 #include "report/report_format.h"
+#include "report/report_line_kind.h"
 #include "report/report_lines.h"
 
 namespace kelvarine {
@@ -85,7 +86,7 @@ void HoldChngLine(CompareContext& context, std::string line) {
     AppendListingLine(context, std::move(line));
     return;
   }
-  const bool change = !line.empty() && line[0] != ' ';
+  const bool change = ChangeSideOf(ClassifyReportLine(line, false)) != ChangeSide::None;
   PairState::HeldLine& held = nextSlot(context.pair());
   held.text = std::move(line);
   held.at = nullptr;

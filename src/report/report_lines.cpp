@@ -1,6 +1,7 @@
 #include "report/report_lines.h"
 
 #include "report/report_format.h"
+#include "report/report_line_kind.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -95,19 +96,29 @@ void AppendListingLine(CompareContext& context, std::string line) {
     if (!options.Sbsl) {
       addTo(context, app.reportLines, std::move(line));
     } else {
-      const std::string id = line.substr(0, 3);
-      if (id == "   ") {
-        PadReportLists(context);
-        if (!options.ReportNoteSet && addTo(context, app.reportLines, line))
+      switch (ClassifyReportLine(line, options.ListChng)) {
+        case ReportLineKind::Matched:
+        case ReportLineKind::NotShownGap:
+          PadReportLists(context);
+          if (!options.ReportNoteSet && addTo(context, app.reportLines, line))
+            addTo(context, app.oldSideLines, line);
+          break;
+        case ReportLineKind::ReformattedNew:
+          PadReportLists(context);
+          if (!options.ReportNoteSet && addTo(context, app.reportLines, line) && !options.Lorl)
+            addTo(context, app.oldSideLines, " ");
+          break;
+        case ReportLineKind::ReformattedOld:
+        case ReportLineKind::Deleted:
+        case ReportLineKind::DeletedMoved:
           addTo(context, app.oldSideLines, line);
-      } else if (id == "RN-") {
-        PadReportLists(context);
-        if (!options.ReportNoteSet && addTo(context, app.reportLines, line) && !options.Lorl)
-          addTo(context, app.oldSideLines, " ");
-      } else if (id == "RO-" || id == "D -" || id == "DM-") {
-        addTo(context, app.oldSideLines, line);
-      } else if (id == "I -" || id == "IM-") {
-        addTo(context, app.reportLines, line);
+          break;
+        case ReportLineKind::Inserted:
+        case ReportLineKind::InsertedMoved:
+          addTo(context, app.reportLines, line);
+          break;
+        default:  // any other ID code: on neither side
+          break;
       }
     }
   }

@@ -3,23 +3,28 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
+
+#include "report/report_line_kind.h"
 
 namespace kelvarine {
 namespace {
 
 constexpr std::size_t kNoRun = std::numeric_limits<std::size_t>::max();
 
-MapLane laneOf(const std::string& line) {
-  switch (line[0]) {
-    case 'I':
+// The lane of a change row; null for a row that is not one.
+std::optional<MapLane> laneOf(ChangeSide side) {
+  switch (side) {
+    case ChangeSide::New:
       return MapLane::New;
-    case 'D':
+    case ChangeSide::Old:
       return MapLane::Old;
-    case 'R':
-      return line[1] == 'N' ? MapLane::New : MapLane::Old;
-    default:
+    case ChangeSide::Both:
       return MapLane::Both;  // "*  ": a changed file of the grouped summary
+    case ChangeSide::None:
+      break;
   }
+  return std::nullopt;
 }
 
 // Adds the change rows of one list to `marks`, a row joining the run just above it in its lane when the
@@ -28,17 +33,16 @@ void addMarks(const ReportViewerModel& model, ViewerList list, std::vector<Chang
   std::array<std::size_t, 3> lastRun{kNoRun, kNoRun, kNoRun};  // by lane
   const std::int64_t count = model.rowCount(list);
   for (std::int64_t i = 0; i < count; ++i) {
-    const std::string& line = *model.storedLine(list, i);
-    if (!IsChangeRow(line)) continue;
+    const std::optional<MapLane> lane = laneOf(ChangeSideOf(model.rowKind(list, i)));
+    if (!lane) continue;
     const RowColour colour = model.rowColour(list, i);
     if (colour == RowColour::Black) continue;  // a code that this list leaves in the text colour
-    const MapLane lane = laneOf(line);
-    std::size_t& run = lastRun[static_cast<std::size_t>(lane)];
+    std::size_t& run = lastRun[static_cast<std::size_t>(*lane)];
     if (run != kNoRun && marks[run].last + 1 == i && marks[run].colour == colour) {
       marks[run].last = i;
     } else {
       run = marks.size();
-      marks.push_back({i, i, colour, lane});
+      marks.push_back({i, i, colour, *lane});
     }
   }
 }

@@ -4,11 +4,12 @@
 #include <charconv>
 #include <string_view>
 
+#include "report/report_line_kind.h"
+
 namespace kelvarine {
 namespace {
 
 constexpr std::string_view kPairHeader = "New File(";
-constexpr std::string_view kGroupTitle = "Kelvarn GR";
 
 std::string counted(std::int32_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -30,9 +31,8 @@ std::string code(const PairStatistics* e) {
   return e->OpenError ? "Err" : e->TdlEqual ? "TDL" : e->Changed ? "*  " : "   ";
 }
 
-// The pair number of a "New File(N) = ..." header, or 0.
+// The pair number of a "New File(N) = ..." header line, or 0.
 int headerPairNumber(const std::string& line) {
-  if (line.compare(0, kPairHeader.size(), kPairHeader) != 0) return 0;
   int number = 0;
   const char* digits = line.data() + kPairHeader.size();
   const auto [end, error] = std::from_chars(digits, line.data() + line.size(), number);
@@ -56,11 +56,13 @@ std::vector<PairListEntry> ListReportPairs(const AppState& app) {
   const LineList& lines = app.reportLines;
   for (std::size_t row = 0; row < lines.size(); ++row) {
     const std::string& line = lines[row];
-    if (line.empty() || (line[0] != 'N' && line[0] != 'K')) continue;  // most rows: one byte decides
-    if (const int number = headerPairNumber(line); number > 0 && static_cast<std::size_t>(number) <= pairs) {
+    const ReportLineKind kind = ClassifyReportLine(line, app.options.ListChng);
+    if (kind == ReportLineKind::NewFileHeader) {
+      const int number = headerPairNumber(line);
+      if (number <= 0 || static_cast<std::size_t>(number) > pairs) continue;
       std::int64_t& section = entries[static_cast<std::size_t>(number - 1)].sectionRow;
       if (section < 0) section = static_cast<std::int64_t>(row);
-    } else if (summary.sectionRow < 0 && line.compare(0, kGroupTitle.size(), kGroupTitle) == 0) {
+    } else if (summary.sectionRow < 0 && kind == ReportLineKind::GroupTitle) {
       summary.sectionRow = static_cast<std::int64_t>(row);
     }
   }

@@ -2,6 +2,8 @@
 
 #include "ui/viewer_model.h"
 
+#include "report/report_line_kind.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -145,7 +147,8 @@ class Paginator {
 bool printPart(Paginator& pages, const AppState& app, const PrintPart& part) {
   for (std::size_t i = part.begin; i < part.end; ++i) {
     const LineList& list = *part.list;
-    if (!pages.row(printedRow(app, list, i, part.noRef), PrintColourOf(list[i], app.options.ListChng)))
+    if (!pages.row(printedRow(app, list, i, part.noRef),
+                   PrintColourOf(ClassifyReportLine(list[i], app.options.ListChng))))
       return false;
   }
   return true;

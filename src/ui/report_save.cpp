@@ -17,6 +17,7 @@
 #include "engine/ascii_case.h"
 #include "engine/file_system.h"
 #include "engine/std_file_system.h"
+#include "report/report_line_kind.h"
 #include "ui/utf8_text.h"
 
 namespace kelvarine {
@@ -25,8 +26,8 @@ namespace {
 constexpr std::size_t kHtmlLineLimit = 2048;
 constexpr std::size_t kEventInterval = 20;
 
-bool startsWith(const std::string& text, std::string_view prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0 && text.size() >= prefix.size();
+PrintColour colourOf(const LineList& list, std::size_t i, bool listChng) {
+  return PrintColourOf(ClassifyReportLine(list[i], listChng));
 }
 
 void writeLine(std::ostream& out, std::string_view text) {
@@ -90,9 +91,9 @@ bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list,
                    std::size_t end, RowPacer& pacer) {
   const bool chng = app.options.ListChng;
   PrintColour previous = PrintColour::Black;
-  PrintColour current = begin < end ? PrintColourOf(list[begin], chng) : PrintColour::Black;
+  PrintColour current = begin < end ? colourOf(list, begin, chng) : PrintColour::Black;
   for (std::size_t i = begin; i < end; ++i) {
-    const PrintColour next = i + 1 < end ? PrintColourOf(list[i + 1], chng) : PrintColour::Black;
+    const PrintColour next = i + 1 < end ? colourOf(list, i + 1, chng) : PrintColour::Black;
     std::string text;
     if (current != PrintColour::Black && current != previous)
       text = "<FONT Color=" + std::string(PrintColourName(current)) + ">";
@@ -154,7 +155,7 @@ std::string_view rtfSwitch(PrintColour colour) {
 bool writeRtfPart(std::ostream& out, const AppState& app, const LineList& list, std::size_t begin,
                   std::size_t end, PrintColour& previous, RowPacer& pacer) {
   for (std::size_t i = begin; i < end; ++i) {
-    const PrintColour colour = PrintColourOf(list[i], app.options.ListChng);
+    const PrintColour colour = colourOf(list, i, app.options.ListChng);
     std::string line = "\\par ";
     if (colour != PrintColour::Black || previous != PrintColour::Black) line += rtfSwitch(colour);
     line += rtfEscaped(ViewerRowText(app, list, i));
@@ -290,14 +291,24 @@ std::uint32_t PrintColourRgb(PrintColour colour) {
   return 0x000000;
 }
 
-PrintColour PrintColourOf(const std::string& line, bool listChng) {
-  const std::string_view code = std::string_view(line).substr(0, 3);
-  if (code == "D -" || code == "DM-" || code == "RO-") return PrintColour::Red;
-  if (code == "I -" || code == "IM-" || code == "RN-") return PrintColour::Blue;
-  if (startsWith(line, "New File =")) return PrintColour::Blue;
-  if (startsWith(line, "Old File =") || startsWith(line, "LISTING-TY")) return PrintColour::Red;
-  if (listChng && startsWith(line, "   ************* ")) return PrintColour::Green;
-  return PrintColour::Black;
+PrintColour PrintColourOf(ReportLineKind kind) {
+  switch (kind) {
+    case ReportLineKind::Deleted:
+    case ReportLineKind::DeletedMoved:
+    case ReportLineKind::ReformattedOld:
+    case ReportLineKind::OldFileLabel:
+    case ReportLineKind::ListingType:
+      return PrintColour::Red;
+    case ReportLineKind::Inserted:
+    case ReportLineKind::InsertedMoved:
+    case ReportLineKind::ReformattedNew:
+    case ReportLineKind::NewFileLabel:
+      return PrintColour::Blue;
+    case ReportLineKind::NotShownGap:
+      return PrintColour::Green;
+    default:
+      return PrintColour::Black;
+  }
 }
 
 DualTextWidths ComputeDualTextWidths(const CompareOptions& options) {

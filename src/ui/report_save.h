@@ -10,6 +10,7 @@
 #include "engine/app_state.h"
 #include "engine/host.h"
 #include "engine/line_list.h"
+#include "report/report_line_kind.h"
 
 namespace kelvarine {
 
@@ -20,8 +21,9 @@ enum class PrintColour { Black, Red, Blue, Green };
 std::string_view PrintColourName(PrintColour colour);
 // 0xRRGGBB of the colour as printed.
 std::uint32_t PrintColourRgb(PrintColour colour);
-// The print colour of a stored report line (no row number); `listChng` is the Chng listing type.
-PrintColour PrintColourOf(const std::string& storedLine, bool listChng);
+// The print colour of a report line of this kind (differs from the viewer colours: "RN-" lines are
+// blue here, teal on screen).
+PrintColour PrintColourOf(ReportLineKind kind);
 
 // What the viewer hands to the writers besides the report lists of `app`.
 struct SaveSource {

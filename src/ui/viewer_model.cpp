@@ -1,5 +1,7 @@
 #include "ui/viewer_model.h"
 
+#include "report/report_line_kind.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -27,13 +29,13 @@ constexpr const char* kFindWrappedUp = "Find passed the start of the report and 
 constexpr const char* kReShowMessage =
     "Previous report and current preferences have changed. Rerun compare with newest preferences.";
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
+bool startsWithBlank(ReportLineKind kind) {
+  return kind == ReportLineKind::Matched || kind == ReportLineKind::NotShownGap ||
+         kind == ReportLineKind::Indented;
 }
 
-bool startsWithAny(std::string_view text, std::initializer_list<std::string_view> prefixes) {
-  return std::any_of(prefixes.begin(), prefixes.end(),
-                     [&](std::string_view p) { return startsWith(text, p); });
+bool startsWithStar(ReportLineKind kind) {
+  return kind == ReportLineKind::ChangedFile || kind == ReportLineKind::Starred;
 }
 
 std::string numbered(std::int64_t number, const std::string& line) {
@@ -47,29 +49,29 @@ std::string indexError(const char* kind, std::int64_t index) {
          "\" to GetItem*** ";
 }
 
-// The section-title rules shared by the single viewer and both dual-viewer lists.
-RowColour titleColour(std::string_view line, bool listChng) {
-  if (startsWithAny(line, {"Summary Ne", "ID  ----+-", "New File(", "New Dir ="})) return RowColour::Blue;
-  if (listChng && startsWith(line, "   ************* ")) return RowColour::Blue;
-  if (startsWithAny(line, {"Summary Ol", "INDIVIDUAL", "LISTING-TY", "Old File(", "Old Dir =", "Kelvarn "}))
-    return RowColour::Red;
-  return RowColour::Black;
+// The side whose change codes a list colours: New for the report line list, Old for the Old-side list.
+ChangeSide sideOf(ViewerList list) {
+  return list == ViewerList::Report ? ChangeSide::New : ChangeSide::Old;
 }
 
-RowColour horizontalColour(std::string_view line, ViewerList list) {
-  if (line.size() <= 3) return RowColour::Black;
-  if (list == ViewerList::Report) {
-    if (startsWithAny(line, {"I -", "IM-"})) return RowColour::Blue;
-    if (startsWith(line, "RN-")) return RowColour::Teal;
-  } else {
-    if (startsWithAny(line, {"D -", "DM-"})) return RowColour::Red;
-    if (startsWith(line, "RO-")) return RowColour::Maroon;
+// The horizontal viewer's own rules; they also look at the line's length.
+RowColour horizontalColour(ReportLineKind kind, std::size_t length, ViewerList list) {
+  if (length <= 3) return RowColour::Black;
+  if (ChangeSideOf(kind) == sideOf(list)) return ReportLineColour(kind);
+  if (length < 11) return RowColour::Black;
+  switch (kind) {
+    case ReportLineKind::NewSummaryTitle:
+    case ReportLineKind::NewFileHeader:
+      return RowColour::Blue;
+    case ReportLineKind::Ruler:
+      return RowColour::Purple;
+    case ReportLineKind::OldSummaryTitle:
+    case ReportLineKind::ListingType:
+    case ReportLineKind::OldFileHeader:
+      return RowColour::Red;
+    default:
+      return RowColour::Black;
   }
-  if (line.size() < 11) return RowColour::Black;
-  if (startsWithAny(line, {"Summary Ne", "New File("})) return RowColour::Blue;
-  if (startsWith(line, "ID  ----+-")) return RowColour::Purple;
-  if (startsWithAny(line, {"Summary Ol", "LISTING-TY", "Old File("})) return RowColour::Red;
-  return RowColour::Black;
 }
 
 // The changes the report lists: the set totals and, when the run stopped inside a pair, that pair's own
@@ -115,12 +117,36 @@ std::uint32_t RowColourRgb(RowColour colour) {
   return 0x000000;
 }
 
-RowColour ReportLineColour(std::string_view line, bool listChng) {
-  if (startsWithAny(line, {"D -", "DM-", "*  "})) return RowColour::Red;
-  if (startsWithAny(line, {"I -", "IM-"})) return RowColour::Blue;
-  if (startsWith(line, "RN-")) return RowColour::Teal;
-  if (startsWith(line, "RO-")) return RowColour::Maroon;
-  return titleColour(line, listChng);
+RowColour ReportLineColour(ReportLineKind kind) {
+  switch (kind) {
+    case ReportLineKind::Deleted:
+    case ReportLineKind::DeletedMoved:
+    case ReportLineKind::ChangedFile:
+      return RowColour::Red;
+    case ReportLineKind::Inserted:
+    case ReportLineKind::InsertedMoved:
+      return RowColour::Blue;
+    case ReportLineKind::ReformattedNew:
+      return RowColour::Teal;
+    case ReportLineKind::ReformattedOld:
+      return RowColour::Maroon;
+    case ReportLineKind::NewSummaryTitle:
+    case ReportLineKind::Ruler:
+    case ReportLineKind::NewFileHeader:
+    case ReportLineKind::NewDirHeader:
+    case ReportLineKind::NotShownGap:
+      return RowColour::Blue;
+    case ReportLineKind::OldSummaryTitle:
+    case ReportLineKind::IndividualTitle:
+    case ReportLineKind::ListingType:
+    case ReportLineKind::OldFileHeader:
+    case ReportLineKind::OldDirHeader:
+    case ReportLineKind::GroupTitle:
+    case ReportLineKind::ProgramTitle:
+      return RowColour::Red;
+    default:
+      return RowColour::Black;
+  }
 }
 
 std::string RulerExtension(const CompareOptions& options) {
@@ -197,23 +223,6 @@ std::int64_t NavigationTopRow(std::int64_t row, std::int64_t visibleRows) {
   return std::max<std::int64_t>(0, row - std::max<std::int64_t>(visibleRows, 1) / 3);
 }
 
-bool IsChangeRow(const std::string& line) {
-  // Tested byte by byte: change navigation runs this on hundreds of thousands of rows per step.
-  if (line.size() < 3) return false;
-  const char second = line[1], third = line[2];
-  switch (line[0]) {
-    case 'I':
-    case 'D':
-      return (second == ' ' || second == 'M') && third == '-';
-    case 'R':
-      return (second == 'N' || second == 'O') && third == '-';
-    case '*':
-      return second == ' ' && third == ' ';
-    default:
-      return false;
-  }
-}
-
 bool RowHasNumber(const AppState& app, std::size_t i) {
   return !(app.SummaryToMainOnly && i >= static_cast<std::size_t>(std::max(app.ListingLineCount, 0)));
 }
@@ -253,17 +262,20 @@ std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
                                          : ViewerRowText(app_, lines, row);
 }
 
+ReportLineKind ReportViewerModel::rowKind(ViewerList list, std::int64_t i) const {
+  const std::string* text = storedLine(list, i);
+  return text == nullptr ? ReportLineKind::Other : ClassifyReportLine(*text, app_.options.ListChng);
+}
+
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {
   const std::string* text = rowCount(list) > i ? storedLine(list, i) : nullptr;
   if (text == nullptr) return RowColour::Green;
-  if (kind_ == ViewerKind::Horizontal) return horizontalColour(*text, list);
-  if (kind_ == ViewerKind::Single) return ReportLineColour(*text, app_.options.ListChng);
-  const bool report = list == ViewerList::Report;
-  if (!report && startsWithAny(*text, {"D -", "DM-"})) return RowColour::Red;
-  if (report && startsWithAny(*text, {"I -", "IM-"})) return RowColour::Blue;
-  if (report && startsWith(*text, "RN-")) return RowColour::Teal;
-  if (!report && startsWith(*text, "RO-")) return RowColour::Maroon;
-  return titleColour(*text, app_.options.ListChng);
+  const ReportLineKind kind = rowKind(list, i);
+  if (kind_ == ViewerKind::Horizontal) return horizontalColour(kind, text->size(), list);
+  // The dual viewer's lists colour only the change codes of their own side.
+  const ChangeSide side = ChangeSideOf(kind);
+  if (kind_ == ViewerKind::Dual && side != ChangeSide::None && side != sideOf(list)) return RowColour::Black;
+  return ReportLineColour(kind);
 }
 
 void ReportViewerModel::selectTop() {
@@ -300,17 +312,20 @@ std::int64_t ReportViewerModel::changeAbove(std::int64_t from) const {
   return kind_ == ViewerKind::Single ? singleChangeAbove(from) : twoListChange(from, false);
 }
 
+bool ReportViewerModel::isChangeRow(std::int64_t row) const {
+  return ChangeSideOf(rowKind(ViewerList::Report, row)) != ChangeSide::None;
+}
+
 std::int64_t ReportViewerModel::singleChangeBelow(std::int64_t from) const {
-  const auto& lines = app_.reportLines;
-  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  const std::int64_t count = rowCount(ViewerList::Report);
   std::int64_t row = 2;
   bool inSpan = true;
   if (from >= 2 && from < count) {
     row = from + 1;
-    inSpan = IsChangeRow(lines[static_cast<std::size_t>(from)]);
+    inSpan = isChangeRow(from);
   }
   for (; row < count; ++row) {
-    if (!IsChangeRow(lines[static_cast<std::size_t>(row)]))
+    if (!isChangeRow(row))
       inSpan = false;
     else if (!inSpan)
       return row;
@@ -319,16 +334,15 @@ std::int64_t ReportViewerModel::singleChangeBelow(std::int64_t from) const {
 }
 
 std::int64_t ReportViewerModel::singleChangeAbove(std::int64_t from) const {
-  const auto& lines = app_.reportLines;
-  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  const std::int64_t count = rowCount(ViewerList::Report);
   std::int64_t row = count - 1;
   bool inSpan = true;
   if (from >= 0 && from < count) {
     row = from - 1;
-    inSpan = IsChangeRow(lines[static_cast<std::size_t>(from)]);
+    inSpan = isChangeRow(from);
   }
   for (; row >= 3; --row) {
-    if (!IsChangeRow(lines[static_cast<std::size_t>(row)]))
+    if (!isChangeRow(row))
       inSpan = false;
     else if (!inSpan)
       return row;
@@ -338,17 +352,14 @@ std::int64_t ReportViewerModel::singleChangeAbove(std::int64_t from) const {
 
 std::int64_t ReportViewerModel::twoListChange(std::int64_t from, bool forward) const {
   enum class SpanState { Clear, Both, LeftOnly, RightOnly, Star };
-  const auto& left = app_.reportLines;
-  const auto& right = app_.oldSideLines;
-  const std::int64_t leftCount = static_cast<std::int64_t>(left.size());
-  const auto leftAt = [&](std::int64_t j) -> const std::string& { return left[static_cast<std::size_t>(j)]; };
-  const auto rightAt = [&](std::int64_t j) {
-    return j < static_cast<std::int64_t>(right.size()) ? &right[static_cast<std::size_t>(j)] : nullptr;
+  const std::int64_t leftCount = rowCount(ViewerList::Report);
+  const auto hasRight = [&](std::int64_t j) {
+    return j < static_cast<std::int64_t>(app_.oldSideLines.size());
   };
-  const auto isL = [&](std::int64_t j) { return startsWithAny(leftAt(j), {"I -", "IM-", "RN-"}); };
+  const auto leftKind = [&](std::int64_t j) { return rowKind(ViewerList::Report, j); };
+  const auto isL = [&](std::int64_t j) { return ChangeSideOf(leftKind(j)) == ChangeSide::New; };
   const auto isR = [&](std::int64_t j) {
-    const std::string* r = rightAt(j);
-    return r != nullptr && startsWithAny(*r, {"D -", "DM-", "RO-"});
+    return hasRight(j) && ChangeSideOf(rowKind(ViewerList::OldSide, j)) == ChangeSide::Old;
   };
 
   SpanState state = SpanState::Clear;
@@ -364,29 +375,28 @@ std::int64_t ReportViewerModel::twoListChange(std::int64_t from, bool forward) c
       state = SpanState::LeftOnly;
     else if (r)
       state = SpanState::RightOnly;
-    else if (startsWith(leftAt(from), "*  "))
+    else if (leftKind(from) == ReportLineKind::ChangedFile)
       state = SpanState::Star;
     row = forward ? from + 1 : from - 1;
   }
   const std::int64_t end = std::min<std::int64_t>(app_.SummaryStartLine, leftCount);
   for (; forward ? row < end : row >= 3; row += forward ? 1 : -1) {
-    const std::string& leftLine = leftAt(row);
-    const std::string* rightLine = rightAt(row);
+    const ReportLineKind leftLine = leftKind(row);
+    const bool rightExists = hasRight(row);
     const bool l = isL(row), r = isR(row);
-    const bool leftBlank = startsWith(leftLine, " ");
-    const bool rightBlank = rightLine != nullptr && startsWith(*rightLine, " ");
-    if ((leftBlank || startsWith(leftLine, "TDL")) && (rightLine == nullptr || rightBlank)) {
+    const bool leftBlank = startsWithBlank(leftLine);
+    const bool rightBlank = rightExists && startsWithBlank(rowKind(ViewerList::OldSide, row));
+    if ((leftBlank || leftLine == ReportLineKind::EqualFile) && (!rightExists || rightBlank)) {
       state = SpanState::Clear;
     } else if (state == SpanState::LeftOnly && l) {
       if (r) state = SpanState::Both;
     } else if (state == SpanState::RightOnly && r) {
       if (l) state = SpanState::Both;
-    } else if ((state == SpanState::Clear && (l || r || startsWith(leftLine, "*"))) ||
+    } else if ((state == SpanState::Clear && (l || r || startsWithStar(leftLine))) ||
                (state == SpanState::RightOnly && l) || (state == SpanState::LeftOnly && r)) {
       return row;
     } else if (state == SpanState::Both) {
-      if (leftBlank || rightLine == nullptr || rightBlank)
-        state = l ? SpanState::LeftOnly : SpanState::RightOnly;
+      if (leftBlank || !rightExists || rightBlank) state = l ? SpanState::LeftOnly : SpanState::RightOnly;
     }
   }
   return -1;
@@ -395,8 +405,7 @@ std::int64_t ReportViewerModel::twoListChange(std::int64_t from, bool forward) c
 // ---- File sections and Find ----
 
 void ReportViewerModel::nextFileSection() {
-  const auto& lines = app_.reportLines;
-  const std::int64_t count = static_cast<std::int64_t>(lines.size());
+  const std::int64_t count = rowCount(ViewerList::Report);
   std::int64_t row = selected_ + 1;
   std::int64_t last = count - 1;
   const char* message = kHorizontalSectionMessage;
@@ -413,7 +422,8 @@ void ReportViewerModel::nextFileSection() {
   }
   last = std::min(last, count - 1);
   for (; row <= last; ++row) {
-    if (startsWithAny(lines[static_cast<std::size_t>(row)], {"New File(", "Kelvarn GR"})) {
+    const ReportLineKind line = rowKind(ViewerList::Report, row);
+    if (line == ReportLineKind::NewFileHeader || line == ReportLineKind::GroupTitle) {
       selected_ = row;
       return;
     }

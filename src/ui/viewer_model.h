@@ -7,6 +7,7 @@
 
 #include "engine/app_state.h"
 #include "engine/host.h"
+#include "report/report_line_kind.h"
 #include "ui/main_panel_state.h"
 
 namespace kelvarine {
@@ -32,9 +33,8 @@ enum class RowColour { Black, Red, Blue, Teal, Maroon, Purple, Green };
 // The colour's RGB value (0xRRGGBB; Black is 0x000000).
 std::uint32_t RowColourRgb(RowColour colour);
 
-// The colour of a report line in the single-panel viewer, by its change code or section title;
-// `listChng` tells that the set ran with the Chng listing.
-RowColour ReportLineColour(std::string_view line, bool listChng);
+// The colour of a report line in the single-panel viewer, by its kind.
+RowColour ReportLineColour(ReportLineKind kind);
 
 // What a viewer shows around its rows when it opens.
 struct ViewerLayout {
@@ -69,9 +69,6 @@ bool ReShowAllowed(const AppState& app, Host& host);
 // `visibleRows` rows, with the rows after it in sight.
 std::int64_t NavigationTopRow(std::int64_t row, std::int64_t visibleRows);
 
-// A change row begins with one of the seven change codes.
-bool IsChangeRow(const std::string& line);
-
 // One open viewer over the application's report lists. Rows are formatted on demand; nothing is
 // copied or precomputed, so opening a report of any length costs nothing. The selection is one row
 // index shared by both lists of the two-list viewers (-1: none).
@@ -86,6 +83,8 @@ class ReportViewerModel {
   // The displayed text of row i: the row number (or a blank for unnumbered rows) and the stored line;
   // for an index outside the list, the list's error text.
   std::string rowText(ViewerList list, std::int64_t i) const;
+  // The kind of row i's stored line (Other for an index outside the list).
+  ReportLineKind rowKind(ViewerList list, std::int64_t i) const;
   RowColour rowColour(ViewerList list, std::int64_t i) const;
 
   std::int64_t selected() const { return selected_; }
@@ -115,6 +114,8 @@ class ReportViewerModel {
   void findNext(const std::string& dialogText, bool down);
 
  private:
+  // Row i of the report line list is a change row: it begins with one of the seven change codes.
+  bool isChangeRow(std::int64_t row) const;
   std::int64_t singleChangeBelow(std::int64_t from) const;
   std::int64_t singleChangeAbove(std::int64_t from) const;
   std::int64_t twoListChange(std::int64_t from, bool forward) const;

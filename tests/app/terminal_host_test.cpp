@@ -78,7 +78,7 @@ TEST(TerminalColourTest, ReportLinesByChangeCodeTitleAndStatus) {
   for (const auto& [line, listChng, depth, escape] :
        {Case{"RN- new", false, ColourDepth::TrueColour, "\033[38;2;0;128;128m"},
         Case{"   ************* x", true, ColourDepth::Basic, "\033[34m"},
-        Case{"   ************* x", false, ColourDepth::Basic, ""},
+        Case{"INFORM: Compare complete.", false, ColourDepth::Basic, "\033[1m"},
         Case{"    alpha", false, ColourDepth::TrueColour, ""},
         Case{"ERROR: User error.", false, ColourDepth::TrueColour, "\033[1;31m"}})
     EXPECT_EQ(ReportColouring(depth).escapeFor(line, listChng), escape)

@@ -13,12 +13,14 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/compare_choices.h"
 #include "engine/compare_run.h"
 #include "engine/std_file_system.h"
 #include "report/report_generator.h"
+#include "report/report_line_kind.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "support/temp_directory.h"
@@ -278,21 +280,17 @@ TEST(DualTextWidthsTest, WithFsclFollowTheLongestLinesPast80UpTo128) {
   }
 }
 
-TEST(PrintColourTest, StoredLinePrefixesGiveTheNames) {
-  struct Case {
-    std::string line;
-    bool chng;
-    std::string name;
-  };
-  for (const Case& c : std::vector<Case>{{"RO- x", false, "Red"},
-                                         {"RN- x", false, "Blue"},
-                                         {"*   x", false, "Black"},
-                                         {"New File = a", false, "Blue"},
-                                         {"New File(1) = a", false, "Black"},
-                                         {"Old File = a", false, "Red"},
-                                         {"   ************* x", true, "Green"},
-                                         {"   ************* x", false, "Black"}})
-    EXPECT_EQ(PrintColourName(PrintColourOf(c.line, c.chng)), c.name) << c.line;
+// Where print colours differ from the viewer's: reformatted lines in blue and red, the labels, the gap.
+TEST(PrintColourTest, KindsGiveTheNames) {
+  using K = ReportLineKind;
+  for (const auto& [kind, name] : std::vector<std::pair<K, std::string>>{{K::ReformattedOld, "Red"},
+                                                                         {K::ReformattedNew, "Blue"},
+                                                                         {K::ChangedFile, "Black"},
+                                                                         {K::NewFileLabel, "Blue"},
+                                                                         {K::NewFileHeader, "Black"},
+                                                                         {K::OldFileLabel, "Red"},
+                                                                         {K::NotShownGap, "Green"}})
+    EXPECT_EQ(PrintColourName(PrintColourOf(kind)), name) << static_cast<int>(kind);
 }
 
 // A stream whose every write fails, as on a full disk.
@@ -379,9 +377,12 @@ TEST(SaveDialogTest, SavedFormatIsTheOneTheFilterForced) {
     for (int filter = 1; filter <= 3; ++filter)
       EXPECT_EQ(SaveFormatFor(ForceFilterExtension(name, filter)), forced[filter - 1]) << name << filter;
   // The unified diff's filter keeps either of its two extensions.
-  for (const auto& [name, diff] : std::vector<std::pair<std::string, std::string>>{
-           {"out/r", "out/r.diff"}, {"out/r.PATCH", "out/r.PATCH"}, {"out/r.Diff", "out/r.Diff"},
-           {"out/r.txt", "out/r.diff"}, {"out.patch/r", "out.patch/r.diff"}})
+  for (const auto& [name, diff] :
+       std::vector<std::pair<std::string, std::string>>{{"out/r", "out/r.diff"},
+                                                        {"out/r.PATCH", "out/r.PATCH"},
+                                                        {"out/r.Diff", "out/r.Diff"},
+                                                        {"out/r.txt", "out/r.diff"},
+                                                        {"out.patch/r", "out.patch/r.diff"}})
     EXPECT_EQ(ForceFilterExtension(name, kUnifiedDiffFilter), diff);
 }
 
