@@ -151,7 +151,9 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
 }
 
 std::vector<std::string> PosixFileSystem::listFiles(const std::string& directory) {
-  return listDirectory(directory).files;
+  DirectoryEntries entries;
+  listDirectory(directory, entries, nullptr);
+  return entries.files;
 }
 
 namespace {
@@ -190,8 +192,9 @@ FileSystem::Kind PosixFileSystem::kind(const std::string& path) {
   return S_ISDIR(st.st_mode) ? Kind::Directory : Kind::Other;
 }
 
-DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
-  DirectoryEntries entries;
+bool PosixFileSystem::listDirectory(const std::string& directory, DirectoryEntries& entries,
+                                    std::string* why) {
+  entries = {};
   const std::string given = directory.empty() ? "." : directory;
   constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
   int fd = openLong(AT_FDCWD, given, kFlags);
@@ -201,9 +204,9 @@ DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
   }
   DIR* listing = fd < 0 ? nullptr : ::fdopendir(fd);
   if (listing == nullptr) {
-    entries.error = std::strerror(errno);
+    if (why != nullptr) *why = std::strerror(errno);
     if (fd >= 0) ::close(fd);
-    return entries;
+    return false;
   }
   const int at = ::dirfd(listing);
   std::vector<std::string> links;  // the files found that are links to regular files
@@ -239,10 +242,14 @@ DirectoryEntries PosixFileSystem::listDirectory(const std::string& directory) {
     if (type == S_IFDIR) entries.directories.push_back(name);
     errno = 0;
   }
-  if (errno != 0) entries.error = std::strerror(errno);
+  const int failure = errno;
   ::closedir(listing);
-  if (entries.error.empty()) rememberListed(directory, links);
-  return entries;
+  if (failure != 0) {
+    if (why != nullptr) *why = std::strerror(failure);
+    return false;
+  }
+  rememberListed(directory, links);
+  return true;
 }
 
 std::unique_ptr<InputFile> InputFileFromDescriptor(int fd, std::optional<FileStamp> stamp) {

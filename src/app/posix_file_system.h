@@ -25,7 +25,7 @@ class PosixFileSystem : public StdFileSystem {
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
-  DirectoryEntries listDirectory(const std::string& directory) override;
+  bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override;
   // The reason NameUsable(path) gives, empty when it is usable.
   std::string problem(const std::string& path) override;
   bool opensConcurrently() const override { return true; }

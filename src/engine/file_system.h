@@ -38,7 +38,6 @@ std::unique_ptr<InputFile> InputFileFromBytes(std::string bytes, std::int64_t si
 // (never links to directories, so that a link loop cannot make a walk endless), in no set order.
 struct DirectoryEntries {
   std::vector<std::string> files, directories;
-  std::string error;  // the system's reason when the directory cannot be read, else empty
   // The name and the system's reason of each entry whose type cannot be found: a dangling link, a
   // link loop.
   std::vector<std::pair<std::string, std::string>> unusable;
@@ -59,9 +58,12 @@ class FileSystem {
   // The names of the regular files (and links to them) in a directory, dot-files included, in the
   // order the file system gives them; empty when it cannot be listed.
   virtual std::vector<std::string> listFiles(const std::string& directory) = 0;
-  // The files and subdirectories of a directory, with one listing of it.
-  virtual DirectoryEntries listDirectory(const std::string& directory) {
-    return {listFiles(directory), {}, {}, {}};
+  // The files and subdirectories of a directory, with one listing of it, into `entries`. False, with
+  // the system's reason in `why`, when it cannot be read (`entries` then holds what was listed before).
+  virtual bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) {
+    (void)why;
+    entries = {listFiles(directory), {}, {}};
+    return true;
   }
   // Why `path` can be neither opened as a file nor listed as a directory, in the system's words
   // ("No such file or directory", "Permission denied", "not a regular file (a FIFO)"); empty when it

@@ -65,8 +65,8 @@ class ReadAhead : public FileSystem {
   std::vector<std::string> listFiles(const std::string& directory) override {
     return files_.listFiles(directory);
   }
-  DirectoryEntries listDirectory(const std::string& directory) override {
-    return files_.listDirectory(directory);
+  bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override {
+    return files_.listDirectory(directory, entries, why);
   }
   std::string problem(const std::string& path) override { return files_.problem(path); }
   std::string resolveForWriting(const std::string& path) override { return files_.resolveForWriting(path); }

@@ -162,8 +162,8 @@ std::vector<std::string> StdFileSystem::listFiles(const std::string& directory) 
   return names;
 }
 
-DirectoryEntries StdFileSystem::listDirectory(const std::string& directory) {
-  DirectoryEntries entries;
+bool StdFileSystem::listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) {
+  entries = {};
   std::error_code ec;
   fs::path dir = directory.empty() ? fs::path(".") : fs::path(ResolvePathIgnoringCase(directory));
   fs::directory_iterator it(dir, ec);
@@ -179,8 +179,9 @@ DirectoryEntries StdFileSystem::listDirectory(const std::string& directory) {
       entries.unusable.emplace_back(it->path().filename().string(), entryError.message());
     }
   }
-  if (ec) entries.error = ec.message();
-  return entries;
+  if (!ec) return true;
+  if (why != nullptr) *why = ec.message();
+  return false;
 }
 
 }  // namespace kelvarine

@@ -16,7 +16,7 @@ class StdFileSystem : public FileSystem {
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
-  DirectoryEntries listDirectory(const std::string& directory) override;
+  bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override;
   std::string resolveForWriting(const std::string& path) override;
   bool opensConcurrently() const override { return true; }
 };

@@ -30,10 +30,11 @@ TreeListing ListFileTree(FileSystem& files, const std::string& directory, std::s
   while (!pending.empty()) {
     const std::string relative = std::move(pending.back());
     pending.pop_back();
-    DirectoryEntries entries =
-        files.listDirectory(relative.empty() ? directory : joinPath(directory, relative));
-    if (!entries.error.empty() && !relative.empty()) {
-      const std::string problem = joinPath(directory, relative) + ": " + entries.error;
+    DirectoryEntries entries;
+    std::string why;
+    if (!files.listDirectory(relative.empty() ? directory : joinPath(directory, relative), entries, &why) &&
+        !relative.empty()) {
+      const std::string problem = joinPath(directory, relative) + ": " + why;
       if (host != nullptr) host->showMessage("Directory not compared: " + problem);
       listing.unreadable.push_back(problem);
     }

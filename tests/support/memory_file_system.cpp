@@ -74,11 +74,13 @@ FileSystem::Kind MemoryFileSystem::kind(const std::string& path) {
 }
 
 std::vector<std::string> MemoryFileSystem::listFiles(const std::string& directory) {
-  return listDirectory(directory).files;
+  DirectoryEntries entries;
+  listDirectory(directory, entries, nullptr);
+  return entries.files;
 }
 
-DirectoryEntries MemoryFileSystem::listDirectory(const std::string& directory) {
-  DirectoryEntries entries;
+bool MemoryFileSystem::listDirectory(const std::string& directory, DirectoryEntries& entries, std::string*) {
+  entries = {};
   const std::string prefix = insidePrefix(directory);
   for (auto it = files_.lower_bound(prefix); it != files_.end() && it->first.starts_with(prefix); ++it) {
     const std::size_t slash = it->first.find('/', prefix.size());
@@ -89,7 +91,7 @@ DirectoryEntries MemoryFileSystem::listDirectory(const std::string& directory) {
              (entries.directories.empty() || entries.directories.back() != name))
       entries.directories.push_back(name);
   }
-  return entries;
+  return true;
 }
 
 }  // namespace kelvarine

@@ -35,7 +35,7 @@ class MemoryFileSystem : public FileSystem {
   // A directory is any prefix "dir/" of a file's path.
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
-  DirectoryEntries listDirectory(const std::string& directory) override;
+  bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override;
   // The reason `problems` holds for the path, else none.
   std::string problem(const std::string& path) override { return problems.count(path) ? problems[path] : ""; }
   std::map<std::string, std::string> problems;

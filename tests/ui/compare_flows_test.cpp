@@ -53,9 +53,11 @@ class ScriptedWindows : public SelectionWindows {
 // A memory file system in which some directories cannot be read.
 class LockedFileSystem : public MemoryFileSystem {
  public:
-  DirectoryEntries listDirectory(const std::string& directory) override {
-    if (directory.ends_with("locked")) return {{}, {}, "Permission denied", {}};
-    return MemoryFileSystem::listDirectory(directory);
+  bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override {
+    if (!directory.ends_with("locked")) return MemoryFileSystem::listDirectory(directory, entries, why);
+    entries = {};
+    if (why != nullptr) *why = "Permission denied";
+    return false;
   }
 };
 
