@@ -79,7 +79,8 @@ int exactnessText(ListingText line, const TextInput& input, const CompareOptions
 }
 
 // The listing of one chunk: both tables read again with their runs and pair counters, then the
-// Long/Chng walk or the Delta/Ovsum walk.
+// Long/Chng walk or the Delta/Ovsum walk. The listing steps keep their established names
+// (WriteMatchedLine, WriteBlockHeader ...); the class's own helpers are camelCase.
 class ListingBody {
  public:
   explicit ListingBody(CompareContext& context)
@@ -280,7 +281,7 @@ class ListingBody {
   }
 
   // The matched line n with its partner o; k (its place in the match run) adds nothing to the line.
-  void WriteMatchedLine(int n, int o, int /*k*/) {
+  void WriteMatchedLine(int n, int o) {
     if (options_.ListDelta) {
       emit(MatchedLine(shown(newLine(n)), options_.Fscl, newRef(n), oldRef(o)));
     } else {
@@ -293,7 +294,7 @@ class ListingBody {
     if (options_.Lorl) emit(ReformatOldLine(shown(oldLine(o)), options_.Fscl, oldRef(o)));
   }
 
-  void WriteInsertedLine(int n, int /*o*/, int k) {
+  void WriteInsertedLine(int n, int k) {
     const LineRecord& record = newLine(n);
     if (record.Moved) {
       emit(MovedInsertedLine(shown(record), options_.Fscl, newRef(n), oldRef(record.Link)));
@@ -302,7 +303,7 @@ class ListingBody {
     }
   }
 
-  void WriteDeletedLine(int /*n*/, int o, int k) {
+  void WriteDeletedLine(int o, int k) {
     const LineRecord& record = oldLine(o);
     if (record.Moved) {
       emit(MovedDeletedLine(shown(record), options_.Fscl, newRef(record.Link), oldRef(o)));
@@ -348,9 +349,9 @@ class ListingBody {
         for (int i = 0; i < k; ++i) {
           if (i > 0) n = writeDpLines(n);
           if (!inserted(n) || !deleted(o)) break;
-          WriteInsertedLine(n, o, i);
+          WriteInsertedLine(n, i);
           ++n;
-          WriteDeletedLine(n, o, i);
+          WriteDeletedLine(o, i);
           o = nextOld(o + 1);
         }
       }
@@ -360,14 +361,14 @@ class ListingBody {
         for (int i = 0; i < k; ++i) {
           if (i > 0) n = writeDpLines(n);
           if (!inserted(n)) break;
-          WriteInsertedLine(n, o, i);
+          WriteInsertedLine(n, i);
           ++n;
         }
       }
       if (deleted(o)) {
         const int k = std::max(1, oldLine(o).RunLen);
         for (int i = 0; i < k && deleted(o); ++i) {
-          WriteDeletedLine(n, o, i);
+          WriteDeletedLine(o, i);
           o = nextOld(o + 1);
         }
       }
@@ -392,7 +393,7 @@ class ListingBody {
               continue;
             }
             const int p = partner(n);
-            WriteMatchedLine(n, p, i);
+            WriteMatchedLine(n, p);
             o = nextOld(p + 1);
             ++n;
           }
@@ -493,19 +494,19 @@ class ListingBody {
     int o = deleteStart;
     if (counts.inserts == counts.deletes && counts.inserts > 0) {
       for (int k = 0; k < counts.inserts && inserted(n) && deleted(o); ++k) {
-        WriteInsertedLine(n, o, k);
-        WriteDeletedLine(n, o, k);
+        WriteInsertedLine(n, k);
+        WriteDeletedLine(o, k);
         n = nextNew(n + 1);
         o = nextOld(o + 1);
       }
       return;
     }
     for (int k = 0; k < counts.inserts && inserted(n); ++k) {
-      WriteInsertedLine(n, o, k);
+      WriteInsertedLine(n, k);
       n = nextNew(n + 1);
     }
     for (int k = 0; k < counts.deletes && deleted(o); ++k) {
-      WriteDeletedLine(n, o, k);
+      WriteDeletedLine(o, k);
       o = nextOld(o + 1);
     }
   }
