@@ -6,7 +6,6 @@
 #include <QtWidgets>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -94,11 +93,6 @@ void pressEnter() {
 
 const std::string kCaption = "Kelvarine V1.8 - Single Panel Display of Comparison Report  06/12/2026 12:00";
 const auto kSaved = std::optional<SaveOutcome>(SaveOutcome::Saved);
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The text of each page of a PDF, as pdftotext lays it out.
 QStringList pdfPages(const QString& pdf) {

@@ -361,33 +361,6 @@ TEST(ListingBodyTest, AFileThatChangedBeforeTheListingIsListedAsItNowReads) {
             (Lines{"RN A longer line", "I ", "D x", "RN "}));
 }
 
-// Reading and preparing lines ahead on a helper thread leaves every report as it was: a pair of several
-// chunks (cut short, with their context windows, carried Delta matches and re-read Dp comments) in every
-// listing type.
-TEST(ListingBodyTest, ReadingAheadOnAHelperThreadLeavesTheReportAsItWas) {
-  std::string newText, oldText;
-  const Lines pool = {"x = 1;", "}", "", "\tf(a, b);", "/* a */ b", "q // r", "  y  "};
-  for (int i = 0; i < 12000; ++i) {
-    const std::string& line = pool[static_cast<std::size_t>(i * 7 % 11 % 7)];
-    oldText += line + "\n";
-    newText += (i % 97 == 0 ? "changed " + std::to_string(i) : line) + "\n";
-  }
-  for (const auto& [listType, options] :
-       {std::pair{"Chng", "None"}, {"Chng", "Dcpp"}, {"Long", "Dcpp Xdpl Lorl"}, {"Delta", "Icas Fmvl"}}) {
-    SCOPED_TRACE(std::string(listType) + " " + options);
-    Lines reports[2];
-    for (int ahead = 0; ahead < 2; ++ahead) {
-      ListingRun r(listType, options);
-      r.app.ReadAheadMinSize = ahead == 0 ? -1 : 0;
-      r.app.Jobs = 2;
-      r.listing(newText, oldText);
-      reports[ahead] = r.app.reportLines.lines();
-    }
-    EXPECT_GT(reports[0].size(), 100u);
-    EXPECT_EQ(reports[1], reports[0]);
-  }
-}
-
 TEST(ListingBodyTest, AeqfPairIsListedFromTheNewFileOnly) {
   ListingRun r("Long", "Dsem Aeqf");
   const std::string text = "a\n; c\nb\n";

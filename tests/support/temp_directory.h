@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace kelvarine {
@@ -33,5 +34,11 @@ class TempDirectory {
 
   std::filesystem::path root;
 };
+
+// The whole content of the file at `path`; empty when it cannot be read.
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace kelvarine

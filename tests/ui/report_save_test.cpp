@@ -22,6 +22,7 @@
 #include "report/report_generator.h"
 #include "report/report_line_kind.h"
 #include "support/memory_file_system.h"
+#include "support/memory_set.h"
 #include "support/recording_host.h"
 #include "support/temp_directory.h"
 #include "ui/print_layout.h"
@@ -42,11 +43,6 @@ Lines splitLines(const std::string& text) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A real one-pair run: a changed line holding "<b>", a deleted line with a backslash and an inserted
@@ -101,13 +97,6 @@ class SavedReportTest : public ::testing::Test {
   ReportGenerator generator;
   SaveSource source;
 };
-
-Lines concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
 
 TEST_F(SavedReportTest, SingleHtmlNumbersListingRowsEscapesAndSpansColours) {
   run(false);
@@ -558,33 +547,6 @@ class PrintLayoutTest : public ::testing::Test {
   AppState app;
   PrintSource source{false, "Caption", "10", false};
 };
-
-TEST_F(PrintLayoutTest, HundredRowsOnSixtyLinePagesBreakAfterRow56) {
-  for (int i = 1; i <= 100; ++i)
-    app.reportLines.add(i == 3   ? "I - inserted"
-                        : i == 4 ? "D - deleted " + std::string(78, 'x')  // as wide as the page
-                                 : "line " + std::to_string(i));
-  EXPECT_EQ(PrintReport(canvas, app, host, source), PrintEnd::Complete);
-
-  Lines expected = {"font Courier New 10", "begin"};
-  auto header = [&](int page) {
-    expected.push_back("21,20 B Black [Caption]");
-    expected.push_back(std::to_string((100 - 9) * 8) + ",30 B Black [Page   " + std::to_string(page) + "]");
-  };
-  header(1);
-  for (int i = 1; i <= 100; ++i) {
-    if (i == 57) {
-      expected.push_back("page");
-      header(2);
-    }
-    const int slot = 4 + (i <= 56 ? i - 1 : i - 57);
-    const std::string text = number(i) + app.reportLines[static_cast<std::size_t>(i - 1)];
-    expected.push_back(row(21, slot, i == 3 ? "Blue" : i == 4 ? "Red" : "Black", text));
-  }
-  expected.push_back("end");
-  EXPECT_EQ(canvas.calls, expected);
-  EXPECT_EQ(host.processEventsCalls, 2 + 5);  // before and after, and after every 20th row
-}
 
 TEST_F(PrintLayoutTest, DualPrintsThreePartsAndDropsRowNumbersOnRequest) {
   for (const char* line : {"New File", "I - new", "same", "Summary", "LISTING-TYPE = Chng"})

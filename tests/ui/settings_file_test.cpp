@@ -5,16 +5,14 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "ui/ini_file.h"
 #include "support/memory_file_system.h"
 #include "support/recording_host.h"
 #include "support/temp_directory.h"
+#include "ui/ini_file.h"
 #include "ui/like_name_selection.h"
 #include "ui/two_list_selection.h"
 
@@ -22,13 +20,6 @@ namespace fs = std::filesystem;
 
 namespace kelvarine {
 namespace {
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST(IniFileTest, EntriesOfEverySectionOfThatNameWithoutCommentsAndBlanks) {
   const IniFile ini(

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "report/report_generator.h"
@@ -33,8 +32,7 @@ TEST(UnifiedSaveTest, HaltKeepsTheFile) {
   AppState rerun = UnifiedDiffRerun(app);
   host.onProcessEvents = [&] { rerun.StopRequested = true; };
   EXPECT_EQ(SaveUnifiedDiff(target, rerun, host, files), SaveOutcome::Halted);
-  std::ifstream in(target, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "before\n");
+  EXPECT_EQ(readFile(target), "before\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root), {}), 1);
 }
 
