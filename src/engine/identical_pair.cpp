@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/pair_text_compare.h"
 #include "engine/plain_line_count.h"
 #include "engine/text_reader.h"
 
@@ -202,11 +203,6 @@ bool loadCountedChunk(CompareContext& context, const std::string& newName, Count
   return true;
 }
 
-void toggleTwice(Host& host) {
-  host.toggleActivityImages();
-  host.toggleActivityImages();
-}
-
 }  // namespace
 
 bool SameBytes(CompareContext& context) {
@@ -258,21 +254,7 @@ void CompareIdenticalPair(CompareContext& context) {
     options.LongestNewLine = std::max(options.LongestNewLine, n.LongestLine);
     options.LongestOldLine = std::max(options.LongestOldLine, o.LongestLine);
 
-    if (pair.AllRead && EofCharTailsDiffer(n, o)) {
-      pair.EofCharTailsDiffer = true;
-      pair.ReturnCode = 1;
-    }
-
-    host.setStatusText("Generating Report   " + names);
-    host.processEvents();
-    toggleTwice(host);
-    context.report.GenerateReport(context);
-
-    if (pair.AllRead) {
-      toggleTwice(host);
-    } else if (options.Fmvl) {
-      pair.MovedSubOptimal = true;
-    }
+    ReportChunk(context, names);
     // Every line of the chunk is kept: the next chunk starts behind it, where the reading stopped.
     n.LinesDone += n.Count;
     o.LinesDone += o.Count;

@@ -81,6 +81,25 @@ class ReadAheadSession {
 
 }  // namespace
 
+void ReportChunk(CompareContext& context, const std::string& names) {
+  PairState& pair = context.pair();
+  Host& host = context.host;
+  // Bytes that an end-of-file character kept out of the text still make the files differ.
+  if (pair.AllRead && EofCharTailsDiffer(context.newInput, context.oldInput)) {
+    pair.EofCharTailsDiffer = true;
+    pair.ReturnCode = 1;
+  }
+  host.setStatusText("Generating Report   " + names);
+  host.processEvents();
+  toggleTwice(host);
+  context.report.GenerateReport(context);
+  if (pair.AllRead) {
+    toggleTwice(host);
+  } else if (context.options().Fmvl) {
+    pair.MovedSubOptimal = true;
+  }
+}
+
 void CompareTextPair(CompareContext& context) {
   AppState& app = context.app;
   Host& host = context.host;
@@ -124,22 +143,7 @@ void CompareTextPair(CompareContext& context) {
       MatchChunk(context);
     }
 
-    // Bytes that an end-of-file character kept out of the text still make the files differ.
-    if (pair.AllRead && EofCharTailsDiffer(n, o)) {
-      pair.EofCharTailsDiffer = true;
-      pair.ReturnCode = 1;
-    }
-
-    host.setStatusText("Generating Report   " + names);
-    host.processEvents();
-    toggleTwice(host);
-    context.report.GenerateReport(context);
-
-    if (pair.AllRead) {
-      toggleTwice(host);
-    } else if (options.Fmvl) {
-      pair.MovedSubOptimal = true;
-    }
+    ReportChunk(context, names);
 
     const std::int32_t doneBefore = n.LinesDone + o.LinesDone;
     advance(n, context.newTable);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/compare_run.h"
+#include "engine/quiet_host.h"
 #include "engine/std_file_system.h"
 #include "report/unified_diff.h"
 
@@ -23,16 +24,9 @@ class StreamDiffOutput : public DiffOutput {
 
 // The run behind a save talks to the user through `host` but leaves the main window's status and
 // progress showing the run whose report is open.
-class SaveRunHost : public Host {
+class SaveRunHost : public QuietHost {
  public:
   explicit SaveRunHost(Host& host) : host_(host) {}
-  void setStatusText(const std::string&) override {}
-  void setProgressVisible(bool) override {}
-  void setProgressTitle(const std::string&) override {}
-  void setProgressPosition(int) override {}
-  void setPercentText(const std::string&) override {}
-  void setActivityImages(bool, bool) override {}
-  void toggleActivityImages() override {}
   void processEvents() override { host_.processEvents(); }
   void showMessage(const std::string& text) override { host_.showMessage(text); }
   bool askYesNo(const std::string& question) override { return host_.askYesNo(question); }
