@@ -3,12 +3,10 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <algorithm>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 
 #include "app/posix_file_system.h"
 #include "kelvarine_version.h"
@@ -47,8 +45,6 @@ int main(int argc, char** argv) {
 
   kelvarine::PosixFileSystem files;
   kelvarine::GuiSession session(files);
-  // Helper threads read a directory compare's next files ahead; the run itself stays on this thread.
-  session.app.Jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const QStringList arguments = QApplication::arguments();
   const std::string newName = arguments.size() > 1 ? arguments[1].toStdString() : std::string();
   const std::string oldName = arguments.size() > 2 ? arguments[2].toStdString() : std::string();

@@ -108,11 +108,12 @@ void GuiHost::toggleActivityImages() {
 
 void GuiHost::processEvents() {
   // Paints the progress and delivers clicks; Halt's handler sets app_.StopRequested, which the run
-  // polls after this returns. A pass only every kPumpInterval: the engine calls this far more often.
+  // polls after this returns. A pass only every kPumpInterval (the engine calls this far more often),
+  // and one pass over what is pending: a bounded loop of passes kept the run waiting on the window.
   const Clock::time_point now = Clock::now();
   if (now - lastPump_ < kPumpInterval) return;
   lastPump_ = now;
-  QApplication::processEvents(QEventLoop::AllEvents, 20);
+  QApplication::processEvents(QEventLoop::AllEvents);
 }
 
 QWidget* GuiHost::dialogParent() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 #include "engine/app_state.h"
 #include "engine/file_system.h"
@@ -15,7 +17,10 @@ namespace kelvarine {
 // remembered fields, the report of the runs, the two selection models and where the settings file is,
 // over the file system that main() owns. Created by main() and passed by reference to the windows.
 struct GuiSession {
-  explicit GuiSession(FileSystem& fileSystem) : files(fileSystem) {}
+  // Helper threads, one per core, read files and lines ahead; the run itself stays on the window's thread.
+  explicit GuiSession(FileSystem& fileSystem) : files(fileSystem) {
+    app.Jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  }
 
   AppState app;
   MainPanelState panel;
