@@ -57,6 +57,25 @@ std::uint16_t compareTextHash(const char* text, int cmpLen) {
   return hash == 0 ? std::uint16_t{65535} : hash;
 }
 
+// The key of the `kept` characters without blanks at `text`: padded with a zero to an even length (an
+// empty text is one zero pair), then hashed.
+inline CompareKey finishKey(char* text, int kept) {
+  CompareKey key;
+  key.CmpLen = kept;
+  if (kept == 0) {
+    text[0] = 0;
+    text[1] = 0;
+    key.CmpLen = 1;
+  } else if (kept % 2 != 0) {
+    text[kept] = 0;
+    key.CmpLen = kept + 1;
+  }
+  key.Hash = compareTextHash(text, key.CmpLen);
+  key.TwinKey = TwinKeyOf(text, key.CmpLen, key.Hash);
+  key.TwinExact = TwinKeyExact(text, key.CmpLen, key.Hash);
+  return key;
+}
+
 }  // namespace
 
 CompareKey MakeCompareKey(char* text, int len, int scan, bool icas) {
@@ -101,20 +120,7 @@ CompareKey MakeCompareKey(char* text, int len, int scan, bool icas) {
     }
   }
 
-  CompareKey key;
-  key.CmpLen = kept;
-  if (kept == 0) {
-    text[0] = 0;
-    text[1] = 0;
-    key.CmpLen = 1;
-  } else if (kept % 2 != 0) {
-    text[kept] = 0;
-    key.CmpLen = kept + 1;
-  }
-  key.Hash = compareTextHash(text, key.CmpLen);
-  key.TwinKey = TwinKeyOf(text, key.CmpLen, key.Hash);
-  key.TwinExact = TwinKeyExact(text, key.CmpLen, key.Hash);
-  return key;
+  return finishKey(text, kept);
 }
 
 CompareKey MakeCompareKeyCopy(const char* line, int len, char* key) {
@@ -159,20 +165,7 @@ CompareKey MakeCompareKeyCopy(const char* line, int len, char* key) {
   const int zeros = std::max(len, kept + 1);
   std::memset(key + zeros, 0, static_cast<std::size_t>(cap - zeros));
 
-  CompareKey made;
-  made.CmpLen = kept;
-  if (kept == 0) {
-    key[0] = 0;
-    key[1] = 0;
-    made.CmpLen = 1;
-  } else if (kept % 2 != 0) {
-    key[kept] = 0;
-    made.CmpLen = kept + 1;
-  }
-  made.Hash = compareTextHash(key, made.CmpLen);
-  made.TwinKey = TwinKeyOf(key, made.CmpLen, made.Hash);
-  made.TwinExact = TwinKeyExact(key, made.CmpLen, made.Hash);
-  return made;
+  return finishKey(key, kept);
 }
 
 void PrepareCompareKey(LineRecord& record, bool icas, bool ccol) {

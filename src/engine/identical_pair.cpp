@@ -232,11 +232,7 @@ void CompareIdenticalPair(CompareContext& context) {
   TextInput& n = context.newInput;
   TextInput& o = context.oldInput;
 
-  pair.AllRead = false;
-  options.PairHeaderArmed = false;
-  options.PairHeaderPending = false;
-  options.ReportNoteSet = false;
-  host.toggleActivityImages();
+  StartPair(context);
 
   const std::string newName = baseName(n.FileName);
   const std::string names = "NFile = " + newName + "   OFile = " + baseName(o.FileName);

@@ -100,6 +100,15 @@ void ReportChunk(CompareContext& context, const std::string& names) {
   }
 }
 
+void StartPair(CompareContext& context) {
+  CompareOptions& options = context.options();
+  context.pair().AllRead = false;
+  options.PairHeaderArmed = false;
+  options.PairHeaderPending = false;
+  options.ReportNoteSet = false;
+  context.host.toggleActivityImages();
+}
+
 void CompareTextPair(CompareContext& context) {
   AppState& app = context.app;
   Host& host = context.host;
@@ -108,11 +117,7 @@ void CompareTextPair(CompareContext& context) {
   TextInput& n = context.newInput;
   TextInput& o = context.oldInput;
 
-  pair.AllRead = false;
-  options.PairHeaderArmed = false;
-  options.PairHeaderPending = false;
-  options.ReportNoteSet = false;
-  host.toggleActivityImages();
+  StartPair(context);
 
   const std::string names = "NFile = " + baseName(n.FileName) + "   OFile = " + baseName(o.FileName);
   ReadAheadSession readAhead(context);
