@@ -138,6 +138,8 @@ void LineFeed::produce(FeedBatch& batch) {
 
 bool LineFeed::advance() {
   const std::size_t want = batch_ == nullptr ? 0 : cur_ + 1;
+  // With a helper, held until the cursor is set: the helper appends to batches_ and reads the cursor.
+  std::unique_lock<std::mutex> lock;
   if (ahead_ == nullptr) {
     if (want >= batches_.size()) {
       if (ended_) return false;
@@ -146,7 +148,7 @@ bool LineFeed::advance() {
       publish(std::move(batch));
     }
   } else {
-    std::unique_lock lock(ahead_->mutex_);
+    lock = std::unique_lock(ahead_->mutex_);
     while (want >= batches_.size() && !ended_ && error_ == nullptr) {
       waiting_ = true;
       ahead_->changed_.notify_all();
