@@ -65,23 +65,18 @@ TEST(ExitStatusWithoutRunTest, OnlyDirectoriesWithoutPairsAreNotErrors) {
 
 // ---- Choices that cannot go together ----------------------------------------------------------------
 
-TEST(CheckChoicesFitTest, OldListNeedsSbslAndADiffTakesNeitherSbslNorFscl) {
-  const std::string hint = "\nRun with --help for more information.";
+// --old-list without Sbsl is refused by the command-line tests.
+TEST(CheckChoicesFitTest, ADiffTakesNeitherSbslNorFscl) {
   CliOptions options;
-  options.oldListFile = "old.txt";
-  CompareChoices choices;
-  std::string why;
-  EXPECT_FALSE(CheckChoicesFit(options, choices, &why));
-  EXPECT_EQ(why, "--old-list needs Sbsl among the options (-o Sbsl)" + hint);
-  choices.setChecked(Pref::Sbsl, true);
-  EXPECT_TRUE(CheckChoicesFit(options, choices, nullptr));
-  options = {};
   options.unified = 0;
   for (Pref p : {Pref::Sbsl, Pref::Fscl}) {
-    choices = {};
+    CompareChoices choices;
     choices.setChecked(p, true);
+    std::string why;
     EXPECT_FALSE(CheckChoicesFit(options, choices, &why));
-    EXPECT_EQ(why, "-u writes a diff, not a report: the Sbsl and Fscl options cannot go with it" + hint);
+    EXPECT_EQ(why,
+              "-u writes a diff, not a report: the Sbsl and Fscl options cannot go with it\nRun with "
+              "--help for more information.");
   }
 }
 

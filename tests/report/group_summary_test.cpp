@@ -244,9 +244,8 @@ TEST_F(GroupSummaryTest, TypeTwoSetTotalsCountUnpairedFilesNonPairedChangesDpAnd
                    "     23 Old File Lines Processed       1 Old Dp/Cmt + 0 Part Old Dp/Comments",
                    "      5 Number of Inserted/Deleted (Moved lines) detected",
                    "LISTING-TYPE = Delta  OPTIONS = None"}));
-  EXPECT_TRUE(app.SummaryToMainOnly);
-  EXPECT_EQ(app.GroupSummaryStart, 2);
-  EXPECT_EQ(app.SummaryStartLine, 16);
+  EXPECT_EQ(std::tuple(app.SummaryToMainOnly, app.GroupSummaryStart, app.SummaryStartLine),
+            std::tuple(true, 2, 16));
 }
 
 // Each case: which pairs changed ('*') or not ('-'), Chgo, and the pairs listed in the table.

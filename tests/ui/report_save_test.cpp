@@ -13,6 +13,7 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -262,10 +263,8 @@ TEST(DualTextWidthsTest, WithFsclFollowTheLongestLinesPast80UpTo128) {
     options.Fscl = true;  // without Fscl both stay 90, as the side-by-side save test shows
     options.LongestNewLine = c.longestNew;
     options.LongestOldLine = c.longestOld;
-    const DualTextWidths widths = ComputeDualTextWidths(options);
-    EXPECT_EQ(widths.left, c.left);
-    EXPECT_EQ(widths.right, c.right);
-    EXPECT_EQ(widths.total, c.total);
+    const DualTextWidths w = ComputeDualTextWidths(options);
+    EXPECT_EQ(std::tuple(w.left, w.right, w.total), std::tuple(c.left, c.right, c.total));
   }
 }
 
@@ -308,9 +307,9 @@ TEST(SaveDialogTest, InitialValuesFollowOutFnOrTheNewName) {
   for (const Case& c : std::vector<Case>{{"nowhere/last.html", false, "src/", "Kelvarine.html"},
                                          {"", true, "src/", "Brisolan.html"}}) {
     const SaveDialogStart start = SaveDialogInitialValues(c.outFn, "src/a.txt", c.dual, files);
-    EXPECT_EQ(start.directory, c.directory) << c.outFn;
-    EXPECT_EQ(start.fileName, c.fileName) << c.outFn;
-    EXPECT_EQ(start.filterIndex, 4);
+    EXPECT_EQ(std::tuple(start.directory, start.fileName, start.filterIndex),
+              std::tuple(c.directory, c.fileName, 4))
+        << c.outFn;
   }
 }
 
