@@ -22,6 +22,7 @@
 #include "engine/app_state.h"
 #include "engine/compare_choices.h"
 #include "engine/line_list.h"
+#include "report/facing_changes.h"
 #include "report/report_generator.h"
 #include "report/unified_diff.h"
 #include "ui/compare_flows.h"
@@ -91,20 +92,22 @@ class LineOutput {
   LineOutput(const LineOutput&) = delete;
   LineOutput& operator=(const LineOutput&) = delete;
 
-  void write(const std::string& line) {
+  // Writes line `index` of its list.
+  void write(std::size_t index, const std::string& line) {
     open();
-    const std::string_view escape = colourOf_ ? colourOf_(line) : std::string_view();
-    if (stream_ == nullptr || !put(escape) || !put(line) ||
-        (!escape.empty() && !put(kelvarine::kColourReset)) || std::fputc('\n', stream_) == EOF)
+    if (stream_ == nullptr || !put(colouring_ ? colouring_(index, line) : line) ||
+        std::fputc('\n', stream_) == EOF)
       failed_ = true;
   }
+  // Writes the lines `lines` still holds.
   void write(const kelvarine::LineList& lines) {
+    std::size_t index = lines.size() - lines.lines().size();
     for (const std::string& line : lines.lines())
-      write(line);
+      write(index++, line);
   }
-  // Starts each line with the escape `colourOf` gives it, and resets the colour after a coloured line.
-  void setColouring(std::function<std::string_view(const std::string&)> colourOf) {
-    colourOf_ = std::move(colourOf);
+  // Writes each line as `colouring` gives it (from its index and text): with its escapes.
+  void setColouring(std::function<std::string(std::size_t, const std::string&)> colouring) {
+    colouring_ = std::move(colouring);
   }
   bool isInput() const { return isInput_; }
   // Flushes (a file: closes) the output; false when some write failed.
@@ -134,7 +137,7 @@ class LineOutput {
   std::FILE* stream_ = nullptr;
   bool failed_ = false;
   bool isInput_ = false;
-  std::function<std::string_view(const std::string&)> colourOf_;
+  std::function<std::string(std::size_t, const std::string&)> colouring_;
 };
 
 // Both streams write to one terminal.
@@ -214,18 +217,26 @@ int run(const kelvarine::CliOptions& options, std::FILE* messages) {
   LineOutput reportOut(stdout);
   const bool coloured =
       ColourWanted(options.colour, isatty(fileno(stdout)) != 0, std::getenv("TERM"), std::getenv("NO_COLOR"));
+  // A saved report and a coloured one mark what changed inside paired change lines. The Old side of a
+  // side-by-side report goes to a file of its own, uncoloured: only a one-list report is marked on a
+  // terminal.
+  app.FacingRowsWanted = !options.saveFile.empty() ||
+                         (coloured && !options.quiet && !unified && !app.choices.isChecked(Pref::Sbsl));
   if (coloured) {
-    reportOut.setColouring(
-        [&app, colouring = ReportColouring(ColourDepthFor(std::getenv("COLORTERM")))](
-            const std::string& line) { return colouring.escapeFor(line, app.options.ListChng); });
+    reportOut.setColouring([&app, colouring = ReportColouring(ColourDepthFor(std::getenv("COLORTERM")))](
+                               std::size_t index, const std::string& line) {
+      return colouring.colouredLine(
+          line, app.options.ListChng,
+          FacingChangeSpans(app, /*oldSideList=*/false, static_cast<std::int64_t>(index)));
+    });
   }
   LineOutput oldListOut(options.oldListFile, app, files);
   if (options.saveFile.empty()) {
-    app.reportLines.spillTo([&](const std::string& line) {
-      if (!options.quiet && !unified) reportOut.write(line);
+    app.reportLines.spillTo([&](std::size_t index, const std::string& line) {
+      if (!options.quiet && !unified) reportOut.write(index, line);
     });
-    app.oldSideLines.spillTo([&](const std::string& line) {
-      if (!options.oldListFile.empty()) oldListOut.write(line);
+    app.oldSideLines.spillTo([&](std::size_t index, const std::string& line) {
+      if (!options.oldListFile.empty()) oldListOut.write(index, line);
     });
   }
 

@@ -1,6 +1,8 @@
 #include "app/terminal_colour.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "report/report_line_kind.h"
 
@@ -105,6 +107,26 @@ std::string_view ReportColouring::escapeFor(std::string_view line, bool listChng
     default:  // the single-panel viewer's colour
       return rowEscapes_[static_cast<std::size_t>(ReportLineColour(kind))];
   }
+}
+
+std::string ReportColouring::colouredLine(std::string_view line, bool listChng,
+                                          const std::vector<TextSpan>& changed) const {
+  const std::string_view escape = escapeFor(line, listChng);
+  std::string out(escape);
+  std::size_t at = 0;
+  for (const TextSpan& span : changed) {
+    const std::size_t begin =
+        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(span.begin, 0)), at, line.size());
+    const std::size_t end =
+        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(span.end, 0)), begin, line.size());
+    if (begin == end) continue;
+    out.append(line.substr(at, begin - at)).append(kChangeMarkOn).append(line.substr(begin, end - begin));
+    out.append(kChangeMarkOff);
+    at = end;
+  }
+  out.append(line.substr(at));
+  if (out.size() != line.size()) out.append(kColourReset);
+  return out;
 }
 
 }  // namespace kelvarine

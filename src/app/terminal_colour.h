@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/diff_output.h"
+#include "report/inline_diff.h"
 #include "ui/viewer_model.h"
 
 namespace kelvarine {
@@ -26,6 +28,9 @@ ColourDepth ColourDepthFor(const char* colorTerm);
 
 // Ends a coloured line: back to the terminal's own colour and weight.
 inline constexpr std::string_view kColourReset = "\033[m";
+// What changed inside a paired change line is shown in reverse video, as git's diff-highlight does.
+inline constexpr std::string_view kChangeMarkOn = "\033[7m";
+inline constexpr std::string_view kChangeMarkOff = "\033[27m";
 
 // The escape that writes in a viewer row colour (24-bit, or the nearest basic colour, Red bold to tell
 // it from Maroon); empty for Black, which is the terminal's own text colour.
@@ -55,6 +60,9 @@ class ReportColouring {
   // The escape that starts `line`; empty when the line is written plain (and needs no reset).
   // `listChng` tells that the set ran with the Chng listing.
   std::string_view escapeFor(std::string_view line, bool listChng) const;
+  // `line` as written to the terminal: its escape, the `changed` spans (ascending, apart) in reverse video,
+  // and a reset when anything was coloured.
+  std::string colouredLine(std::string_view line, bool listChng, const std::vector<TextSpan>& changed) const;
 
  private:
   std::array<std::string, 7> rowEscapes_;  // by RowColour

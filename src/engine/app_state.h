@@ -6,6 +6,7 @@
 
 #include "engine/compare_choices.h"
 #include "engine/compare_options.h"
+#include "engine/facing_rows.h"
 #include "engine/line_list.h"
 #include "engine/pair_state.h"
 
@@ -17,6 +18,10 @@ struct AppState {
   // The report line list and, with Sbsl, the Old side of the side-by-side layout.
   LineList reportLines;
   LineList oldSideLines;
+  // Which change rows of those lists face each other, for marking what changed inside them. Kept only
+  // when wanted: the command line wants them only to colour a terminal.
+  FacingRows facingRows;
+  bool FacingRowsWanted = true;
 
   // The file-pair list: entry i of both lists is pair i; names without directory.
   std::vector<std::string> NewFileList, OldFileList;

@@ -38,7 +38,7 @@ std::size_t LineList::held(std::size_t i) const {
 
 void LineList::spill(std::size_t count) {
   for (std::size_t i = 0; i < count; ++i)
-    sink_(lines_[i]);
+    sink_(spilled_ + i, lines_[i]);
   lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(count));
   spilled_ += count;
 }

@@ -17,7 +17,8 @@ namespace kelvarine {
 class LineList {
  public:
   static constexpr std::size_t kDefaultCapacity = 20'000'000;
-  using Sink = std::function<void(const std::string&)>;
+  // Receives each line with its index in the list.
+  using Sink = std::function<void(std::size_t, const std::string&)>;
 
   explicit LineList(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
 
@@ -26,7 +27,8 @@ class LineList {
   // Appends whatever the capacity: used for the run's final status line.
   void addAlways(std::string line);
 
-  // From now on, lines are handed to `sink` in order, in batches, unless pinned.
+  // From now on, lines are handed to `sink` in order, in batches, unless pinned. While it runs, every
+  // line of the batch and after it can still be read by index.
   void spillTo(Sink sink) { sink_ = std::move(sink); }
   // Lines from `index` on stay in the list until unpin(): a line that is still to be completed.
   void pin(std::size_t index) { pinned_ = index; }
@@ -40,6 +42,8 @@ class LineList {
   std::size_t capacity() const { return capacity_; }
   void setCapacity(std::size_t capacity) { capacity_ = capacity; }
 
+  // Whether line i is in the list and not yet handed to the sink.
+  bool holds(std::size_t i) const { return i >= spilled_ && i < size(); }
   // Line i; throws std::out_of_range for a line already handed to the sink.
   const std::string& operator[](std::size_t i) const { return lines_.at(held(i)); }
   std::string& operator[](std::size_t i) { return lines_.at(held(i)); }

@@ -290,16 +290,27 @@ class ListingBody {
   }
 
   void WriteReformatLines(int n, int o) {
-    emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n)));
-    if (options_.Lorl) emit(ReformatOldLine(shown(oldLine(o)), options_.Fscl, oldRef(o)));
+    if (!options_.Lorl) {
+      emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n)));
+      return;
+    }
+    beginFacing();
+    facingNew_.push_back(listed([&] { emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n))); },
+                                context_.app.reportLines));
+    faceNext(listed([&] { emit(ReformatOldLine(shown(oldLine(o)), options_.Fscl, oldRef(o))); }, oldList()));
+    endFacing();
   }
 
+  // An inserted line; a deleted line written later in the same facing group faces it unless either moved.
   void WriteInsertedLine(int n, int k) {
     const LineRecord& record = newLine(n);
     if (record.Moved) {
       emit(MovedInsertedLine(shown(record), options_.Fscl, newRef(n), oldRef(record.Link)));
+      facingNew_.push_back(-1);
     } else {
-      emit(InsertedLine(shown(record), options_.Fscl, newRef(n), k == 0, record.RunLen));
+      facingNew_.push_back(
+          listed([&] { emit(InsertedLine(shown(record), options_.Fscl, newRef(n), k == 0, record.RunLen)); },
+                 context_.app.reportLines));
     }
   }
 
@@ -307,9 +318,46 @@ class ListingBody {
     const LineRecord& record = oldLine(o);
     if (record.Moved) {
       emit(MovedDeletedLine(shown(record), options_.Fscl, newRef(record.Link), oldRef(o)));
+      faceNext(-1);
     } else {
-      emit(DeletedLine(shown(record), options_.Fscl, oldRef(o), k == 0, record.RunLen));
+      faceNext(
+          listed([&] { emit(DeletedLine(shown(record), options_.Fscl, oldRef(o), k == 0, record.RunLen)); },
+                 oldList()));
     }
+  }
+
+  // ---- Facing rows ------------------------------------------------------------------------------
+  // Paired change lines face each other in order: within a group (an insert run and the delete run after
+  // it, or one reformat), the k-th listed deleted line faces the k-th listed inserted line. While a group
+  // is open the report line list keeps its lines, so that a sink writing them can read both rows.
+
+  bool facingWanted() const { return context_.app.FacingRowsWanted; }
+  LineList& oldList() const { return options_.Sbsl ? context_.app.oldSideLines : context_.app.reportLines; }
+
+  // Runs `write`; the row its line took in `list`, or -1 when it took none (not wanted, or the list is full).
+  template <typename Write>
+  std::int64_t listed(Write write, const LineList& list) {
+    const std::size_t before = list.size();
+    write();
+    if (!facingWanted() || options_.ReportNoteSet || list.size() == before) return -1;
+    return static_cast<std::int64_t>(list.size() - 1);
+  }
+
+  void beginFacing() {
+    facingNew_.clear();
+    facingNext_ = 0;
+    if (facingWanted()) context_.app.reportLines.pin(context_.app.reportLines.size());
+  }
+  void endFacing() {
+    facingNew_.clear();
+    facingNext_ = 0;
+    if (facingWanted()) context_.app.reportLines.unpin();
+  }
+  // The Old line just listed at `oldRow` faces the next New line of the group.
+  void faceNext(std::int64_t oldRow) {
+    if (facingNext_ >= facingNew_.size()) return;
+    const std::int64_t newRow = facingNew_[facingNext_++];
+    if (newRow >= 0 && oldRow >= 0) context_.app.facingRows.add(newRow, oldRow);
   }
 
   void WriteDpLine(int n) { emit(DpListingLine(shown(newLine(n)), options_.Fscl, newRef(n))); }
@@ -343,6 +391,7 @@ class ListingBody {
     while (n <= newCount_ || o <= oldCount_) {
       const int passN = n, passO = o;
       n = writeDpLines(n);
+      beginFacing();
       if (inserted(n) && deleted(o) && newLine(n).RunLen > 0 && newLine(n).RunLen == oldLine(o).RunLen) {
         const int k = newLine(n).RunLen;
         pair_.PairedChanges += k;
@@ -372,6 +421,7 @@ class ListingBody {
           o = nextOld(o + 1);
         }
       }
+      endFacing();
       while (matchedNew(n) && matchedOld(o)) {
         const int k = std::max(1, newLine(n).RunLen);
         if (newLine(n).Reformat) {
@@ -492,6 +542,7 @@ class ListingBody {
     }
     n = insertStart;
     int o = deleteStart;
+    beginFacing();
     if (counts.inserts == counts.deletes && counts.inserts > 0) {
       for (int k = 0; k < counts.inserts && inserted(n) && deleted(o); ++k) {
         WriteInsertedLine(n, k);
@@ -499,16 +550,17 @@ class ListingBody {
         n = nextNew(n + 1);
         o = nextOld(o + 1);
       }
-      return;
+    } else {
+      for (int k = 0; k < counts.inserts && inserted(n); ++k) {
+        WriteInsertedLine(n, k);
+        n = nextNew(n + 1);
+      }
+      for (int k = 0; k < counts.deletes && deleted(o); ++k) {
+        WriteDeletedLine(o, k);
+        o = nextOld(o + 1);
+      }
     }
-    for (int k = 0; k < counts.inserts && inserted(n); ++k) {
-      WriteInsertedLine(n, k);
-      n = nextNew(n + 1);
-    }
-    for (int k = 0; k < counts.deletes && deleted(o); ++k) {
-      WriteDeletedLine(o, k);
-      o = nextOld(o + 1);
-    }
+    endFacing();
   }
 
   CompareContext& context_;
@@ -522,6 +574,8 @@ class ListingBody {
   const int oldCount_;
   LineRecord* const news_;
   LineRecord* const olds_;
+  std::vector<std::int64_t> facingNew_;  // rows of the open group's inserted lines (-1: faces none)
+  std::size_t facingNext_ = 0;           // the next of them a deleted line faces
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "report/report_generator.h"
 
 #include "engine/compare_context.h"
-#include "report/group_summary.h"
 #include "report/chng_context.h"
+#include "report/group_summary.h"
 #include "report/listing_body.h"
 #include "report/pair_summary.h"
 #include "report/report_lines.h"

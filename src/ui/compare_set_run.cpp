@@ -22,6 +22,7 @@ RunStatus RunCompareSet(FlowServices& flow) {
   AppState& app = flow.app;
   app.reportLines.clear();
   app.oldSideLines.clear();
+  app.facingRows.clear();
   AddNamesToHistories(flow);
   flow.host.setStatusText("Executing Compare Section.");
   if (flow.window != nullptr) flow.window->setRunning(true);

@@ -76,6 +76,10 @@ has "-u --color=always" $'\033[36m@@ ' out
 has "-u --color=always" $'\033[31m-BETA\033[m' out
 has "-u --color=always" $'\033[32m+beta\033[m' out
 "$cli" --no-progress -u a.txt b.txt | grep -q $'\033' && fail "-u in a pipe: an escape byte"
+# What changed inside a paired change line is in reverse video on both of its lines.
+printf 'k = 1;\n' >new.c && printf 'k = 2;\n' >old.c && "$cli" --no-progress --color=always new.c old.c >out 2>err
+has "--color in-line marks" $'\033[34mI - k = \033[7m1\033[27m;' out
+has "--color in-line marks" $'\033[1;31mD - k = \033[7m2\033[27m;' out
 if command -v script >/dev/null; then
   TERM=xterm script -qc "'$cli' --no-progress a.txt b.txt" /dev/null >tty.txt 2>&1
   grep -q $'\033\\[34mI - beta' tty.txt || fail "terminal: the report is not coloured"

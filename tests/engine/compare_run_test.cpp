@@ -244,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LineListTest, SpilledLinesGoOutInOrderExceptFromAPinOnAndStillCount) {
   LineList list(9000);
   std::vector<std::string> written;
-  list.spillTo([&written](const std::string& line) { written.push_back(line); });
+  list.spillTo([&written](std::size_t, const std::string& line) { written.push_back(line); });
   for (int i = 0; i < 6000; ++i)
     ASSERT_TRUE(list.add(std::to_string(i)));
   EXPECT_FALSE(written.empty());
