@@ -548,6 +548,28 @@ class ReportViewersTest : public QObject {
     QVERIFY(!pages[0].contains(QRegularExpression(QStringLiteral("\\bline 21\\b"))));
   }
 
+  // The save dialog opens in the New name's directory with the single viewer's name and the last
+  // filter; the Text filter writes the text report, and OutFn keeps the name.
+  void saveDialogStartsBesideTheNewFile() {
+    TempDirectory dir;
+    fillFindReport();
+    QString startName, startFilter;
+    whenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      startName = dialog->selectedFiles().value(0);
+      startFilter = dialog->selectedNameFilter();
+      answerFileDialog(dialog, dir.path("plain.txt"), 3);
+    });
+    ReportSaveFlow flow(*session_, *host_);
+    QCOMPARE(flow.saveAs(viewer_.get(), {false, kCaption, "06/12/2026 12:00", "3"}, dir.path("new.txt"),
+                         controls_),
+             kSaved);
+    QCOMPARE(startName, QString::fromStdString(dir.path("Kelvarine.html")));
+    QVERIFY(startFilter.startsWith(QStringLiteral("All,(*.*)")));
+    QCOMPARE(session_->panel.OutFn, dir.path("plain.txt"));
+    QVERIFY(readFile(dir.path("plain.txt")).starts_with(" \n" + kCaption + "\n"));
+  }
+
   // The RTF notice's switch reaches the settings at once, even when the notice is cancelled (and then
   // nothing is written); the next RTF save goes without the notice, with Halt shown while it writes.
   void rtfNoticeSwitchReachesTheSettings() {
