@@ -1,5 +1,6 @@
 #include "ui/viewer_model.h"
 
+#include "report/facing_changes.h"
 #include "report/report_line_kind.h"
 
 #include <algorithm>
@@ -265,6 +266,20 @@ std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
 ReportLineKind ReportViewerModel::rowKind(ViewerList list, std::int64_t i) const {
   const std::string* text = storedLine(list, i);
   return text == nullptr ? ReportLineKind::Other : ClassifyReportLine(*text, app_.options.ListChng);
+}
+
+std::vector<TextSpan> ReportViewerModel::changedSpans(ViewerList list, std::int64_t i) const {
+  const std::string* text = rowCount(list) > i ? storedLine(list, i) : nullptr;
+  if (text == nullptr) return {};
+  std::vector<TextSpan> spans = FacingChangeSpans(app_, list == ViewerList::OldSide, i);
+  if (spans.empty()) return spans;
+  // The row's text is its number (or a blank) followed by the stored line.
+  const auto prefix = static_cast<int>(rowText(list, i).size() - text->size());
+  for (TextSpan& span : spans) {
+    span.begin += prefix;
+    span.end += prefix;
+  }
+  return spans;
 }
 
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {
