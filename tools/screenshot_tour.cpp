@@ -13,7 +13,7 @@
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/report_list_model.h"
+#include "ui/qt/change_span_delegate.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void showFirstMarkedRow(QWidget* viewer) {
   for (QListView* list : viewer->findChildren<QListView*>()) {
     const QAbstractItemModel* rows = list->model();
     for (int row = 0; rows != nullptr && row < rows->rowCount(); ++row) {
-      if (rows->index(row, 0).data(kelvarine::ReportListModel::kChangedSpansRole).toList().isEmpty()) continue;
+      if (rows->index(row, 0).data(kelvarine::kChangedSpansRole).toList().isEmpty()) continue;
       list->scrollTo(rows->index(std::max(row - 3, 0), 0), QAbstractItemView::PositionAtTop);
       break;
     }

@@ -269,17 +269,9 @@ ReportLineKind ReportViewerModel::rowKind(ViewerList list, std::int64_t i) const
 }
 
 std::vector<TextSpan> ReportViewerModel::changedSpans(ViewerList list, std::int64_t i) const {
-  const std::string* text = rowCount(list) > i ? storedLine(list, i) : nullptr;
-  if (text == nullptr) return {};
-  std::vector<TextSpan> spans = FacingChangeSpans(app_, list == ViewerList::OldSide, i);
-  if (spans.empty()) return spans;
-  // The row's text is its number (or a blank) followed by the stored line.
-  const auto prefix = static_cast<int>(rowText(list, i).size() - text->size());
-  for (TextSpan& span : spans) {
-    span.begin += prefix;
-    span.end += prefix;
-  }
-  return spans;
+  if (rowCount(list) <= i || i < 0) return {};
+  return ShownChangeSpans(app_, list == ViewerList::Report ? app_.reportLines : app_.oldSideLines,
+                          static_cast<std::size_t>(i), rowText(list, i));
 }
 
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QVector>
 
-#include "ui/qt/report_list_model.h"
 
 namespace kelvarine {
 
@@ -19,7 +18,7 @@ constexpr int kTintAlpha = 64;  // of 255: the row colour, light enough to read 
 
 void ChangeSpanDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
-  const QVariantList spans = index.data(ReportListModel::kChangedSpansRole).toList();
+  const QVariantList spans = index.data(kChangedSpansRole).toList();
   if (spans.isEmpty()) {
     QStyledItemDelegate::paint(painter, option, index);
     return;

@@ -14,15 +14,11 @@ namespace kelvarine {
 // of the viewer model when the view paints it, so nothing is copied and a report of any length opens
 // at once. Black rows have no foreground brush: the view's own text colour. Whatever else a row is
 // drawn with (marks within its text, say) belongs in the same place: a query of the viewer model per
-// row, handed to the view as one more role of data() for an item delegate to paint (the changed spans).
+// row, handed to the view as one more role of data() for an item delegate to paint (kChangedSpansRole).
 class ReportListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  // The role whose data is what changed inside a row: a QVariantList of QPoint(first, end) character
-  // positions of its display text, empty for a row without marks.
-  static constexpr int kChangedSpansRole = Qt::UserRole + 1;
-
   ReportListModel(ViewerList list, QObject* parent = nullptr) : QAbstractListModel(parent), list_(list) {}
 
   // Shows the rows of `model` (null: none) from now on; views reset.
