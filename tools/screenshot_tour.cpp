@@ -13,6 +13,7 @@
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/gui_session.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/change_span_delegate.h"
 
 namespace {
 
@@ -59,6 +60,19 @@ void grab(QWidget* widget, const QString& name) {
 }
 
 // Grabs the whole screen into OUTDIR/NAME.png: where windows stand beside each other.
+// Scrolls every report list of `viewer` so that the first row with marks inside it stands near the top.
+void showFirstMarkedRow(QWidget* viewer) {
+  for (QListView* list : viewer->findChildren<QListView*>()) {
+    const QAbstractItemModel* rows = list->model();
+    for (int row = 0; rows != nullptr && row < rows->rowCount(); ++row) {
+      if (rows->index(row, 0).data(kelvarine::kChangedSpansRole).toList().isEmpty()) continue;
+      list->scrollTo(rows->index(std::max(row - 3, 0), 0), QAbstractItemView::PositionAtTop);
+      break;
+    }
+  }
+  QApplication::processEvents();
+}
+
 void grabScreen(QWidget* widget, const QString& name) {
   settle(400);
   const QPixmap picture = widget->screen()->grabWindow(0);
@@ -118,6 +132,9 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
   compareType->setCurrentIndex(1);
   runAndShow(window, [](QWidget* viewer) {
     grab(viewer, "viewer-single");
+    // What changed inside paired lines, marked on a tint of the row colour.
+    showFirstMarkedRow(viewer);
+    grab(viewer, "viewer-single-inline-changes");
     // Jumps to a later change in a narrower viewer scrolled sideways: the change stands in the upper
     // third of the list, and the ruler moves with the rows.
     const QSize size = viewer->size();
@@ -185,6 +202,8 @@ void tour(kelvarine::GuiSession& session, kelvarine::MainWindow& window) {
   session.app.choices.setChecked(kelvarine::Pref::Sbsl, true);
   runAndShow(window, [](QWidget* dual) {
     grab(dual, "viewer-dual");
+    showFirstMarkedRow(dual);
+    grab(dual, "viewer-dual-inline-changes");
     whenModalOpens([](QWidget* horizontal) {
       grab(horizontal, "viewer-horizontal");
       horizontal->close();

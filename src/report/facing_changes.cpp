@@ -50,4 +50,18 @@ std::vector<TextSpan> FacingChangeSpans(const AppState& app, bool oldSideList, s
   return spans;
 }
 
+std::vector<TextSpan> ShownChangeSpans(const AppState& app, const LineList& list, std::size_t row,
+                                       std::string_view shown) {
+  std::vector<TextSpan> spans =
+      FacingChangeSpans(app, &list == &app.oldSideLines, static_cast<std::int64_t>(row));
+  const std::string* line = heldLine(list, static_cast<std::int64_t>(row));
+  if (spans.empty() || line == nullptr || shown.size() < line->size()) return {};
+  const auto prefix = static_cast<int>(shown.size() - line->size());
+  for (TextSpan& span : spans) {
+    span.begin += prefix;
+    span.end += prefix;
+  }
+  return spans;
+}
+
 }  // namespace kelvarine

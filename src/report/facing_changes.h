@@ -19,5 +19,9 @@ inline constexpr int kListedTextColumn = 4;
 // stored line: its in-line difference with the row facing it (`app.facingRows`). Empty for a row that
 // faces none, or when either row is no longer held.
 std::vector<TextSpan> FacingChangeSpans(const AppState& app, bool oldSideList, std::int64_t row);
+// The same for row `row` of `list` (one of app's two report lists) shown as `shown`, which ends with the
+// stored line: spans of `shown`.
+std::vector<TextSpan> ShownChangeSpans(const AppState& app, const LineList& list, std::size_t row,
+                                       std::string_view shown);
 
 }  // namespace kelvarine

@@ -2,6 +2,7 @@
 
 #include "ui/viewer_model.h"
 
+#include "report/facing_changes.h"
 #include "report/report_line_kind.h"
 
 #include <algorithm>
@@ -123,11 +124,19 @@ class Paginator {
     canvas_.drawText(kLeftMargin * width_, 3 * height_, text, PrintColour::Black, TextStyle::Bold);
   }
 
-  // Prints one row; false when printing must stop.
-  bool row(const std::string& text, PrintColour colour) {
+  // Prints one row with what changed inside it (`marks`, spans of `text`); false when printing must stop.
+  bool row(const std::string& text, PrintColour colour, const std::vector<TextSpan>& marks) {
     if (slot_ >= maxLines_ && slot_ > kFirstSlot && !startPage()) return false;
-    canvas_.drawText(kLeftMargin * width_, slot_ * height_,
-                     " " + text.substr(0, static_cast<std::size_t>(maxChars_)), colour, TextStyle::Normal);
+    const std::string shown = " " + text.substr(0, static_cast<std::size_t>(maxChars_));
+    for (const TextSpan& mark : marks) {
+      const auto begin = std::min(shown.size(), static_cast<std::size_t>(mark.begin) + 1);
+      const auto end = std::min(shown.size(), static_cast<std::size_t>(mark.end) + 1);
+      if (begin >= end) continue;
+      canvas_.markText(kLeftMargin * width_ + canvas_.textWidth(shown.substr(0, begin), TextStyle::Normal),
+                       slot_ * height_,
+                       canvas_.textWidth(shown.substr(begin, end - begin), TextStyle::Normal), colour);
+    }
+    canvas_.drawText(kLeftMargin * width_, slot_ * height_, shown, colour, TextStyle::Normal);
     ++slot_;
     if (++rows_ % kEventInterval == 0) host_.processEvents();
     return !app_.StopRequested;
@@ -147,8 +156,9 @@ class Paginator {
 bool printPart(Paginator& pages, const AppState& app, const PrintPart& part) {
   for (std::size_t i = part.begin; i < part.end; ++i) {
     const LineList& list = *part.list;
-    if (!pages.row(printedRow(app, list, i, part.noRef),
-                   PrintColourOf(ClassifyReportLine(list[i], app.options.ListChng))))
+    const std::string text = printedRow(app, list, i, part.noRef);
+    if (!pages.row(text, PrintColourOf(ClassifyReportLine(list[i], app.options.ListChng)),
+                   ShownChangeSpans(app, list, i, text)))
       return false;
   }
   return true;

@@ -24,6 +24,9 @@ class Canvas {
   virtual int textWidth(const std::string& text, TextStyle style) = 0;
   virtual int textHeight(const std::string& text, TextStyle style) = 0;
   virtual void drawText(int x, int y, const std::string& text, PrintColour colour, TextStyle style) = 0;
+  // Marks `width` units of the line at (x, y) as changed, before its text is drawn: a light tint of the
+  // row's `colour` behind it.
+  virtual void markText(int x, int y, int width, PrintColour colour) = 0;
 };
 
 // What the viewer hands to printing besides the report lists of `app`.

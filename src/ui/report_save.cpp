@@ -17,6 +17,7 @@
 #include "engine/ascii_case.h"
 #include "engine/file_system.h"
 #include "engine/std_file_system.h"
+#include "report/facing_changes.h"
 #include "report/report_line_kind.h"
 #include "ui/utf8_text.h"
 
@@ -69,8 +70,13 @@ WriteEnd finish(std::ostream& out, const RowPacer& pacer) {
 // Appends `bytes` as HTML: every non-ASCII character as a decimal character reference and, with
 // `markup`, "<" and ">" as "&lt;" and "&gt;". Stops before the character that would take the line past
 // `limit`, a reference counting as the bytes it stands for, so that lines are cut where the bytes were.
-void appendHtmlText(std::string& line, std::string_view bytes, bool markup, std::size_t limit) {
-  std::size_t length = line.size();
+// Each of the `marks` (byte spans, ascending) is put between `open` and `close`.
+void appendHtmlText(std::string& line, std::string_view bytes, bool markup, std::size_t limit,
+                    const std::vector<TextSpan>& marks = {}, std::string_view open = {},
+                    std::string_view close = {}) {
+  std::size_t length = line.size(), at = 0;
+  auto mark = marks.begin();
+  bool inMark = false;
   for (const LineChar& c : DecodeLine(bytes)) {
     std::string piece;
     if (markup && (c.code == '<' || c.code == '>'))
@@ -81,9 +87,30 @@ void appendHtmlText(std::string& line, std::string_view bytes, bool markup, std:
       piece = "&#" + std::to_string(static_cast<std::uint32_t>(c.code)) + ";";
     const std::size_t counted = c.code < 0x80 ? piece.size() : c.size;
     if (length + counted > limit) break;
+    if (mark != marks.end() && at == static_cast<std::size_t>(mark->begin)) {
+      line += open;
+      inMark = true;
+    }
     line += piece;
     length += counted;
+    at += c.size;
+    if (inMark && at >= static_cast<std::size_t>(mark->end)) {
+      line += close;
+      inMark = false;
+      ++mark;
+    }
   }
+  if (inMark) line += close;
+}
+
+// Appends row i of `list`, shown as `shown`: what changed inside a paired change line is a SPAN of class
+// "chg" on a tint of the row's colour, so that it stands out wherever the file is opened.
+void appendMarkedHtml(std::string& line, const std::string& shown, const AppState& app, const LineList& list,
+                      std::size_t i, PrintColour colour) {
+  char open[64];
+  std::snprintf(open, sizeof open, "<SPAN class=\"chg\" style=\"background-color:#%06X\">",
+                static_cast<unsigned>(ChangeMarkRgb(colour)));
+  appendHtmlText(line, shown, true, kHtmlLineLimit, ShownChangeSpans(app, list, i, shown), open, "</SPAN>");
 }
 
 // One HTML part: rows [begin, end) of a list, each colour run one FONT span.
@@ -97,7 +124,7 @@ bool writeHtmlPart(std::ostream& out, const AppState& app, const LineList& list,
     std::string text;
     if (current != PrintColour::Black && current != previous)
       text = "<FONT Color=" + std::string(PrintColourName(current)) + ">";
-    appendHtmlText(text, HorizontalRowText(app, list, i), true, kHtmlLineLimit);
+    appendMarkedHtml(text, HorizontalRowText(app, list, i), app, list, i, current);
     if (current != PrintColour::Black && next != current) text += "</FONT>";
     writeLine(out, text);
     previous = current;
@@ -115,11 +142,15 @@ void appendRtfUnit(std::string& text, std::uint32_t unit) {
 }
 
 // `text` with backslash and braces escaped and every non-ASCII character as `\uN\'3f` (a character beyond
-// U+FFFF as its UTF-16 surrogate pair), which needs no code page.
-std::string rtfEscaped(const std::string& text) {
+// U+FFFF as its UTF-16 surrogate pair), which needs no code page. The `marks` (byte spans, ascending) are
+// underlined.
+std::string rtfEscaped(const std::string& text, const std::vector<TextSpan>& marks = {}) {
   std::string escaped;
   escaped.reserve(text.size() + 8);
+  std::size_t at = 0;
+  auto mark = marks.begin();
   for (const LineChar& c : DecodeLine(text)) {
+    if (mark != marks.end() && at == static_cast<std::size_t>(mark->begin)) escaped += "{\\ul ";
     const std::uint32_t code = c.code;
     if (code >= 0x10000) {
       appendRtfUnit(escaped, 0xD800 + ((code - 0x10000) >> 10));
@@ -129,6 +160,11 @@ std::string rtfEscaped(const std::string& text) {
     } else {
       if (code == '{' || code == '}' || code == '\\') escaped += '\\';
       escaped += static_cast<char>(code);
+    }
+    at += c.size;
+    if (mark != marks.end() && at >= static_cast<std::size_t>(mark->end)) {
+      escaped += '}';
+      ++mark;
     }
   }
   return escaped;
@@ -158,7 +194,8 @@ bool writeRtfPart(std::ostream& out, const AppState& app, const LineList& list, 
     const PrintColour colour = colourOf(list, i, app.options.ListChng);
     std::string line = "\\par ";
     if (colour != PrintColour::Black || previous != PrintColour::Black) line += rtfSwitch(colour);
-    line += rtfEscaped(ViewerRowText(app, list, i));
+    const std::string shown = ViewerRowText(app, list, i);
+    line += rtfEscaped(shown, ShownChangeSpans(app, list, i, shown));
     writeLine(out, line);
     previous = colour;
     if (pacer.afterRow()) return false;
@@ -275,6 +312,20 @@ std::string_view PrintColourName(PrintColour colour) {
       break;
   }
   return "Black";
+}
+
+std::uint32_t ChangeMarkRgb(PrintColour colour) {
+  switch (colour) {
+    case PrintColour::Red:
+      return 0xFFC8C8;
+    case PrintColour::Blue:
+      return 0xC8C8FF;
+    case PrintColour::Green:
+      return 0xC8E6C8;
+    case PrintColour::Black:
+      break;
+  }
+  return 0xFFE99A;
 }
 
 std::uint32_t PrintColourRgb(PrintColour colour) {

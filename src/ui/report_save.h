@@ -24,6 +24,8 @@ std::uint32_t PrintColourRgb(PrintColour colour);
 // The print colour of a report line of this kind (differs from the viewer colours: "RN-" lines are
 // blue here, teal on screen).
 PrintColour PrintColourOf(ReportLineKind kind);
+// 0xRRGGBB of the light tint that marks what changed inside a row of this colour.
+std::uint32_t ChangeMarkRgb(PrintColour colour);
 
 // What the viewer hands to the writers besides the report lists of `app`.
 struct SaveSource {

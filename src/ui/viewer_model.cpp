@@ -1,5 +1,6 @@
 #include "ui/viewer_model.h"
 
+#include "report/facing_changes.h"
 #include "report/report_line_kind.h"
 
 #include <algorithm>
@@ -265,6 +266,12 @@ std::string ReportViewerModel::rowText(ViewerList list, std::int64_t i) const {
 ReportLineKind ReportViewerModel::rowKind(ViewerList list, std::int64_t i) const {
   const std::string* text = storedLine(list, i);
   return text == nullptr ? ReportLineKind::Other : ClassifyReportLine(*text, app_.options.ListChng);
+}
+
+std::vector<TextSpan> ReportViewerModel::changedSpans(ViewerList list, std::int64_t i) const {
+  if (rowCount(list) <= i || i < 0) return {};
+  return ShownChangeSpans(app_, list == ViewerList::Report ? app_.reportLines : app_.oldSideLines,
+                          static_cast<std::size_t>(i), rowText(list, i));
 }
 
 RowColour ReportViewerModel::rowColour(ViewerList list, std::int64_t i) const {

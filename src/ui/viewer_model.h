@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/app_state.h"
 #include "engine/host.h"
+#include "report/inline_diff.h"
 #include "report/report_line_kind.h"
 #include "ui/main_panel_state.h"
 
@@ -86,6 +88,8 @@ class ReportViewerModel {
   // The kind of row i's stored line (Other for an index outside the list).
   ReportLineKind rowKind(ViewerList list, std::int64_t i) const;
   RowColour rowColour(ViewerList list, std::int64_t i) const;
+  // What changed inside row i when it is a paired change line, as spans of its displayed text (rowText).
+  std::vector<TextSpan> changedSpans(ViewerList list, std::int64_t i) const;
 
   std::int64_t selected() const { return selected_; }
   void select(std::int64_t row) { selected_ = row; }

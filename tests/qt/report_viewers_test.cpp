@@ -19,6 +19,7 @@
 #include "support/temp_directory.h"
 #include "ui/compare_flows.h"
 #include "ui/qt/change_map_strip.h"
+#include "ui/qt/change_span_delegate.h"
 #include "ui/qt/find_dialog.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/horizontal_viewer.h"
@@ -122,11 +123,11 @@ void answerFileDialog(QWidget* modal, const std::string& path, int filter) {
 class ReportViewersTest : public QObject {
   Q_OBJECT
 
-  // A compare set of the two pairs' like-named files of new/ and old/ in a fresh directory.
-  void runSet(bool sbsl) {
+  // A compare set of the pairs' like-named files of new/ and old/ in a fresh directory.
+  void runSet(bool sbsl, const std::vector<std::array<std::string, 3>>& pairs = kTwoPairs) {
     session_ = std::make_unique<TestSession>();
     dir_ = std::make_unique<TempDirectory>();
-    for (const auto& [name, newText, oldText] : kTwoPairs) {
+    for (const auto& [name, newText, oldText] : pairs) {
       dir_->write("new/" + name, newText);
       dir_->write("old/" + name, oldText);
     }
@@ -155,6 +156,40 @@ class ReportViewersTest : public QObject {
     viewer_.reset();
     host_.reset();
     session_.reset();
+  }
+
+  // What changed inside a paired change line: the model gives it as character positions of the row (a
+  // UTF-8 character before it counts once) and the row is painted with a tint of its colour behind it.
+  void pairedChangeRowsAreMarkedInside() {
+    runSet(false, {{"a.txt", "caf\xc3\xa9 = 1;\nsame\n", "caf\xc3\xa9 = 2;\nsame\n"}});
+    ReportViewers viewers(*session_, *host_, nullptr);
+    inViewer(viewers, [&](ViewerWindow& viewer) {
+      QListView* list = viewer.firstList();
+      const QAbstractItemModel* rows = list->model();
+      const QModelIndexList found =
+          rows->match(rows->index(0, 0), Qt::DisplayRole, QStringLiteral("I - "), 1, Qt::MatchContains);
+      QVERIFY(!found.isEmpty());
+      const QModelIndex inserted = found.first();
+      const QString shown = rows->data(inserted).toString();
+      QVERIFY(shown.contains(QString::fromUtf8("I - caf\xc3\xa9 = 1;")));
+      const int at = static_cast<int>(shown.indexOf(QLatin1Char('1')));
+      QCOMPARE(rows->data(inserted, kChangedSpansRole).toList(), QVariantList{QPoint(at, at + 1)});
+      const int matched = inserted.row() + 2;  // "same"
+      QVERIFY(rows->data(rows->index(matched, 0)).toString().contains(QStringLiteral("same")));
+      QVERIFY(!rows->data(rows->index(matched, 0), kChangedSpansRole).isValid());
+      // The tint: blue over white, light enough to read the text on.
+      const QImage image = list->viewport()->grab().toImage();
+      auto tinted = [&](int row) {
+        const QRect area = list->visualRect(rows->index(row, 0));
+        for (int x = area.left(); x < std::min(area.right(), image.width()); ++x) {
+          const QColor pixel = image.pixelColor(x, area.top() + 1);
+          if (pixel.blue() == 255 && pixel.red() > 150 && pixel.red() < 230) return true;
+        }
+        return false;
+      };
+      QVERIFY(tinted(inserted.row()));
+      QVERIFY(!tinted(matched));
+    });
   }
 
   // Placed and with its font from the panel, which gets its size and font sizes back at close; rows

@@ -521,6 +521,9 @@ class RecordingCanvas : public Canvas {
     calls.push_back(std::to_string(x) + "," + std::to_string(y) + (style == TextStyle::Bold ? " B " : " ") +
                     std::string(PrintColourName(colour)) + " [" + text + "]");
   }
+  void markText(int x, int y, int width, PrintColour) override {
+    calls.push_back("mark " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(width));
+  }
 
   Lines calls;
 
@@ -591,6 +594,60 @@ TEST_F(PrintLayoutTest, SizeTooWideForThePageIsReducedUntilEveryRowFits) {
             "Print Sz 10 is too wide for the page: printed at Sz 5 (Landscape: Sz 7)");
   EXPECT_EQ(PrintReport(page, app, host, source), PrintEnd::Complete);
   EXPECT_EQ(page.calls.at(page.calls.size() - 2), row(9, 4, "Blue", number(1) + widest));
+}
+
+}  // namespace
+}  // namespace kelvarine
+
+namespace kelvarine {
+namespace {
+
+std::string readPipe(const std::string& command) {
+  std::string text;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return text;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+    text.append(chunk, n);
+  ::pclose(pipe);
+  return text;
+}
+
+// What changed inside a paired change line: a tinted SPAN in HTML, underlined in RTF; a browser and a word
+// processor read the lines as they were and see the marks.
+TEST_F(SaveToDiskTest, PairedChangeLinesCarryTheirChangedWordsInHtmlAndRtf) {
+  app = AppState();
+  run(false, "k = 1;\n", "k = 2;\n");
+  const std::string html = write(SaveFormat::Html), rtf = write(SaveFormat::Rtf);
+  EXPECT_NE(html.find("I - k = <SPAN class=\"chg\" style=\"background-color:#C8C8FF\">1</SPAN>;"),
+            std::string::npos)
+      << html;
+  EXPECT_NE(html.find("D - k = <SPAN class=\"chg\" style=\"background-color:#FFC8C8\">2</SPAN>;"),
+            std::string::npos);
+  EXPECT_NE(rtf.find("I - k = {\\ul 1};"), std::string::npos) << rtf;
+  for (const char* program : {"unrtf", "w3m"})
+    if (std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) != 0)
+      GTEST_SKIP() << program << " is not installed";
+  std::ofstream(dir / "r.html") << html;
+  std::ofstream(dir / "r.rtf") << rtf;
+  const std::string browsed = readPipe("w3m -dump -T text/html '" + (dir / "r.html").string() + "'");
+  EXPECT_NE(browsed.find("I - k = 1;"), std::string::npos) << browsed;
+  EXPECT_NE(readPipe("unrtf --html '" + (dir / "r.rtf").string() + "' 2>/dev/null").find("<u>2</u>"),
+            std::string::npos);
+}
+
+// Printing puts the mark behind the changed characters before it draws the row.
+TEST_F(PrintLayoutTest, PairedChangeRowsAreMarkedBehindTheirChangedCharacters) {
+  for (const char* line : {"New File", "I - k = 1;", "D - k = 2;"})
+    app.reportLines.add(line);
+  app.ListingLineCount = 3;
+  app.facingRows.add(1, 2);
+  EXPECT_EQ(PrintReport(canvas, app, host, source), PrintEnd::Complete);
+  // " " + "   2  " + "I - k = " is 15 characters of 7 units from the margin at 21.
+  const Lines& calls = canvas.calls;
+  const auto mark = std::find(calls.begin(), calls.end(), "mark " + std::to_string(21 + 15 * 7) + ",50 7");
+  ASSERT_NE(mark, calls.end());
+  EXPECT_EQ(*(mark + 1), row(21, 5, "Blue", number(2) + "I - k = 1;"));
 }
 
 }  // namespace

@@ -62,4 +62,10 @@ void PrinterCanvas::drawText(int x, int y, const std::string& text, PrintColour 
   painter_.drawText(x, y + QFontMetrics(font(style), &printer_).ascent(), DisplayText(text));
 }
 
+void PrinterCanvas::markText(int x, int y, int width, PrintColour colour) {
+  if (!painter_.isActive()) return;
+  const int height = QFontMetrics(font(TextStyle::Normal), &printer_).height();
+  painter_.fillRect(x, y, width, height, QColor::fromRgb(static_cast<QRgb>(ChangeMarkRgb(colour))));
+}
+
 }  // namespace kelvarine

@@ -28,6 +28,7 @@ class PrinterCanvas : public Canvas {
   int textWidth(const std::string& text, TextStyle style) override;
   int textHeight(const std::string& text, TextStyle style) override;
   void drawText(int x, int y, const std::string& text, PrintColour colour, TextStyle style) override;
+  void markText(int x, int y, int width, PrintColour colour) override;
 
  private:
   const QFont& font(TextStyle style) const { return style == TextStyle::Bold ? bold_ : normal_; }

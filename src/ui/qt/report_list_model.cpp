@@ -6,7 +6,9 @@
 #include <QFontMetrics>
 #include <QListView>
 
+#include "ui/qt/change_span_delegate.h"
 #include "ui/qt/gui_host.h"
+#include "ui/utf8_text.h"
 
 namespace kelvarine {
 namespace {
@@ -46,11 +48,29 @@ QVariant ReportListModel::data(const QModelIndex& index, int role) const {
       if (colour == RowColour::Black) return {};
       return QBrush(QColor::fromRgb(static_cast<QRgb>(RowColourRgb(colour))));
     }
+    case kChangedSpansRole:
+      return changedSpans(index.row());
     case Qt::SizeHintRole:
       return rowSize_.isValid() ? QVariant(rowSize_) : QVariant();
     default:
       return {};
   }
+}
+
+QVariant ReportListModel::changedSpans(int row) const {
+  const std::vector<TextSpan> spans = model_->changedSpans(list_, row);
+  if (spans.empty()) return {};
+  // Byte offsets become character positions of the display text: valid UTF-8 is shown decoded, any other
+  // text a byte a character.
+  const std::string text = model_->rowText(list_, row);
+  const bool utf8 = IsValidUtf8(text);
+  auto position = [&](int offset) {
+    return utf8 ? static_cast<int>(QString::fromUtf8(text.data(), offset).size()) : offset;
+  };
+  QVariantList out;
+  for (const TextSpan& span : spans)
+    out.push_back(QPoint(position(span.begin), position(span.end)));
+  return out;
 }
 
 QFont ViewerFont(int pointSize) {
@@ -73,6 +93,7 @@ void SetUpReportList(QListView& view, ReportListModel& model, const QFont& font)
   view.setEditTriggers(QAbstractItemView::NoEditTriggers);
   view.setTextElideMode(Qt::ElideNone);
   view.setWordWrap(false);
+  view.setItemDelegate(new ChangeSpanDelegate(&view));
   ApplyListFont(view, model, font);
 }
 

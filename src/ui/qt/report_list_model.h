@@ -14,7 +14,7 @@ namespace kelvarine {
 // of the viewer model when the view paints it, so nothing is copied and a report of any length opens
 // at once. Black rows have no foreground brush: the view's own text colour. Whatever else a row is
 // drawn with (marks within its text, say) belongs in the same place: a query of the viewer model per
-// row, handed to the view as one more role of data() for an item delegate to paint.
+// row, handed to the view as one more role of data() for an item delegate to paint (kChangedSpansRole).
 class ReportListModel : public QAbstractListModel {
   Q_OBJECT
 
@@ -32,6 +32,8 @@ class ReportListModel : public QAbstractListModel {
 
  private:
   ViewerList list_;
+  QVariant changedSpans(int row) const;
+
   const ReportViewerModel* model_ = nullptr;
   QSize rowSize_;
 };
