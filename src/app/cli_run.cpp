@@ -100,10 +100,10 @@ bool StopsWhenDecided(const CliOptions& options) {
 bool FindUnusableNames(FileSystem& files, const RunInputs& inputs, std::vector<std::string>& named) {
   bool unusable = false;
   for (const std::string& name : {inputs.newName, inputs.oldName}) {
-    const std::string problem = files.problem(name);
-    if (!problem.empty() && files.kind(name) != FileSystem::Kind::File)
-      named.push_back(name + ": " + problem);
-    unusable = unusable || !problem.empty();
+    std::string why;
+    if (files.nameUsable(name, &why)) continue;
+    if (files.kind(name) != FileSystem::Kind::File) named.push_back(name + ": " + why);
+    unusable = true;
   }
   return unusable;
 }

@@ -164,8 +164,8 @@ FileSystem::Kind CommandLineFileSystem::kind(const std::string& path) {
   return isStaged(path) ? Kind::File : PosixFileSystem::kind(path);
 }
 
-std::string CommandLineFileSystem::problem(const std::string& path) {
-  return isStaged(path) ? std::string() : PosixFileSystem::problem(path);
+bool CommandLineFileSystem::nameUsable(const std::string& path, std::string* why) {
+  return isStaged(path) || PosixFileSystem::nameUsable(path, why);
 }
 
 }  // namespace kelvarine

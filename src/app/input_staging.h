@@ -40,7 +40,7 @@ class CommandLineFileSystem : public PosixFileSystem {
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   Kind kind(const std::string& path) override;
-  std::string problem(const std::string& path) override;
+  bool nameUsable(const std::string& path, std::string* why) override;
 
  private:
   struct Copy {

@@ -287,9 +287,8 @@ bool NameUsable(const std::string& path, std::string* why) {
   return true;
 }
 
-std::string PosixFileSystem::problem(const std::string& path) {
-  std::string why;
-  return NameUsable(path, &why) ? std::string() : why;
+bool PosixFileSystem::nameUsable(const std::string& path, std::string* why) {
+  return NameUsable(path, why);
 }
 
 }  // namespace kelvarine

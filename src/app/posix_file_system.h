@@ -26,8 +26,8 @@ class PosixFileSystem : public StdFileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override;
-  // The reason NameUsable(path) gives, empty when it is usable.
-  std::string problem(const std::string& path) override;
+  // As NameUsable(path, why).
+  bool nameUsable(const std::string& path, std::string* why) override;
   bool opensConcurrently() const override { return true; }
 
  private:

@@ -48,8 +48,8 @@ std::string joinPath(const std::string& directory, const std::string& name) {
 }
 
 std::string WithReason(FileSystem& files, const std::string& message, const std::string& path) {
-  const std::string reason = files.problem(path);
-  return reason.empty() ? message : message + "\r" + path + ": " + reason;
+  std::string reason;
+  return files.nameUsable(path, &reason) ? message : message + "\r" + path + ": " + reason;
 }
 
 std::string baseName(const std::string& path) {

@@ -65,12 +65,13 @@ class FileSystem {
     entries = {listFiles(directory), {}, {}};
     return true;
   }
-  // Why `path` can be neither opened as a file nor listed as a directory, in the system's words
-  // ("No such file or directory", "Permission denied", "not a regular file (a FIFO)"); empty when it
-  // can be, or when this file system cannot tell.
-  virtual std::string problem(const std::string& path) {
+  // Whether `path` can be opened as a file or listed as a directory (true also when this file system
+  // cannot tell). False, with the system's words in `why` ("No such file or directory", "Permission
+  // denied", "not a regular file (a FIFO)"), when it can be neither.
+  virtual bool nameUsable(const std::string& path, std::string* why) {
     (void)path;
-    return {};
+    (void)why;
+    return true;
   }
   // The name a file to be written under `path` goes to: on a file system that resolves names ignoring
   // case, the existing entry's spelling (so that it is replaced, not joined by a twin); here `path`.

@@ -68,7 +68,7 @@ class ReadAhead : public FileSystem {
   bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override {
     return files_.listDirectory(directory, entries, why);
   }
-  std::string problem(const std::string& path) override { return files_.problem(path); }
+  bool nameUsable(const std::string& path, std::string* why) override { return files_.nameUsable(path, why); }
   std::string resolveForWriting(const std::string& path) override { return files_.resolveForWriting(path); }
   bool opensConcurrently() const override { return files_.opensConcurrently(); }
 

@@ -295,8 +295,8 @@ class ListingBody {
       return;
     }
     beginFacing();
-    facingNew_.push_back(listed([&] { emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n))); },
-                                context_.app.reportLines));
+    faceLater(listed([&] { emit(ReformatNewLine(shown(newLine(n)), options_.Fscl, newRef(n))); },
+                     context_.app.reportLines));
     faceNext(listed([&] { emit(ReformatOldLine(shown(oldLine(o)), options_.Fscl, oldRef(o))); }, oldList()));
     endFacing();
   }
@@ -306,9 +306,9 @@ class ListingBody {
     const LineRecord& record = newLine(n);
     if (record.Moved) {
       emit(MovedInsertedLine(shown(record), options_.Fscl, newRef(n), oldRef(record.Link)));
-      facingNew_.push_back(-1);
+      faceLater(-1);
     } else {
-      facingNew_.push_back(
+      faceLater(
           listed([&] { emit(InsertedLine(shown(record), options_.Fscl, newRef(n), k == 0, record.RunLen)); },
                  context_.app.reportLines));
     }
@@ -337,9 +337,13 @@ class ListingBody {
   // Runs `write`; the row its line took in `list`, or -1 when it took none (not wanted, or the list is full).
   template <typename Write>
   std::int64_t listed(Write write, const LineList& list) {
+    if (!facingWanted()) {
+      write();
+      return -1;
+    }
     const std::size_t before = list.size();
     write();
-    if (!facingWanted() || options_.ReportNoteSet || list.size() == before) return -1;
+    if (options_.ReportNoteSet || list.size() == before) return -1;
     return static_cast<std::int64_t>(list.size() - 1);
   }
 
@@ -352,6 +356,10 @@ class ListingBody {
     facingNew_.clear();
     facingNext_ = 0;
     if (facingWanted()) context_.app.reportLines.unpin();
+  }
+  // The New line just listed at `newRow` waits for the Old line that will face it.
+  void faceLater(std::int64_t newRow) {
+    if (facingWanted()) facingNew_.push_back(newRow);
   }
   // The Old line just listed at `oldRow` faces the next New line of the group.
   void faceNext(std::int64_t oldRow) {

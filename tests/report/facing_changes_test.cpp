@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/report_generator.h"
+#include "support/marked_text.h"
 #include "support/memory_set.h"
 
 namespace kelvarine {
@@ -18,15 +19,8 @@ std::vector<std::string> markedRows(const AppState& app, bool oldSideList) {
   for (std::size_t row = 0; row < list.size(); ++row) {
     const std::vector<TextSpan> spans = FacingChangeSpans(app, oldSideList, static_cast<std::int64_t>(row));
     if (spans.empty()) continue;
-    const std::string line(ListedText(list[row], app.options.Fscl)), code = list[row].substr(0, 2);
-    std::string text;
-    int at = 0;
-    for (const TextSpan& span : spans) {
-      const int begin = span.begin - kListedTextColumn, end = span.end - kListedTextColumn;
-      text += line.substr(at, begin - at) + "[" + line.substr(begin, end - begin) + "]";
-      at = end;
-    }
-    out.push_back(code + text + line.substr(at));
+    out.push_back(list[row].substr(0, 2) +
+                  MarkedText(std::string(ListedText(list[row], app.options.Fscl)), spans, kListedTextColumn));
   }
   return out;
 }

@@ -36,8 +36,12 @@ class MemoryFileSystem : public FileSystem {
   Kind kind(const std::string& path) override;
   std::vector<std::string> listFiles(const std::string& directory) override;
   bool listDirectory(const std::string& directory, DirectoryEntries& entries, std::string* why) override;
-  // The reason `problems` holds for the path, else none.
-  std::string problem(const std::string& path) override { return problems.count(path) ? problems[path] : ""; }
+  // Unusable, for the reason `problems` holds for the path.
+  bool nameUsable(const std::string& path, std::string* why) override {
+    if (!problems.count(path)) return true;
+    if (why != nullptr) *why = problems[path];
+    return false;
+  }
   std::map<std::string, std::string> problems;
   // Files may be opened by several threads while no file is added or replaced.
   bool opensConcurrently() const override { return true; }

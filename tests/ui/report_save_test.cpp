@@ -46,6 +46,18 @@ Lines splitLines(const std::string& text) {
   return lines;
 }
 
+// Standard output of a shell command.
+std::string readPipe(const std::string& command) {
+  std::string text;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return text;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+    text.append(chunk, n);
+  ::pclose(pipe);
+  return text;
+}
+
 // A real one-pair run: a changed line holding "<b>", a deleted line with a backslash and an inserted
 // line with braces, so that every escaping rule and colour switch appears.
 class SavedReportTest : public ::testing::Test {
@@ -466,13 +478,7 @@ TEST_F(SaveToDiskTest, AWordProcessorAndABrowserReadTheCharactersBack) {
     ASSERT_EQ(SaveReport(file.string(), app, host, source), SaveOutcome::Saved);
     std::string command = reader + "'" + file.string() + "' 2>/dev/null";
     if (name == "r.rtf") command += " | " + browser;
-    std::string text;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-      text.append(chunk, n);
-    ::pclose(pipe);
+    const std::string text = readPipe(command);
     for (const std::string& word : words)
       EXPECT_NE(text.find(word), std::string::npos) << name << ": " << word << " not in\n" << text;
   }
@@ -594,23 +600,6 @@ TEST_F(PrintLayoutTest, SizeTooWideForThePageIsReducedUntilEveryRowFits) {
             "Print Sz 10 is too wide for the page: printed at Sz 5 (Landscape: Sz 7)");
   EXPECT_EQ(PrintReport(page, app, host, source), PrintEnd::Complete);
   EXPECT_EQ(page.calls.at(page.calls.size() - 2), row(9, 4, "Blue", number(1) + widest));
-}
-
-}  // namespace
-}  // namespace kelvarine
-
-namespace kelvarine {
-namespace {
-
-std::string readPipe(const std::string& command) {
-  std::string text;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return text;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-    text.append(chunk, n);
-  ::pclose(pipe);
-  return text;
 }
 
 // What changed inside a paired change line: a tinted SPAN in HTML, underlined in RTF; a browser and a word
