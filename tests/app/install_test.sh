@@ -26,19 +26,11 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1
   { cat "$work/install.log" >&2; echo "FAIL: cmake --install" >&2; exit 1; }
 
 expected=(
-  usr/bin/kelvarine
-  usr/bin/kelvarine-cli
-  usr/share/kelvarine/Brisolan.hlp
-  usr/share/applications/kelvarine.desktop
-  usr/share/icons/hicolor/scalable/apps/kelvarine.svg
-  usr/share/icons/hicolor/16x16/apps/kelvarine.png
-  usr/share/icons/hicolor/256x256/apps/kelvarine.png
-  usr/share/man/man1/kelvarine.1.gz
-  usr/share/man/man1/kelvarine-cli.1.gz
-  usr/share/bash-completion/completions/kelvarine-cli
-  usr/share/metainfo/io.github.kelvarine.metainfo.xml
-  usr/share/doc/kelvarine/copyright
-  usr/share/doc/kelvarine/changelog.Debian.gz
+  usr/bin/kelvarine usr/bin/kelvarine-cli usr/share/kelvarine/Brisolan.hlp
+  usr/share/applications/kelvarine.desktop usr/share/icons/hicolor/scalable/apps/kelvarine.svg
+  usr/share/icons/hicolor/{16x16,256x256}/apps/kelvarine.png usr/share/man/man1/kelvarine{,-cli}.1.gz
+  usr/share/bash-completion/completions/kelvarine-cli usr/share/metainfo/io.github.kelvarine.metainfo.xml
+  usr/share/doc/kelvarine/{copyright,changelog.Debian.gz}
 )
 for path in "${expected[@]}"; do
   [ -e "$root/$path" ] || fail "not installed: /$path"

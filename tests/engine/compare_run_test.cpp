@@ -227,19 +227,18 @@ TEST_P(NamePairingTest, ExactSpellingFirstThenIgnoringCaseNoNameDropped) {
   EXPECT_EQ(result.unpairedOld, split(c.unpairedOld));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, NamePairingTest,
-    ::testing::Values(PairingCase{"CaseTwinsOnBothSidesPairExactly", "makefile|Makefile", "Makefile|makefile",
-                                  "Makefile:Makefile|makefile:makefile", "", ""},
-                      PairingCase{"TwinWithoutPartnerStaysUnpaired", "a|A", "a", "a:a", "A", ""},
-                      PairingCase{"LeftoversPairInOrder", "x.C|X.c|x.c", "X.C|x.c", "X.c:X.C|x.c:x.c", "x.C",
-                                  ""},
-                      PairingCase{"NameOrderIgnoringCaseDuplicatesOnce", "c|b|A|b", "B|a|d|.hidden",
-                                  "A:a|b:B", "c", ".hidden|d"},
-                      PairingCase{"PathsInOrderNameByNameThoughDashAndDotSortBelowSlash", "a.x|a-b|a/c|A/b",
-                                  "a-B|a/B", "A/b:a/B|a-b:a-B", "a/c|a.x", ""},
-                      PairingCase{"EmptySide", "a", "", "", "a", ""}),
-    [](const ::testing::TestParamInfo<PairingCase>& info) { return std::string(info.param.name); });
+const PairingCase kPairingCases[] = {
+    {"CaseTwinsOnBothSidesPairExactly", "makefile|Makefile", "Makefile|makefile",
+     "Makefile:Makefile|makefile:makefile", "", ""},
+    {"TwinWithoutPartnerStaysUnpaired", "a|A", "a", "a:a", "A", ""},
+    {"LeftoversPairInOrder", "x.C|X.c|x.c", "X.C|x.c", "X.c:X.C|x.c:x.c", "x.C", ""},
+    {"NameOrderIgnoringCaseDuplicatesOnce", "c|b|A|b", "B|a|d|.hidden", "A:a|b:B", "c", ".hidden|d"},
+    {"PathsInOrderNameByNameThoughDashAndDotSortBelowSlash", "a.x|a-b|a/c|A/b", "a-B|a/B", "A/b:a/B|a-b:a-B",
+     "a/c|a.x", ""},
+    {"EmptySide", "a", "", "", "a", ""}};
+
+INSTANTIATE_TEST_SUITE_P(Names, NamePairingTest, ::testing::ValuesIn(kPairingCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineListTest, SpilledLinesGoOutInOrderExceptFromAPinOnAndStillCount) {
   LineList list(9000);

@@ -27,13 +27,6 @@ struct FilterCase {
   friend void PrintTo(const FilterCase& c, std::ostream* os) { *os << c.name; }
 };
 
-CompareOptions optionsFor(bool CompareOptions::*option, const std::string& tag = "#") {
-  CompareOptions options;
-  options.DpActive = options.*option = true;
-  options.DudcTag = tag;
-  return options;
-}
-
 // Stores a line as the reader does: an empty line becomes one blank.
 LineRecord& storeLine(LineTable& table, int i, const std::string& text) {
   const std::string stored = text.empty() ? std::string(" ") : text;
@@ -50,7 +43,9 @@ class DpFilterTableTest : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(DpFilterTableTest, ClassifiesEachLineAndBlanksItsComment) {
   const FilterCase& c = GetParam();
-  CompareOptions options = optionsFor(c.option, c.tag);
+  CompareOptions options;
+  options.DpActive = options.*c.option = true;
+  options.DudcTag = c.tag;
   options.DudcYesNo = c.yesNo;
   std::vector<std::string> rows = {"|D", kBlankLine + "|D", "  a  |-"};
   rows.insert(rows.end(), c.rows.begin(), c.rows.end());
@@ -126,15 +121,6 @@ INSTANTIATE_TEST_SUITE_P(Filters, DpFilterTableTest, ::testing::ValuesIn(kCases)
 
 class PrepareLinesTest : public ::testing::Test, public MemorySet<> {
  protected:
-  void load(const std::vector<std::string>& newLines, const std::vector<std::string>& oldLines) {
-    context.newInput.Count = static_cast<int>(newLines.size());
-    context.oldInput.Count = static_cast<int>(oldLines.size());
-    for (int i = 1; i <= context.newInput.Count; ++i)
-      storeLine(context.newTable, i, newLines[i - 1]);
-    for (int i = 1; i <= context.oldInput.Count; ++i)
-      storeLine(context.oldTable, i, oldLines[i - 1]);
-  }
-
   CompareContext context{app, host, fs, report};
 };
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare_key.h"
 #include "engine/text_reader.h"
 #include "support/memory_file_system.h"
 
@@ -99,27 +98,6 @@ TEST(SplitLinesTest, AgreesWithReadLine) {
     ASSERT_EQ(got, expected);
     EXPECT_EQ(premature, reference.PrematureEof);
     EXPECT_EQ(eofCharAt, reference.EofCharAt);
-  }
-}
-
-// The key made from the line agrees byte for byte, over the whole buffer, with the key squeezed in a
-// zero-padded copy: a New text longer than an Old one is compared with the bytes behind the Old key.
-TEST(CompareKeyTest, MadeFromTheLineAsInACopy) {
-  std::mt19937 rng(5);
-  for (int round = 0; round < 20000; ++round) {
-    const int len = 1 + static_cast<int>(rng() % 40);
-    const unsigned blankPercent = rng() % 101;
-    std::string line;
-    for (int i = 0; i < len; ++i)
-      line += rng() % 100 < blankPercent ? ' ' : static_cast<char>('a' + rng() % 3);
-    const auto cap = static_cast<std::size_t>(PaddedTextBytes(len));
-    std::string copy(cap, '?'), made(cap, '?');
-    CopyZeroPadded(copy.data(), cap, line.data(), line.size());
-    const CompareKey a = MakeCompareKey(copy.data(), len, len, false);
-    const CompareKey b = MakeCompareKeyCopy(line.data(), len, made.data());
-    ASSERT_EQ(made, copy) << '"' << line << '"';
-    ASSERT_EQ(std::tuple(a.CmpLen, a.Hash, a.TwinKey, a.TwinExact),
-              std::tuple(b.CmpLen, b.Hash, b.TwinKey, b.TwinExact));
   }
 }
 

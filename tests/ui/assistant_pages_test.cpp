@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/memory_file_system.h"
@@ -41,24 +42,42 @@ class AssistantPagesTest : public ::testing::Test {
   PageServices services{app, panel, files, host, "/work"};
 };
 
-// Entering either page also switches compare type 1 to 2 (Dir Select) or any type to 1 (File Select).
-TEST_F(AssistantPagesTest, EnteringDirSelectCutsFilesAndPicksTheTreeDirectory) {
+// Entering Dir Select cuts file names to their directory and picks the tree's directory, switching
+// compare type 1 to 2; entering File Select makes the names full, picks the list's directory and the
+// selected file (also the label), and switches any type to 1.
+TEST_F(AssistantPagesTest, EnteringAPagePicksItsDirectoryAndCompareType) {
   struct Case {
+    bool filePage;
     int typeBefore, typeAfter;
     std::string newName, oldName;
-    std::string newAfter, oldAfter, tree;
+    std::string newAfter, oldAfter, directory, selected = "";  // the selected file: File Select only
   };
   for (const Case& c : std::vector<Case>{
-           {1, 2, "New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/", "/work/New Dir/"},
-           {2, 2, "./New Dir/../start.txt", "", "/work/", "", "/work/"},
-           {3, 3, "/top.txt", "", "/", "", "/"},
-           {1, 2, "old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: tree at Old
-           {1, 2, "old", "/missing", "old", "/missing", "/work"},                    // none: start directory
+           {false, 1, 2, "New Dir/Zeta.TXT", "/work/old/beta.txt", "/work/New Dir/", "/work/old/",
+            "/work/New Dir/"},
+           {false, 2, 2, "./New Dir/../start.txt", "", "/work/", "", "/work/"},
+           {false, 3, 3, "/top.txt", "", "/", "", "/"},
+           {false, 1, 2, "old", "/work/New Dir", "old", "/work/New Dir", "/work/New Dir"},  // relative: Old
+           {false, 1, 2, "old", "/missing", "old", "/missing", "/work"},  // none: the start directory
+           {true, 2, 1, "New Dir/Zeta.TXT", "old/beta.txt", "/work/New Dir/Zeta.TXT", "/work/old/beta.txt",
+            "/work/New Dir", "/work/New Dir/Zeta.TXT"},
+           {true, 4, 1, "/work/New Dir", "old/beta.txt", "/work/New Dir", "/work/old/beta.txt", "/work/old",
+            "/work/old/beta.txt"},
+           {true, 3, 1, "/top.txt", "", "/top.txt", "", "/", "/top.txt"},
+           {true, 1, 1, "", "/missing", "", "/missing", "/work", "/work/start.txt"},
        }) {
+    SCOPED_TRACE((c.filePage ? "File Select: " : "Dir Select: ") + c.newName);
     setNames(c.newName, c.oldName);
     app.choices.compareType = kCompareTypes[c.typeBefore - 1];
-    DirSelectState state;
-    EXPECT_EQ(EnterDirSelect(services, state), c.tree) << c.newName;
+    if (c.filePage) {
+      FileSelectState state;
+      EnterFileSelect(services, state);
+      EXPECT_EQ(std::tie(state.directory, state.selectedFile, state.label),
+                std::tie(c.directory, c.selected, c.selected));
+    } else {
+      DirSelectState state;
+      EXPECT_EQ(EnterDirSelect(services, state), c.directory);
+    }
     EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter);
     EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
     EXPECT_EQ(app.choices.compareType, kCompareTypes[c.typeAfter - 1]);
@@ -115,33 +134,6 @@ TEST_F(AssistantPagesTest, ReturnAsksWhenANameIsUnchanged) {
     EXPECT_EQ(host.eventsStartingWith("question: "),
               c.question.empty() ? std::vector<std::string>{}
                                  : std::vector<std::string>{"question: " + c.question});
-  }
-}
-
-TEST_F(AssistantPagesTest, EnteringFileSelectPicksTheListAndLabel) {
-  struct Case {
-    int typeBefore;
-    std::string newName, oldName;
-    std::string newAfter, oldAfter, directory, selected;
-  };
-  for (const Case& c : std::vector<Case>{
-           {2, "New Dir/Zeta.TXT", "old/beta.txt", "/work/New Dir/Zeta.TXT", "/work/old/beta.txt",
-            "/work/New Dir", "/work/New Dir/Zeta.TXT"},
-           {4, "/work/New Dir", "old/beta.txt", "/work/New Dir", "/work/old/beta.txt", "/work/old",
-            "/work/old/beta.txt"},
-           {3, "/top.txt", "", "/top.txt", "", "/", "/top.txt"},
-           {1, "", "/missing", "", "/missing", "/work", "/work/start.txt"},
-       }) {
-    setNames(c.newName, c.oldName);
-    app.choices.compareType = kCompareTypes[c.typeBefore - 1];
-    FileSelectState state;
-    EnterFileSelect(services, state);
-    EXPECT_EQ(panel.MnCbNewDirNm.text, c.newAfter) << c.newName;
-    EXPECT_EQ(panel.MnCbOldDirNm.text, c.oldAfter);
-    EXPECT_EQ(state.directory, c.directory);
-    EXPECT_EQ(state.selectedFile, c.selected);
-    EXPECT_EQ(state.label, c.selected);
-    EXPECT_EQ(app.choices.compareType, kCompareTypes[0]);
   }
 }
 
