@@ -13,6 +13,9 @@ namespace {
 
 // Both texts are cut here: a listed text holds at most 128 characters, and the LCS stays small.
 constexpr std::size_t kLongestText = 512;
+// Two lines are marked only when they share at least this part (1 / N) of the shorter one's characters
+// other than blanks: lines that share a bracket or two were rewritten, not edited.
+constexpr std::size_t kLeastSharedPart = 4;
 
 enum class TokenClass { Word, Blank, Other };
 
@@ -50,14 +53,22 @@ bool isBlank(std::string_view token) {
   return classOf(static_cast<unsigned char>(token.front())) == TokenClass::Blank;
 }
 
+// The characters of the tokens other than blanks.
+std::size_t nonBlankLength(const Tokens& tokens) {
+  std::size_t length = 0;
+  for (const std::string_view token : tokens.texts)
+    if (!isBlank(token)) length += token.size();
+  return length;
+}
+
 // Marks the tokens the two sequences share as unchanged: common ends first, then an LCS of the middles.
-// Returns whether a shared token is more than blanks.
-bool markCommon(Tokens& a, Tokens& b) {
+// Returns the characters of the shared tokens other than blanks.
+std::size_t markCommon(Tokens& a, Tokens& b) {
   const std::size_t na = a.texts.size(), nb = b.texts.size();
-  bool shared = false;
+  std::size_t shared = 0;
   auto keep = [&](std::size_t i, std::size_t k) {
     a.changed[i] = b.changed[k] = false;
-    shared = shared || !isBlank(a.texts[i]);
+    if (!isBlank(a.texts[i])) shared += a.texts[i].size();
   };
   std::size_t head = 0;
   while (head < na && head < nb && a.texts[head] == b.texts[head])
@@ -113,7 +124,8 @@ InlineDifference DiffWithinLine(std::string_view newText, std::string_view oldTe
   newText = newText.substr(0, kLongestText);
   oldText = oldText.substr(0, kLongestText);
   Tokens a = tokenise(newText), b = tokenise(oldText);
-  if (!markCommon(a, b)) return {};
+  const std::size_t shared = markCommon(a, b);
+  if (shared == 0 || shared * kLeastSharedPart < std::min(nonBlankLength(a), nonBlankLength(b))) return {};
   return {spansOf(a, newText.size()), spansOf(b, oldText.size())};
 }
 

@@ -41,7 +41,10 @@ INSTANTIATE_TEST_SUITE_P(
         InlineCase{"a  = 1", "a = 1", "a[  ]= 1", "a[ ]= 1"},
         // Bytes above 127 belong to words, so a UTF-8 character is never split.
         InlineCase{"caf\xc3\xa9 ok", "cafe ok", "[caf\xc3\xa9] ok", "[cafe] ok"},
-        // Nothing in common but blanks: the whole line changed, nothing is marked; the same for empty texts.
+        // A rewritten line shares too little to mark (a bracket pair: 2 of the shorter line's 13 characters
+        // other than blanks); nothing is marked, as for lines with nothing in common and for empty texts.
+        InlineCase{"fields(line);", "while (in >> day >> value) {", "fields(line);",
+                   "while (in >> day >> value) {"},
         InlineCase{"alpha beta", "gamma delta", "alpha beta", "gamma delta"}, InlineCase{"", "x", "", "x"}));
 
 }  // namespace
