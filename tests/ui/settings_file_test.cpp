@@ -23,8 +23,18 @@ namespace {
 
 TEST(IniFileTest, EntriesOfEverySectionOfThatNameWithoutCommentsAndBlanks) {
   const IniFile ini(
-      "\xEF\xBB\xBF[kelvarn]\r\nTop=1\r\n; a comment\r\n\r\n   Left = 2 \r\nodd line without equals\n"
-      "[Other]\nTop=99\n  [ KELVARN ]  \nNewDirNm=/a=b\n[Kelvarn.bak]\nTop=3\n");
+      "\xEF\xBB\xBF[kelvarn]\r\n"
+      "Top=1\r\n"
+      "; a comment\r\n"
+      "\r\n"
+      "   Left = 2 \r\n"
+      "odd line without equals\n"
+      "[Other]\n"
+      "Top=99\n"
+      "  [ KELVARN ]  \n"
+      "NewDirNm=/a=b\n"
+      "[Kelvarn.bak]\n"
+      "Top=3\n");
   EXPECT_EQ(ini.sectionEntries("Kelvarn"),
             (std::vector<std::string>{"Top=1", "Left = 2 ", "odd line without equals", "NewDirNm=/a=b"}));
   EXPECT_TRUE(ini.sectionEntries("Kelvar").empty());
@@ -60,7 +70,10 @@ class SettingsFileTest : public ::testing::Test, protected TempDirectory {
 
   // A state in which every saved value differs from its default.
   void fillEverything() {
-    std::tie(panel.Top, panel.Left, panel.Width, panel.Height) = std::tuple(-12, 340, 900, 610);
+    panel.Top = -12;
+    panel.Left = 340;
+    panel.Width = 900;
+    panel.Height = 610;
     panel.MnCbNewDirNm.text = "/data/new3";
     for (int i = 0; i < 12; ++i)
       panel.MnCbNewDirNm.history.push_back(i == 3 ? std::string("/data/NEW3")
@@ -72,18 +85,26 @@ class SettingsFileTest : public ::testing::Test, protected TempDirectory {
     panel.DsInDirO.history = {"/data/new5"};
     panel.MnCkViewResults = panel.MnCkTurnOffHint = panel.FsCkNoWarnNoFileChg = true;
     panel.DsCkNoWarnNoDirChg = panel.NoRtfmShow = panel.SbsRp = true;
-    std::tie(panel.PFontSz, panel.VLFontSz) = std::tuple("10", "12");
+    panel.PFontSz = "10";
+    panel.VLFontSz = "12";
     int n = 100;
     for (std::string* g : {&panel.VLTop1, &panel.VLTop2, &panel.VHTop2, &panel.VLHt1, &panel.VLHt2,
                            &panel.VHHt2, &panel.VLWide1, &panel.VLWide2, &panel.VHWide2, &panel.VLLeft1,
                            &panel.VLLeft2, &panel.VHLeft2, &panel.SpSplit, &panel.SpSplit2})
       *g = std::to_string(n++);
-    std::tie(panel.OutFn, panel.SvLList, panel.SvULList) =
-        std::tuple("/tmp/report.html", "a.c;b.c;", "x.c;y.c;");
-    CompareChoices& c = app.choices;
-    std::tie(c.compareType, c.listType, c.subcText, c.xtabText, c.dudcTag, c.dudcYesNo) =
-        std::tuple(kCompareTypes[3], "Ovsum", "\"#\"", "7", "//", "Yes");
-    std::tie(c.ccolNew1, c.ccolNew2, c.ccolOld1, c.ccolOld2) = std::tuple("3:40", "50:eol", "1:20", "30:31");
+    panel.OutFn = "/tmp/report.html";
+    panel.SvLList = "a.c;b.c;";
+    panel.SvULList = "x.c;y.c;";
+    app.choices.compareType = kCompareTypes[3];
+    app.choices.listType = "Ovsum";
+    app.choices.subcText = "\"#\"";
+    app.choices.xtabText = "7";
+    app.choices.dudcTag = "//";
+    app.choices.dudcYesNo = "Yes";
+    app.choices.ccolNew1 = "3:40";
+    app.choices.ccolNew2 = "50:eol";
+    app.choices.ccolOld1 = "1:20";
+    app.choices.ccolOld2 = "30:31";
     app.optionsString = ApplyOptionsString(app.choices, "Dcpp Icas Xtab Sbsl");
   }
 
@@ -150,11 +171,30 @@ TEST_F(SettingsFileTest, SavedSelectionsComeFromTheWindowsUnlessALoadedOneStillW
 
 TEST_F(SettingsFileTest, CraftedFileLoadsWhatItCan) {
   write("odd.ini",
-        "[Other]\nTop=99\n[Kelvarn]\nTop=abc\nLEFT=12\nnewdirnm=/Data/MixedCase\nNFCombo0=/missing/dir\n"
-        "nfcombo7=/data/new1\nNFCombo\nFSNFCombo0=/DATA/ONE.TXT\nFSNFCombo1=/data/One.txt\n"
-        "CompareType=9. Nothing\nListType=Long\nListType=Huge\nSubC=#\nXTab=6x\nXTab=9\n"
-        "ViewResults=1abc\nTurnOffHint=yes\nOmitIniSv=1\nVLTop1=123456\nSpSplit2=77\nCmpSt1Col=7\n"
-        "CmpOSt1Col=3:9\nOptsUsed=dcpp icas xtab Zzzz\n");
+        "[Other]\nTop=99\n"
+        "[Kelvarn]\n"
+        "Top=abc\n"
+        "LEFT=12\n"
+        "newdirnm=/Data/MixedCase\n"
+        "NFCombo0=/missing/dir\n"
+        "nfcombo7=/data/new1\n"
+        "NFCombo\n"
+        "FSNFCombo0=/DATA/ONE.TXT\n"
+        "FSNFCombo1=/data/One.txt\n"
+        "CompareType=9. Nothing\n"
+        "ListType=Long\n"
+        "ListType=Huge\n"
+        "SubC=#\n"
+        "XTab=6x\n"
+        "XTab=9\n"
+        "ViewResults=1abc\n"
+        "TurnOffHint=yes\n"
+        "OmitIniSv=1\n"
+        "VLTop1=123456\n"
+        "SpSplit2=77\n"
+        "CmpSt1Col=7\n"
+        "CmpOSt1Col=3:9\n"
+        "OptsUsed=dcpp icas xtab Zzzz\n");
   panel.Top = 40;
   files.add("/DATA/ONE.TXT", "x");
   ASSERT_TRUE(LoadSettings(settings, root / "odd.ini"));
